@@ -1,0 +1,46 @@
+// The main window's colour texts: the Clipboard page, its preview and the colour copy.
+#include "app/ControlIds.h"
+#include "app/TintsnatchMain.h"
+#include "win/Clipboard.h"
+#include "win/Hints.h"
+
+void TTintsnatch4::CreateClipboardPage() {
+    HWND page = tsClipBoard.Handle();
+    HFONT font = font_.Get();
+    rgClipboard.Create(page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
+                       {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"},
+                       2, 4, 2, 278, 118, font);
+    win::SetHint(rgClipboard.Box(),
+                 L"Select format of color information to use when copying color to clipboard");
+    for (HWND b : rgClipboard.Buttons())
+        win::SetHint(b, L"Select format of color information to use when copying color to clipboard");
+    FormatStrip.Create(page, id::FormatStrip, 4, 124, 278, 20, WS_VISIBLE | WS_BORDER);
+    lblFormat = win::CreateLabel(FormatStrip.Handle(), id::lblFormat, L"Format: ", 4, 2, 44, 14,
+                                 font);
+    colFmtPreview = win::CreateLabel(FormatStrip.Handle(), id::colFmtPreview, L"------", 50, 2,
+                                     220, 14, font, SS_LEFTNOWORDWRAP);
+}
+
+std::wstring TTintsnatch4::FormatColorText(int index) const {
+    return ::FormatColorText(index, CurrentReadouts());
+}
+
+void TTintsnatch4::rgClipboardClick() {
+    win::SetText(colFmtPreview, FormatColorText(rgClipboard.ItemIndex()));
+}
+
+void TTintsnatch4::tsClipBoardShow() {
+    win::SetText(colFmtPreview, FormatColorText(rgClipboard.ItemIndex()));
+}
+
+void TTintsnatch4::EditCopy1Execute(const Action* sender) {
+    if (sender) {
+        CopyCapturedImage();
+        return;
+    }
+    if (win::IsShown(CapturePanel.Handle())) return;
+    std::wstring text = FormatColorText(rgClipboard.ItemIndex());
+    win::Clipboard clipboard(Handle());
+    clipboard.Empty();
+    clipboard.SetText(text);
+}

@@ -1,0 +1,452 @@
+#include "app/TintsnatchMain.h"
+
+#include "app/ControlIds.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
+#include "win/Hints.h"
+
+// The component headers are included where their types are complete, so the unique_ptr members
+// can be destroyed here.
+#include "app/Components.h"
+
+namespace {
+constexpr int ReadoutPanelWidth = 94;
+
+gdi::Font MakeFont(const wchar_t* face, int height) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+    return gdi::Font(CreateFontIndirectW(&lf));
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Swatch
+
+void TintSwatch::Create(HWND parent, int controlId, int x, int y, HFONT) {
+    RegisterClass(L"TTintSwatch", 0, nullptr, nullptr);
+    Window::Create(0, L"TTintSwatch", L"", WS_CHILD | WS_VISIBLE, x, y, 17, 17, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
+}
+
+void TintSwatch::SetColor(COLORREF color) {
+    if (hasColor_ && color == color_) return;
+    color_ = color;
+    hasColor_ = true;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TintSwatch::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    if (!hasColor_) {
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
+    gdi::Brush fill(CreateSolidBrush(color_));
+    FillRect(dc, &r, fill.Get());
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+LRESULT TintSwatch::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
+    switch (m) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            gdi::PaintDC dc(Handle());
+            Paint(dc.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wp));
+            return 0;
+    }
+    return Window::HandleMessage(m, wp, lp);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation
+
+TTintsnatch4::TTintsnatch4() = default;
+
+TTintsnatch4::~TTintsnatch4() {
+    if (Handle()) DestroyWindow(Handle());
+    if (TrayMenu) DestroyMenu(TrayMenu);
+}
+
+void TTintsnatch4::CreateForm() {
+    auto& app = win::Application();
+    font_ = MakeFont(L"Tahoma", -11);
+    monoFont_ = MakeFont(L"Courier New", -11);
+    RegisterClass(L"TTintsnatch4", CS_DBLCLKS, nullptr, GetSysColorBrush(COLOR_BTNFACE),
+                  app.Icon());
+    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4",
+           L"Tintsnatch 4", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0,
+           OptionsWidth, OptionsHeight, app.Handle());
+    app.SetMainWindow(Handle());
+    app.SetMessageFilter([this](MSG& m) { return FilterMessage(m); });
+    CreateControls();
+    CreateActions();
+    CreateComponents();
+    created_ = true;
+    FormCreate();
+    // Centred on the screen at start, with the size creation gave it.
+    CenterOnScreen();
+}
+
+void TTintsnatch4::CreateControls() {
+    HFONT font = font_.Get();
+    ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 170, 96, WS_VISIBLE);
+    Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 76, 0, ReadoutPanelWidth, 96, WS_VISIBLE);
+    HFONT mono = monoFont_.Get();
+    HWND p1 = Panel1.Handle();
+    ColR = win::CreateLabel(p1, id::ColR, L"--", 4, 0, 50, 12, mono, SS_LEFTNOWORDWRAP);
+    ColG = win::CreateLabel(p1, id::ColG, L"--", 4, 12, 50, 12, mono, SS_LEFTNOWORDWRAP);
+    ColB = win::CreateLabel(p1, id::ColB, L"--", 4, 24, 50, 12, mono, SS_LEFTNOWORDWRAP);
+    ColHex = win::CreateLabel(p1, id::ColHex, L"--", 4, 36, 52, 12, mono, SS_LEFTNOWORDWRAP);
+    ColC = win::CreateLabel(p1, id::ColC, L"--", 56, 0, 38, 12, mono, SS_LEFTNOWORDWRAP);
+    ColM = win::CreateLabel(p1, id::ColM, L"--", 56, 12, 38, 12, mono, SS_LEFTNOWORDWRAP);
+    ColY = win::CreateLabel(p1, id::ColY, L"--", 56, 24, 38, 12, mono, SS_LEFTNOWORDWRAP);
+    ColK = win::CreateLabel(p1, id::ColK, L"--", 56, 36, 38, 12, mono, SS_LEFTNOWORDWRAP);
+    TintColor.Create(p1, id::TintColor, 4, 54, mono);
+    Position = win::CreateLabel(p1, id::Position, L"(---,---)", 24, 55, 70, 12, mono,
+                                SS_LEFTNOWORDWRAP);
+
+    // The options view: a multi-line page control with six pages.
+    Properties = win::CreateControl(WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPCHILDREN |
+                                                             WS_CLIPSIBLINGS | TCS_MULTILINE |
+                                                             WS_TABSTOP,
+                                    0, 0, 294, 196, Handle(), id::Properties, font);
+    struct PageDef {
+        win::Panel* page;
+        int id;
+        const wchar_t* caption;
+    };
+    const PageDef pages[] = {{&tsZoom, id::tsZoom, L"&Zoom"},
+                             {&tsClipBoard, id::tsClipBoard, L"&Clipboard"},
+                             {&tsCapture, id::tsCapture, L"Ca&pture"},
+                             {&Keys, id::Keys, L"Keys"},
+                             {&tsMisc, id::tsMisc, L"Misc"},
+                             {&About, id::About, L"About"}};
+    int index = 0;
+    for (const auto& p : pages) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(p.caption);
+        TabCtrl_InsertItem(Properties, index++, &item);
+        p.page->Create(Properties, p.id, 0, 0, 10, 10);
+        SetWindowTextW(p.page->Handle(), p.caption);
+    }
+    CapturePanel.Create(Handle(), id::CapturePanel, 0, 0, 294, 196);
+
+    CreateZoomPage();
+    CreateClipboardPage();
+    CreateCapturePage();
+    CreateCaptureView();
+    CreateKeysPage();
+    CreateMiscPage();
+    CreateAboutPage();
+    AlignPanels();
+}
+
+void TTintsnatch4::CreateActions() {
+    auto add = [this](const wchar_t* name, const wchar_t* caption, const wchar_t* hint,
+                      std::uint16_t shortcut, std::function<void(const Action*)> handler) {
+        Action a;
+        a.Name = name;
+        a.Caption = caption;
+        a.Hint = hint;
+        a.ShortCut = shortcut;
+        a.OnExecute = std::move(handler);
+        return &actions_.Add(std::move(a));
+    };
+    add(L"FileExit1", L"E&xit", L"Quits the application", 0, [this](const Action*) {
+        WinHelpW(Handle(), nullptr, HELP_QUIT, 0);
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    });
+    add(L"EditCopy1", L"&Copy", L"Copies selection to the Clipboard", 0x4043,
+        [this](const Action* sender) { EditCopy1Execute(sender); });
+    add(L"Capture", L"Capture", L"Perform screen capture in selected mode", 0,
+        [this](const Action*) { CaptureExecute(); });
+    add(L"ShowHide", L"&Visible", L"Show or hides Tintsnatch window", 0,
+        [this](const Action*) { ShowHideExecute(); })
+        ->Checked = true;
+    add(L"FileSaveAs1", L"Save &As...", L"Saves captured image to a file", 0x4053,
+        [this](const Action*) { FileSaveAs1Execute(); });
+    add(L"TintReset", L"TintReset", L"Reset Tintsnatch", 0,
+        [this](const Action*) { TintResetExecute(); });
+    add(L"ZoomIn", L"ZoomIn", L"Zoom In", 0, [this](const Action*) { ZoomInExecute(); });
+    add(L"ZoomOut", L"ZoomOut", L"Zoom Out", 0, [this](const Action*) { ZoomOutExecute(); });
+    add(L"PrintDlg1", L"&Print...", L"Open print dialog to print captured image", 0x4050,
+        [this](const Action*) { PrintDlg1Execute(); });
+    add(L"RunWinStartUp", L"RunWinStartUp", L"Automaticaly run Tintsnatch at Windows startup", 0,
+        [this](const Action*) { RunWinStartUpExecute(); });
+}
+
+void TTintsnatch4::AlignPanels() {
+    RECT rc;
+    GetClientRect(Handle(), &rc);
+    int w = rc.right, h = rc.bottom;
+    MoveWindow(ColorZoomPanel.Handle(), 0, 0, w, h, TRUE);
+    MoveWindow(Panel1.Handle(), w - ReadoutPanelWidth, 0, ReadoutPanelWidth, h, TRUE);
+    MoveWindow(Properties, 0, 0, w, h, TRUE);
+    MoveWindow(CapturePanel.Handle(), 0, 0, w, h, TRUE);
+    RECT page{0, 0, w, h};
+    TabCtrl_AdjustRect(Properties, FALSE, &page);
+    for (win::Panel* p : {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About})
+        MoveWindow(p->Handle(), page.left, page.top, page.right - page.left,
+                   page.bottom - page.top, TRUE);
+}
+
+void TTintsnatch4::ShowPage(int index) {
+    win::Panel* pages[] = {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About};
+    if (TabCtrl_GetCurSel(Properties) != index) TabCtrl_SetCurSel(Properties, index);
+    for (int i = 0; i < 6; ++i)
+        if (i != index) win::SetVisible(pages[i]->Handle(), false);
+    if (index >= 0 && index < 6) {
+        bool wasShown = win::IsShown(pages[index]->Handle());
+        win::SetVisible(pages[index]->Handle(), true);
+        if (!wasShown && index == 1) tsClipBoardShow();
+    }
+}
+
+void TTintsnatch4::FormCreate() {
+    CheckSingleInstance();
+    // Double buffering: our own drawing (swatch, magnifiers) paints whole frames at once and the
+    // window clips its children, so a steady tick repaints only what changed.
+    rgClipboard.SetItemIndex(0);
+    if (rgCapture.SetItemIndex(0)) rgCaptureClick();
+    if (lblZoomFactor && ZoomSlider)
+        win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
+    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    AlignPanels();
+    ShowPage(0);
+    BindHotKeys();
+    ReadStartupState();
+    SetTimer(Handle(), timer::Timer1, 5, nullptr);
+    StartMagnifiers();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Views and the sampling tick
+
+void TTintsnatch4::CenterOnScreen() {
+    SIZE s = win::OuterSize(Handle());
+    int left = GetSystemMetrics(SM_CXSCREEN) / 2 - s.cx / 2;
+    int top = GetSystemMetrics(SM_CYSCREEN) / 2 - s.cy / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TTintsnatch4::Timer1Timer() {
+    if (win::Application().IsMinimized() || win::IsShown(CapturePanel.Handle())) return;
+    UpdateCaption();
+    POINT p;
+    if (!GetCursorPos(&p)) return;
+    RECT wr;
+    GetWindowRect(Handle(), &wr);
+    if (PtInRect(&wr, p) || options1Checked_) {
+        bool wasShown = win::IsShown(Properties);
+        win::SetVisible(Properties, true);
+        win::SetVisible(ColorZoomPanel.Handle(), false);
+        win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
+        if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
+        return;
+    }
+    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    win::SetVisible(Properties, false);
+    win::SetVisible(ColorZoomPanel.Handle(), true);
+
+    COLORREF color;
+    {
+        gdi::WindowDC screen(nullptr);
+        color = GetPixel(screen.Get(), p.x, p.y);
+    }
+    RgbTriple rgb = SplitColor(color);
+    SetReadouts(ReadoutsFor(rgb, p.x, p.y));
+    TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+
+    if (followMode_) {
+        int x = p.x + FollowOffsetX, y = p.y + FollowOffsetY;
+        if (wr.left != x || wr.top != y)
+            SetWindowPos(Handle(), nullptr, x, y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TTintsnatch4::SetReadouts(const Readouts& r) {
+    win::SetTextIfChanged(ColR, r.ColR);
+    win::SetTextIfChanged(ColG, r.ColG);
+    win::SetTextIfChanged(ColB, r.ColB);
+    win::SetTextIfChanged(ColHex, r.ColHex);
+    win::SetTextIfChanged(ColC, r.ColC);
+    win::SetTextIfChanged(ColM, r.ColM);
+    win::SetTextIfChanged(ColY, r.ColY);
+    win::SetTextIfChanged(ColK, r.ColK);
+    win::SetTextIfChanged(Position, r.Position);
+}
+
+Readouts TTintsnatch4::CurrentReadouts() const {
+    Readouts r;
+    r.ColR = win::GetText(ColR);
+    r.ColG = win::GetText(ColG);
+    r.ColB = win::GetText(ColB);
+    r.ColHex = win::GetText(ColHex);
+    r.ColC = win::GetText(ColC);
+    r.ColM = win::GetText(ColM);
+    r.ColY = win::GetText(ColY);
+    r.ColK = win::GetText(ColK);
+    r.Position = win::GetText(Position);
+    return r;
+}
+
+void TTintsnatch4::Options1Click() {
+    followMode_ = !followMode_;
+    CenterOnScreen();
+    win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
+    options1Checked_ = !options1Checked_;
+    SyncTrayMenu();
+    win::SetVisible(ColorZoomPanel.Handle(), false);
+    bool wasShown = win::IsShown(Properties);
+    win::SetVisible(Properties, true);
+    win::SetVisible(CapturePanel.Handle(), false);
+    if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
+}
+
+void TTintsnatch4::FixedFollowClick() { followMode_ = !followMode_; }
+
+void TTintsnatch4::TintResetExecute() {
+    CenterOnScreen();
+    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    win::SetVisible(ColorZoomPanel.Handle(), true);
+    win::SetVisible(Properties, false);
+    win::SetVisible(CapturePanel.Handle(), false);
+}
+
+void TTintsnatch4::FormKeyDown(unsigned key) {
+    if (key == VK_ESCAPE) TintResetExecute();
+}
+
+void TTintsnatch4::FormDestroy() { UnbindHotKeys(); }
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+bool TTintsnatch4::FilterMessage(MSG& m) {
+    if (!Handle() || !m.hwnd) return false;
+    if (m.hwnd != Handle() && GetAncestor(m.hwnd, GA_ROOT) != Handle()) return false;
+    if (m.message == WM_MOUSEWHEEL) {
+        win::Guarded([&] { FormMouseWheel(GET_WHEEL_DELTA_WPARAM(m.wParam)); });
+        return true;
+    }
+    wchar_t cls[32] = {};
+    GetClassNameW(m.hwnd, cls, 32);
+    bool inHotKeyEdit = wcscmp(cls, HOTKEY_CLASSW) == 0;
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && !inHotKeyEdit) {
+        std::uint16_t shortcut = static_cast<std::uint16_t>(m.wParam & 0xFF);
+        if (GetKeyState(VK_SHIFT) < 0) shortcut |= 0x2000;
+        if (GetKeyState(VK_CONTROL) < 0) shortcut |= 0x4000;
+        if (GetKeyState(VK_MENU) < 0) shortcut |= 0x8000;
+        if (const Action* a = actions_.FindShortCut(shortcut)) {
+            win::Guarded([&] { a->Execute(); });
+            return true;
+        }
+    }
+    if (m.hwnd == Handle() || inHotKeyEdit) return false;  // FormKeyDown sees the window's keys
+    return IsDialogMessageW(Handle(), &m) != FALSE;
+}
+
+void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
+    if (controlId == IDOK || controlId == IDCANCEL) return;  // dialog navigation, not commands
+    if (code == BN_CLICKED && rgClipboard.HandleClick(controlId)) {
+        rgClipboardClick();
+        return;
+    }
+    if (ZoomCommand(controlId, code) || CaptureCommand(controlId, code) ||
+        KeysCommand(controlId, code) || MiscCommand(controlId, code) ||
+        AboutCommand(controlId, code))
+        return;
+}
+
+void TTintsnatch4::OnShowWindow(bool shown) {
+    if (shown)
+        StorageShowHook();
+    else
+        FormHide();
+}
+
+LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
+    switch (m) {
+        case WM_TIMER:
+            if (wp == timer::Timer1) {
+                Timer1Timer();
+                return 0;
+            }
+            break;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lp);
+            if (hdr->hwndFrom == Properties && hdr->code == TCN_SELCHANGE) {
+                ShowPage(TabCtrl_GetCurSel(Properties));
+                return 0;
+            }
+            break;
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lp) OnTrackbar(reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_KEYDOWN:
+            FormKeyDown(static_cast<unsigned>(wp));
+            return 0;
+        case WM_SIZE:
+            if (created_) AlignPanels();
+            break;
+        case WM_SHOWWINDOW:
+            // Only a change of the window's own visibility counts, not the owner's minimising.
+            if (lp == 0 && created_) OnShowWindow(wp != FALSE);
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wp) != WA_INACTIVE && !GetFocus()) SetFocus(Handle());
+            break;
+        case WM_CLOSE:
+            StorageCloseQueryHook();
+            DestroyWindow(Handle());
+            return 0;
+        case WM_DESTROY:
+            KillTimer(Handle(), timer::Timer1);
+            StorageDestroyHook();
+            DestroyComponents();
+            PostQuitMessage(0);
+            return 0;
+    }
+    return Window::HandleMessage(m, wp, lp);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Components
+
+void TTintsnatch4::CreateComponents() {
+    CreateTray();
+    CreateHotKeyManager();
+    CreateCaptureEngine();
+    CreateStorage();
+    CreateHints();
+}
+
+void TTintsnatch4::DestroyComponents() {
+    // The hotkey manager releases what it still holds, then the tray icon leaves the tray.
+    HotKeyManager1.reset();
+    TrayIcon.reset();
+    JvBalloonHint1.reset();
+    JvFormStorage1.reset();
+    OskScreenCapture1.reset();
+    JvZoom1.reset();
+    JvZoom2.reset();
+    JvHotLink4.reset();
+    JvHotLink5.reset();
+}

@@ -1,0 +1,202 @@
+#pragma once
+// The main window TTintsnatch4: the compact view (magnifier and readouts), the options view (a
+// page control with six pages) and the capture view. Its handlers are split by subject over the
+// Main*.cpp files of this folder; this header is the one list of its controls and handlers.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/Actions.h"
+#include "app/ColorLibrary.h"
+#include "win/Controls.h"
+#include "win/Gdi.h"
+#include "win/Window.h"
+
+class TJvZoom;
+class THotKeyManager;
+class TJvTrayIcon;
+class TOskScreenCapture;
+class TJvFormStorage;
+class TJvBalloonHint;
+class TJvHotLink;
+
+// The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
+class TintSwatch : public win::Window {
+public:
+    void Create(HWND parent, int id, int x, int y, HFONT font);
+    // Repaints only when the colour changes.
+    void SetColor(COLORREF color);
+    bool HasColor() const { return hasColor_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Paint(HDC dc);
+    COLORREF color_ = 0;
+    bool hasColor_ = false;
+};
+
+class TTintsnatch4 : public win::Window {
+public:
+    // Window sizes and the follow offset (outer sizes, frame and caption included).
+    static constexpr int FollowOffsetX = 20, FollowOffsetY = 20;
+    static constexpr int CompactWidth = 172, CompactHeight = 98;
+    static constexpr int OptionsWidth = 300, OptionsHeight = 220;
+
+    TTintsnatch4();
+    ~TTintsnatch4() override;
+
+    // Builds the window and its controls as designed (components included), then runs FormCreate.
+    void CreateForm();
+
+    // --- Part of the main window: views and sampling ---
+    void FormCreate();
+    void FormDestroy();
+    void Timer1Timer();
+    void Options1Click();
+    void FixedFollowClick();
+    void TintResetExecute();
+    void FormKeyDown(unsigned key);
+    bool FollowMode() const { return followMode_; }
+    bool OptionsPinned() const { return options1Checked_; }
+
+    // --- Colour texts and the clipboard page ---
+    std::wstring FormatColorText(int index) const;
+    Readouts CurrentReadouts() const;
+    void rgClipboardClick();
+    void tsClipBoardShow();
+    void EditCopy1Execute(const Action* sender);
+
+    // --- Magnifier and zoom page ---
+    void ZoomSliderChange();
+    void ZoomInExecute();
+    void ZoomOutExecute();
+    void FormMouseWheel(int delta);
+    void CroshairSizeChange();
+    void cbCroshairClick();
+
+    // --- Capture page and capture view ---
+    void CaptureExecute();
+    void rgCaptureClick();
+    void FileSaveAs1Execute();
+    void FileSaveAs1Accept(const std::wstring& fileName);
+    void PrintDlg1Execute();
+    void CopyCapturedImage();  // EditCopy1Execute with a sender
+    void UpdateCaption();
+
+    // --- Hotkey bindings and the Keys page ---
+    void BindHotKeys();
+    void UnbindHotKeys();
+    void FormShow();
+    void FormHide();
+    void HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
+
+    // --- Tray icon and visibility ---
+    void ShowHideExecute();
+    void TrayIconDblClick();
+
+    // --- Settings, start-up registration, single instance ---
+    void CheckSingleInstance();
+    void ReadStartupState();
+    void RunWinStartUpExecute();
+
+    ActionList& Actions() { return actions_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    // Layout
+    void CreateControls();
+    void CreateActions();
+    void CreateClipboardPage();
+    void CreateZoomPage();
+    void CreateCapturePage();
+    void CreateCaptureView();
+    void CreateKeysPage();
+    void CreateMiscPage();
+    void CreateAboutPage();
+    // Components, created while the design loads (before FormCreate) and destroyed with the window.
+    void CreateComponents();
+    void DestroyComponents();
+    void CreateTray();
+    void CreateHotKeyManager();
+    void CreateCaptureEngine();
+    void CreateStorage();
+    void CreateHints();
+    void StartMagnifiers();  // last step of FormCreate
+    void SyncTrayMenu();     // the tray menu's check marks follow the actions
+    void AlignPanels();
+    void ShowPage(int index);
+
+    // Message routing: each subject answers true when it handled the notification.
+    void OnCommand(int controlId, int code, HWND control);
+    bool ZoomCommand(int controlId, int code);
+    bool CaptureCommand(int controlId, int code);
+    bool KeysCommand(int controlId, int code);
+    bool MiscCommand(int controlId, int code);
+    bool AboutCommand(int controlId, int code);
+    void OnTrackbar(HWND track);
+    void OnShowWindow(bool shown);
+    // The settings storage's hooks on the window's show, close request and destruction.
+    void StorageShowHook();
+    void StorageCloseQueryHook();
+    void StorageDestroyHook();
+    bool FilterMessage(MSG& m);
+
+    void SetReadouts(const Readouts& r);
+    void CenterOnScreen();
+
+    // Fonts (Tahoma 8 for the window, Courier New for the readouts)
+    gdi::Font font_;
+    gdi::Font monoFont_;
+
+    // Views
+    win::Panel ColorZoomPanel, Panel1, CapturePanel;
+    HWND Properties = nullptr;  // the page control
+    win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
+    TintSwatch TintColor;
+
+    // Zoom page
+    HWND gbZoom{}, ZoomSlider{}, lblFactor{}, lblZoomFactor{}, Bevel1{}, Image2{}, Label3{},
+        Label8{}, Label9{}, CroshairSize{}, cbCroshair{};
+    std::unique_ptr<TJvZoom> JvZoom1, JvZoom2;
+
+    // Clipboard page
+    win::RadioGroup rgClipboard;
+    win::Panel FormatStrip;
+    HWND lblFormat{}, colFmtPreview{};
+
+    // Capture page and capture view
+    win::RadioGroup rgCapture, rgCaptureArea;
+    HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
+    win::Panel BtnPanel;
+    gdi::Bitmap capturedBitmap_;
+    bool hasCapturedPicture_ = false;
+    std::unique_ptr<TOskScreenCapture> OskScreenCapture1;
+
+    // Keys page and Misc page
+    HWND gbKeys{}, lblShow{}, Label1{}, Label2{}, lblExit{};
+    HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
+    HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
+    std::unique_ptr<THotKeyManager> HotKeyManager1;
+    std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
+                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
+
+    // About page
+    HWND Image1{}, Label5{}, Label4{}, Label6{};
+    std::unique_ptr<TJvHotLink> JvHotLink4, JvHotLink5;
+
+    // Tray, settings, hints
+    std::unique_ptr<TJvTrayIcon> TrayIcon;
+    HMENU TrayMenu = nullptr;
+    std::unique_ptr<TJvFormStorage> JvFormStorage1;
+    std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
+
+    ActionList actions_;
+    bool followMode_ = true;
+    bool options1Checked_ = false;
+    bool created_ = false;
+};

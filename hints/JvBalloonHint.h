@@ -1,0 +1,3 @@
+#pragma once
+// Placeholder until the component is built.
+class TJvBalloonHint {};

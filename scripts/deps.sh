@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only when something is missing.
+set -euo pipefail
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || need+=(cmake)
+have g++ || need+=(g++)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix mingw-w64)
+have wine || need+=(wine wine64)
+[ -x /usr/lib/wine/wine64 ] || [ -x /usr/bin/wine64 ] || need+=(wine64)
+have Xvfb || need+=(xvfb)
+have xdpyinfo || need+=(x11-utils)
+[ -f /usr/src/googletest/googletest/CMakeLists.txt ] || need+=(googletest)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+have convert || need+=(imagemagick)
+have python3 || need+=(python3)
+if [ ${#need[@]} -gt 0 ]; then
+    echo "Installing: ${need[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+fi

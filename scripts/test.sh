@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs every test: unit tests on the host, then the Win32 and end-to-end tests under Wine on a
+# virtual display of their own. Ends with one line "N passed, N failed".
+set -uo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh || exit 1
+bash scripts/build.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+passed=0
+failed=0
+results=build/test-results
+rm -rf "$results"
+mkdir -p "$results"
+
+count() {  # adds up a GoogleTest XML report
+    local xml=$1
+    if [ -f "$xml" ]; then
+        local t f d
+        t=$(grep -o 'tests="[0-9]*"' "$xml" | head -1 | grep -o '[0-9]*')
+        f=$(grep -o 'failures="[0-9]*"' "$xml" | head -1 | grep -o '[0-9]*')
+        d=$(grep -o 'disabled="[0-9]*"' "$xml" | head -1 | grep -o '[0-9]*')
+        passed=$((passed + t - f - ${d:-0}))
+        failed=$((failed + f))
+    fi
+}
+
+run_suite() {  # name, command...
+    local name=$1
+    shift
+    echo "=== $name"
+    if ! "$@" --gtest_output="xml:$results/$name.xml"; then
+        [ -f "$results/$name.xml" ] || failed=$((failed + 1))
+        suite_failed=1
+    fi
+    count "$results/$name.xml"
+}
+
+suite_failed=0
+run_suite unit build/host/unit_tests
+
+source scripts/wine-session.sh
+for exe in win32_tests e2e_tests; do
+    if [ -f "build/win/$exe.exe" ]; then
+        # Wine writes its reports as Windows paths; Z: is the root of the Linux file system.
+        run_suite "$exe" timeout 900 wine "build/win/$exe.exe"
+    fi
+done
+wine_stop
+
+echo
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$suite_failed" -eq 0 ]

@@ -1,0 +1,43 @@
+// End-to-end tests, and the demonstration that the README's first command gives on a machine
+// without a display (--demo FILE: the window over a test pattern, saved as a screenshot).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+#include <shellapi.h>
+
+namespace {
+int Demo(const wchar_t* shotPath) {
+    e2e::PatternWindow pattern({{{100, 100, 400, 300}, RGB(255, 0, 0)},
+                                {{400, 100, 700, 300}, RGB(0, 160, 80)},
+                                {{100, 300, 400, 500}, RGB(18, 52, 86)},
+                                {{400, 300, 700, 500}, RGB(255, 255, 255)}});
+    e2e::App app;
+    if (!app.Start()) return 1;
+    e2e::MoveCursor(250, 200);
+    e2e::WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000);
+    e2e::Pump(500);
+    bool ok = e2e::SaveScreenshot(shotPath);
+    app.Close();
+    return ok && !app.Running() ? 0 : 1;
+}
+}  // namespace
+
+int wmain_like(int argc, wchar_t** argv) {
+    if (argc >= 3 && wcscmp(argv[1], L"--demo") == 0) return Demo(argv[2]);
+    return -1;
+}
+
+int main(int argc, char** argv) {
+    int wargc = 0;
+    wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc);
+    int demo = wmain_like(wargc, wargv);
+    LocalFree(wargv);
+    if (demo >= 0) return demo;
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,36 @@
+// The compact view samples the pixel under the cursor; the window follows and switches views.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+class Sampling : public testing::Test {
+protected:
+    PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 0, 0)},
+                           {{200, 100, 300, 200}, RGB(18, 52, 86)},
+                           {{300, 100, 400, 200}, RGB(255, 255, 255)},
+                           {{400, 100, 500, 200}, RGB(0, 0, 0)}}};
+    App app;
+    void SetUp() override { ASSERT_TRUE(app.Start()); }
+};
+
+TEST_F(Sampling, ReadoutsShowThePixelUnderTheCursor) {
+    MoveCursor(150, 150);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }));
+    EXPECT_EQ(app.Text(id::ColR), L"R:255");
+    EXPECT_EQ(app.Text(id::ColG), L"G:0");
+    EXPECT_EQ(app.Text(id::ColB), L"B:0");
+    EXPECT_EQ(app.Text(id::ColC), L"C:0");
+    EXPECT_EQ(app.Text(id::ColM), L"M:255");
+    EXPECT_EQ(app.Text(id::ColY), L"Y:255");
+    EXPECT_EQ(app.Text(id::ColK), L"K:0");
+    EXPECT_EQ(app.Text(id::Position), L"(150,150)");
+
+    MoveCursor(250, 120);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#123456"; }));
+    EXPECT_EQ(app.Text(id::ColK), L"K:169");
+    EXPECT_EQ(app.Text(id::ColC), L"C:68");
+    EXPECT_EQ(app.Text(id::Position), L"(250,120)");
+}

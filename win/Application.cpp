@@ -1,0 +1,172 @@
+#include "win/Application.h"
+
+#include "win/ErrorReport.h"
+
+namespace win {
+
+TApplication& Application() {
+    static TApplication app;
+    return app;
+}
+
+void TApplication::Initialize() {
+    if (Handle()) return;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                             ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    icon_ = LoadIconW(Instance(), L"MAINICON");
+    if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+    RegisterClass(L"TintsnatchApplication", 0, nullptr, nullptr, icon_);
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    // Visible but of zero size: it exists only for the taskbar button.
+    Create(0, L"TintsnatchApplication", title_.c_str(),
+           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+           nullptr);
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+}
+
+void TApplication::SetTitle(const std::wstring& title) {
+    title_ = title;
+    if (Handle()) SetWindowTextW(Handle(), title_.c_str());
+}
+
+bool TApplication::IsMinimized() const { return Handle() && ::IsIconic(Handle()); }
+
+void TApplication::Minimize() {
+    if (!Handle() || IsMinimized()) return;
+    hiddenByMinimize_.clear();
+    DWORD pid = GetCurrentProcessId();
+    // Collect first: hiding changes the z-order that EnumWindows walks.
+    std::vector<HWND> windows;
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    for (HWND h : windows) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner != pid || h == Handle() || !IsWindowVisible(h)) continue;
+        if (GetWindow(h, GW_OWNER) != Handle()) continue;
+        hiddenByMinimize_.push_back(h);
+        // SW_HIDE with the parent-closing flag does not run the window's own show/hide logic.
+        SendMessageW(h, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+        SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+    if (!Handle()) return;
+    if (IsMinimized()) ShowWindow(Handle(), SW_RESTORE);
+    for (HWND h : hiddenByMinimize_) {
+        if (!IsWindow(h)) continue;
+        SetWindowPos(h, nullptr, 0, 0, 0, 0,
+                     SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(h, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+    }
+    hiddenByMinimize_.clear();
+    HWND target = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : Handle();
+    SetForegroundWindow(target);
+}
+
+int TApplication::AddHook(Hook hook) {
+    hooks_.emplace_back(nextHookId_, std::move(hook));
+    return nextHookId_++;
+}
+
+void TApplication::RemoveHook(int id) {
+    std::erase_if(hooks_, [id](const auto& h) { return h.first == id; });
+}
+
+LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Copy: a hook may remove itself while it runs.
+    auto hooks = hooks_;
+    for (auto& [id, hook] : hooks)
+        if (hook(msg, wp, lp)) return 0;
+    switch (msg) {
+        case WM_SYSCOMMAND:
+            switch (wp & 0xFFF0) {
+                case SC_MINIMIZE:
+                    Minimize();
+                    return 0;
+                case SC_RESTORE:
+                    Restore();
+                    return 0;
+                case SC_CLOSE:
+                    if (mainWindow_) PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+                    return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            // Activation of the zero-size window passes on to the main window.
+            if (LOWORD(wp) != WA_INACTIVE && mainWindow_ && IsWindowVisible(mainWindow_) &&
+                !IsMinimized()) {
+                SetFocus(mainWindow_);
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            if (mainWindow_) PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
+            return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+void TApplication::Dispatch(MSG& msg) {
+    if (filter_ && filter_(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
+int TApplication::Run() {
+    if (mainWindow_ && !terminated_) {
+        ShowWindow(Handle(), SW_SHOWNORMAL);
+        ShowWindow(mainWindow_, SW_SHOWNORMAL);
+        SetForegroundWindow(mainWindow_);
+    }
+    MSG msg;
+    while (!terminated_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        Dispatch(msg);
+    }
+    terminated_ = true;
+    return 0;
+}
+
+void TApplication::RunModalLoop(const std::function<bool()>& done) {
+    MSG msg;
+    while (!done()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // Pass the quit request on to the outer loop.
+            terminated_ = true;
+            PostQuitMessage(0);
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            return;
+        }
+        Dispatch(msg);
+    }
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+}  // namespace win

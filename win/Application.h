@@ -1,0 +1,72 @@
+#pragma once
+// The application object: a top-level window of zero size that carries the application title and
+// owns the taskbar button. The main window is owned by it, so minimising the application takes
+// all of its windows off the screen at once; IsIconic on it tells whether the application is
+// minimised. Components may hook its messages.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "win/Window.h"
+
+namespace win {
+
+class TApplication : public Window {
+public:
+    // A hook sees the application window's messages before the application handles them; it
+    // returns true to consume the message.
+    using Hook = std::function<bool(UINT msg, WPARAM wp, LPARAM lp)>;
+
+    void Initialize();
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(const std::wstring& title);
+    const std::wstring& Name() const { return name_; }
+    void SetName(const std::wstring& name) { name_ = name; }
+
+    HWND MainWindow() const { return mainWindow_; }
+    void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
+    HICON Icon() const { return icon_; }
+
+    bool IsMinimized() const;
+    // Minimise: hides every visible window of the application and minimises the taskbar button.
+    void Minimize();
+    // Restore: brings back exactly the windows Minimize took away and activates the application.
+    void Restore();
+
+    int AddHook(Hook hook);
+    void RemoveHook(int id);
+
+    // Shows the main window and runs the message loop until the main window is destroyed.
+    int Run();
+    // Runs a nested loop until done() is true or the application quits (modal windows).
+    void RunModalLoop(const std::function<bool()>& done);
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    // Filter for the loop: keyboard handling of the main window (shortcuts, dialog navigation).
+    using MessageFilter = std::function<bool(MSG&)>;
+    void SetMessageFilter(MessageFilter filter) { filter_ = std::move(filter); }
+
+    // One round of the loop: handles every waiting message without blocking.
+    void ProcessMessages();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Dispatch(MSG& msg);
+
+    std::wstring title_;
+    std::wstring name_;
+    HWND mainWindow_ = nullptr;
+    HICON icon_ = nullptr;
+    std::vector<std::pair<int, Hook>> hooks_;
+    int nextHookId_ = 1;
+    std::vector<HWND> hiddenByMinimize_;
+    MessageFilter filter_;
+    bool terminated_ = false;
+};
+
+TApplication& Application();
+
+}  // namespace win

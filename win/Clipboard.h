@@ -1,0 +1,26 @@
+#pragma once
+// The clipboard, opened for the life of the object and always closed again.
+#include <string>
+
+#include "win/Platform.h"
+
+namespace win {
+
+class Clipboard {
+public:
+    // Throws win::Error("Cannot open clipboard") when another program holds it; a few short
+    // retries ride over a holder that is just finishing.
+    explicit Clipboard(HWND owner);
+    ~Clipboard();
+    Clipboard(const Clipboard&) = delete;
+    Clipboard& operator=(const Clipboard&) = delete;
+
+    void Empty();
+    // Places text as CF_TEXT (ANSI, with its NUL) and as CF_UNICODETEXT.
+    void SetText(const std::wstring& text);
+    // Hands a bitmap (and palette) handle to the clipboard, which then owns it.
+    void SetBitmap(HBITMAP bitmap);
+    void SetPalette(HPALETTE palette);
+};
+
+}  // namespace win

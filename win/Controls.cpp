@@ -1,0 +1,170 @@
+#include "win/Controls.h"
+
+#include <algorithm>
+
+#include "win/ErrorReport.h"
+#include "win/Text.h"
+
+namespace win {
+
+void Panel::Create(HWND parent, int id, int x, int y, int w, int h, DWORD extraStyle) {
+    RegisterClass(L"TPanel", 0, nullptr, GetSysColorBrush(COLOR_BTNFACE));
+    Window::Create(WS_EX_CONTROLPARENT, L"TPanel", L"",
+                   WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | extraStyle, x, y, w, h, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+}
+
+LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (HWND root = GetAncestor(Handle(), GA_ROOT); root && root != Handle())
+                return SendMessageW(root, msg, wp, lp);
+            break;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w,
+                   int h, HWND parent, int id, HFONT font, DWORD exStyle) {
+    HWND hwnd = CreateWindowExW(exStyle, className, text, WS_CHILD | style, x, y, w, h, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+                                nullptr);
+    if (!hwnd) throw Error(std::wstring(L"Cannot create control ") + className);
+    if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return hwnd;
+}
+
+HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,
+                 DWORD extraStyle) {
+    return CreateControl(L"STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX | extraStyle, x, y, w,
+                         h, parent, id, font);
+}
+
+void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
+
+void SetTextIfChanged(HWND hwnd, const std::wstring& text) {
+    if (GetText(hwnd) != text) SetText(hwnd, text);
+}
+
+std::wstring GetText(HWND hwnd) { return WindowText(hwnd); }
+
+bool IsShown(HWND hwnd) { return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void SetVisible(HWND hwnd, bool visible) {
+    if (IsShown(hwnd) != visible) ShowWindow(hwnd, visible ? SW_SHOW : SW_HIDE);
+}
+
+HWND FindControl(HWND root, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } s{id, nullptr};
+    EnumChildWindows(
+        root,
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (GetDlgCtrlID(h) == s->id) {
+                s->found = h;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+SIZE OuterSize(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void SetOuterSize(HWND hwnd, int w, int h) {
+    SIZE s = OuterSize(hwnd);
+    if (s.cx == w && s.cy == h) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RadioGroup::Create(HWND parent, int id, int firstItemId, const wchar_t* caption,
+                        const std::vector<std::wstring>& items, int columns, int x, int y, int w,
+                        int h, HFONT font) {
+    firstId_ = firstItemId;
+    box_ = CreateControl(L"BUTTON", caption, WS_VISIBLE | BS_GROUPBOX, x, y, w, h, parent, id,
+                         font);
+    int count = static_cast<int>(items.size());
+    columns = std::max(1, columns);
+    int rows = (count + columns - 1) / columns;
+    int innerTop = y + 15, innerH = h - 15 - 4;
+    int colW = (w - 16) / columns;
+    int rowH = rows ? innerH / rows : innerH;
+    for (int i = 0; i < count; ++i) {
+        int col = i / rows, row = i % rows;  // items run down each column first
+        DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+        buttons_.push_back(CreateControl(L"BUTTON", items[static_cast<size_t>(i)].c_str(), style,
+                                         x + 8 + col * colW, innerTop + row * rowH +
+                                             std::max(0, (rowH - 17) / 2),
+                                         colW - 4, 17, parent, firstItemId + i, font));
+    }
+}
+
+int RadioGroup::ItemIndex() const { return index_; }
+
+bool RadioGroup::SetItemIndex(int index) {
+    index = std::clamp(index, -1, Count() - 1);
+    for (int i = 0; i < Count(); ++i)
+        SendMessageW(buttons_[static_cast<size_t>(i)], BM_SETCHECK,
+                     i == index ? BST_CHECKED : BST_UNCHECKED, 0);
+    bool changed = index != index_;
+    index_ = index;
+    return changed;
+}
+
+bool RadioGroup::HandleClick(int controlId) {
+    if (!Owns(controlId)) return false;
+    int index = -1;
+    for (size_t i = 0; i < buttons_.size(); ++i)
+        if (SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) index = static_cast<int>(i);
+    bool changed = index != index_;
+    index_ = index;
+    return changed;
+}
+
+std::wstring RadioGroup::ItemText(int index) const {
+    if (index < 0 || index >= Count()) return {};
+    return GetText(buttons_[static_cast<size_t>(index)]);
+}
+
+bool RadioGroup::Owns(int controlId) const {
+    return controlId >= firstId_ && controlId < firstId_ + Count();
+}
+
+void RadioGroup::SetEnabled(bool enabled) {
+    EnableWindow(box_, enabled);
+    for (HWND b : buttons_) EnableWindow(b, enabled);
+}
+
+bool RadioGroup::Enabled() const { return IsWindowEnabled(box_) != FALSE; }
+
+int TrackPosition(HWND track) { return static_cast<int>(SendMessageW(track, TBM_GETPOS, 0, 0)); }
+int TrackMin(HWND track) { return static_cast<int>(SendMessageW(track, TBM_GETRANGEMIN, 0, 0)); }
+int TrackMax(HWND track) { return static_cast<int>(SendMessageW(track, TBM_GETRANGEMAX, 0, 0)); }
+
+bool SetTrackPosition(HWND track, int pos) {
+    pos = std::clamp(pos, TrackMin(track), TrackMax(track));
+    if (pos == TrackPosition(track)) return false;
+    SendMessageW(track, TBM_SETPOS, TRUE, pos);
+    return true;
+}
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool SetChecked(HWND button, bool checked) {
+    if (IsChecked(button) == checked) return false;
+    SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    return true;
+}
+
+}  // namespace win

@@ -1,0 +1,82 @@
+#pragma once
+// Thin helpers over the platform's standard controls: panels that pass their children's
+// notifications up to the top-level window, radio groups, sliders and labels.
+#include <string>
+#include <vector>
+
+#include "win/Window.h"
+
+namespace win {
+
+// A plain child container (class "TPanel"). It forwards WM_COMMAND, WM_NOTIFY and the slider
+// scroll messages to its top-level window, so every control notification reaches the main window
+// whatever panel or page the control sits on.
+class Panel : public Window {
+public:
+    void Create(HWND parent, int id, int x, int y, int w, int h, DWORD extraStyle = 0);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// Creates a standard child control; throws win::Error on failure. The control gets the font.
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w,
+                   int h, HWND parent, int id, HFONT font, DWORD exStyle = 0);
+HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,
+                 DWORD extraStyle = 0);
+
+void SetText(HWND hwnd, const std::wstring& text);
+// Sets the text only when it differs, so a steady tick causes no repainting.
+void SetTextIfChanged(HWND hwnd, const std::wstring& text);
+std::wstring GetText(HWND hwnd);
+
+// Whether the window itself is set visible (its parents may still be hidden).
+bool IsShown(HWND hwnd);
+// Shows or hides a window only when its own visibility differs.
+void SetVisible(HWND hwnd, bool visible);
+
+// Finds a descendant by control ID (the controls sit on nested panels).
+HWND FindControl(HWND root, int id);
+
+// Outer size of a window; SetOuterSize does nothing when it already has that size.
+SIZE OuterSize(HWND hwnd);
+void SetOuterSize(HWND hwnd, int w, int h);
+
+// A radio group: a group box with one radio button per item, laid out in columns.
+class RadioGroup {
+public:
+    void Create(HWND parent, int id, int firstItemId, const wchar_t* caption,
+                const std::vector<std::wstring>& items, int columns, int x, int y, int w, int h,
+                HFONT font);
+    HWND Box() const { return box_; }
+    int ItemIndex() const;
+    // Clamps to -1..count-1 as the control's own rule; returns true when the index changed.
+    bool SetItemIndex(int index);
+    int Count() const { return static_cast<int>(buttons_.size()); }
+    std::wstring ItemText(int index) const;
+    bool Owns(int controlId) const;
+    // For a click on one of its buttons: true when the selection changed.
+    bool HandleClick(int controlId);
+    void SetEnabled(bool enabled);
+    bool Enabled() const;
+    const std::vector<HWND>& Buttons() const { return buttons_; }
+
+private:
+    HWND box_ = nullptr;
+    std::vector<HWND> buttons_;
+    int firstId_ = 0;
+    int index_ = -1;
+};
+
+// Slider (msctls_trackbar32) helpers.
+int TrackPosition(HWND track);
+// Clamps to the slider's range; returns true when the position changed.
+bool SetTrackPosition(HWND track, int pos);
+int TrackMin(HWND track);
+int TrackMax(HWND track);
+
+bool IsChecked(HWND button);
+// Returns true when the state changed.
+bool SetChecked(HWND button, bool checked);
+
+}  // namespace win

@@ -1,0 +1,32 @@
+#include "win/ErrorReport.h"
+
+#include "win/ErrorText.h"
+#include "win/Application.h"
+#include "win/Platform.h"
+#include "win/Text.h"
+
+namespace win {
+
+void ShowErrorReport(const std::wstring& text) {
+    std::wstring shown = WithFullStop(text);
+    HWND owner = Application().Handle();
+    MessageBoxW(owner, shown.c_str(), Application().Title().c_str(), MB_OK | MB_ICONERROR);
+}
+
+void ReportCurrentException() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Error& e) {
+            ShowErrorReport(e.Text());
+        } catch (const std::exception& e) {
+            ShowErrorReport(Widen(e.what()));
+        } catch (...) {
+            ShowErrorReport(L"Unknown error");
+        }
+    } catch (...) {
+        // Showing the report itself failed; nothing more can be done.
+    }
+}
+
+}  // namespace win

@@ -1,0 +1,36 @@
+#pragma once
+// Base class of every window we make: a static procedure stores `this` at WM_NCCREATE and
+// forwards to HandleMessage; no exception leaves the procedure (it goes to the error report).
+#include "win/Platform.h"
+
+namespace win {
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+
+    // Registers a window class whose procedure is ours; safe to call more than once.
+    static void RegisterClass(const wchar_t* name, UINT style = 0, HCURSOR cursor = nullptr,
+                              HBRUSH background = nullptr, HICON icon = nullptr);
+
+protected:
+    // Creates the window; throws win::Error when the platform refuses.
+    HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
+                int y, int w, int h, HWND parent, HMENU menuOrId = nullptr);
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // Called at WM_NCDESTROY after the handle is gone.
+    virtual void OnDestroyed() {}
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND hwnd_ = nullptr;
+};
+
+HINSTANCE Instance();
+
+}  // namespace win

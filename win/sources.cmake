@@ -1,0 +1,1 @@
+ts_win32_sources(Gdi.cpp Window.cpp ErrorReport.cpp Application.cpp Controls.cpp Clipboard.cpp Text.cpp Hints.cpp)
