@@ -4,16 +4,17 @@
 # of known colours, the cursor on one of them, a screenshot saved to build/demo.png, then exit 0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+B=${TS_BUILD:-build}  # build folder; a separate one lets two builds run side by side
 bash scripts/deps.sh
 bash scripts/build.sh win
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-tintsnatch}"
     export WINEDEBUG=-all
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
-    exec wine build/win/Tintsnatch4.exe
+    exec wine "$B"/win/Tintsnatch4.exe
 fi
 source scripts/wine-session.sh
-wine build/win/e2e_tests.exe --demo "Z:$(pwd)/build/demo.bmp"
+wine "$B"/win/e2e_tests.exe --demo "Z:$(pwd)/build/demo.bmp"
 convert build/demo.bmp build/demo.png
 rm -f build/demo.bmp
 echo "Screenshot of the demonstration: $(pwd)/build/demo.png"

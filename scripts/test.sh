@@ -3,12 +3,13 @@
 # virtual display of their own. Ends with one line "N passed, N failed".
 set -uo pipefail
 cd "$(dirname "$0")/.."
+B=${TS_BUILD:-build}  # build folder; a separate one lets two builds run side by side
 bash scripts/deps.sh || exit 1
 bash scripts/build.sh || { echo "0 passed, 1 failed"; exit 1; }
 
 passed=0
 failed=0
-results=build/test-results
+results="$B/test-results"
 rm -rf "$results"
 mkdir -p "$results"
 
@@ -36,13 +37,13 @@ run_suite() {  # name, command...
 }
 
 suite_failed=0
-run_suite unit build/host/unit_tests
+run_suite unit "$B/host"/unit_tests
 
 source scripts/wine-session.sh
 for exe in win32_tests e2e_tests; do
-    if [ -f "build/win/$exe.exe" ]; then
+    if [ -f "$B/win/$exe.exe" ]; then
         # Wine writes its reports as Windows paths; Z: is the root of the Linux file system.
-        run_suite "$exe" timeout 900 wine "build/win/$exe.exe"
+        run_suite "$exe" timeout 900 wine "$B/win/$exe.exe"
     fi
 done
 wine_stop

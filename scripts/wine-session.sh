@@ -6,16 +6,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 TS_SCREEN=${TS_SCREEN:-1024x768x24}
 ts_xvfb_pid=""
 if [ -z "${TS_USE_DISPLAY:-}" ]; then
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 "$TS_SCREEN" -nolisten tcp >/dev/null 2>&1 &
-        ts_xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-        if xdpyinfo >/dev/null 2>&1; then break; fi
-        kill "$ts_xvfb_pid" 2>/dev/null || true
-        ts_xvfb_pid=""
-    done
+    # Xvfb picks a free display number itself and prints it once it is ready.
+    ts_xvfb_out=$(mktemp /tmp/tintsnatch-xvfb.XXXXXX)
+    Xvfb -displayfd 1 -screen 0 "$TS_SCREEN" -nolisten tcp >"$ts_xvfb_out" 2>/dev/null &
+    ts_xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$ts_xvfb_out" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$ts_xvfb_out")"
+    rm -f "$ts_xvfb_out"
 fi
 export WINEPREFIX="${WINEPREFIX:-$(mktemp -d /tmp/tintsnatch-wine.XXXXXX)}"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
