@@ -128,6 +128,8 @@ private:
     void StartMagnifiers();  // last step of FormCreate
     void SyncTrayMenu();     // the tray menu's check marks follow the actions
     void AlignPanels();
+    // The client size of a page of the options view.
+    static SIZE PageSize(const win::Panel& page);
     void ShowPage(int index);
 
     // Message routing: each subject answers true when it handled the notification.
