@@ -35,11 +35,11 @@ HotKeyList::~HotKeyList() { UnregisterAll(); }
 
 std::uint16_t HotKeyList::Register(std::uint32_t value) {
     const SplitKey split = SplitShortcut(value);
-    const std::uint16_t atom = platform_.AddAtom(AtomText(value));
+    const std::uint16_t atom = platform_.AddGlobalAtom(AtomText(value));
     // Without an atom there is no identifier to register under; 0 would read as "none" anyway.
     if (atom == 0) return 0;
     if (!platform_.RegisterHotKey(window_, atom, split.Modifiers, split.Key)) {
-        platform_.DeleteAtom(atom);
+        platform_.DeleteGlobalAtom(atom);
         return 0;
     }
     list_.push_back({value, atom});
@@ -74,7 +74,7 @@ bool HotKeyList::End(std::vector<Registration>::iterator it) {
     const std::uint16_t index = it->Index;
     list_.erase(it);
     const bool confirmed = platform_.UnregisterHotKey(window_, index);
-    platform_.DeleteAtom(index);
+    platform_.DeleteGlobalAtom(index);
     return confirmed;
 }
 

@@ -56,7 +56,8 @@ struct HotKeyPress {
 
 class HotKeyList {
 public:
-    HotKeyList(IHotKeyPlatform& platform, WindowRef window) : platform_(platform), window_(window) {}
+    HotKeyList(IHotKeyPlatform& platform, WindowRef window)
+        : platform_(platform), window_(window) {}
     // Ends every registration, the last-made first, so no hotkey outlives the list.
     ~HotKeyList();
     HotKeyList(const HotKeyList&) = delete;
@@ -75,8 +76,7 @@ public:
     void UnregisterAll();
 
     // The press a WM_HOTKEY message reports, or nothing when its keys are not registered here.
-    std::optional<HotKeyPress> PressFromMessage(std::uintptr_t wParam,
-                                                std::intptr_t lParam) const;
+    std::optional<HotKeyPress> PressFromMessage(std::uintptr_t wParam, std::intptr_t lParam) const;
 
     const std::vector<Registration>& Registrations() const { return list_; }
 

@@ -16,9 +16,9 @@ class IHotKeyPlatform {
 public:
     virtual ~IHotKeyPlatform() = default;
     // Takes one reference on the global atom for the text; 0 when the platform refuses.
-    virtual std::uint16_t AddAtom(const std::string& text) = 0;
+    virtual std::uint16_t AddGlobalAtom(const std::string& text) = 0;
     // Gives one reference back; the atom goes when its last reference does.
-    virtual void DeleteAtom(std::uint16_t atom) = 0;
+    virtual void DeleteGlobalAtom(std::uint16_t atom) = 0;
     virtual bool RegisterHotKey(WindowRef window, std::uint16_t id, std::uint16_t modifiers,
                                 std::uint16_t key) = 0;
     virtual bool UnregisterHotKey(WindowRef window, std::uint16_t id) = 0;

@@ -35,8 +35,8 @@ void ShortcutTexts::Start() {
     const std::vector<LayoutRef> installed = keyboard_.InstalledLayouts(MaxLayouts);
     usLayout_ = keyboard_.LoadLayout(UsLayoutId, KlfNoTellShell);
     // A failed load leaves nothing to unload at the end.
-    usLayoutLoadedHere_ = usLayout_ != nullptr &&
-                          std::find(installed.begin(), installed.end(), usLayout_) == installed.end();
+    usLayoutLoadedHere_ = usLayout_ != nullptr && std::find(installed.begin(), installed.end(),
+                                                            usLayout_) == installed.end();
 }
 
 void ShortcutTexts::End() {
