@@ -91,6 +91,11 @@ public:
     void FormShow();
     void FormHide();
     void HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
+    // hkCaptureChange and its three twins: the binding follows its edit at once.
+    void hkCaptureChange() { MoveBinding(CaptureKeyIndex, hkCapture); }
+    void hkShowHideChange() { MoveBinding(ShowHideKeyIndex, hkShowHide); }
+    void hkFixedFollowChange() { MoveBinding(FixedFollowKeyIndex, hkFixedFollow); }
+    void hkExitChange() { MoveBinding(ExitKeyIndex, hkExit); }
 
     // --- Tray icon and visibility ---
     void ShowHideExecute();
@@ -184,6 +189,7 @@ private:
     HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
     HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
     std::unique_ptr<THotKeyManager> HotKeyManager1;
+    void MoveBinding(std::uint16_t& field, HWND edit);
     std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
                   ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
 
