@@ -3,8 +3,6 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 
-#include <optional>
-
 #include "win/Application.h"
 #include "win/Hints.h"
 
@@ -66,92 +64,58 @@ void TTintsnatch4::CreateHotKeyManager() {
     HotKeyManager1->OnHotKeyPressed = [this](std::uint32_t hotKey, std::uint16_t index) {
         HotKeyManager1HotKeyPressed(hotKey, index);
     };
+    bindings_ = std::make_unique<HotKeyBindings>(HotKeyManager1->List());
 }
 
-namespace {
-constexpr std::uint32_t ZoomInKey = VK_ADD;        // 107, numeric-keypad plus
-constexpr std::uint32_t ZoomOutKey = VK_SUBTRACT;  // 109, numeric-keypad minus
-
-// The value registered under an identifier, if the manager holds one.
-std::optional<std::uint32_t> RegisteredValue(const THotKeyManager& manager, std::uint16_t index) {
-    if (index == 0) return std::nullopt;
-    for (const auto& r : manager.Registrations())
-        if (r.Index == index) return r.Value;
-    return std::nullopt;
+BindingKeys TTintsnatch4::EditKeys() const {
+    return {win::HotKeyValue(hkCapture), win::HotKeyValue(hkShowHide),
+            win::HotKeyValue(hkFixedFollow), win::HotKeyValue(hkExit),
+            win::HotKeyValue(hkClipboard)};
 }
-}  // namespace
 
-void TTintsnatch4::BindHotKeys() {
-    CaptureKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkCapture));
-    ShowHideKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkShowHide));
-    FixedFollowKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkFixedFollow));
-    ExitKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkExit));
-    CopyKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkClipboard));
-    ZoomInKeyIndex = HotKeyManager1->Register(ZoomInKey);
-    ZoomOutKeyIndex = HotKeyManager1->Register(ZoomOutKey);
-}
+void TTintsnatch4::BindHotKeys() { bindings_->Bind(EditKeys()); }
 
 void TTintsnatch4::UnbindHotKeys() {
-    if (!HotKeyManager1) return;
-    for (HWND edit : {hkCapture, hkShowHide, hkFixedFollow, hkExit, hkClipboard})
-        HotKeyManager1->UnregisterValue(win::HotKeyValue(edit));
-    HotKeyManager1->UnregisterValue(ZoomInKey);
-    HotKeyManager1->UnregisterValue(ZoomOutKey);
+    if (bindings_) bindings_->Unbind(EditKeys());
 }
 
-void TTintsnatch4::MoveBinding(std::uint16_t& field, HWND edit) {
-    std::uint32_t value = win::HotKeyValue(edit);
-    if (RegisteredValue(*HotKeyManager1, field)) {
-        field = HotKeyManager1->Replace(field, value);
-    } else {
-        // The binding holds no registration (its key was refused before): register the new
-        // key, so that the user can always bring a binding back.
-        field = HotKeyManager1->Register(value);
-    }
-}
+void TTintsnatch4::FormShow() { bindings_->Show(EditKeys()); }
 
-void TTintsnatch4::FormShow() {
-    struct Binding {
-        std::uint16_t& field;
-        HWND edit;
-    } user[] = {{CaptureKeyIndex, hkCapture},
-                {ShowHideKeyIndex, hkShowHide},
-                {FixedFollowKeyIndex, hkFixedFollow},
-                {ExitKeyIndex, hkExit}};
-    for (auto& b : user)
-        if (RegisteredValue(*HotKeyManager1, b.field) != win::HotKeyValue(b.edit))
-            MoveBinding(b.field, b.edit);
-    if (!RegisteredValue(*HotKeyManager1, CopyKeyIndex))
-        CopyKeyIndex = HotKeyManager1->Register(win::HotKeyValue(hkClipboard));
-    if (!RegisteredValue(*HotKeyManager1, ZoomInKeyIndex))
-        ZoomInKeyIndex = HotKeyManager1->Register(ZoomInKey);
-    if (!RegisteredValue(*HotKeyManager1, ZoomOutKeyIndex))
-        ZoomOutKeyIndex = HotKeyManager1->Register(ZoomOutKey);
-}
+void TTintsnatch4::FormHide() { bindings_->Hide(EditKeys(), win::IsChecked(cbGrabIfMin)); }
 
-void TTintsnatch4::FormHide() {
-    if (!win::IsChecked(cbGrabIfMin)) HotKeyManager1->UnregisterValue(win::HotKeyValue(hkClipboard));
-    HotKeyManager1->UnregisterValue(ZoomInKey);
-    HotKeyManager1->UnregisterValue(ZoomOutKey);
+void TTintsnatch4::hkCaptureChange() { bindings_->Move(Binding::Capture, EditKeys().Capture); }
+void TTintsnatch4::hkShowHideChange() { bindings_->Move(Binding::ShowHide, EditKeys().ShowHide); }
+void TTintsnatch4::hkFixedFollowChange() {
+    bindings_->Move(Binding::FixedFollow, EditKeys().FixedFollow);
 }
+void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Exit); }
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
     SetForegroundWindow(win::Application().Handle());
-    if (index == 0) return;
-    if (index == CaptureKeyIndex) {
-        CaptureExecute();
-    } else if (index == ShowHideKeyIndex) {
-        ShowHideExecute();
-    } else if (index == FixedFollowKeyIndex) {
-        FixedFollowClick();
-    } else if (index == ExitKeyIndex) {
-        if (Action* exit = actions_.Find(L"FileExit1")) exit->Execute();
-    } else if (index == CopyKeyIndex) {
-        EditCopy1Execute(nullptr);
-    } else if (index == ZoomInKeyIndex) {
-        ZoomInExecute();
-    } else if (index == ZoomOutKeyIndex) {
-        ZoomOutExecute();
+    auto binding = bindings_->Dispatch(index);
+    if (!binding) return;
+    switch (*binding) {
+        case Binding::Capture:
+            CaptureExecute();
+            break;
+        case Binding::ShowHide:
+            ShowHideExecute();
+            break;
+        case Binding::FixedFollow:
+            FixedFollowClick();
+            break;
+        case Binding::Exit:
+            if (Action* exit = actions_.Find(L"FileExit1")) exit->Execute();
+            break;
+        case Binding::Copy:
+            EditCopy1Execute(nullptr);
+            break;
+        case Binding::ZoomIn:
+            ZoomInExecute();
+            break;
+        case Binding::ZoomOut:
+            ZoomOutExecute();
+            break;
     }
 }
 

@@ -448,6 +448,7 @@ void TTintsnatch4::CreateComponents() {
 
 void TTintsnatch4::DestroyComponents() {
     // The hotkey manager releases what it still holds, then the tray icon leaves the tray.
+    bindings_.reset();
     HotKeyManager1.reset();
     TrayIcon.reset();
     JvBalloonHint1.reset();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Actions.h"
+#include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
@@ -92,10 +93,10 @@ public:
     void FormHide();
     void HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
     // hkCaptureChange and its three twins: the binding follows its edit at once.
-    void hkCaptureChange() { MoveBinding(CaptureKeyIndex, hkCapture); }
-    void hkShowHideChange() { MoveBinding(ShowHideKeyIndex, hkShowHide); }
-    void hkFixedFollowChange() { MoveBinding(FixedFollowKeyIndex, hkFixedFollow); }
-    void hkExitChange() { MoveBinding(ExitKeyIndex, hkExit); }
+    void hkCaptureChange();
+    void hkShowHideChange();
+    void hkFixedFollowChange();
+    void hkExitChange();
 
     // --- Tray icon and visibility ---
     void ShowHideExecute();
@@ -189,9 +190,8 @@ private:
     HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
     HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
     std::unique_ptr<THotKeyManager> HotKeyManager1;
-    void MoveBinding(std::uint16_t& field, HWND edit);
-    std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
-                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
+    std::unique_ptr<HotKeyBindings> bindings_;  // the seven identifier fields and their rules
+    BindingKeys EditKeys() const;
 
     // About page
     HWND Image1{}, Label5{}, Label4{}, Label6{};

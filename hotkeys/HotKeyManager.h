@@ -37,6 +37,8 @@ public:
     void UnregisterAll();
 
     const std::vector<hotkeys::Registration>& Registrations() const;
+    // The list itself, for rules that decide what to register (the main window's bindings).
+    hotkeys::HotKeyList& List() { return *list_; }
     // The hidden window the hotkeys are registered for.
     HWND Handle() const { return window_.Handle(); }
 
