@@ -1,5 +1,7 @@
 #include "capture/OskCapture.h"
 
+#include "capture/CaptureTheObject.h"
+#include "capture/CaptureTheRect.h"
 #include "win/Application.h"
 #include "win/Clipboard.h"
 #include "win/ErrorReport.h"
@@ -92,11 +94,39 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureSizedSelection(int width, in
 }
 
 bool TOskScreenCapture::TakeObject() {
-    throw win::Error(L"Capturing an object is not available yet");
+    {
+        // The overlay lies over everything, so the click never reaches the window beneath.
+        TCaptureObjectForm overlay(win::Application().Handle());
+        if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    }
+    // The window captured is the one under the cursor after this second pause.
+    Pause();
+    POINT p;
+    if (!GetCursorPos(&p)) NoScreen();
+    HWND window = WindowFromPoint(p);
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) r = {};
+    image_ = TPicture();
+    image_.SetSize(r.right - r.left, r.bottom - r.top);
+    gdi::WindowDC screen(nullptr);
+    if (!screen) NoScreen();
+    ApplyPaletteRule(screen.Get(), image_);
+    // What the screen shows there, including anything lying over that window.
+    image_.CopyFrom(screen.Get(), r.left, r.top);
+    return true;
 }
 
-bool TOskScreenCapture::TakeSelection(bool, int, int) {
-    throw win::Error(L"Capturing a selection is not available yet");
+bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
+    // The overlay takes its frozen copy now, after the application left the screen.
+    TCaptureRectForm overlay(win::Application().Handle());
+    overlay.FixedSize = fixedSize;
+    overlay.FixedWidth = width;
+    overlay.FixedHeight = height;
+    if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    // The area was read when the button was released; this pause only delays the result.
+    Pause();
+    image_ = std::move(overlay.SelectionImage());
+    return true;
 }
 
 void TOskScreenCapture::CopyToClipboard() {

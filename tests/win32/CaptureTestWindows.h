@@ -51,15 +51,21 @@ private:
         auto* self = reinterpret_cast<ColourWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (m == WM_ERASEBKGND) return 1;
         if (m == WM_PAINT && self) {
-            gdi::PaintDC dc(h);
+            // Plain GDI calls: this may run on a helper thread, and the owners' live count
+            // belongs to the UI thread.
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
             RECT all;
             GetClientRect(h, &all);
-            gdi::Brush bg(CreateSolidBrush(self->background_));
-            FillRect(dc.Get(), &all, bg.Get());
+            HBRUSH bg = CreateSolidBrush(self->background_);
+            FillRect(dc, &all, bg);
+            DeleteObject(bg);
             for (const auto& b : self->blocks_) {
-                gdi::Brush br(CreateSolidBrush(b.color));
-                FillRect(dc.Get(), &b.rect, br.Get());
+                HBRUSH br = CreateSolidBrush(b.color);
+                FillRect(dc, &b.rect, br);
+                DeleteObject(br);
             }
+            EndPaint(h, &ps);
             return 0;
         }
         return DefWindowProcW(h, m, wp, lp);
@@ -73,11 +79,17 @@ private:
 // while the UI thread is blocked in the engine's pause.
 class ColourWindowThread {
 public:
-    ColourWindowThread(RECT bounds, std::vector<Block> blocks, COLORREF background) {
+    ColourWindowThread(RECT bounds, std::vector<Block> blocks, COLORREF background,
+                       std::vector<RECT> buttons = {}) {
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([&, ready] {
             ColourWindow window(bounds, blocks, background);
             hwnd_ = window.Handle();
+            for (const RECT& b : buttons)
+                CreateWindowExW(0, L"BUTTON", L"Target", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                b.left, b.top, b.right - b.left, b.bottom - b.top, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             threadId_ = GetCurrentThreadId();
             MSG m;
             PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists now
@@ -201,20 +213,42 @@ inline void Button(DWORD flags) {
     Sleep(60);
 }
 
-// Runs script on a helper thread once a visible window of the class exists; joins on destruction.
+// Screen pixels of one row, read in one go (plain GDI: runs on a helper thread).
+inline std::vector<COLORREF> ScreenRow(int x, int y, int n) {
+    std::vector<COLORREF> out;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, n, 1);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, n, 1, screen, x, y, SRCCOPY);
+    for (int i = 0; i < n; ++i) out.push_back(GetPixel(mem, i, 0));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// Runs script on a helper thread once a visible window of the class exists; joins on
+// destruction. Should the script's input not end the overlay, it is closed after a few seconds,
+// so a test fails instead of hanging.
 class UserScript {
 public:
     UserScript(const wchar_t* className, std::function<void()> script)
         : thread_([className, script = std::move(script)] {
-              for (int i = 0; i < 300; ++i) {
+              HWND overlay = nullptr;
+              for (int i = 0; i < 500 && !overlay; ++i) {
                   HWND h = FindOwnWindow(className);
-                  if (h && IsWindowVisible(h)) {
-                      Sleep(150);
-                      script();
-                      return;
-                  }
+                  if (h && IsWindowVisible(h)) overlay = h;
                   Sleep(10);
               }
+              if (!overlay) return;
+              Sleep(150);
+              script();
+              for (int i = 0; i < 300 && IsWindow(overlay) && IsWindowVisible(overlay); ++i)
+                  Sleep(10);
+              if (IsWindow(overlay) && IsWindowVisible(overlay))
+                  PostMessageW(overlay, WM_CLOSE, 0, 0);
           }) {}
     ~UserScript() { thread_.join(); }
     UserScript(const UserScript&) = delete;
