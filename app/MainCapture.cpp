@@ -15,8 +15,11 @@
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
+// After the platform header: the dialog headers need its types.
+// clang-format off
 #include <cderr.h>
 #include <commdlg.h>
+// clang-format on
 
 namespace {
 constexpr int BtnPanelWidth = 89;
@@ -32,7 +35,7 @@ void LayoutCaptureView(HWND panel, HWND scrollBox, HWND btnPanel) {
 
 // Frees the print dialog's device settings whatever happens.
 class PrintDialogMemory {
-public:
+  public:
     explicit PrintDialogMemory(PRINTDLGW& pd) : pd_(pd) {}
     ~PrintDialogMemory() {
         if (pd_.hDevMode) GlobalFree(pd_.hDevMode);
@@ -41,13 +44,13 @@ public:
     PrintDialogMemory(const PrintDialogMemory&) = delete;
     PrintDialogMemory& operator=(const PrintDialogMemory&) = delete;
 
-private:
+  private:
     PRINTDLGW& pd_;
 };
 
 // Ends the print job: finished when Finish() was reached, aborted otherwise.
 class PrintJob {
-public:
+  public:
     PrintJob(HDC dc, const std::wstring& title) : dc_(dc) {
         DOCINFOW doc{};
         doc.cbSize = sizeof doc;
@@ -64,7 +67,7 @@ public:
         if (EndDoc(dc) <= 0) throw win::Error(L"Cannot finish printing");
     }
 
-private:
+  private:
     HDC dc_;
 };
 
@@ -107,11 +110,10 @@ void TTintsnatch4::CreateCapturePage() {
     HWND page = tsCapture.Handle();
     HFONT font = font_.Get();
     rgCapture.Create(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
-                     {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2, 4, 2, 278,
-                     65, font);
+                     {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2, 4, 2, 278, 65,
+                     font);
     rgCaptureArea.Create(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
-                         {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128",
-                          L"Custom"},
+                         {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
                          4, 4, 69, 278, 97, font);
     win::SetHint(rgCapture.Box(), L"Screen capture modes");
     for (HWND b : rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
@@ -133,8 +135,8 @@ void TTintsnatch4::CreateCaptureView() {
     BtnPanel.Create(panel, id::BtnPanel, std::max<int>(0, rc.right - BtnPanelWidth), 0,
                     BtnPanelWidth, rc.bottom, WS_VISIBLE);
     auto button = [&](int controlId, const wchar_t* caption, int y, const wchar_t* hint) {
-        HWND b = win::CreateControl(L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                    8, y, 75, 25, BtnPanel.Handle(), controlId, font);
+        HWND b = win::CreateControl(L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 8,
+                                    y, 75, 25, BtnPanel.Handle(), controlId, font);
         win::SetHint(b, hint);
         return b;
     };
@@ -157,14 +159,23 @@ void TTintsnatch4::CaptureExecute() {
         std::unique_ptr<TPicture> image;
         TOskScreenCapture& engine = *OskScreenCapture1;
         switch (choice.Kind) {
-            case CaptureKind::Desktop: image = engine.CaptureDesktop(); break;
-            case CaptureKind::ActiveWindow: image = engine.CaptureActiveWindow(); break;
-            case CaptureKind::Object: image = engine.CaptureObject(); break;
-            case CaptureKind::Selection: image = engine.CaptureSelection(); break;
+            case CaptureKind::Desktop:
+                image = engine.CaptureDesktop();
+                break;
+            case CaptureKind::ActiveWindow:
+                image = engine.CaptureActiveWindow();
+                break;
+            case CaptureKind::Object:
+                image = engine.CaptureObject();
+                break;
+            case CaptureKind::Selection:
+                image = engine.CaptureSelection();
+                break;
             case CaptureKind::SizedSelection:
                 image = engine.CaptureSizedSelection(choice.Width, choice.Height);
                 break;
-            case CaptureKind::None: break;
+            case CaptureKind::None:
+                break;
         }
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
         capturedBitmap_ = image ? image->TakeBitmap() : gdi::Bitmap();
@@ -202,7 +213,8 @@ void TTintsnatch4::FileSaveAs1Execute() {
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     // Nothing captured since start: there is no picture, and no file is made.
     if (hasCapturedPicture_)
-        WriteFileReplacing(fileName, EncodeBitmapFile(capturedBitmap_.Get(), capturedPalette_.Get()));
+        WriteFileReplacing(fileName,
+                           EncodeBitmapFile(capturedBitmap_.Get(), capturedPalette_.Get()));
     TintResetExecute();
 }
 
@@ -256,11 +268,20 @@ bool TTintsnatch4::CaptureCommand(int controlId, int code) {
     }
     const wchar_t* action = nullptr;
     switch (controlId) {
-        case id::ClipboardCopy: action = L"EditCopy1"; break;
-        case id::SaveImage: action = L"FileSaveAs1"; break;
-        case id::Button1: action = L"PrintDlg1"; break;
-        case id::Cancel: action = L"TintReset"; break;
-        default: return false;
+        case id::ClipboardCopy:
+            action = L"EditCopy1";
+            break;
+        case id::SaveImage:
+            action = L"FileSaveAs1";
+            break;
+        case id::Button1:
+            action = L"PrintDlg1";
+            break;
+        case id::Cancel:
+            action = L"TintReset";
+            break;
+        default:
+            return false;
     }
     if (const Action* a = actions_.Find(action)) a->Execute();
     return true;

@@ -9,9 +9,9 @@
 namespace {
 std::wstring SystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD n = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (iswspace(text.back()) || text.back() == L'.')) text.pop_back();
@@ -23,7 +23,7 @@ std::wstring SystemMessage(DWORD code) {
 }
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE h) : h_(h) {}
     ~FileHandle() { Close(); }
     FileHandle(const FileHandle&) = delete;
@@ -37,7 +37,7 @@ public:
         return ok != FALSE;
     }
 
-private:
+  private:
     HANDLE h_;
 };
 }  // namespace
@@ -52,7 +52,12 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
     image.Width = bm.bmWidth;
     image.Height = bm.bmHeight;
     int bits = bm.bmBitsPixel * bm.bmPlanes;
-    image.BitCount = bits <= 1 ? 1 : bits <= 4 ? 4 : bits <= 8 ? 8 : bits <= 16 ? 16 : bits <= 24 ? 24 : 32;
+    image.BitCount = bits <= 1    ? 1
+                     : bits <= 4  ? 4
+                     : bits <= 8  ? 8
+                     : bits <= 16 ? 16
+                     : bits <= 24 ? 24
+                                  : 32;
 
     // Room for the header and a full colour table (or the three masks).
     struct {
@@ -76,9 +81,9 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
     {
         // The colour table of a palette image comes from its own palette.
         gdi::PaletteSelection pal(dc.Get(), palette);
-        int lines = GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(image.Height),
-                              image.Bits.data(), reinterpret_cast<BITMAPINFO*>(&info),
-                              DIB_RGB_COLORS);
+        int lines =
+            GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(image.Height), image.Bits.data(),
+                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
         if (lines != image.Height) throw win::Error(L"Cannot read the bitmap");
     }
     if (image.BitCount <= 8) {
@@ -97,7 +102,8 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
     try {
         return bmp::EncodeFile(image);
     } catch (const std::exception& e) {
-        throw win::Error(L"Cannot save the bitmap: " + std::wstring(e.what(), e.what() + std::strlen(e.what())));
+        throw win::Error(L"Cannot save the bitmap: " +
+                         std::wstring(e.what(), e.what() + std::strlen(e.what())));
     }
 }
 
@@ -109,7 +115,8 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
     if (got == 0 || got >= need) FileError(path, GetLastError());
     full.resize(got);
     size_t slash = full.find_last_of(L"\\/");
-    if (slash == std::wstring::npos || slash + 1 == full.size()) FileError(path, ERROR_INVALID_NAME);
+    if (slash == std::wstring::npos || slash + 1 == full.size())
+        FileError(path, ERROR_INVALID_NAME);
     std::wstring folder = full.substr(0, slash + 1);
     // A read-only file or a folder of that name is refused before anything is written: some
     // file systems would let the rename below replace it.

@@ -46,9 +46,8 @@ std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
         throw std::invalid_argument("Invalid bitmap format");
     if (image.Width == 0 || image.Height == 0) return {};
 
-    std::uint64_t imageSize =
-        static_cast<std::uint64_t>(RowStride(image.Width, image.BitCount)) *
-        static_cast<std::uint64_t>(image.Height);
+    std::uint64_t imageSize = static_cast<std::uint64_t>(RowStride(image.Width, image.BitCount)) *
+                              static_cast<std::uint64_t>(image.Height);
     if (image.Bits.size() != imageSize) throw std::invalid_argument("Bitmap rows incomplete");
 
     std::uint32_t tableEntries = 0;

@@ -5,14 +5,14 @@
 #include "capture/ScreenOverlay.h"
 
 class TCaptureObjectForm : public TScreenOverlay {
-public:
+  public:
     explicit TCaptureObjectForm(HWND owner);
     ~TCaptureObjectForm() override;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void LoadHandCursor();
     HCURSOR cursor_ = nullptr;  // a shared resource cursor: not destroyed
 };

@@ -7,7 +7,7 @@
 #include "capture/ScreenOverlay.h"
 
 class TCaptureRectForm : public TScreenOverlay {
-public:
+  public:
     explicit TCaptureRectForm(HWND owner);
     ~TCaptureRectForm() override;
 
@@ -19,10 +19,10 @@ public:
     TPicture& SelectionImage() { return selectionImage_; }
     const frame::Rect& Selection() const { return rect_; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void FormMouseDown(int x, int y);
     void FormMouseMove(bool leftHeld, int x, int y);
     void FormMouseUp(bool left, int x, int y);

@@ -47,7 +47,7 @@ std::vector<Point> FrameWalk(const Rect& r);
 // number of ticks so far; so dashes of five white and three red pixels move two pixels along the
 // walk with every tick, and the count runs on past the corners.
 class Dashes {
-public:
+  public:
     std::uint8_t Phase() const { return phase_; }
     // Every 100 ms: the phase runs 128, 32, 8, 2, 128, ...
     void Tick();
@@ -56,7 +56,7 @@ public:
     // For each pixel in walk order: true for red, false for white.
     bool NextIsRed();
 
-private:
+  private:
     std::uint8_t phase_ = 128;
     std::uint8_t mask_ = 128;
 };

@@ -15,8 +15,8 @@ TImageScrollBox& TImageScrollBox::Create(HWND parent, int id, int imageId, int x
     auto* box = new TImageScrollBox;
     try {
         box->Window::Create(0, L"TScrollBox", L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, x,
-                            y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL, x, y,
+                            w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
         box->image_.Create(box->Handle(), imageId);
     } catch (...) {
         delete box;  // destroys the window, if there is one, before the object goes
@@ -84,8 +84,7 @@ void TImageScrollBox::PlaceImage() {
     POINT pos = ScrollPosition();
     // The image fills the scrollable area: the picture's size, at least the visible area.
     int w = std::max<int>(range_.cx, rc.right), h = std::max<int>(range_.cy, rc.bottom);
-    SetWindowPos(image_.Handle(), nullptr, -pos.x, -pos.y, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(image_.Handle(), nullptr, -pos.x, -pos.y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TImageScrollBox::Scroll(int bar, int code) {
@@ -97,15 +96,30 @@ void TImageScrollBox::Scroll(int bar, int code) {
     int maxPos = std::max(0, si.nMax - page + 1);
     int pos = si.nPos;
     switch (code) {
-        case SB_LINEUP: pos -= LineStep; break;
-        case SB_LINEDOWN: pos += LineStep; break;
-        case SB_PAGEUP: pos -= page; break;
-        case SB_PAGEDOWN: pos += page; break;
+        case SB_LINEUP:
+            pos -= LineStep;
+            break;
+        case SB_LINEDOWN:
+            pos += LineStep;
+            break;
+        case SB_PAGEUP:
+            pos -= page;
+            break;
+        case SB_PAGEDOWN:
+            pos += page;
+            break;
         case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = maxPos; break;
-        default: return;
+        case SB_THUMBPOSITION:
+            pos = si.nTrackPos;
+            break;
+        case SB_TOP:
+            pos = 0;
+            break;
+        case SB_BOTTOM:
+            pos = maxPos;
+            break;
+        default:
+            return;
     }
     pos = std::clamp(pos, 0, maxPos);
     if (pos == si.nPos) return;

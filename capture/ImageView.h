@@ -6,7 +6,7 @@
 #include "win/Window.h"
 
 class TImageScrollBox : public win::Window {
-public:
+  public:
     // Creates the scroll box and its image; the object lives as long as its window and is freed
     // with it.
     static TImageScrollBox& Create(HWND parent, int id, int imageId, int x, int y, int w, int h);
@@ -20,24 +20,24 @@ public:
     SIZE Range() const { return range_; }
     POINT ScrollPosition() const;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnDestroyed() override {
         if (ownedByWindow_) delete this;
     }
 
-private:
+  private:
     class TImage : public win::Window {
-    public:
+      public:
         void Create(HWND parent, int id);
         HBITMAP bitmap = nullptr;
         HPALETTE palette = nullptr;
         SIZE size{0, 0};
 
-    protected:
+      protected:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    private:
+      private:
         void Paint(HDC dc, const RECT& area);
     };
 

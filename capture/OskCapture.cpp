@@ -9,7 +9,7 @@
 namespace {
 // Restores the application on every way out of an operation, failures included.
 class RestoreOnExit {
-public:
+  public:
     explicit RestoreOnExit(bool active) : active_(active) {}
     ~RestoreOnExit() {
         if (active_) win::Application().Restore();
@@ -17,18 +17,18 @@ public:
     RestoreOnExit(const RestoreOnExit&) = delete;
     RestoreOnExit& operator=(const RestoreOnExit&) = delete;
 
-private:
+  private:
     bool active_;
 };
 
 class BusyFlag {
-public:
+  public:
     explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
     ~BusyFlag() { flag_ = false; }
     BusyFlag(const BusyFlag&) = delete;
     BusyFlag& operator=(const BusyFlag&) = delete;
 
-private:
+  private:
     bool& flag_;
 };
 

@@ -9,7 +9,7 @@
 #include "capture/Picture.h"
 
 class TOskScreenCapture {
-public:
+  public:
     using TNotifyEvent = std::function<void(TOskScreenCapture* sender)>;
 
     TOskScreenCapture() = default;
@@ -17,9 +17,9 @@ public:
     TOskScreenCapture& operator=(const TOskScreenCapture&) = delete;
 
     // Properties; they take effect at the next capture.
-    bool Auto = true;       // put every captured image on the clipboard too
-    int Delay = 500;        // milliseconds to wait before the screen is read
-    bool Minimize = true;   // minimise the application around the capture
+    bool Auto = true;        // put every captured image on the clipboard too
+    int Delay = 500;         // milliseconds to wait before the screen is read
+    bool Minimize = true;    // minimise the application around the capture
     TNotifyEvent OnCapture;  // after each successful capture, with this engine as sender
 
     // Always the constant text; writing is accepted and ignored.
@@ -42,7 +42,7 @@ public:
     // True while an operation runs (its overlay's modal loop still dispatches messages).
     bool Capturing() const { return capturing_; }
 
-private:
+  private:
     // The common steps round one operation; take() fills the working image and returns false
     // when the user dismissed the overlay.
     std::unique_ptr<TPicture> Run(const std::function<bool()>& take);

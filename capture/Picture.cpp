@@ -5,7 +5,9 @@
 #include "win/ErrorReport.h"
 
 namespace {
-[[noreturn]] void NoBitmap() { throw win::Error(L"Cannot create the bitmap: out of system resources"); }
+[[noreturn]] void NoBitmap() {
+    throw win::Error(L"Cannot create the bitmap: out of system resources");
+}
 }  // namespace
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -6,7 +6,7 @@
 #include "win/Gdi.h"
 
 class TPicture {
-public:
+  public:
     TPicture() = default;
     TPicture(TPicture&&) noexcept = default;
     TPicture& operator=(TPicture&&) noexcept = default;
@@ -32,7 +32,7 @@ public:
     gdi::Bitmap TakeBitmap();
     gdi::Palette TakePalette() { return std::move(palette_); }
 
-private:
+  private:
     gdi::Bitmap bitmap_;
     gdi::Palette palette_;
     int width_ = 0, height_ = 0;

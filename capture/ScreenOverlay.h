@@ -6,7 +6,7 @@
 #include "win/Window.h"
 
 class TScreenOverlay : public win::Window {
-public:
+  public:
     static constexpr int mrNone = 0, mrOk = 1, mrCancel = 2;
 
     ~TScreenOverlay() override;
@@ -16,7 +16,7 @@ public:
     int ShowModal();
     const TPicture& ScreenImage() const { return screenImage_; }
 
-protected:
+  protected:
     // Takes the frozen copy (palette rule included) and creates the hidden window over the
     // primary screen, owned by owner. Throws win::Error.
     TScreenOverlay(const wchar_t* className, const wchar_t* caption, HCURSOR classCursor,
@@ -24,7 +24,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void SetModalResult(int result) { modalResult_ = result; }
 
-private:
+  private:
     void FormPaint(HDC dc, const RECT& area);
 
     TPicture screenImage_;

@@ -29,12 +29,12 @@ bmp::DibImage Image(int w, int h, int bits) {
 
 TEST(CaptureBmp, RowStrideRoundsUpToFourBytes) {
     EXPECT_EQ(bmp::RowStride(1, 24), 4u);
-    EXPECT_EQ(bmp::RowStride(3, 24), 12u);   // 9 bytes padded to 12
-    EXPECT_EQ(bmp::RowStride(4, 24), 12u);   // exactly 12, no padding
-    EXPECT_EQ(bmp::RowStride(3, 16), 8u);    // 6 bytes padded to 8
+    EXPECT_EQ(bmp::RowStride(3, 24), 12u);  // 9 bytes padded to 12
+    EXPECT_EQ(bmp::RowStride(4, 24), 12u);  // exactly 12, no padding
+    EXPECT_EQ(bmp::RowStride(3, 16), 8u);   // 6 bytes padded to 8
     EXPECT_EQ(bmp::RowStride(2, 16), 4u);
     EXPECT_EQ(bmp::RowStride(5, 32), 20u);
-    EXPECT_EQ(bmp::RowStride(33, 1), 8u);    // 33 bits need two 32-bit words
+    EXPECT_EQ(bmp::RowStride(33, 1), 8u);  // 33 bits need two 32-bit words
     EXPECT_EQ(bmp::RowStride(9, 4), 8u);
     EXPECT_EQ(bmp::RowStride(0, 24), 0u);
     EXPECT_THROW(bmp::RowStride(10, 12), std::invalid_argument);
@@ -47,17 +47,17 @@ TEST(CaptureBmp, TwentyFourBitsHaveHeadersAndPaddedRowsOnly) {
     ASSERT_EQ(file.size(), 14u + 40u + 24u);
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[1], 'M');
-    EXPECT_EQ(U32(file, 2), file.size());     // file size
-    EXPECT_EQ(U32(file, 6), 0u);              // reserved
-    EXPECT_EQ(U32(file, 10), 54u);            // pixels straight after the headers
-    EXPECT_EQ(U32(file, 14), 40u);            // information header size
+    EXPECT_EQ(U32(file, 2), file.size());  // file size
+    EXPECT_EQ(U32(file, 6), 0u);           // reserved
+    EXPECT_EQ(U32(file, 10), 54u);         // pixels straight after the headers
+    EXPECT_EQ(U32(file, 14), 40u);         // information header size
     EXPECT_EQ(static_cast<std::int32_t>(U32(file, 18)), 3);
     EXPECT_EQ(static_cast<std::int32_t>(U32(file, 22)), 2);  // positive: bottom row first
-    EXPECT_EQ(U16(file, 26), 1);              // planes
+    EXPECT_EQ(U16(file, 26), 1);                             // planes
     EXPECT_EQ(U16(file, 28), 24);
-    EXPECT_EQ(U32(file, 30), 0u);             // BI_RGB
-    EXPECT_EQ(U32(file, 34), 24u);            // image size: 2 rows of 12 bytes
-    EXPECT_EQ(U32(file, 46), 0u);             // no colour table
+    EXPECT_EQ(U32(file, 30), 0u);   // BI_RGB
+    EXPECT_EQ(U32(file, 34), 24u);  // image size: 2 rows of 12 bytes
+    EXPECT_EQ(U32(file, 46), 0u);   // no colour table
     std::vector<std::uint8_t> pixels(file.begin() + 54, file.end());
     EXPECT_EQ(pixels, image.Bits);
 }
@@ -69,10 +69,10 @@ TEST(CaptureBmp, SixteenBitsWriteTheirMasksUnlessStandard) {
     image.BlueMask = 0x001F;
     auto file = bmp::EncodeFile(image);
     ASSERT_EQ(file.size(), 14u + 40u + 12u + 16u);
-    EXPECT_EQ(U32(file, 10), 66u);            // pixels after the three masks
+    EXPECT_EQ(U32(file, 10), 66u);  // pixels after the three masks
     EXPECT_EQ(U16(file, 28), 16);
-    EXPECT_EQ(U32(file, 30), 3u);             // BI_BITFIELDS
-    EXPECT_EQ(U32(file, 34), 16u);            // 2 rows of 8 bytes (6 + 2 padding)
+    EXPECT_EQ(U32(file, 30), 3u);   // BI_BITFIELDS
+    EXPECT_EQ(U32(file, 34), 16u);  // 2 rows of 8 bytes (6 + 2 padding)
     EXPECT_EQ(U32(file, 54), 0xF800u);
     EXPECT_EQ(U32(file, 58), 0x07E0u);
     EXPECT_EQ(U32(file, 62), 0x001Fu);

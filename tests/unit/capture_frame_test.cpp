@@ -29,7 +29,8 @@ TEST(CaptureFrame, DashesAreFiveWhiteThreeRedAndMoveTwoPixelsPerTick) {
         std::string p = Pattern(d, 40);
         for (int i = 0; i < 40; ++i) {
             int m = ((i - 2 * k) % 8 + 8) % 8;
-            EXPECT_EQ(p[static_cast<size_t>(i)], m >= 5 ? 'r' : 'w') << "tick " << k << " pixel " << i;
+            EXPECT_EQ(p[static_cast<size_t>(i)], m >= 5 ? 'r' : 'w')
+                << "tick " << k << " pixel " << i;
         }
     }
 }

@@ -18,7 +18,7 @@ struct Block {
 // A popup window painting colour blocks on a background; owner may be the application window
 // (then minimising the application hides it).
 class ColourWindow {
-public:
+  public:
     ColourWindow(RECT bounds, std::vector<Block> blocks, COLORREF background, HWND owner = nullptr)
         : blocks_(std::move(blocks)), background_(background) {
         WNDCLASSW wc{};
@@ -42,12 +42,12 @@ public:
     ColourWindow& operator=(const ColourWindow&) = delete;
     HWND Handle() const { return hwnd_; }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_NCCREATE)
-            SetWindowLongPtrW(h, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(
-                                  reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+            SetWindowLongPtrW(
+                h, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<ColourWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (m == WM_ERASEBKGND) return 1;
         if (m == WM_PAINT && self) {
@@ -78,7 +78,7 @@ private:
 // A ColourWindow on a thread of its own, so it repaints (as another program's window would)
 // while the UI thread is blocked in the engine's pause.
 class ColourWindowThread {
-public:
+  public:
     ColourWindowThread(RECT bounds, std::vector<Block> blocks, COLORREF background,
                        std::vector<RECT> buttons = {}) {
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -111,7 +111,7 @@ public:
     ColourWindowThread& operator=(const ColourWindowThread&) = delete;
     HWND Handle() const { return hwnd_; }
 
-private:
+  private:
     std::thread thread_;
     HWND hwnd_ = nullptr;
     DWORD threadId_ = 0;
@@ -233,7 +233,7 @@ inline std::vector<COLORREF> ScreenRow(int x, int y, int n) {
 // destruction. Should the script's input not end the overlay, it is closed after a few seconds,
 // so a test fails instead of hanging.
 class UserScript {
-public:
+  public:
     UserScript(const wchar_t* className, std::function<void()> script)
         : thread_([className, script = std::move(script)] {
               HWND overlay = nullptr;
@@ -254,7 +254,7 @@ public:
     UserScript(const UserScript&) = delete;
     UserScript& operator=(const UserScript&) = delete;
 
-private:
+  private:
     std::thread thread_;
 };
 

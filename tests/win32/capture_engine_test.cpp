@@ -40,7 +40,7 @@ void WriteBytes(const std::wstring& path, const std::string& bytes) {
 }
 
 class CaptureEngine : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         engine.Delay = 30;
         engine.Minimize = false;
@@ -176,8 +176,8 @@ TEST(CaptureBmpFile, SavedCaptureLoadsBackPixelForPixel) {
     ASSERT_TRUE(image);
     std::wstring path = TempPath(L"ts-capture-roundtrip.bmp");
     WriteFileReplacing(path, EncodeBitmapFile(image->Bitmap(), image->Palette()));
-    HBITMAP loaded = static_cast<HBITMAP>(
-        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(loaded, nullptr);
     gdi::Bitmap owner(loaded);
     int w1, h1, w2, h2;
@@ -219,8 +219,8 @@ TEST(CaptureBmpFile, SixteenBitImageKeepsItsDepthAndMasks) {
 
     std::wstring path = TempPath(L"ts-capture-565.bmp");
     WriteFileReplacing(path, file);
-    gdi::Bitmap loaded(static_cast<HBITMAP>(LoadImageW(
-        nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    gdi::Bitmap loaded(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     ASSERT_TRUE(loaded);
     int w1, h1, w2, h2;
     EXPECT_TRUE(Pixels(dib.Get(), w1, h1) == Pixels(loaded.Get(), w2, h2));
@@ -281,8 +281,7 @@ TEST(CaptureBmpFile, FailedWriteLeavesTheExistingFileAndNoLitter) {
 
     // A folder of that name, and a folder that does not exist.
     EXPECT_THROW(WriteFileReplacing(folder, {'B', 'M'}), win::Error);
-    EXPECT_THROW(WriteFileReplacing(folder + L"\\no\\such\\folder\\x.bmp", {'B', 'M'}),
-                 win::Error);
+    EXPECT_THROW(WriteFileReplacing(folder + L"\\no\\such\\folder\\x.bmp", {'B', 'M'}), win::Error);
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
 }

@@ -23,13 +23,13 @@ const COLORREF Teal = RGB(0, 160, 80), Navy = RGB(18, 52, 86), Grey = RGB(40, 40
 
 // Blocks whose edges cross the selections below, so that an image shifted by a pixel differs.
 std::vector<Block> Blocks() {
-    return {{{90, 90, 150, 140}, Teal},     {{150, 90, 310, 120}, Navy},
-            {{120, 200, 299, 260}, Olive},  {{500, 400, 532, 432}, Pink},
-            {{531, 431, 560, 460}, Teal},   {{496, 396, 500, 436}, Navy}};
+    return {{{90, 90, 150, 140}, Teal},    {{150, 90, 310, 120}, Navy},
+            {{120, 200, 299, 260}, Olive}, {{500, 400, 532, 432}, Pink},
+            {{531, 431, 560, 460}, Teal},  {{496, 396, 500, 436}, Navy}};
 }
 
 class CaptureOverlay : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetCursorPos(700, 600);
         engine.Delay = 50;
@@ -50,7 +50,8 @@ protected:
     // The reference's pixel, black beyond the screen.
     COLORREF Ref(int x, int y) const {
         if (x < 0 || y < 0 || x >= refW || y >= refH) return 0;
-        return refPixels[static_cast<size_t>(y) * static_cast<size_t>(refW) + static_cast<size_t>(x)];
+        return refPixels[static_cast<size_t>(y) * static_cast<size_t>(refW) +
+                         static_cast<size_t>(x)];
     }
     // Every pixel of the image equals the screen's from (x, y) on.
     void ExpectScreenArea(const TPicture& image, int x, int y) {
@@ -73,9 +74,7 @@ protected:
 };
 
 // A 0x00RRGGBB pixel as the platform's COLORREF (red in the low byte).
-COLORREF AsColorRef(COLORREF rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+COLORREF AsColorRef(COLORREF rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 }  // namespace
 
 TEST_F(CaptureOverlay, FreeDragGivesTheFrozenPixelsWithoutTheFrame) {
@@ -164,8 +163,10 @@ TEST_F(CaptureOverlay, FixedFrameShowsMarchingDashesAndCapturesItsPixels) {
     ASSERT_EQ(topLine.size(), 33u);
     int reds = 0, others = 0;
     for (int i = 0; i < 32; ++i) {
-        if (topLine[static_cast<size_t>(i)] == Red) ++reds;
-        else if (topLine[static_cast<size_t>(i)] != White) ++others;
+        if (topLine[static_cast<size_t>(i)] == Red)
+            ++reds;
+        else if (topLine[static_cast<size_t>(i)] != White)
+            ++others;
     }
     EXPECT_EQ(reds, 12);
     EXPECT_EQ(others, 0);
@@ -248,7 +249,7 @@ TEST_F(CaptureOverlay, DismissedOverlayGivesNothingAndLeavesTheClipboard) {
 namespace {
 // A window of another thread (as another program's) with two buttons to pick.
 class CaptureObjectPick : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetCursorPos(700, 600);
         engine.Delay = 300;
@@ -256,10 +257,8 @@ protected:
         engine.Auto = false;
     }
     void TearDown() override { EXPECT_EQ(FindOwnWindow(L"TCaptureObjectForm"), nullptr); }
-    ColourWindowThread target{{100, 100, 600, 400},
-                              {},
-                              Navy,
-                              {{50, 50, 130, 80}, {200, 150, 320, 190}}};
+    ColourWindowThread target{
+        {100, 100, 600, 400}, {}, Navy, {{50, 50, 130, 80}, {200, 150, 320, 190}}};
     TOskScreenCapture engine;
 };
 }  // namespace

@@ -36,7 +36,7 @@ bool FileExists(const std::wstring& path) {
 }
 
 class CaptureView : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetCursorPos(5, 5);
         form = std::make_unique<TTintsnatch4>();
@@ -57,13 +57,14 @@ protected:
     HWND Control(int controlId) const { return win::FindControl(form->Handle(), controlId); }
     void Click(int controlId) { SendMessageW(Control(controlId), BM_CLICK, 0, 0); }
     bool InCaptureView() const {
-        return win::IsShown(Control(id::CapturePanel)) && !win::IsShown(Control(id::ColorZoomPanel)) &&
-               !win::IsShown(Control(id::Properties));
+        return win::IsShown(Control(id::CapturePanel)) &&
+               !win::IsShown(Control(id::ColorZoomPanel)) && !win::IsShown(Control(id::Properties));
     }
     bool InCompactView() const {
         SIZE s = win::OuterSize(form->Handle());
-        return !win::IsShown(Control(id::CapturePanel)) && win::IsShown(Control(id::ColorZoomPanel)) &&
-               s.cx == TTintsnatch4::CompactWidth && s.cy == TTintsnatch4::CompactHeight;
+        return !win::IsShown(Control(id::CapturePanel)) &&
+               win::IsShown(Control(id::ColorZoomPanel)) && s.cx == TTintsnatch4::CompactWidth &&
+               s.cy == TTintsnatch4::CompactHeight;
     }
     void CaptureDesktop() {
         Click(id::rgCaptureItem0 + 1);
@@ -243,7 +244,7 @@ TEST_F(CaptureView, CtrlSSavesTheLastImageFromTheCompactView) {
             HWND dlg = FindOwnWindow(L"#32770");
             if (dlg && IsWindowVisible(dlg)) {
                 Sleep(300);
-                HWND name = GetDlgItem(dlg, 0x480);  // edt1
+                HWND name = GetDlgItem(dlg, 0x480);        // edt1
                 if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
                 SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
                 PostMessageW(dlg, WM_COMMAND, IDOK, 0);
