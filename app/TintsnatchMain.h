@@ -85,6 +85,7 @@ public:
     void PrintDlg1Execute();
     void CopyCapturedImage();  // EditCopy1Execute with a sender
     void UpdateCaption();
+    TOskScreenCapture* ScreenCapture() { return OskScreenCapture1.get(); }
 
     // --- Hotkey bindings and the Keys page ---
     void BindHotKeys();
@@ -182,6 +183,7 @@ private:
     HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
     win::Panel BtnPanel;
     gdi::Bitmap capturedBitmap_;
+    gdi::Palette capturedPalette_;
     bool hasCapturedPicture_ = false;
     std::unique_ptr<TOskScreenCapture> OskScreenCapture1;
 
