@@ -188,13 +188,17 @@ void TTintsnatch4::StorageDestroyHook() {
 }
 
 void TTintsnatch4::CheckSingleInstance() {
-    std::wstring ownName = settings::FileNameOf(settings::ExecutablePath());
-    settings::Win32ProcessList processes;
-    settings::FindOtherInstances(processes, ownName, GetCurrentProcessId(), [this] {
-        // The beep is a courtesy; a machine without sound still gets the message.
-        (void)MessageBeep(0);
-        ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");
-        win::Application().Terminate();
+    // Creation goes on whatever happens here: the timer, the magnifiers and the settings must
+    // not be lost to a failed check.
+    win::Guarded([this] {
+        std::wstring ownName = settings::FileNameOf(settings::ExecutablePath());
+        settings::Win32ProcessList processes;
+        settings::FindOtherInstances(processes, ownName, GetCurrentProcessId(), [this] {
+            // The beep is a courtesy; a machine without sound still gets the message.
+            (void)MessageBeep(0);
+            ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");
+            win::Application().Terminate();
+        });
     });
 }
 
@@ -211,8 +215,11 @@ settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND ow
 void TTintsnatch4::ReadStartupState() {
     Action* action = actions_.Find(L"RunWinStartUp");
     if (!action) return;
-    settings::Win32RunKeyStore store;
-    action->Checked = Registration(store, Handle()).ReadState();
+    // As for the instance check: reported, and creation goes on.
+    win::Guarded([&] {
+        settings::Win32RunKeyStore store;
+        action->Checked = Registration(store, Handle()).ReadState();
+    });
     if (cbStartUp) win::SetChecked(cbStartUp, action->Checked);
     SyncTrayMenu();
 }
