@@ -65,7 +65,9 @@ void TTintsnatch4::CreateStorage() {
     // control's change handler runs only when the value really changed.
     auto slider = [this](const wchar_t* name, HWND TTintsnatch4::*track,
                          void (TTintsnatch4::*changed)()) {
-        return StoredProp{name, PropKind::Integer, [this, track] { return PositionOf(this->*track); },
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [this, track] { return PositionOf(this->*track); },
                           [this, track, changed](const PropValue& v) {
                               if (win::SetTrackPosition(this->*track, std::get<std::int32_t>(v)))
                                   (this->*changed)();
@@ -73,13 +75,16 @@ void TTintsnatch4::CreateStorage() {
                           {}};
     };
     auto hotKey = [this](const wchar_t* name, HWND TTintsnatch4::*edit) {
-        return StoredProp{name, PropKind::Integer, [this, edit] { return HotKeyOf(this->*edit); },
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [this, edit] { return HotKeyOf(this->*edit); },
                           [this, edit](const PropValue& v) { SetHotKey(this->*edit, v); },
                           {}};
     };
     auto radio = [this](const wchar_t* name, win::RadioGroup TTintsnatch4::*group,
                         void (TTintsnatch4::*clicked)()) {
-        return StoredProp{name, PropKind::Integer,
+        return StoredProp{name,
+                          PropKind::Integer,
                           [this, group]() -> std::optional<PropValue> {
                               if (!(this->*group).Box()) return std::nullopt;
                               return (this->*group).ItemIndex();
@@ -107,42 +112,42 @@ void TTintsnatch4::CreateStorage() {
             const Action* a = actions_.Find(L"RunWinStartUp");
             if (a && a->Checked != std::get<bool>(v)) RunWinStartUpExecute();
         }));
-    props.push_back(StoredProp{
-        L"Properties.ActivePage", PropKind::Component,
-        [this]() -> std::optional<PropValue> {
-            if (!Properties) return std::nullopt;
-            int index = TabCtrl_GetCurSel(Properties);
-            if (index < 0 || index >= static_cast<int>(PageNames.size())) return std::wstring();
-            return PageNames[static_cast<size_t>(index)];
-        },
-        [this](const PropValue& v) {
-            const auto& name = std::get<std::wstring>(v);
-            int index = -1;
-            for (size_t i = 0; i < PageNames.size(); ++i)
-                if (PageNames[i] == name) index = static_cast<int>(i);
-            ShowPage(index);
-        },
-        PageNames});
-    props.push_back(slider(L"ZoomSlider.Position", &TTintsnatch4::ZoomSlider,
-                           &TTintsnatch4::ZoomSliderChange));
+    props.push_back(StoredProp{L"Properties.ActivePage", PropKind::Component,
+                               [this]() -> std::optional<PropValue> {
+                                   if (!Properties) return std::nullopt;
+                                   int index = TabCtrl_GetCurSel(Properties);
+                                   if (index < 0 || index >= static_cast<int>(PageNames.size()))
+                                       return std::wstring();
+                                   return PageNames[static_cast<size_t>(index)];
+                               },
+                               [this](const PropValue& v) {
+                                   const auto& name = std::get<std::wstring>(v);
+                                   int index = -1;
+                                   for (size_t i = 0; i < PageNames.size(); ++i)
+                                       if (PageNames[i] == name) index = static_cast<int>(i);
+                                   ShowPage(index);
+                               },
+                               PageNames});
+    props.push_back(
+        slider(L"ZoomSlider.Position", &TTintsnatch4::ZoomSlider, &TTintsnatch4::ZoomSliderChange));
     props.push_back(hotKey(L"hkCapture.HotKey", &TTintsnatch4::hkCapture));
     props.push_back(hotKey(L"hkExit.HotKey", &TTintsnatch4::hkExit));
     props.push_back(hotKey(L"hkFixedFollow.HotKey", &TTintsnatch4::hkFixedFollow));
     props.push_back(hotKey(L"hkShowHide.HotKey", &TTintsnatch4::hkShowHide));
-    props.push_back(radio(L"rgCapture.ItemIndex", &TTintsnatch4::rgCapture,
-                          &TTintsnatch4::rgCaptureClick));
+    props.push_back(
+        radio(L"rgCapture.ItemIndex", &TTintsnatch4::rgCapture, &TTintsnatch4::rgCaptureClick));
     props.push_back(radio(L"rgCaptureArea.ItemIndex", &TTintsnatch4::rgCaptureArea, nullptr));
     props.push_back(radio(L"rgClipboard.ItemIndex", &TTintsnatch4::rgClipboard,
                           &TTintsnatch4::rgClipboardClick));
-    props.push_back(StoredProp{L"colFmtPreview.Caption", PropKind::String,
-                               [this]() -> std::optional<PropValue> {
-                                   if (!colFmtPreview) return std::nullopt;
-                                   return win::GetText(colFmtPreview);
-                               },
-                               [this](const PropValue& v) {
-                                   win::SetText(colFmtPreview, std::get<std::wstring>(v));
-                               },
-                               {}});
+    props.push_back(StoredProp{
+        L"colFmtPreview.Caption",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> {
+            if (!colFmtPreview) return std::nullopt;
+            return win::GetText(colFmtPreview);
+        },
+        [this](const PropValue& v) { win::SetText(colFmtPreview, std::get<std::wstring>(v)); },
+        {}});
     props.push_back(slider(L"CroshairSize.Position", &TTintsnatch4::CroshairSize,
                            &TTintsnatch4::CroshairSizeChange));
     props.push_back(boolean(
@@ -154,9 +159,9 @@ void TTintsnatch4::CreateStorage() {
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<settings::Win32PlacementWindow>(
         Handle(), settings::StartPosition::ScreenCenter);
-    JvFormStorage1 = std::make_unique<TJvFormStorage>(
-        std::make_unique<settings::Win32ProfileFile>(), std::move(window), std::move(props),
-        FormName);
+    JvFormStorage1 =
+        std::make_unique<TJvFormStorage>(std::make_unique<settings::Win32ProfileFile>(),
+                                         std::move(window), std::move(props), FormName);
     JvFormStorage1->ReportError = [] { win::ReportCurrentException(); };
     // Fixed here, before anything can show the window, so no read or write uses another file.
     JvFormStorage1->IniFileName =
@@ -204,11 +209,9 @@ void TTintsnatch4::CheckSingleInstance() {
 
 namespace {
 settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND owner) {
-    return settings::StartupRegistration(store, win::Application().Name(),
-                                         settings::ExecutablePath(),
-                                         [owner](const std::wstring& text) {
-                                             ShowMessage(owner, text);
-                                         });
+    return settings::StartupRegistration(
+        store, win::Application().Name(), settings::ExecutablePath(),
+        [owner](const std::wstring& text) { ShowMessage(owner, text); });
 }
 }  // namespace
 

@@ -13,7 +13,7 @@
 #include "settings/StoredProps.h"
 
 class TJvFormStorage {
-public:
+  public:
     // formName: the name by which a stored component reference may name the main window.
     TJvFormStorage(std::unique_ptr<settings::ProfileFile> files,
                    std::unique_ptr<settings::PlacementWindow> window,
@@ -44,7 +44,7 @@ public:
     settings::PlacementWindow& Window() { return *window_; }
     const std::vector<settings::ResolvedProp>& StoredProps() const { return props_; }
 
-private:
+  private:
     std::wstring Section() const;
     void RestoreProps(const settings::IniFile& ini);
     void SaveProps(settings::IniFile& ini);

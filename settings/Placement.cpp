@@ -49,10 +49,18 @@ std::array<std::int32_t, 4> ParseFour(std::wstring_view text,
 
 WindowState StateFromShowCmd(std::int32_t showCmd, WindowState fallback) {
     switch (showCmd) {
-        case 1: case 5: case 9: return WindowState::Normal;
-        case 2: case 6: case 7: return WindowState::Minimized;
-        case 3: return WindowState::Maximized;
-        default: return fallback;
+        case 1:
+        case 5:
+        case 9:
+            return WindowState::Normal;
+        case 2:
+        case 6:
+        case 7:
+            return WindowState::Minimized;
+        case 3:
+            return WindowState::Maximized;
+        default:
+            return fallback;
     }
 }
 
@@ -119,10 +127,9 @@ void ReadPlacement(PlacementWindow& window, const IniFile& ini, bool applyPositi
 
     if (applyState) {
         WindowState fallback = WindowState::Normal;
-        if (window.IsMainWindow() &&
-            (window.Kind() == WindowKind::MdiFrame ||
-             (window.Kind() == WindowKind::Ordinary &&
-              window.Start() == StartPosition::PlatformDefault)))
+        if (window.IsMainWindow() && (window.Kind() == WindowKind::MdiFrame ||
+                                      (window.Kind() == WindowKind::Ordinary &&
+                                       window.Start() == StartPosition::PlatformDefault)))
             fallback = WindowState::Maximized;
         WindowState state = StateFromShowCmd(ini.ReadInteger(KeyShowCmd, 0), fallback);
         if (state == WindowState::Minimized && window.IsMainWindow()) {

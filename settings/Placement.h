@@ -37,7 +37,7 @@ struct ScreenInfo {
 
 // What the placement rules need of a top-level window and its surroundings.
 class PlacementWindow {
-public:
+  public:
     virtual ~PlacementWindow() = default;
     virtual bool HasHandle() const = 0;
     virtual std::wstring ClassName() const = 0;

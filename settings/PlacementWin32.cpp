@@ -93,9 +93,7 @@ bool Win32PlacementWindow::IsMainWindow() const {
     return !main || main == hwnd_;
 }
 
-bool Win32PlacementWindow::ApplicationMinimized() const {
-    return win::Application().IsMinimized();
-}
+bool Win32PlacementWindow::ApplicationMinimized() const { return win::Application().IsMinimized(); }
 
 void Win32PlacementWindow::MinimizeApplication() {
     if (!PostMessageW(win::Application().Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0))
@@ -105,7 +103,7 @@ void Win32PlacementWindow::MinimizeApplication() {
 void Win32PlacementWindow::Repaint() {
     // Only fails for a window that is gone, and then there is nothing to paint.
     (void)RedrawWindow(hwnd_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 ScreenInfo Win32PlacementWindow::Screen() const {
@@ -120,12 +118,18 @@ ScreenInfo Win32PlacementWindow::Screen() const {
 
 int Win32PlacementWindow::Metric(SystemMetric metric) const {
     switch (metric) {
-        case SystemMetric::CxBorder: return GetSystemMetrics(SM_CXBORDER);
-        case SystemMetric::CyBorder: return GetSystemMetrics(SM_CYBORDER);
-        case SystemMetric::CxFrame: return GetSystemMetrics(SM_CXFRAME);
-        case SystemMetric::CyFrame: return GetSystemMetrics(SM_CYFRAME);
-        case SystemMetric::CxDlgFrame: return GetSystemMetrics(SM_CXDLGFRAME);
-        case SystemMetric::CyDlgFrame: return GetSystemMetrics(SM_CYDLGFRAME);
+        case SystemMetric::CxBorder:
+            return GetSystemMetrics(SM_CXBORDER);
+        case SystemMetric::CyBorder:
+            return GetSystemMetrics(SM_CYBORDER);
+        case SystemMetric::CxFrame:
+            return GetSystemMetrics(SM_CXFRAME);
+        case SystemMetric::CyFrame:
+            return GetSystemMetrics(SM_CYFRAME);
+        case SystemMetric::CxDlgFrame:
+            return GetSystemMetrics(SM_CXDLGFRAME);
+        case SystemMetric::CyDlgFrame:
+            return GetSystemMetrics(SM_CYDLGFRAME);
     }
     return 0;
 }

@@ -6,7 +6,7 @@
 namespace settings {
 
 class Win32PlacementWindow : public PlacementWindow {
-public:
+  public:
     Win32PlacementWindow(HWND hwnd, StartPosition start) : hwnd_(hwnd), start_(start) {}
 
     bool HasHandle() const override;
@@ -28,7 +28,7 @@ public:
     ScreenInfo Screen() const override;
     int Metric(SystemMetric metric) const override;
 
-private:
+  private:
     HWND hwnd_;
     StartPosition start_;
 };

@@ -8,7 +8,7 @@
 namespace settings {
 
 class ProfileFile {
-public:
+  public:
     virtual ~ProfileFile() = default;
     // The value of key in section (the reader strips blanks and one enclosing quote pair), or def
     // when the file, the section or the key is missing.
@@ -25,7 +25,7 @@ public:
 // One section of one settings file. A failed write throws win::Error "Unable to write to <path>",
 // which stops whatever save is running.
 class IniFile {
-public:
+  public:
     IniFile(ProfileFile& files, std::wstring path, std::wstring section);
     ~IniFile();
     IniFile(const IniFile&) = delete;
@@ -39,7 +39,7 @@ public:
     void WriteString(const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& key, std::int32_t value);
 
-private:
+  private:
     ProfileFile& files_;
     std::wstring path_;
     std::wstring section_;

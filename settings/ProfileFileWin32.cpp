@@ -22,8 +22,8 @@ std::wstring Win32ProfileFile::ReadString(const std::wstring& path, const std::w
 
 bool Win32ProfileFile::WriteString(const std::wstring& path, const std::wstring& section,
                                    const std::wstring& key, const std::wstring& value) {
-    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
-                                      path.c_str()) != FALSE;
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str()) !=
+           FALSE;
 }
 
 void Win32ProfileFile::Flush(const std::wstring& path) {

@@ -16,7 +16,7 @@ struct ProcessEntry {
 };
 
 class ProcessList {
-public:
+  public:
     virtual ~ProcessList() = default;
     // The running processes, this one included; no value when the list cannot be had.
     virtual std::optional<std::vector<ProcessEntry>> Snapshot() = 0;

@@ -1,7 +1,7 @@
 #include "settings/SingleInstanceWin32.h"
 
 #include "win/Platform.h"
-
+// The snapshot header needs the platform's types first.
 #include <tlhelp32.h>
 
 namespace settings {

@@ -5,7 +5,7 @@
 namespace settings {
 
 class Win32ProcessList : public ProcessList {
-public:
+  public:
     std::optional<std::vector<ProcessEntry>> Snapshot() override;
 };
 

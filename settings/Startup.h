@@ -15,7 +15,7 @@ struct RunValue {
 
 // The Run key, open.
 class RunKey {
-public:
+  public:
     virtual ~RunKey() = default;
     virtual RunValue Read(const std::wstring& name) = 0;
     [[nodiscard]] virtual bool Write(const std::wstring& name, const std::wstring& text) = 0;
@@ -34,7 +34,7 @@ struct RunKeyOpen {
 };
 
 class RunKeyStore {
-public:
+  public:
     virtual ~RunKeyStore() = default;
     virtual RunKeyOpen Open(RunKeyAccess access) = 0;
 };
@@ -48,7 +48,7 @@ std::wstring RunCommandFor(const std::wstring& exePath);
 bool IsOurRunValue(const RunValue& value, const std::wstring& exePath);
 
 class StartupRegistration {
-public:
+  public:
     using ShowMessage = std::function<void(const std::wstring&)>;
     StartupRegistration(RunKeyStore& store, std::wstring valueName, std::wstring exePath,
                         ShowMessage message);
@@ -62,7 +62,7 @@ public:
     // "Failed to set data for '<value name>'".
     void Toggle(bool& checked);
 
-private:
+  private:
     RunKeyStore& store_;
     std::wstring valueName_;
     std::wstring exePath_;

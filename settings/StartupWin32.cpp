@@ -8,7 +8,7 @@ namespace settings {
 
 namespace {
 class Win32RunKey : public RunKey {
-public:
+  public:
     explicit Win32RunKey(HKEY key) : key_(key) {}
     ~Win32RunKey() override { RegCloseKey(key_); }
     Win32RunKey(const Win32RunKey&) = delete;
@@ -38,15 +38,14 @@ public:
     bool Write(const std::wstring& name, const std::wstring& text) override {
         auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
         return RegSetValueExW(key_, name.c_str(), 0, REG_SZ,
-                              reinterpret_cast<const BYTE*>(text.c_str()),
-                              bytes) == ERROR_SUCCESS;
+                              reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
     }
 
     bool Delete(const std::wstring& name) override {
         return RegDeleteValueW(key_, name.c_str()) == ERROR_SUCCESS;
     }
 
-private:
+  private:
     HKEY key_;
 };
 }  // namespace

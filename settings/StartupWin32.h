@@ -10,12 +10,12 @@ namespace settings {
 inline constexpr const wchar_t* RunKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class Win32RunKeyStore : public RunKeyStore {
-public:
+  public:
     explicit Win32RunKeyStore(HKEY root = HKEY_LOCAL_MACHINE, std::wstring path = RunKeyPath)
         : root_(root), path_(std::move(path)) {}
     RunKeyOpen Open(RunKeyAccess access) override;
 
-private:
+  private:
     HKEY root_;
     std::wstring path_;
 };

@@ -32,7 +32,8 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view raw) {
     if (i < text.size() && (text[i] == L'$' || text[i] == L'x' || text[i] == L'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
+    } else if (i + 1 < text.size() && text[i] == L'0' &&
+               (text[i + 1] == L'x' || text[i + 1] == L'X')) {
         hex = true;
         i += 2;
     }
@@ -43,7 +44,8 @@ std::optional<std::int32_t> ParseInteger(std::wstring_view raw) {
     std::int64_t value = 0;
     const std::int64_t limit = hex ? 0xFFFFFFFFLL : (negative ? 0x80000000LL : 0x7FFFFFFFLL);
     for (; i < text.size(); ++i) {
-        int digit = hex ? HexDigit(text[i]) : (text[i] >= L'0' && text[i] <= L'9' ? text[i] - L'0' : -1);
+        int digit =
+            hex ? HexDigit(text[i]) : (text[i] >= L'0' && text[i] <= L'9' ? text[i] - L'0' : -1);
         if (digit < 0) return std::nullopt;
         value = value * (hex ? 16 : 10) + digit;
         if (value > limit) return std::nullopt;

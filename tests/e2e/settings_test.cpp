@@ -75,7 +75,8 @@ std::wstring MessageText(HWND box) {
         [](HWND h, LPARAM lp) -> BOOL {
             wchar_t cls[32] = {};
             GetClassNameW(h, cls, 32);
-            if (_wcsicmp(cls, L"Static") == 0) *reinterpret_cast<std::wstring*>(lp) += WindowTextOf(h);
+            if (_wcsicmp(cls, L"Static") == 0)
+                *reinterpret_cast<std::wstring*>(lp) += WindowTextOf(h);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&text));
@@ -93,8 +94,8 @@ bool RunValue(std::wstring* text) {
         return false;
     wchar_t buf[1024] = {};
     DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
-    bool ok = RegQueryValueExW(key, L"Tintsnatch4", nullptr, &type,
-                               reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS;
+    bool ok = RegQueryValueExW(key, L"Tintsnatch4", nullptr, &type, reinterpret_cast<BYTE*>(buf),
+                               &size) == ERROR_SUCCESS;
     RegCloseKey(key);
     if (ok && text) *text = buf;
     return ok;
@@ -130,19 +131,21 @@ const std::vector<std::string> StoredKeys = {
 // Moves the cursor and makes sure it got there. A process that has no window yet cannot move
 // the cursor under Wine (its display driver is not loaded), so a hidden window comes first.
 void PlaceCursor(int x, int y) {
-    static HWND anchor = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
-                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    static HWND anchor = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr);
     (void)anchor;
-    ASSERT_TRUE(WaitFor([&] {
-        MoveCursor(x, y);
-        POINT p{};
-        GetCursorPos(&p);
-        return p.x == x && p.y == y;
-    }, 2000));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            MoveCursor(x, y);
+            POINT p{};
+            GetCursorPos(&p);
+            return p.x == x && p.y == y;
+        },
+        2000));
 }
 
 class SettingsE2E : public testing::Test {
-protected:
+  protected:
     void SetUp() override { PlaceCursor(600, 500); }
     void TearDown() override { DeleteRunValue(); }
 };
@@ -161,9 +164,10 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     std::string suffix = "(" + std::to_string(w) + "x" + std::to_string(h) + ")";
     std::string norm = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                        std::to_string(r.right) + "," + std::to_string(r.bottom);
-    std::vector<std::string> head = {"[TTintsnatch4]", "FormVersion", "Flags", "ShowCmd",
-                                     "PixelsPerInch", "MinMaxPos" + suffix, "MinMaxPos",
-                                     "NormPos" + suffix, "NormPos", "Visible"};
+    std::vector<std::string> head = {"[TTintsnatch4]", "FormVersion",      "Flags",
+                                     "ShowCmd",        "PixelsPerInch",    "MinMaxPos" + suffix,
+                                     "MinMaxPos",      "NormPos" + suffix, "NormPos",
+                                     "Visible"};
     for (size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i].key, head[i]) << i;
     EXPECT_EQ(lines[1].value, "0");
     EXPECT_EQ(lines[3].value, "1");
@@ -200,15 +204,16 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
 
 TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) {
     App app;
-    WriteBytes(IniPath(app), "[TTintsnatch4]\r\n"
-                             "; my own notes\r\n"
-                             "MyNote=keep me\r\n"
-                             "NormPos=200,150,0,0\r\n"
-                             "Properties_ActivePage=Keys\r\n"
-                             "ZoomSlider_Position=500\r\n"
-                             "cbCroshair_Checked=TRUE\r\n"
-                             "hkCapture_HotKey=16504\r\n"
-                             "rgCapture_ItemIndex=1\r\n");
+    WriteBytes(IniPath(app),
+               "[TTintsnatch4]\r\n"
+               "; my own notes\r\n"
+               "MyNote=keep me\r\n"
+               "NormPos=200,150,0,0\r\n"
+               "Properties_ActivePage=Keys\r\n"
+               "ZoomSlider_Position=500\r\n"
+               "cbCroshair_Checked=TRUE\r\n"
+               "hkCapture_HotKey=16504\r\n"
+               "rgCapture_ItemIndex=1\r\n");
     // Inside the restored window, so the window opens its options view and stays put.
     PlaceCursor(250, 200);
     ASSERT_TRUE(app.Start());

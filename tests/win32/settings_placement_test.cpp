@@ -8,7 +8,7 @@
 namespace {
 
 class SettingsPlacementWindow : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
@@ -17,8 +17,8 @@ protected:
         RegisterClassW(&wc);
         wchar_t tmp[MAX_PATH];
         GetTempPathW(MAX_PATH, tmp);
-        path_ = std::wstring(tmp) + L"ts-placement-" + std::to_wstring(GetCurrentProcessId()) +
-                L".ini";
+        path_ =
+            std::wstring(tmp) + L"ts-placement-" + std::to_wstring(GetCurrentProcessId()) + L".ini";
         DeleteFileW(path_.c_str());
     }
     void TearDown() override {
@@ -77,8 +77,8 @@ TEST_F(SettingsPlacementWindow, ApplyingToAHiddenWindowDoesNotShowIt) {
     ASSERT_TRUE(Make(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, 0));
     settings::Win32PlacementWindow window(hwnd_, settings::StartPosition::AsDesigned);
     EXPECT_EQ(window.Border(), settings::BorderStyle::Sizeable);
-    ASSERT_TRUE(WritePrivateProfileStringW(L"TSettingsPlacementTest", L"NormPos",
-                                           L"10,20,210,170", path_.c_str()));
+    ASSERT_TRUE(WritePrivateProfileStringW(L"TSettingsPlacementTest", L"NormPos", L"10,20,210,170",
+                                           path_.c_str()));
     {
         settings::IniFile ini(files_, path_, L"TSettingsPlacementTest");
         settings::ReadPlacement(window, ini, true, true);

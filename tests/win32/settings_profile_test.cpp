@@ -12,7 +12,7 @@
 namespace {
 
 class SettingsProfileFile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         wchar_t tmp[MAX_PATH];
         ASSERT_NE(GetTempPathW(MAX_PATH, tmp), 0u);
@@ -74,12 +74,14 @@ TEST_F(SettingsProfileFile, WritesPlainTextInFirstWriteOrderAndRewritesInPlace) 
 }
 
 TEST_F(SettingsProfileFile, ReadsBackQuotesBlanksAndLongValues) {
-    WriteBytes("[TTintsnatch4]\r\n"
-               "quoted=\"\"RGB\"\"\r\n"
-               "single='x'\r\n"
-               "padded=   some text   \r\n"
-               "hex=$1F\r\n"
-               "long=" + std::string(3000, 'a') + "\r\n");
+    WriteBytes(
+        "[TTintsnatch4]\r\n"
+        "quoted=\"\"RGB\"\"\r\n"
+        "single='x'\r\n"
+        "padded=   some text   \r\n"
+        "hex=$1F\r\n"
+        "long=" +
+        std::string(3000, 'a') + "\r\n");
     settings::IniFile ini(files_, path_, L"TTintsnatch4");
     EXPECT_EQ(ini.ReadString(L"quoted", L"-"), L"\"RGB\"");
     EXPECT_EQ(ini.ReadString(L"single", L"-"), L"x");
@@ -114,8 +116,8 @@ TEST_F(SettingsProfileFile, UnwritableFileFailsTheWriteAndKeepsItsContent) {
     ASSERT_TRUE(SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine running as root writes read-only files all the same; a handle that denies writing to
     // others makes the file unwritable there too.
-    HANDLE lock = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE lock = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     struct Unlock {
         HANDLE h;

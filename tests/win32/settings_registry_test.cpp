@@ -9,7 +9,7 @@
 namespace {
 
 class SettingsRunKey : public testing::Test {
-protected:
+  protected:
     // A value name of our own, so the program's real registration is never touched.
     std::wstring name_ = L"TintsnatchTest" + std::to_wstring(GetCurrentProcessId());
     void TearDown() override {
