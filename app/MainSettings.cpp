@@ -6,7 +6,6 @@
 #include "settings/ProfileFileWin32.h"
 #include "settings/SingleInstanceWin32.h"
 #include "settings/StartupWin32.h"
-#include "settings/ValueCodec.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 
@@ -41,19 +40,15 @@ std::optional<PropValue> PositionOf(HWND track) {
 
 std::optional<PropValue> HotKeyOf(HWND edit) {
     if (!edit) return std::nullopt;
-    auto word = static_cast<std::uint16_t>(SendMessageW(edit, HKM_GETHOTKEY, 0, 0));
-    return static_cast<std::int32_t>(settings::ShortCutFromHotKeyWord(word));
+    return static_cast<std::int32_t>(win::HotKeyValue(edit));
 }
 
 void SetHotKey(HWND edit, const PropValue& v) {
     // The control holds a 16-bit word: larger stored numbers keep their low half, as a typed
-    // 16-bit property would.
-    auto shortCut = static_cast<std::uint16_t>(std::get<std::int32_t>(v));
-    SendMessageW(edit, HKM_SETHOTKEY, settings::HotKeyWordFromShortCut(shortCut), 0);
+    // 16-bit property would. Setting it raises no change notification.
+    win::SetHotKeyValue(edit, static_cast<std::uint16_t>(std::get<std::int32_t>(v)));
 }
 }  // namespace
-
-void TTintsnatch4::CreateMiscPage() {}
 
 void TTintsnatch4::CreateStorage() {
     using settings::StoredProp;

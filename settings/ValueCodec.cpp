@@ -81,22 +81,4 @@ bool SameTextNoCase(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
-std::uint16_t ShortCutFromHotKeyWord(std::uint16_t hotKeyWord) {
-    unsigned key = hotKeyWord & 0xFFu;
-    unsigned flags = (hotKeyWord >> 8) & 0xFFu;
-    unsigned shortCut = key;
-    if (flags & 1u) shortCut |= 0x2000u;
-    if (flags & 2u) shortCut |= 0x4000u;
-    if (flags & 4u) shortCut |= 0x8000u;
-    return static_cast<std::uint16_t>(shortCut);
-}
-
-std::uint16_t HotKeyWordFromShortCut(std::uint16_t shortCut) {
-    unsigned flags = 0;
-    if (shortCut & 0x2000u) flags |= 1u;
-    if (shortCut & 0x4000u) flags |= 2u;
-    if (shortCut & 0x8000u) flags |= 4u;
-    return static_cast<std::uint16_t>((shortCut & 0xFFu) | (flags << 8));
-}
-
 }  // namespace settings

@@ -35,10 +35,4 @@ std::wstring QuoteForProfile(std::wstring value);
 // differ at most in the case of plain letters.
 bool SameTextNoCase(std::wstring_view a, std::wstring_view b);
 
-// The hotkey edit control's word (virtual key in the low byte; Shift 1, Ctrl 2, Alt 4 and the
-// extended-key flag 8 in the high byte) and the 16-bit shortcut word (virtual key in the low
-// byte; 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt). The extended flag is dropped.
-std::uint16_t ShortCutFromHotKeyWord(std::uint16_t hotKeyWord);
-std::uint16_t HotKeyWordFromShortCut(std::uint16_t shortCut);
-
 }  // namespace settings

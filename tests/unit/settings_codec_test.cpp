@@ -70,23 +70,6 @@ TEST(SettingsCodec, ValuesInMatchingQuotesGetOneMorePair) {
     EXPECT_EQ(QuoteForProfile(L""), L"");
 }
 
-TEST(SettingsCodec, HotKeyControlWordAndShortCutWord) {
-    using settings::HotKeyWordFromShortCut;
-    using settings::ShortCutFromHotKeyWord;
-    EXPECT_EQ(HotKeyWordFromShortCut(120), 0x0078) << "F9 alone";
-    EXPECT_EQ(HotKeyWordFromShortCut(16504), 0x0278) << "Ctrl+F9";
-    EXPECT_EQ(HotKeyWordFromShortCut(0x2000 | 0x4000 | 0x8000 | 0x41), 0x0741);
-    EXPECT_EQ(ShortCutFromHotKeyWord(0x0278), 16504);
-    EXPECT_EQ(ShortCutFromHotKeyWord(0x0141), 0x2041) << "Shift";
-    EXPECT_EQ(ShortCutFromHotKeyWord(0x0441), 0x8041) << "Alt";
-    EXPECT_EQ(ShortCutFromHotKeyWord(0x0A2E), 0x402E) << "the extended-key flag is dropped";
-    EXPECT_EQ(HotKeyWordFromShortCut(0x1F78), 0x0078) << "bits that mean nothing are dropped";
-    for (unsigned mods = 0; mods < 8; ++mods) {
-        auto word = static_cast<std::uint16_t>((mods << 8) | 0x70);
-        EXPECT_EQ(HotKeyWordFromShortCut(ShortCutFromHotKeyWord(word)), word);
-    }
-}
-
 TEST(SettingsCodec, SameTextIgnoresTheCaseOfPlainLettersOnly) {
     EXPECT_TRUE(settings::SameTextNoCase(L"C:\\Tools\\A.EXE", L"c:\\tools\\a.exe"));
     EXPECT_FALSE(settings::SameTextNoCase(L"a", L"ab"));
