@@ -61,13 +61,6 @@ std::vector<Line> Lines(const std::string& text) {
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
-// The program's message boxes: a dialog window of its process.
-HWND FindMessageBox(DWORD pid, DWORD timeoutMs = 8000) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindTopWindow(L"#32770", pid)) != nullptr; }, timeoutMs);
-    return found;
-}
-
 std::wstring MessageText(HWND box) {
     std::wstring text;
     EnumChildWindows(
@@ -81,6 +74,19 @@ std::wstring MessageText(HWND box) {
         },
         reinterpret_cast<LPARAM>(&text));
     return text;
+}
+
+// The program's message box: a dialog window of its process, once its text is in place (the
+// dialog exists a moment before its controls do).
+HWND FindMessageBox(DWORD pid, DWORD timeoutMs = 8000) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            found = FindTopWindow(L"#32770", pid);
+            return found && !MessageText(found).empty();
+        },
+        timeoutMs);
+    return found;
 }
 
 void Dismiss(HWND box) {
