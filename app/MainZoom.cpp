@@ -97,7 +97,7 @@ void TTintsnatch4::CreateZoomPage() {
 
     // The group frame goes under every control of the page and is clipped by them.
     gbZoom = win::CreateControl(L"BUTTON", L"Zoom", WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 4,
-                                2, 278, 162, page, id::gbZoom, font);
+                                2, 278, 150, page, id::gbZoom, font);
     SetWindowPos(gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
