@@ -3,7 +3,6 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 
-void TTintsnatch4::CreateMiscPage() {}
 void TTintsnatch4::CreateStorage() {}
 void TTintsnatch4::CheckSingleInstance() {}
 void TTintsnatch4::ReadStartupState() {}

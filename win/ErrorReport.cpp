@@ -1,5 +1,7 @@
 #include "win/ErrorReport.h"
 
+#include <utility>
+
 #include "win/ErrorText.h"
 #include "win/Application.h"
 #include "win/Platform.h"
@@ -7,8 +9,23 @@
 
 namespace win {
 
+namespace {
+ErrorReportHandler& Handler() {
+    static ErrorReportHandler handler;
+    return handler;
+}
+}  // namespace
+
+ErrorReportHandler SetErrorReportHandler(ErrorReportHandler handler) {
+    return std::exchange(Handler(), std::move(handler));
+}
+
 void ShowErrorReport(const std::wstring& text) {
     std::wstring shown = WithFullStop(text);
+    if (Handler()) {
+        Handler()(shown);
+        return;
+    }
     HWND owner = Application().Handle();
     MessageBoxW(owner, shown.c_str(), Application().Title().c_str(), MB_OK | MB_ICONERROR);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The application's default error report, and the error type that carries a message to it.
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace win {
@@ -19,6 +20,11 @@ private:
 // Message box titled with the application title, error icon, the text with a full stop added
 // when it has none. The application carries on afterwards.
 void ShowErrorReport(const std::wstring& text);
+
+// Replaces where reports go (tests watch them instead of a message box); returns the previous
+// handler. An empty handler restores the message box.
+using ErrorReportHandler = std::function<void(const std::wstring& shownText)>;
+ErrorReportHandler SetErrorReportHandler(ErrorReportHandler handler);
 
 // Reports the exception currently being handled; call only inside a catch block.
 void ReportCurrentException() noexcept;

@@ -1,0 +1,110 @@
+// The main window in this process: the colour copy, a locked clipboard, and no growth of GDI or
+// USER objects over thousands of sampling ticks.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "app/TintsnatchMain.h"
+#include "tests/e2e/Harness.h"
+#include "tests/win32/Pump.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
+#include "win/Gdi.h"
+
+namespace {
+
+class MainWindow : public testing::Test {
+protected:
+    e2e::PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 128, 0)},
+                                {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+    TTintsnatch4 form;
+    std::vector<std::wstring> reports;
+    win::ErrorReportHandler previous;
+
+    void SetUp() override {
+        previous = win::SetErrorReportHandler([this](const std::wstring& t) { reports.push_back(t); });
+        form.CreateForm();
+        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
+    }
+    void TearDown() override { win::SetErrorReportHandler(previous); }
+
+    std::wstring Text(int id) { return win::GetText(win::FindControl(form.Handle(), id)); }
+    void SampleAt(int x, int y) {
+        SetCursorPos(x, y);
+        form.Timer1Timer();
+    }
+};
+
+int WindowsOfThisThread() {
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND h, LPARAM lp) -> BOOL {
+            int* n = reinterpret_cast<int*>(lp);
+            ++*n;
+            EnumChildWindows(
+                h, [](HWND, LPARAM lp2) -> BOOL { ++*reinterpret_cast<int*>(lp2); return TRUE; },
+                lp);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+}  // namespace
+
+TEST_F(MainWindow, CopyPutsTheChosenFormatOfTheLastSampleOnTheClipboard) {
+    SampleAt(150, 150);
+    ASSERT_EQ(Text(id::ColHex), L"#FF8000");
+    form.EditCopy1Execute(nullptr);
+    EXPECT_EQ(e2e::ClipboardText(), L"255 128 0");
+
+    // The 8-bit text is there too, with its terminating NUL.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE h = GetClipboardData(CF_TEXT);
+    ASSERT_NE(h, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(h)), "255 128 0");
+    GlobalUnlock(h);
+    CloseClipboard();
+
+    // Choosing another format changes the preview at once; the copy follows the choice.
+    HWND cmyk = win::FindControl(form.Handle(), id::rgClipboardItem0 + 4);
+    SendMessageW(cmyk, BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(id::colFmtPreview), L"0 127 255 0");
+    SampleAt(250, 150);
+    EXPECT_EQ(Text(id::colFmtPreview), L"0 127 255 0") << "the preview does not follow samples";
+    form.EditCopy1Execute(nullptr);
+    EXPECT_EQ(e2e::ClipboardText(), L"68 34 0 169");
+}
+
+TEST_F(MainWindow, ALockedClipboardIsReportedAndKeepsItsContent) {
+    e2e::SetClipboardText(L"keep me");
+    SampleAt(150, 150);
+    HWND holder = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(OpenClipboard(holder));
+    // Through the window procedure boundary, as the hotkey runs it.
+    win::Guarded([&] { form.EditCopy1Execute(nullptr); });
+    CloseClipboard();
+    DestroyWindow(holder);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], L"Cannot open clipboard.");
+    EXPECT_EQ(e2e::ClipboardText(), L"keep me");
+    // Sampling goes on afterwards.
+    SampleAt(250, 150);
+    EXPECT_EQ(Text(id::ColHex), L"#123456");
+}
+
+TEST_F(MainWindow, ThousandsOfTicksLeaveNoGraphicsOrWindowObjectsBehind) {
+    SampleAt(150, 150);
+    testutil::Pump(50);
+    int gdiBefore = gdi::LiveCount();
+    int windowsBefore = WindowsOfThisThread();
+    for (int i = 0; i < 3000; ++i) SampleAt(110 + i % 180, 110 + (i / 7) % 80);
+    testutil::Pump(50);
+    EXPECT_EQ(gdi::LiveCount(), gdiBefore);
+    EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
+    DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (gdiObjects != 0) {  // a real count exists (Windows): it must not have grown either
+        for (int i = 0; i < 2000; ++i) SampleAt(110 + i % 180, 120);
+        EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects + 2);
+    }
+}
