@@ -95,9 +95,12 @@ void TTintsnatch4::CreateZoomPage() {
                                     page, id::cbCroshair, font);
     win::SetChecked(cbCroshair, true);
 
-    // The group frame goes under every control of the page and is clipped by them.
-    gbZoom = win::CreateControl(L"BUTTON", L"Zoom", WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, 4,
-                                2, 278, 150, page, id::gbZoom, font);
+    // The group fills the page. It goes under every other control of the page and is clipped by
+    // them, so it never paints over the magnifier.
+    const int gx = 4, gy = 2;
+    const SIZE room = PageSize(tsZoom);
+    gbZoom = win::CreateControl(L"BUTTON", L"Zoom", WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, gx,
+                                gy, room.cx - 2 * gx, room.cy - gy - 2, page, id::gbZoom, font);
     SetWindowPos(gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

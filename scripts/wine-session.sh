@@ -14,7 +14,12 @@ if [ -z "${TS_USE_DISPLAY:-}" ]; then
     export DISPLAY=":$(head -n1 "$ts_xvfb_out")"
     rm -f "$ts_xvfb_out"
 fi
-export WINEPREFIX="${WINEPREFIX:-$(mktemp -d /tmp/tintsnatch-wine.XXXXXX)}"
+ts_own_prefix=""
+if [ -z "${WINEPREFIX:-}" ]; then
+    WINEPREFIX=$(mktemp -d /tmp/tintsnatch-wine.XXXXXX)
+    ts_own_prefix=$WINEPREFIX  # some 700 MB: removed again at the end of the run
+fi
+export WINEPREFIX
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
     # No window manager runs on Xvfb: unmanaged windows hide at once instead of waiting two
@@ -26,5 +31,10 @@ wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "$ts_xvfb_pid" ] && kill "$ts_xvfb_pid" 2>/dev/null || true
     ts_xvfb_pid=""
+    if [ -n "$ts_own_prefix" ]; then
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$ts_own_prefix"
+        ts_own_prefix=""
+    fi
 }
 trap wine_stop EXIT

@@ -82,10 +82,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"ZoomTestPattern";
         RegisterClassW(&wc);
-        // Short of the top-left pixel: Wine takes a window covering the whole screen for a
-        // full-screen one and hides it slowly. The right and bottom edges are covered.
-        hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP, 1, 1, w - 1,
-                                h - 1, nullptr, nullptr, wc.hInstance, this);
+        hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP, 0, 0, w, h,
+                                nullptr, nullptr, wc.hInstance, this);
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
         UpdateWindow(hwnd_);
     }
@@ -105,7 +103,7 @@ private:
             gdi::Selection select(mem.Get(), self->image_.Get());
             RECT r;
             GetClientRect(h, &r);
-            BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem.Get(), 1, 1, SRCCOPY);
+            BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
             return 0;
         }
         return DefWindowProcW(h, m, wp, lp);
@@ -114,7 +112,7 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Test windows are never activated: under Wine, hiding an active window waits two seconds.
+// The test windows are never activated, so they leave the focus where it was.
 
 // A plain top-level window to carry the magnifier, above the pattern and away from the cursor.
 class Host {
