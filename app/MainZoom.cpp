@@ -26,9 +26,9 @@ std::unique_ptr<TJvZoom> CreateMagnifier(HWND parent, int controlId, int x, int 
 
 HWND CreateSlider(HWND parent, int controlId, int x, int y, int w, int h, int min, int max,
                   int pos) {
-    HWND track = win::CreateControl(TRACKBAR_CLASSW, L"",
-                                    WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS, x, y, w, h,
-                                    parent, controlId, nullptr);
+    HWND track =
+        win::CreateControl(TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS,
+                           x, y, w, h, parent, controlId, nullptr);
     SendMessageW(track, TBM_SETRANGEMIN, FALSE, min);
     SendMessageW(track, TBM_SETRANGEMAX, FALSE, max);
     SendMessageW(track, TBM_SETPAGESIZE, 0, 1);

@@ -48,8 +48,8 @@ Pair Compare(const std::function<void()>& subject, const std::function<void()>& 
 }
 
 void Row(const char* what, const Pair& p, const char* baseName) {
-    std::printf("  %-38s %8.2f us/call   %-37s %8.2f us   ratio %.2f\n", what, p.subject,
-                baseName, p.baseline, p.subject / p.baseline);
+    std::printf("  %-38s %8.2f us/call   %-37s %8.2f us   ratio %.2f\n", what, p.subject, baseName,
+                p.baseline, p.subject / p.baseline);
 }
 
 // A child window that takes timer messages and does nothing: what any timer costs.
@@ -102,10 +102,12 @@ void RunZoomBenchmarks() {
         auto idle = [&] { SendMessageW(view, WM_TIMER, TJvZoom::RedrawTimer, 0); };
         Row("idle timer tick (cursor still)", Compare(idle, [&] { GetCursorPos(&p); }),
             "baseline: GetCursorPos");
-        Row("idle timer tick (cursor still)", Compare(idle, [&] {
-                SendMessageW(idleWindow.Handle(), WM_TIMER, 1, 0);
-                GetCursorPos(&p);
-            }),
+        Row("idle timer tick (cursor still)",
+            Compare(idle,
+                    [&] {
+                        SendMessageW(idleWindow.Handle(), WM_TIMER, 1, 0);
+                        GetCursorPos(&p);
+                    }),
             "baseline: WM_TIMER + GetCursorPos");
 
         const int liveScreen = gdi::LiveCount();
@@ -116,8 +118,8 @@ void RunZoomBenchmarks() {
             auto stretch = [&] {
                 GetCursorPos(&p);
                 gdi::WindowDC dc(view);
-                StretchBlt(dc.Get(), 0, 0, 74, 74, screen.Get(), 300 - src / 2, 200 - src / 2,
-                           src, src, SRCCOPY);
+                StretchBlt(dc.Get(), 0, 0, 74, 74, screen.Get(), 300 - src / 2, 200 - src / 2, src,
+                           src, SRCCOPY);
             };
             char what[64];
             std::snprintf(what, sizeof what, "redraw at level %d (%d x %d source)", level, src,

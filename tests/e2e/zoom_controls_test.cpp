@@ -136,7 +136,8 @@ TEST_F(ZoomControls, CrosshairBoxGreysTheSizeSliderWhoseNumberShowsBesideIt) {
 class ZoomView : public ZoomControls {
 protected:
     void SetUp() override {}
-    PatternWindow pattern{{{{0, 0, 400, 768}, RGB(255, 0, 0)}, {{400, 0, 1024, 768}, RGB(0, 160, 80)}}};
+    PatternWindow pattern{
+        {{{0, 0, 400, 768}, RGB(255, 0, 0)}, {{400, 0, 1024, 768}, RGB(0, 160, 80)}}};
     bool started = app.Start();
 };
 

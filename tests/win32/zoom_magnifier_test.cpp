@@ -92,9 +92,9 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_NCCREATE)
-            SetWindowLongPtrW(h, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(
-                                  reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+            SetWindowLongPtrW(
+                h, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
         auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (m == WM_ERASEBKGND) return 1;
         if (m == WM_PAINT && self) {
@@ -148,7 +148,8 @@ testing::AssertionResult ShowsBlocks(const Pixels& p, const Expected& e) {
         for (int x = 0; x < p.w; ++x) {
             bool onArm = e.crosshair && ((x == e.cx && y >= e.cy - e.half && y < e.cy + e.half) ||
                                          (y == e.cy && x >= e.cx - e.half && x < e.cx + e.half));
-            COLORREF want = onArm ? Magenta : PatternColor(e.left + x / e.scale, e.top + y / e.scale);
+            COLORREF want =
+                onArm ? Magenta : PatternColor(e.left + x / e.scale, e.top + y / e.scale);
             if (p.At(x, y) != want)
                 return testing::AssertionFailure()
                        << "view pixel (" << x << "," << y << ") is " << std::hex << p.At(x, y)
