@@ -1,4 +1,6 @@
 // The main window's hints and the About page.
+#include <algorithm>
+
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
@@ -16,8 +18,8 @@ constexpr int PictureWidth = 292, PictureHeight = 172;
 constexpr UINT_PTR AboutSubclassId = 0x4142;  // 'AB'
 
 // What the About page keeps for its picture: the scaled bitmap (the picture control does not own
-// it) and the brush its labels draw their background with, the picture's colour behind them, so
-// that they look transparent over it.
+// it) and the brush the page and its labels draw their background with: the picture's colour
+// behind the labels, so that they look transparent over it and the page frames the picture.
 struct AboutArt {
     HWND picture = nullptr;
     gdi::Bitmap bitmap;
@@ -28,6 +30,14 @@ LRESULT CALLBACK AboutPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
                                DWORD_PTR data) {
     auto* art = reinterpret_cast<AboutArt*>(data);
     switch (msg) {
+        case WM_ERASEBKGND:
+            if (art->backdrop) {
+                RECT r;
+                GetClientRect(hwnd, &r);
+                FillRect(reinterpret_cast<HDC>(wp), &r, art->backdrop.Get());
+                return 1;
+            }
+            break;
         case WM_CTLCOLORSTATIC:
             if (reinterpret_cast<HWND>(lp) != art->picture && art->backdrop) {
                 auto dc = reinterpret_cast<HDC>(wp);
@@ -53,8 +63,8 @@ LRESULT CALLBACK AboutPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
     return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
-// The About picture scaled to `size` (24-bit), with the colour at `sample` in it; an empty
-// bitmap when the picture is missing.
+// The About picture scaled to `size` (24-bit), and the colour at `sample` in it (kept inside
+// the picture); an empty bitmap when the picture is missing.
 gdi::Bitmap ScaledPicture(SIZE size, POINT sample, COLORREF& sampled) {
     gdi::Bitmap source(static_cast<HBITMAP>(
         LoadImageW(win::Instance(), L"ABOUTPICTURE", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -72,10 +82,12 @@ gdi::Bitmap ScaledPicture(SIZE size, POINT sample, COLORREF& sampled) {
         gdi::Selection a(from.Get(), source.Get()), b(to.Get(), scaled.Get());
         SetStretchBltMode(to.Get(), HALFTONE);
         SetBrushOrgEx(to.Get(), 0, 0, nullptr);
-        if (!StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, bm.bmWidth,
-                        bm.bmHeight, SRCCOPY))
+        if (!StretchBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, bm.bmWidth, bm.bmHeight,
+                        SRCCOPY))
             return {};
-        sampled = GetPixel(to.Get(), sample.x, sample.y);
+        COLORREF c = GetPixel(to.Get(), std::clamp(sample.x, 0L, size.cx - 1L),
+                              std::clamp(sample.y, 0L, size.cy - 1L));
+        if (c != CLR_INVALID) sampled = c;
     }
     return scaled;
 }

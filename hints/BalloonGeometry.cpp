@@ -49,20 +49,28 @@ BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& work
     // bottom and right edges: with a task bar at the top or left a balloon flips a little early,
     // which still keeps it inside.
     if (rect.bottom > workArea.bottom - workArea.top) {
-        if (p == StemTopRight) p = StemBottomRight;
-        else if (p == StemTopLeft) p = StemBottomLeft;
+        if (p == StemTopRight)
+            p = StemBottomRight;
+        else if (p == StemTopLeft)
+            p = StemBottomLeft;
     }
     if (rect.right > workArea.right - workArea.left) {
-        if (p == StemTopLeft) p = StemTopRight;
-        else if (p == StemBottomLeft) p = StemBottomRight;
+        if (p == StemTopLeft)
+            p = StemTopRight;
+        else if (p == StemBottomLeft)
+            p = StemBottomRight;
     }
     if (rect.left < workArea.left) {
-        if (p == StemTopRight) p = StemTopLeft;
-        else if (p == StemBottomRight) p = StemBottomLeft;
+        if (p == StemTopRight)
+            p = StemTopLeft;
+        else if (p == StemBottomRight)
+            p = StemBottomLeft;
     }
     if (rect.top < workArea.top) {
-        if (p == StemBottomRight) p = StemTopRight;
-        else if (p == StemBottomLeft) p = StemTopLeft;
+        if (p == StemBottomRight)
+            p = StemTopRight;
+        else if (p == StemBottomLeft)
+            p = StemTopLeft;
     }
     return p;
 }
@@ -105,7 +113,8 @@ std::array<Point, 3> StemTriangle(BalloonPosition p, Size b) {
         case BalloonPosition::StemTopLeft:
             return {{{inner, 0}, {inner, StemHeight + 1}, {outer, StemHeight + 1}}};
         case BalloonPosition::StemBottomRight:
-            return {{{w - inner, h + 1}, {w - inner, h - StemHeight - 1},
+            return {{{w - inner, h + 1},
+                     {w - inner, h - StemHeight - 1},
                      {w - outer, h - StemHeight - 1}}};
         case BalloonPosition::StemBottomLeft:
             return {{{inner, h}, {inner, h - StemHeight - 1}, {outer, h - StemHeight - 1}}};

@@ -24,7 +24,7 @@ inline constexpr int StemWidth = 8;
 inline constexpr int StemInset = 16;  // from the balloon's left or right edge to the stem
 inline constexpr int CornerEllipse = 11;
 inline constexpr int TextLeft = 12;
-inline constexpr int TextTop = 7;  // below the body's top
+inline constexpr int TextTop = 7;      // below the body's top
 inline constexpr int ExtraWidth = 27;  // text left margin 12, right margin 15
 inline constexpr int ExtraHeight = 9 + StemHeight + 13;
 }  // namespace balloon

@@ -19,8 +19,8 @@ HintMonitor::HintMonitor(HWND form, HintTimes times) : form_(form), tracker_(tim
         throw win::Error(L"Cannot start the hint timer");
     // A form that hides (minimised for a capture, hidden by the user) takes its hint with it at
     // once, before anything can photograph the screen.
-    if (form_ && !SetWindowSubclass(form_, FormSubclass, SubclassId,
-                                    reinterpret_cast<DWORD_PTR>(this)))
+    if (form_ &&
+        !SetWindowSubclass(form_, FormSubclass, SubclassId, reinterpret_cast<DWORD_PTR>(this)))
         throw win::Error(L"Cannot watch the window for hints");
 }
 

@@ -37,8 +37,8 @@ void THintWindow::EnsureCreated() {
     RegisterClass(ClassName(), ClassStyle(), nullptr, nullptr);
     // A tool window (no task bar button) that never takes activation and stays above the
     // always-on-top main window.
-    Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, ClassName(), L"", WS_POPUP, 0, 0,
-           0, 0, nullptr);
+    Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, ClassName(), L"", WS_POPUP, 0, 0, 0,
+           0, nullptr);
 }
 
 HFONT THintWindow::HintFont() {

@@ -15,9 +15,11 @@ gdi::Region MakeShape(BalloonPosition position, hints::Size size) {
                                          hints::balloon::CornerEllipse));
     auto stem = hints::StemTriangle(position, size);
     POINT pts[3];
-    for (int i = 0; i < 3; ++i) pts[i] = {stem[static_cast<size_t>(i)].x, stem[static_cast<size_t>(i)].y};
+    for (int i = 0; i < 3; ++i)
+        pts[i] = {stem[static_cast<size_t>(i)].x, stem[static_cast<size_t>(i)].y};
     gdi::Region triangle(CreatePolygonRgn(pts, 3, WINDING));
-    if (!shape || !triangle || CombineRgn(shape.Get(), shape.Get(), triangle.Get(), RGN_OR) == ERROR)
+    if (!shape || !triangle ||
+        CombineRgn(shape.Get(), shape.Get(), triangle.Get(), RGN_OR) == ERROR)
         return gdi::Region();
     return shape;
 }
@@ -39,8 +41,10 @@ void TJvBalloonWindow::ActivateHint(RECT rect, const std::wstring& text) {
     shown_ = placed.position;
     gdi::Region shape = MakeShape(shown_, placed.rect.Extent());
     // The window owns its region once it is set.
-    if (SetWindowRgn(Handle(), shape.Get(), FALSE)) shape.Release();
-    else SetWindowRgn(Handle(), nullptr, FALSE);
+    if (SetWindowRgn(Handle(), shape.Get(), FALSE))
+        shape.Release();
+    else
+        SetWindowRgn(Handle(), nullptr, FALSE);
     ShowAt(ToRECT(placed.rect), text);
 }
 
@@ -50,11 +54,11 @@ void TJvBalloonWindow::Paint(HDC dc) {
     hints::Size size{client.right, client.bottom};
     gdi::Brush back(CreateSolidBrush(hints::HintColor()));
     FillRect(dc, &client, back.Get());
-    // The outline drawn one pixel up and left of the window's shape, so that the frame's right
-    // and bottom lines fall inside it.
+    // The outline is painted exactly on the window's shape. (A hint window with a one-pixel
+    // border, whose client area starts one pixel in, has to paint it one pixel up and left for
+    // the same result; this one has no border.)
     auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     if (gdi::Region outline = MakeShape(shown_, size)) {
-        OffsetRgn(outline.Get(), -1, -1);
         FillRgn(dc, outline.Get(), back.Get());
         FrameRgn(dc, outline.Get(), black, 1, 1);
     } else {

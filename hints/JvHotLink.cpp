@@ -1,13 +1,17 @@
 #include "hints/JvHotLink.h"
 
-#include <algorithm>
 #include <shellapi.h>
+
+#include <algorithm>
 
 #include "hints/HintWindow.h"
 
 namespace {
 constexpr COLORREF LinkColor = RGB(0, 0, 255);
 constexpr UINT TextFormat = DT_SINGLELINE | DT_NOPREFIX;
+constexpr wchar_t Face[] = L"Tahoma";
+constexpr wchar_t HotTrackFace[] = L"MS Sans Serif";
+constexpr wchar_t FaceProperty[] = L"FontFace";
 
 gdi::Font LinkFont(const wchar_t* face) {
     LOGFONTW lf{};
@@ -36,13 +40,29 @@ void TJvHotLink::Create(HWND parent, int id, int x, int y, const std::wstring& c
     caption_ = caption;
     url_ = url;
     alignment_ = alignment;
-    font_ = LinkFont(L"Tahoma");
-    hotTrackFont_ = LinkFont(L"MS Sans Serif");
+    font_ = LinkFont(Face);
+    hotTrackFont_ = LinkFont(HotTrackFace);
     RegisterClass(L"TJvHotLink", 0, LoadCursorW(nullptr, IDC_HAND), nullptr);
     SIZE s = TextSize(font_.Get());
     normalBounds_ = {x, y, x + s.cx, y + s.cy};
     Window::Create(0, L"TJvHotLink", caption_.c_str(), WS_CHILD | WS_VISIBLE, x, y, s.cx, s.cy,
                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    faceAtom_ = GlobalAddAtomW(Face);
+    hotTrackFaceAtom_ = GlobalAddAtomW(HotTrackFace);
+    PublishFace();
+}
+
+TJvHotLink::~TJvHotLink() {
+    if (Handle()) RemovePropW(Handle(), FaceProperty);
+    if (faceAtom_) GlobalDeleteAtom(faceAtom_);
+    if (hotTrackFaceAtom_) GlobalDeleteAtom(hotTrackFaceAtom_);
+}
+
+void TJvHotLink::PublishFace() {
+    if (!Handle()) return;
+    ATOM face = hot_ && hotTrack_ && hotTrackFont_ ? hotTrackFaceAtom_ : faceAtom_;
+    if (face)
+        SetPropW(Handle(), FaceProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(face)));
 }
 
 HFONT TJvHotLink::CurrentFont() const {
@@ -76,6 +96,7 @@ void TJvHotLink::AdjustBounds() {
     SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
+    PublishFace();
 }
 
 void TJvHotLink::MouseEnter() {
@@ -105,10 +126,10 @@ void TJvHotLink::Paint(HDC dc) {
     GetClientRect(Handle(), &r);
     // The background is the parent's, as for a standard label: it answers WM_CTLCOLORSTATIC.
     HWND parent = GetParent(Handle());
-    auto brush = reinterpret_cast<HBRUSH>(
-        parent ? SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(Handle()))
-               : 0);
+    auto brush = reinterpret_cast<HBRUSH>(parent ? SendMessageW(parent, WM_CTLCOLORSTATIC,
+                                                                reinterpret_cast<WPARAM>(dc),
+                                                                reinterpret_cast<LPARAM>(Handle()))
+                                                 : 0);
     FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     gdi::Selection font(dc, CurrentFont());
     SetBkMode(dc, TRANSPARENT);
@@ -131,6 +152,9 @@ LRESULT TJvHotLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PRINTCLIENT:
             Paint(reinterpret_cast<HDC>(wp));
             return 0;
+        case WM_GETFONT:
+            // The font in use, the hot-track font while hot, as a control answers it.
+            return reinterpret_cast<LRESULT>(CurrentFont());
         case WM_MOUSEMOVE:
             if (!hot_) {
                 TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, Handle(), 0};
@@ -155,12 +179,15 @@ LRESULT TJvHotLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wasPressed && PtInRect(&r, p)) Click();
             return 0;
         }
+        case WM_NCDESTROY:
+            RemovePropW(Handle(), FaceProperty);
+            break;
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;
         case WM_SETTEXT:
-            caption_ = reinterpret_cast<const wchar_t*>(lp) ? reinterpret_cast<const wchar_t*>(lp)
-                                                             : L"";
+            caption_ =
+                reinterpret_cast<const wchar_t*>(lp) ? reinterpret_cast<const wchar_t*>(lp) : L"";
             {
                 LRESULT result = Window::HandleMessage(msg, wp, lp);
                 AdjustBounds();

@@ -2,7 +2,9 @@
 // TJvHotLink: a label that opens a link when clicked. It shows the hand cursor, draws its caption
 // in its font (blue, underlined), switches to its hot-track font while the mouse is over it, and
 // sizes itself to its caption, keeping the edge its alignment names. The window class is
-// "TJvHotLink" and its window text is the caption.
+// "TJvHotLink", its window text is the caption and WM_GETFONT answers the font in use; the
+// window property "FontFace" holds a global atom naming the face in use, so that tools of other
+// processes can see the switch even where both faces are drawn by one substitute font.
 #include <functional>
 #include <string>
 
@@ -18,6 +20,7 @@ public:
     static bool OpenWithShell(const std::wstring& target);
 
     explicit TJvHotLink(Opener opener = OpenWithShell) : opener_(std::move(opener)) {}
+    ~TJvHotLink() override;
 
     // Creates the link at (x, y) in its parent, sized to its caption.
     void Create(HWND parent, int id, int x, int y, const std::wstring& caption,
@@ -43,6 +46,7 @@ private:
     HFONT CurrentFont() const;
     SIZE TextSize(HFONT font) const;
     void AdjustBounds();
+    void PublishFace();
     void Paint(HDC dc);
 
     Opener opener_;
@@ -55,4 +59,5 @@ private:
     COLORREF hintColor_ = GetSysColor(COLOR_INFOBK);
     COLORREF savedHintColor_ = 0;
     hints::Rect normalBounds_;  // in the parent's client coordinates, for the normal font
+    ATOM faceAtom_ = 0, hotTrackFaceAtom_ = 0;
 };

@@ -6,8 +6,10 @@ namespace hints {
 
 Rect AutoSizeBounds(const Rect& current, Size text, Alignment alignment) {
     int left = current.left;
-    if (alignment == Alignment::Right) left = current.right - text.cx;
-    else if (alignment == Alignment::Center) left = current.left + (current.Width() - text.cx) / 2;
+    if (alignment == Alignment::Right)
+        left = current.right - text.cx;
+    else if (alignment == Alignment::Center)
+        left = current.left + (current.Width() - text.cx) / 2;
     return {left, current.top, left + text.cx, current.top + text.cy};
 }
 

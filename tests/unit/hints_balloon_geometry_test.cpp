@@ -14,7 +14,8 @@ const Size Text{100, 13};  // a balloon of 127 x 43
 
 // What the hint mechanism does with a hint at a hint point: the rectangle for the configured
 // position, moved to the point, then placed.
-BalloonPlacement Show(Point hint, BalloonPosition configured = Automatic, const Rect& work = Screen) {
+BalloonPlacement Show(Point hint, BalloonPosition configured = Automatic,
+                      const Rect& work = Screen) {
     Rect r = BalloonRect(Text, configured, CursorHeight).Moved(hint);
     return PlaceBalloon(r, configured, work, CursorHeight);
 }

@@ -12,7 +12,8 @@ constexpr HintTracker::Target A = 0x1000, B = 0x2000;
 
 TEST(ShortHint, IsThePartBeforeTheFirstBar) {
     EXPECT_EQ(ShortHint(L"Cancel|Cancel screen capturing"), L"Cancel");
-    EXPECT_EQ(ShortHint(L"Select format of color information"), L"Select format of color information");
+    EXPECT_EQ(ShortHint(L"Select format of color information"),
+              L"Select format of color information");
     EXPECT_EQ(ShortHint(L"a|b|c"), L"a");
     EXPECT_EQ(ShortHint(L"|only long"), L"");
     EXPECT_EQ(ShortHint(L""), L"");
