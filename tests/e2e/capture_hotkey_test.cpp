@@ -75,8 +75,8 @@ TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
 TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     // Choose "&Desktop" on the Capture page, as a click does.
     MoveCursor(100, 100);
-    RECT r = app.WindowRect();
-    MoveCursor(r.left + 30, r.top + 8);
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
+    MoveCursor(150, 128);
     ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
     SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }))
