@@ -10,7 +10,11 @@ bash scripts/build.sh win
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-tintsnatch}"
     export WINEDEBUG=-all
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+        cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     exec wine "$B"/win/Tintsnatch4.exe
 fi
 source scripts/wine-session.sh

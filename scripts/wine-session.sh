@@ -26,6 +26,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # No window manager runs on Xvfb: unmanaged windows hide at once instead of waiting two
     # seconds per window for a window manager that never answers.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    # Wine's own fonts (Tahoma, MS Sans Serif, Marlett for the caption buttons) are not picked up
+    # from the system folder here; copied into the prefix they are.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w || true
 fi
 wine_stop() {
