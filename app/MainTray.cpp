@@ -80,7 +80,8 @@ void TTintsnatch4::ShowHideExecute() {
     // the main window would leave it invisible (owned by a minimised application) and the sampling
     // tick stopped. So whenever the application is away, this command brings it back, together
     // with the main window.
-    bool applicationAway = app.IsMinimized() || (TrayIcon && !TrayIcon->ApplicationVisible());
+    bool applicationAway = app.IsMinimized() || (TrayIcon && !TrayIcon->ApplicationVisible() &&
+                                                 !IsWindowVisible(app.Handle()));
     if (applicationAway) {
         if (TrayIcon)
             TrayIcon->ShowApplication();

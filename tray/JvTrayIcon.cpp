@@ -1,13 +1,13 @@
 #include "tray/JvTrayIcon.h"
 
+#include <winver.h>
+
 #include <cstring>
 #include <vector>
 
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 #include "win/Text.h"
-
-#include <winver.h>
 
 namespace {
 
@@ -88,6 +88,8 @@ TJvTrayIcon::~TJvTrayIcon() {
     // A menu still open would otherwise outlive its owner window.
     if (inPopup_) EndMenu();
     if (active_) Deactivate();
+    // Also after an activation that failed half-way.
+    if (hookId_ != 0) app_.RemoveHook(hookId_);
 }
 
 std::uint32_t TJvTrayIcon::ShellVersion() const { return shell_.shellVersion(); }
@@ -102,7 +104,8 @@ void TJvTrayIcon::SetActive(bool active) {
 
 void TJvTrayIcon::Activate() {
     if (hookId_ == 0)
-        hookId_ = app_.AddHook([this](UINT msg, WPARAM wp, LPARAM) { return ApplicationHook(msg, wp); });
+        hookId_ =
+            app_.AddHook([this](UINT msg, WPARAM wp, LPARAM) { return ApplicationHook(msg, wp); });
     trayWindow_ = shell_.findTrayWindow();
     if (!icon_ && app_.Icon()) SetIcon(app_.Icon());
     tray::RecordFields fields = tray::ActivationRecord(ShellVersion(), hint_);

@@ -6,11 +6,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "tray/TrayLogic.h"
 #include "win/Platform.h"
 #include "win/Window.h"
-
+// Needs <windows.h> first.
 #include <shellapi.h>
 
 namespace win {

@@ -9,7 +9,7 @@ constexpr std::size_t AlignUp(std::size_t n, std::size_t a) { return (n + a - 1)
 // its natural alignment.
 constexpr std::size_t TipOffset(std::size_t ptr) {
     std::size_t n = AlignUp(4, ptr) + ptr;  // cbSize, hWnd
-    n += 3 * 4;                             // uID, uCallbackMessage, uFlags
+    n += 12;                                // uID, uCallbackMessage, uFlags
     return AlignUp(n, ptr) + ptr;           // hIcon
 }
 }  // namespace

@@ -15,8 +15,7 @@ inline constexpr std::uint32_t IconId = 1;
 inline constexpr std::uint32_t CallbackMessage = 0x0401;  // WM_USER + 1
 
 // Record flags (NIF_*).
-inline constexpr std::uint32_t FlagMessage = 0x01, FlagIcon = 0x02, FlagTip = 0x04,
-                               FlagInfo = 0x10;
+inline constexpr std::uint32_t FlagMessage = 0x01, FlagIcon = 0x02, FlagTip = 0x04, FlagInfo = 0x10;
 inline constexpr std::uint32_t ActivationFlags = FlagMessage | FlagIcon | FlagTip | FlagInfo;
 inline constexpr std::uint32_t TipRefreshFlags = FlagMessage | FlagIcon | FlagTip;
 inline constexpr std::uint32_t NotifyIconVersion = 3;  // NOTIFYICON_VERSION
@@ -85,17 +84,17 @@ struct CallbackRoute {
 
 // The dispatch table; notifications not in it do nothing.
 inline constexpr CallbackRoute CallbackRoutes[] = {
-    {0x0200, CallbackAction::TipRefresh, TMouseButton::mbLeft},    // mouse moved
-    {0x0201, CallbackAction::None, TMouseButton::mbLeft},          // left pressed
-    {0x0202, CallbackAction::None, TMouseButton::mbLeft},          // left released
-    {0x0203, CallbackAction::DoubleClick, TMouseButton::mbLeft},   // left double-click
-    {0x0204, CallbackAction::None, TMouseButton::mbRight},         // right pressed
-    {0x0205, CallbackAction::PopupMenu, TMouseButton::mbRight},    // right released
-    {0x0206, CallbackAction::DoubleClick, TMouseButton::mbRight},  // right double-click
-    {0x0207, CallbackAction::None, TMouseButton::mbMiddle},        // middle pressed
-    {0x0208, CallbackAction::None, TMouseButton::mbMiddle},        // middle released
-    {0x0209, CallbackAction::DoubleClick, TMouseButton::mbMiddle}, // middle double-click
-    {0x0401, CallbackAction::PopupMenu, TMouseButton::mbLeft},     // NIN_KEYSELECT
+    {0x0200, CallbackAction::TipRefresh, TMouseButton::mbLeft},     // mouse moved
+    {0x0201, CallbackAction::None, TMouseButton::mbLeft},           // left pressed
+    {0x0202, CallbackAction::None, TMouseButton::mbLeft},           // left released
+    {0x0203, CallbackAction::DoubleClick, TMouseButton::mbLeft},    // left double-click
+    {0x0204, CallbackAction::None, TMouseButton::mbRight},          // right pressed
+    {0x0205, CallbackAction::PopupMenu, TMouseButton::mbRight},     // right released
+    {0x0206, CallbackAction::DoubleClick, TMouseButton::mbRight},   // right double-click
+    {0x0207, CallbackAction::None, TMouseButton::mbMiddle},         // middle pressed
+    {0x0208, CallbackAction::None, TMouseButton::mbMiddle},         // middle released
+    {0x0209, CallbackAction::DoubleClick, TMouseButton::mbMiddle},  // middle double-click
+    {0x0401, CallbackAction::PopupMenu, TMouseButton::mbLeft},      // NIN_KEYSELECT
 };
 
 CallbackRoute RouteCallback(std::uint32_t lParam);

@@ -146,7 +146,7 @@ TEST(TrayCallback, PressesSingleReleasesAndUnknownNotificationsDoNothing) {
         EXPECT_EQ(RouteCallback(lp).action, CallbackAction::None) << std::hex << lp;
     // Neighbours of routed values, a balloon notification, and a notification carrying the icon
     // identifier in its high word (the layout of a later notification version, not ours).
-    for (std::uint32_t lp : {0x0000u, 0x01FFu, 0x020Au, 0x0400u, 0x0402u, 0x0405u, 0x00010203u,
-                             0x00010205u})
+    for (std::uint32_t lp :
+         {0x0000u, 0x01FFu, 0x020Au, 0x0400u, 0x0402u, 0x0405u, 0x00010203u, 0x00010205u})
         EXPECT_EQ(RouteCallback(lp).action, CallbackAction::None) << std::hex << lp;
 }
