@@ -7,14 +7,18 @@
 void TTintsnatch4::CreateClipboardPage() {
     HWND page = tsClipBoard.Handle();
     HFONT font = font_.Get();
+    SIZE room = PageSize(tsClipBoard);
+    const int stripHeight = 20, margin = 4;
     rgClipboard.Create(page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
                        {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"},
-                       2, 4, 2, 278, 118, font);
+                       2, margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2,
+                       font);
     win::SetHint(rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");
     for (HWND b : rgClipboard.Buttons())
         win::SetHint(b, L"Select format of color information to use when copying color to clipboard");
-    FormatStrip.Create(page, id::FormatStrip, 4, 124, 278, 20, WS_VISIBLE | WS_BORDER);
+    FormatStrip.Create(page, id::FormatStrip, margin, room.cy - stripHeight - margin,
+                       room.cx - 2 * margin, stripHeight, WS_VISIBLE | WS_BORDER);
     lblFormat = win::CreateLabel(FormatStrip.Handle(), id::lblFormat, L"Format: ", 4, 2, 44, 14,
                                  font);
     colFmtPreview = win::CreateLabel(FormatStrip.Handle(), id::colFmtPreview, L"------", 50, 2,

@@ -2,13 +2,244 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "settings/PlacementWin32.h"
+#include "settings/ProfileFileWin32.h"
+#include "settings/SingleInstanceWin32.h"
+#include "settings/StartupWin32.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
 
-void TTintsnatch4::CreateMiscPage() {}
-void TTintsnatch4::CreateStorage() {}
-void TTintsnatch4::CheckSingleInstance() {}
-void TTintsnatch4::ReadStartupState() {}
-void TTintsnatch4::RunWinStartUpExecute() {}
-bool TTintsnatch4::MiscCommand(int, int) { return false; }
-void TTintsnatch4::StorageShowHook() { FormShow(); }
-void TTintsnatch4::StorageCloseQueryHook() {}
-void TTintsnatch4::StorageDestroyHook() { FormDestroy(); }
+using settings::PropKind;
+using settings::PropValue;
+
+namespace {
+// The name by which a stored page reference may name this window ("Tintsnatch4.Keys").
+const wchar_t* const FormName = L"Tintsnatch4";
+// The pages of Properties, in tab order.
+const std::vector<std::wstring> PageNames = {L"tsZoom", L"tsClipBoard", L"tsCapture",
+                                             L"Keys",   L"tsMisc",      L"About"};
+
+std::wstring FolderOf(const std::wstring& path) {
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+// The application's own messages: owned by the main window, empty caption, OK only.
+void ShowMessage(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), L"", MB_OK);
+}
+
+std::optional<PropValue> CheckedOf(HWND box) {
+    if (!box) return std::nullopt;
+    return win::IsChecked(box);
+}
+
+std::optional<PropValue> PositionOf(HWND track) {
+    if (!track) return std::nullopt;
+    return win::TrackPosition(track);
+}
+
+std::optional<PropValue> HotKeyOf(HWND edit) {
+    if (!edit) return std::nullopt;
+    return static_cast<std::int32_t>(win::HotKeyValue(edit));
+}
+
+void SetHotKey(HWND edit, const PropValue& v) {
+    // The control holds a 16-bit word: larger stored numbers keep their low half, as a typed
+    // 16-bit property would. Setting it raises no change notification.
+    win::SetHotKeyValue(edit, static_cast<std::uint16_t>(std::get<std::int32_t>(v)));
+}
+}  // namespace
+
+void TTintsnatch4::CreateStorage() {
+    using settings::StoredProp;
+    auto boolean = [](const wchar_t* name, std::function<std::optional<PropValue>()> get,
+                      std::function<void(const PropValue&)> set) {
+        return StoredProp{name, PropKind::Boolean, std::move(get), std::move(set), {}};
+    };
+    // Each setter goes through the control's own rules: sliders and radio groups clamp, and the
+    // control's change handler runs only when the value really changed.
+    auto slider = [this](const wchar_t* name, HWND TTintsnatch4::*track,
+                         void (TTintsnatch4::*changed)()) {
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [this, track] { return PositionOf(this->*track); },
+                          [this, track, changed](const PropValue& v) {
+                              if (win::SetTrackPosition(this->*track, std::get<std::int32_t>(v)))
+                                  (this->*changed)();
+                          },
+                          {}};
+    };
+    auto hotKey = [this](const wchar_t* name, HWND TTintsnatch4::*edit) {
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [this, edit] { return HotKeyOf(this->*edit); },
+                          [this, edit](const PropValue& v) { SetHotKey(this->*edit, v); },
+                          {}};
+    };
+    auto radio = [this](const wchar_t* name, win::RadioGroup TTintsnatch4::*group,
+                        void (TTintsnatch4::*clicked)()) {
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [this, group]() -> std::optional<PropValue> {
+                              if (!(this->*group).Box()) return std::nullopt;
+                              return (this->*group).ItemIndex();
+                          },
+                          [this, group, clicked](const PropValue& v) {
+                              if ((this->*group).SetItemIndex(std::get<std::int32_t>(v)) && clicked)
+                                  (this->*clicked)();
+                          },
+                          {}};
+    };
+
+    std::vector<StoredProp> props;
+    props.push_back(boolean(
+        L"cbGrabIfMin.Checked", [this] { return CheckedOf(cbGrabIfMin); },
+        [this](const PropValue& v) { win::SetChecked(cbGrabIfMin, std::get<bool>(v)); }));
+    // The box mirrors the action RunWinStartUp; a change of its state runs the action.
+    props.push_back(boolean(
+        L"cbStartUp.Checked",
+        [this]() -> std::optional<PropValue> {
+            const Action* a = actions_.Find(L"RunWinStartUp");
+            if (!a) return std::nullopt;
+            return a->Checked;
+        },
+        [this](const PropValue& v) {
+            const Action* a = actions_.Find(L"RunWinStartUp");
+            if (a && a->Checked != std::get<bool>(v)) RunWinStartUpExecute();
+        }));
+    props.push_back(StoredProp{L"Properties.ActivePage", PropKind::Component,
+                               [this]() -> std::optional<PropValue> {
+                                   if (!Properties) return std::nullopt;
+                                   int index = TabCtrl_GetCurSel(Properties);
+                                   if (index < 0 || index >= static_cast<int>(PageNames.size()))
+                                       return std::wstring();
+                                   return PageNames[static_cast<size_t>(index)];
+                               },
+                               [this](const PropValue& v) {
+                                   const auto& name = std::get<std::wstring>(v);
+                                   int index = -1;
+                                   for (size_t i = 0; i < PageNames.size(); ++i)
+                                       if (PageNames[i] == name) index = static_cast<int>(i);
+                                   ShowPage(index);
+                               },
+                               PageNames});
+    props.push_back(
+        slider(L"ZoomSlider.Position", &TTintsnatch4::ZoomSlider, &TTintsnatch4::ZoomSliderChange));
+    props.push_back(hotKey(L"hkCapture.HotKey", &TTintsnatch4::hkCapture));
+    props.push_back(hotKey(L"hkExit.HotKey", &TTintsnatch4::hkExit));
+    props.push_back(hotKey(L"hkFixedFollow.HotKey", &TTintsnatch4::hkFixedFollow));
+    props.push_back(hotKey(L"hkShowHide.HotKey", &TTintsnatch4::hkShowHide));
+    props.push_back(
+        radio(L"rgCapture.ItemIndex", &TTintsnatch4::rgCapture, &TTintsnatch4::rgCaptureClick));
+    props.push_back(radio(L"rgCaptureArea.ItemIndex", &TTintsnatch4::rgCaptureArea, nullptr));
+    props.push_back(radio(L"rgClipboard.ItemIndex", &TTintsnatch4::rgClipboard,
+                          &TTintsnatch4::rgClipboardClick));
+    props.push_back(StoredProp{
+        L"colFmtPreview.Caption",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> {
+            if (!colFmtPreview) return std::nullopt;
+            return win::GetText(colFmtPreview);
+        },
+        [this](const PropValue& v) { win::SetText(colFmtPreview, std::get<std::wstring>(v)); },
+        {}});
+    props.push_back(slider(L"CroshairSize.Position", &TTintsnatch4::CroshairSize,
+                           &TTintsnatch4::CroshairSizeChange));
+    props.push_back(boolean(
+        L"cbCroshair.Checked", [this] { return CheckedOf(cbCroshair); },
+        [this](const PropValue& v) {
+            if (win::SetChecked(cbCroshair, std::get<bool>(v))) cbCroshairClick();
+        }));
+
+    // Centred on the screen until a stored position is applied.
+    auto window = std::make_unique<settings::Win32PlacementWindow>(
+        Handle(), settings::StartPosition::ScreenCenter);
+    JvFormStorage1 =
+        std::make_unique<TJvFormStorage>(std::make_unique<settings::Win32ProfileFile>(),
+                                         std::move(window), std::move(props), FormName);
+    JvFormStorage1->ReportError = [] { win::ReportCurrentException(); };
+    // Fixed here, before anything can show the window, so no read or write uses another file.
+    JvFormStorage1->IniFileName =
+        FolderOf(settings::ExecutablePath()) + win::Application().Name() + L".ini";
+}
+
+void TTintsnatch4::StorageShowHook() {
+    if (!JvFormStorage1) {
+        FormShow();
+        return;
+    }
+    JvFormStorage1->ShowHook([this] {
+        // Until a stored position has been applied the window is centred at every showing.
+        if (JvFormStorage1->Window().Start() == settings::StartPosition::ScreenCenter)
+            CenterOnScreen();
+        FormShow();
+    });
+}
+
+void TTintsnatch4::StorageCloseQueryHook() {
+    if (JvFormStorage1) (void)JvFormStorage1->CloseQueryHook();
+}
+
+void TTintsnatch4::StorageDestroyHook() {
+    if (JvFormStorage1)
+        JvFormStorage1->DestroyHook([this] { FormDestroy(); });
+    else
+        FormDestroy();
+}
+
+void TTintsnatch4::CheckSingleInstance() {
+    // Creation goes on whatever happens here: the timer, the magnifiers and the settings must
+    // not be lost to a failed check.
+    win::Guarded([this] {
+        std::wstring ownName = settings::FileNameOf(settings::ExecutablePath());
+        settings::Win32ProcessList processes;
+        settings::FindOtherInstances(processes, ownName, GetCurrentProcessId(), [this] {
+            // The beep is a courtesy; a machine without sound still gets the message.
+            (void)MessageBeep(0);
+            ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");
+            win::Application().Terminate();
+        });
+    });
+}
+
+namespace {
+settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND owner) {
+    return settings::StartupRegistration(
+        store, win::Application().Name(), settings::ExecutablePath(),
+        [owner](const std::wstring& text) { ShowMessage(owner, text); });
+}
+}  // namespace
+
+void TTintsnatch4::ReadStartupState() {
+    Action* action = actions_.Find(L"RunWinStartUp");
+    if (!action) return;
+    // As for the instance check: reported, and creation goes on.
+    win::Guarded([&] {
+        settings::Win32RunKeyStore store;
+        action->Checked = Registration(store, Handle()).ReadState();
+    });
+    if (cbStartUp) win::SetChecked(cbStartUp, action->Checked);
+    SyncTrayMenu();
+}
+
+void TTintsnatch4::RunWinStartUpExecute() {
+    Action* action = actions_.Find(L"RunWinStartUp");
+    if (!action) return;
+    // The box and the tray item follow the action also when writing the value fails.
+    struct Mirror {
+        TTintsnatch4& form;
+        Action& action;
+        ~Mirror() {
+            if (form.cbStartUp) win::SetChecked(form.cbStartUp, action.Checked);
+            win::Guarded([this] { form.SyncTrayMenu(); });
+        }
+    } mirror{*this, *action};
+    settings::Win32RunKeyStore store;
+    Registration(store, Handle()).Toggle(action->Checked);
+}
+
+bool TTintsnatch4::MiscCommand(int controlId, int code) {
+    if (controlId != id::cbStartUp || code != BN_CLICKED) return false;
+    RunWinStartUpExecute();
+    return true;
+}

@@ -141,6 +141,8 @@ void TTintsnatch4::CreateControls() {
         SetWindowTextW(p.page->Handle(), p.caption);
     }
     CapturePanel.Create(Handle(), id::CapturePanel, 0, 0, 294, 196);
+    // Pages get their options-view size first, so their contents can fit the room they have.
+    AlignPanels();
 
     CreateZoomPage();
     CreateClipboardPage();
@@ -199,6 +201,12 @@ void TTintsnatch4::AlignPanels() {
     for (win::Panel* p : {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About})
         MoveWindow(p->Handle(), page.left, page.top, page.right - page.left,
                    page.bottom - page.top, TRUE);
+}
+
+SIZE TTintsnatch4::PageSize(const win::Panel& page) {
+    RECT rc{};
+    GetClientRect(page.Handle(), &rc);
+    return {rc.right, rc.bottom};
 }
 
 void TTintsnatch4::ShowPage(int index) {
@@ -440,6 +448,7 @@ void TTintsnatch4::CreateComponents() {
 
 void TTintsnatch4::DestroyComponents() {
     // The hotkey manager releases what it still holds, then the tray icon leaves the tray.
+    bindings_.reset();
     HotKeyManager1.reset();
     TrayIcon.reset();
     JvBalloonHint1.reset();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/Actions.h"
+#include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
@@ -84,6 +85,7 @@ public:
     void PrintDlg1Execute();
     void CopyCapturedImage();  // EditCopy1Execute with a sender
     void UpdateCaption();
+    TOskScreenCapture* ScreenCapture() { return OskScreenCapture1.get(); }
 
     // --- Hotkey bindings and the Keys page ---
     void BindHotKeys();
@@ -91,6 +93,11 @@ public:
     void FormShow();
     void FormHide();
     void HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
+    // hkCaptureChange and its three twins: the binding follows its edit at once.
+    void hkCaptureChange();
+    void hkShowHideChange();
+    void hkFixedFollowChange();
+    void hkExitChange();
 
     // --- Tray icon and visibility ---
     void ShowHideExecute();
@@ -128,6 +135,8 @@ private:
     void StartMagnifiers();  // last step of FormCreate
     void SyncTrayMenu();     // the tray menu's check marks follow the actions
     void AlignPanels();
+    // The client size of a page of the options view.
+    static SIZE PageSize(const win::Panel& page);
     void ShowPage(int index);
 
     // Message routing: each subject answers true when it handled the notification.
@@ -174,6 +183,7 @@ private:
     HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
     win::Panel BtnPanel;
     gdi::Bitmap capturedBitmap_;
+    gdi::Palette capturedPalette_;
     bool hasCapturedPicture_ = false;
     std::unique_ptr<TOskScreenCapture> OskScreenCapture1;
 
@@ -182,8 +192,8 @@ private:
     HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
     HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
     std::unique_ptr<THotKeyManager> HotKeyManager1;
-    std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
-                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
+    std::unique_ptr<HotKeyBindings> bindings_;  // the seven identifier fields and their rules
+    BindingKeys EditKeys() const;
 
     // About page
     HWND Image1{}, Label5{}, Label4{}, Label6{};

@@ -1,5 +1,6 @@
 // Entry: the application object, the main window, the message loop.
 #include "app/TintsnatchMain.h"
+#include "hotkeys/HotKeyManager.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 
@@ -13,10 +14,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         win::ReportCurrentException();
         return 1;
     }
+    HotKeyModuleStart();
     {
         TTintsnatch4 form;
         win::Guarded([&] { form.CreateForm(); });
         if (form.Handle()) app.Run();
     }
+    HotKeyModuleEnd();
     return 0;
 }

@@ -13,6 +13,8 @@ have xdpyinfo || need+=(x11-utils)
 [ -f /usr/src/googletest/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 have convert || need+=(imagemagick)
+dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
+dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
 have python3 || need+=(python3)
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"

@@ -14,14 +14,28 @@ if [ -z "${TS_USE_DISPLAY:-}" ]; then
     export DISPLAY=":$(head -n1 "$ts_xvfb_out")"
     rm -f "$ts_xvfb_out"
 fi
-export WINEPREFIX="${WINEPREFIX:-$(mktemp -d /tmp/tintsnatch-wine.XXXXXX)}"
+ts_own_prefix=""
+if [ -z "${WINEPREFIX:-}" ]; then
+    # A prefix of this run's own (about 700 MB), removed again when the run ends.
+    WINEPREFIX=$(mktemp -d /tmp/tintsnatch-wine.XXXXXX)
+    ts_own_prefix=$WINEPREFIX
+fi
+export WINEPREFIX
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
+    # No window manager runs on Xvfb: unmanaged windows hide at once instead of waiting two
+    # seconds per window for a window manager that never answers.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
     wineserver -w || true
 fi
 wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "$ts_xvfb_pid" ] && kill "$ts_xvfb_pid" 2>/dev/null || true
     ts_xvfb_pid=""
+    if [ -n "$ts_own_prefix" ]; then
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$ts_own_prefix"
+        ts_own_prefix=""
+    fi
 }
 trap wine_stop EXIT

@@ -159,6 +159,24 @@ bool SetTrackPosition(HWND track, int pos) {
     return true;
 }
 
+std::uint16_t HotKeyValue(HWND edit) {
+    auto v = static_cast<std::uint16_t>(SendMessageW(edit, HKM_GETHOTKEY, 0, 0));
+    std::uint16_t key = v & 0xFF, mods = v >> 8;
+    std::uint16_t shortcut = key;
+    if (mods & HOTKEYF_SHIFT) shortcut |= 0x2000;
+    if (mods & HOTKEYF_CONTROL) shortcut |= 0x4000;
+    if (mods & HOTKEYF_ALT) shortcut |= 0x8000;
+    return shortcut;
+}
+
+void SetHotKeyValue(HWND edit, std::uint16_t shortcut) {
+    WORD mods = 0;
+    if (shortcut & 0x2000) mods |= HOTKEYF_SHIFT;
+    if (shortcut & 0x4000) mods |= HOTKEYF_CONTROL;
+    if (shortcut & 0x8000) mods |= HOTKEYF_ALT;
+    SendMessageW(edit, HKM_SETHOTKEY, MAKEWORD(shortcut & 0xFF, mods), 0);
+}
+
 bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 bool SetChecked(HWND button, bool checked) {

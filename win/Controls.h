@@ -1,6 +1,7 @@
 #pragma once
 // Thin helpers over the platform's standard controls: panels that pass their children's
 // notifications up to the top-level window, radio groups, sliders and labels.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,11 @@ int TrackPosition(HWND track);
 bool SetTrackPosition(HWND track, int pos);
 int TrackMin(HWND track);
 int TrackMax(HWND track);
+
+// Hotkey edit (msctls_hotkey32) value as a 16-bit shortcut word: the key in the low byte, the
+// control's Shift/Ctrl/Alt flags moved to 0x2000/0x4000/0x8000; the extended-key flag is dropped.
+std::uint16_t HotKeyValue(HWND edit);
+void SetHotKeyValue(HWND edit, std::uint16_t shortcut);
 
 bool IsChecked(HWND button);
 // Returns true when the state changed.

@@ -103,6 +103,27 @@ private:
     HDC dc_;
 };
 
+// A DC the program created (CreateDC, or handed over by the print dialog); deleted with DeleteDC.
+class CreatedDC {
+public:
+    explicit CreatedDC(HDC dc) : dc_(dc) {
+        if (dc_) CountAcquired();
+    }
+    ~CreatedDC() {
+        if (dc_) {
+            DeleteDC(dc_);
+            CountReleased();
+        }
+    }
+    CreatedDC(const CreatedDC&) = delete;
+    CreatedDC& operator=(const CreatedDC&) = delete;
+    HDC Get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_;
+};
+
 // BeginPaint/EndPaint.
 class PaintDC {
 public:

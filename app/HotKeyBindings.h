@@ -1,0 +1,49 @@
+#pragma once
+// The seven global hotkeys of the main window and when each is registered: all at creation, the
+// copy and zoom keys released while the window is hidden (the copy key kept if the user asks),
+// a user binding moved at once when its edit changes. Works on the hotkey manager's list, so the
+// rules run against a fake platform in tests.
+#include <cstdint>
+#include <optional>
+
+#include "hotkeys/HotKeyList.h"
+
+// In the order they are registered at creation and compared when a hotkey is pressed.
+enum class Binding { Capture, ShowHide, FixedFollow, Exit, Copy, ZoomIn, ZoomOut };
+
+// The keys the edits hold now (shortcut values).
+struct BindingKeys {
+    std::uint32_t Capture, ShowHide, FixedFollow, Exit, Copy;
+};
+
+class HotKeyBindings {
+public:
+    static constexpr std::uint32_t ZoomInKey = 107;   // numeric-keypad plus
+    static constexpr std::uint32_t ZoomOutKey = 109;  // numeric-keypad minus
+
+    explicit HotKeyBindings(hotkeys::HotKeyList& list) : list_(list) {}
+
+    void Bind(const BindingKeys& keys);
+    void Unbind(const BindingKeys& keys);
+    // After the window is shown: user bindings follow their edits, copy and zoom come back.
+    void Show(const BindingKeys& keys);
+    // After the window is hidden: copy (unless kept) and zoom keys go back to other programs.
+    void Hide(const BindingKeys& keys, bool keepCopyKey);
+    // An edit changed: its binding moves to the new key at once. A binding that holds nothing
+    // (its key was refused earlier) registers the new key, so the user can always recover it.
+    void Move(Binding binding, std::uint32_t value);
+    // The binding a press of this identifier runs: the first field that equals it.
+    std::optional<Binding> Dispatch(std::uint16_t index) const;
+    bool IsRegistered(Binding binding) const;
+
+    // The identifier fields (0 = no registration).
+    std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
+                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
+
+private:
+    std::uint16_t& Field(Binding binding);
+    std::uint16_t Field(Binding binding) const;
+    std::optional<std::uint32_t> RegisteredValue(std::uint16_t index) const;
+
+    hotkeys::HotKeyList& list_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// The Windows bitmap (BMP) file layout: file header, information header, colour masks or colour
+// table, then the pixel rows. Platform-free so the exact bytes can be checked on any host.
+#include <cstdint>
+#include <vector>
+
+namespace bmp {
+
+// Pixels as the platform hands them out of a bitmap: the bottom row first, every row padded to a
+// multiple of four bytes.
+struct DibImage {
+    int Width = 0;
+    int Height = 0;
+    int BitCount = 0;  // 1, 4, 8, 16, 24 or 32
+    // Colour table for up to 8 bits per pixel, each entry 0x00RRGGBB (the RGBQUAD byte order).
+    std::vector<std::uint32_t> Colors;
+    // Channel masks for 16 and 32 bits; all zero means the standard layout of that depth.
+    std::uint32_t RedMask = 0, GreenMask = 0, BlueMask = 0;
+    std::vector<std::uint8_t> Bits;
+};
+
+inline constexpr int FileHeaderSize = 14;
+inline constexpr int InfoHeaderSize = 40;
+
+// Bytes in one padded row; throws std::invalid_argument when the row would not fit in 32 bits.
+std::uint32_t RowStride(int width, int bitCount);
+
+// True when a 16- or 32-bit image needs its masks written (BI_BITFIELDS); the standard layouts
+// (5-5-5 for 16 bits, 8-8-8 for 32 bits) are written as plain RGB without masks.
+bool NeedsMasks(const DibImage& image);
+
+// The complete file. An image with no pixels (width or height 0) gives no bytes at all. Throws
+// std::invalid_argument when the description is inconsistent (bit depth, sizes, table, rows).
+std::vector<std::uint8_t> EncodeFile(const DibImage& image);
+
+}  // namespace bmp

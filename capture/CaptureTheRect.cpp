@@ -1,0 +1,120 @@
+#include "capture/CaptureTheRect.h"
+
+#include <algorithm>
+
+#include "win/ErrorReport.h"
+
+namespace {
+constexpr UINT_PTR Timer1 = 1;
+constexpr UINT Timer1Interval = 100;  // ms: the dashes move two pixels per tick
+}  // namespace
+
+TCaptureRectForm::TCaptureRectForm(HWND owner)
+    : TScreenOverlay(L"TCaptureRectForm", L"CaptureRectForm", LoadCursorW(nullptr, IDC_CROSS),
+                     owner) {
+    if (!SetTimer(Handle(), Timer1, Timer1Interval, nullptr))
+        throw win::Error(L"Not enough timers available");
+}
+
+TCaptureRectForm::~TCaptureRectForm() {
+    if (Handle()) KillTimer(Handle(), Timer1);
+}
+
+void TCaptureRectForm::EraseFrame() {
+    // Repaint only the band round the frame line: grow by one pixel, then take back everything
+    // from one pixel inside.
+    frame::Rect o = frame::OrderRect(rect_);
+    RECT r{o.Left, o.Top, o.Right, o.Bottom};
+    InflateRect(&r, 1, 1);
+    InvalidateRect(Handle(), &r, TRUE);
+    InflateRect(&r, -2, -2);
+    if (r.left < r.right && r.top < r.bottom) ValidateRect(Handle(), &r);
+    UpdateWindow(Handle());
+}
+
+void TCaptureRectForm::DrawFrame() {
+    auto walk = frame::FrameWalk(rect_);
+    if (walk.empty()) return;
+    gdi::WindowDC dc(Handle());
+    if (!dc) return;
+    dashes_.Begin();
+    for (const frame::Point& p : walk)
+        SetPixelV(dc.Get(), p.X, p.Y, dashes_.NextIsRed() ? RGB(255, 0, 0) : RGB(255, 255, 255));
+}
+
+void TCaptureRectForm::Timer1Timer() {
+    dashes_.Tick();
+    DrawFrame();
+}
+
+void TCaptureRectForm::FormMouseDown(int x, int y) {
+    SetCapture(Handle());
+    EraseFrame();
+    rect_ = frame::PressAt(x, y);
+}
+
+void TCaptureRectForm::FormMouseMove(bool leftHeld, int x, int y) {
+    auto next = frame::MoveTo(rect_, FixedSize, FixedWidth, FixedHeight, leftHeld, x, y);
+    if (!next) return;
+    EraseFrame();
+    rect_ = *next;
+    DrawFrame();
+}
+
+void TCaptureRectForm::FormMouseUp(bool left, int, int) {
+    if (GetCapture() == Handle()) ReleaseCapture();
+    if (!left) return;
+    if (auto area = frame::ReleaseArea(rect_, FixedSize, FixedWidth, FixedHeight)) {
+        EraseFrame();
+        TakeSelection(*area);
+    }
+    SetModalResult(mrOk);
+}
+
+void TCaptureRectForm::TakeSelection(const frame::Rect& area) {
+    // The pixels come from the frozen copy, which is exactly what the overlay shows there, and
+    // so never contain frame pixels. Parts of a fixed frame beyond the screen come out black.
+    TPicture picture;
+    int w = area.Right - area.Left, h = area.Bottom - area.Top;
+    picture.SetSize(w, h);
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC to(screen.Get()), from(screen.Get());
+    if (!to || !from) throw win::Error(L"Cannot create the bitmap: out of system resources");
+    gdi::Selection selTo(to.Get(), picture.Bitmap());
+    gdi::Selection selFrom(from.Get(), ScreenImage().Bitmap());
+    RECT all{0, 0, w, h};
+    FillRect(to.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    int left = std::max(area.Left, 0), top = std::max(area.Top, 0);
+    int right = std::min(area.Right, ScreenImage().Width());
+    int bottom = std::min(area.Bottom, ScreenImage().Height());
+    if (right > left && bottom > top &&
+        !BitBlt(to.Get(), left - area.Left, top - area.Top, right - left, bottom - top, from.Get(),
+                left, top, SRCCOPY))
+        throw win::Error(L"Cannot copy the selection");
+    selectionImage_ = std::move(picture);
+}
+
+LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_TIMER:
+            if (wp == Timer1) {
+                Timer1Timer();
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            FormMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return 0;
+        case WM_MOUSEMOVE:
+            FormMouseMove((wp & MK_LBUTTON) != 0, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            FormMouseUp(msg == WM_LBUTTONUP, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return 0;
+    }
+    return TScreenOverlay::HandleMessage(msg, wp, lp);
+}

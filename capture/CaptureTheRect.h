@@ -1,0 +1,37 @@
+#pragma once
+// The rectangle selection overlay (class "TCaptureRectForm"): over the frozen screen the user
+// drags a rectangle (free mode) or moves a frame of fixed size; an animated frame of red and
+// white dashes outlines it. Releasing the left button takes the rectangle's pixels into
+// SelectionImage and ends the overlay with mrOk. Keys do nothing.
+#include "capture/FrameDash.h"
+#include "capture/ScreenOverlay.h"
+
+class TCaptureRectForm : public TScreenOverlay {
+  public:
+    explicit TCaptureRectForm(HWND owner);
+    ~TCaptureRectForm() override;
+
+    // Set by the engine before showing.
+    bool FixedSize = false;
+    int FixedWidth = 0, FixedHeight = 0;
+
+    // Empty until a release over a non-empty area, then the selected pixels.
+    TPicture& SelectionImage() { return selectionImage_; }
+    const frame::Rect& Selection() const { return rect_; }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void FormMouseDown(int x, int y);
+    void FormMouseMove(bool leftHeld, int x, int y);
+    void FormMouseUp(bool left, int x, int y);
+    void Timer1Timer();
+    void EraseFrame();
+    void DrawFrame();
+    void TakeSelection(const frame::Rect& area);
+
+    TPicture selectionImage_;
+    frame::Rect rect_;
+    frame::Dashes dashes_;
+};

@@ -1,0 +1,140 @@
+#include "capture/OskCapture.h"
+
+#include "capture/CaptureTheObject.h"
+#include "capture/CaptureTheRect.h"
+#include "win/Application.h"
+#include "win/Clipboard.h"
+#include "win/ErrorReport.h"
+
+namespace {
+// Restores the application on every way out of an operation, failures included.
+class RestoreOnExit {
+  public:
+    explicit RestoreOnExit(bool active) : active_(active) {}
+    ~RestoreOnExit() {
+        if (active_) win::Application().Restore();
+    }
+    RestoreOnExit(const RestoreOnExit&) = delete;
+    RestoreOnExit& operator=(const RestoreOnExit&) = delete;
+
+  private:
+    bool active_;
+};
+
+class BusyFlag {
+  public:
+    explicit BusyFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyFlag() { flag_ = false; }
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+[[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
+}  // namespace
+
+void TOskScreenCapture::Pause() const {
+    if (Delay > 0) Sleep(static_cast<DWORD>(Delay));
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& take) {
+    BusyFlag busy(capturing_);
+    bool minimize = Minimize;
+    if (minimize) win::Application().Minimize();
+    RestoreOnExit restore(minimize);
+    Pause();
+    if (!take()) return nullptr;
+    auto result = image_.Copy();
+    if (Auto) CopyToClipboard();
+    if (OnCapture) OnCapture(this);
+    return result;
+}
+
+void TOskScreenCapture::TakeWindow(HWND window, bool wholeWindow) {
+    image_ = TPicture();
+    gdi::WindowDC dc(window, wholeWindow);
+    if (!dc) NoScreen();
+    ApplyPaletteRule(dc.Get(), image_);
+    RECT r;
+    if (!GetWindowRect(window, &r)) NoScreen();
+    image_.SetSize(r.right - r.left, r.bottom - r.top);
+    image_.CopyFrom(dc.Get(), 0, 0);
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::CaptureDesktop() {
+    return Run([this] {
+        TakeWindow(GetDesktopWindow(), false);
+        return true;
+    });
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
+    return Run([this] {
+        // With no foreground window (the system is between activations) the window rectangle is
+        // not defined; the whole screen is the nearest thing to what the user asked for.
+        HWND window = GetForegroundWindow();
+        if (!window) window = GetDesktopWindow();
+        TakeWindow(window, true);
+        return true;
+    });
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::CaptureObject() {
+    return Run([this] { return TakeObject(); });
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::CaptureSelection() {
+    return Run([this] { return TakeSelection(false, 0, 0); });
+}
+
+std::unique_ptr<TPicture> TOskScreenCapture::CaptureSizedSelection(int width, int height) {
+    return Run([this, width, height] { return TakeSelection(true, width, height); });
+}
+
+bool TOskScreenCapture::TakeObject() {
+    {
+        // The overlay lies over everything, so the click never reaches the window beneath.
+        TCaptureObjectForm overlay(win::Application().Handle());
+        if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    }
+    // The window captured is the one under the cursor after this second pause.
+    Pause();
+    POINT p;
+    if (!GetCursorPos(&p)) NoScreen();
+    HWND window = WindowFromPoint(p);
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) r = {};
+    image_ = TPicture();
+    image_.SetSize(r.right - r.left, r.bottom - r.top);
+    gdi::WindowDC screen(nullptr);
+    if (!screen) NoScreen();
+    ApplyPaletteRule(screen.Get(), image_);
+    // What the screen shows there, including anything lying over that window.
+    image_.CopyFrom(screen.Get(), r.left, r.top);
+    return true;
+}
+
+bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
+    // The overlay takes its frozen copy now, after the application left the screen.
+    TCaptureRectForm overlay(win::Application().Handle());
+    overlay.FixedSize = fixedSize;
+    overlay.FixedWidth = width;
+    overlay.FixedHeight = height;
+    if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    // The area was read when the button was released; this pause only delays the result.
+    Pause();
+    image_ = std::move(overlay.SelectionImage());
+    return true;
+}
+
+void TOskScreenCapture::CopyToClipboard() {
+    if (image_.Empty()) return;
+    gdi::Bitmap bitmap = image_.CopyBitmap();
+    gdi::Palette palette = image_.CopyPalette();
+    win::Clipboard clipboard(win::Application().Handle());
+    clipboard.Empty();
+    clipboard.SetBitmap(bitmap.Release());
+    if (palette) clipboard.SetPalette(palette.Release());
+}

@@ -1,0 +1,107 @@
+#include "capture/Picture.h"
+
+#include <vector>
+
+#include "win/ErrorReport.h"
+
+namespace {
+[[noreturn]] void NoBitmap() {
+    throw win::Error(L"Cannot create the bitmap: out of system resources");
+}
+}  // namespace
+
+SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP bm{};
+    if (!bitmap || GetObjectW(bitmap, sizeof bm, &bm) != sizeof bm) return {0, 0};
+    return {bm.bmWidth, bm.bmHeight};
+}
+
+gdi::Bitmap CopyBitmap(HBITMAP bitmap) {
+    SIZE size = BitmapSize(bitmap);
+    if (size.cx <= 0 || size.cy <= 0) return {};
+    gdi::WindowDC screen(nullptr);
+    if (!screen) NoBitmap();
+    gdi::Bitmap copy(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    gdi::MemoryDC from(screen.Get()), to(screen.Get());
+    if (!copy || !from || !to) NoBitmap();
+    gdi::Selection selFrom(from.Get(), bitmap), selTo(to.Get(), copy.Get());
+    if (!BitBlt(to.Get(), 0, 0, size.cx, size.cy, from.Get(), 0, 0, SRCCOPY))
+        throw win::Error(L"Cannot copy the bitmap");
+    return copy;
+}
+
+gdi::Palette CopyPalette(HPALETTE palette) {
+    if (!palette) return {};
+    struct {
+        WORD version;
+        WORD count;
+        PALETTEENTRY entries[256];
+    } record{};
+    UINT n = GetPaletteEntries(palette, 0, 256, record.entries);
+    if (n == 0) return {};
+    record.version = 0x300;
+    record.count = static_cast<WORD>(n);
+    gdi::Palette copy(CreatePalette(reinterpret_cast<LOGPALETTE*>(&record)));
+    if (!copy) NoBitmap();
+    return copy;
+}
+
+void TPicture::SetSize(int w, int h) {
+    if (w < 0) w = 0;
+    if (h < 0) h = 0;
+    bitmap_.Reset();
+    width_ = height_ = 0;
+    if (w == 0 || h == 0) return;
+    gdi::WindowDC screen(nullptr);
+    if (!screen) NoBitmap();
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
+    if (!bitmap) NoBitmap();
+    bitmap_ = std::move(bitmap);
+    width_ = w;
+    height_ = h;
+}
+
+void TPicture::CopyFrom(HDC src, int x, int y) {
+    if (Empty()) return;  // a zero-sized rectangle moves no pixels
+    gdi::MemoryDC dc(src);
+    if (!dc) NoBitmap();
+    gdi::Selection sel(dc.Get(), bitmap_.Get());
+    if (!BitBlt(dc.Get(), 0, 0, width_, height_, src, x, y, SRCCOPY))
+        throw win::Error(L"Cannot copy the screen");
+}
+
+std::unique_ptr<TPicture> TPicture::Copy() const {
+    auto copy = std::make_unique<TPicture>();
+    copy->bitmap_ = CopyBitmap();
+    copy->palette_ = CopyPalette();
+    if (copy->bitmap_) {
+        copy->width_ = width_;
+        copy->height_ = height_;
+    }
+    return copy;
+}
+
+gdi::Bitmap TPicture::CopyBitmap() const { return ::CopyBitmap(bitmap_.Get()); }
+gdi::Palette TPicture::CopyPalette() const { return ::CopyPalette(palette_.Get()); }
+
+gdi::Bitmap TPicture::TakeBitmap() {
+    width_ = height_ = 0;
+    return std::move(bitmap_);
+}
+
+void ApplyPaletteRule(HDC source, TPicture& target) {
+    if (!(GetDeviceCaps(source, RASTERCAPS) & RC_PALETTE)) return;
+    // A logical-palette record with room for 256 entries: 4-byte header, 256 four-byte entries.
+    struct {
+        WORD version;
+        WORD count;
+        PALETTEENTRY entries[256];
+    } record{};
+    static_assert(sizeof record == 1028);
+    record.version = 0x300;
+    record.count = static_cast<WORD>(GetSystemPaletteEntries(source, 0, 256, record.entries));
+    if (record.count == 0) return;
+    gdi::Palette palette(CreatePalette(reinterpret_cast<LOGPALETTE*>(&record)));
+    if (!palette) NoBitmap();
+    target.SetPalette(std::move(palette));
+}

@@ -1,0 +1,49 @@
+#pragma once
+// A captured image: a device-dependent bitmap in the display's pixel format, carrying a palette
+// only on palette-based displays. Move-only; Copy gives an independent image.
+#include <memory>
+
+#include "win/Gdi.h"
+
+class TPicture {
+  public:
+    TPicture() = default;
+    TPicture(TPicture&&) noexcept = default;
+    TPicture& operator=(TPicture&&) noexcept = default;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0 || height_ == 0; }
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
+    HPALETTE Palette() const { return palette_.Get(); }
+
+    // A new bitmap of w x h pixels compatible with the screen (contents undefined); 0 in either
+    // direction gives an empty image with no bitmap. Throws win::Error when the system cannot
+    // make the bitmap.
+    void SetSize(int w, int h);
+    void SetPalette(gdi::Palette palette) { palette_ = std::move(palette); }
+    // Copies w x h pixels (the image's size) from src at (x, y) with SRCCOPY; throws win::Error.
+    void CopyFrom(HDC src, int x, int y);
+
+    std::unique_ptr<TPicture> Copy() const;
+    gdi::Bitmap CopyBitmap() const;    // an independent copy of the pixels, or none when empty
+    gdi::Palette CopyPalette() const;  // an independent copy of the palette, or none
+    // Hands the handles over, leaving an empty image.
+    gdi::Bitmap TakeBitmap();
+    gdi::Palette TakePalette() { return std::move(palette_); }
+
+  private:
+    gdi::Bitmap bitmap_;
+    gdi::Palette palette_;
+    int width_ = 0, height_ = 0;
+};
+
+// The palette rule: on a palette-based display (RC_PALETTE in the source's raster capabilities)
+// the target receives a copy of the system palette; otherwise nothing happens.
+void ApplyPaletteRule(HDC source, TPicture& target);
+
+// Size of a bitmap handle in pixels ({0, 0} for none).
+SIZE BitmapSize(HBITMAP bitmap);
+// An independent copy of a bitmap or palette handle.
+gdi::Bitmap CopyBitmap(HBITMAP bitmap);
+gdi::Palette CopyPalette(HPALETTE palette);

@@ -1,0 +1,23 @@
+#include "settings/SingleInstance.h"
+
+namespace settings {
+
+std::wstring FileNameOf(std::wstring_view path) {
+    std::size_t cut = path.find_last_of(L"\\/:");
+    return std::wstring(cut == std::wstring_view::npos ? path : path.substr(cut + 1));
+}
+
+bool FindOtherInstances(ProcessList& processes, std::wstring_view ownName, std::uint32_t ownPid,
+                        const std::function<void()>& onOther) {
+    auto list = processes.Snapshot();
+    if (!list) return false;
+    bool seen = false;
+    for (const auto& p : *list) {
+        if (p.exeName != ownName) continue;
+        seen = true;
+        if (p.pid != ownPid) onOther();
+    }
+    return seen;
+}
+
+}  // namespace settings

@@ -1,0 +1,80 @@
+#include "settings/StartupWin32.h"
+
+#include <vector>
+
+#include "win/ErrorReport.h"
+
+namespace settings {
+
+namespace {
+class Win32RunKey : public RunKey {
+  public:
+    explicit Win32RunKey(HKEY key) : key_(key) {}
+    ~Win32RunKey() override { RegCloseKey(key_); }
+    Win32RunKey(const Win32RunKey&) = delete;
+    Win32RunKey& operator=(const Win32RunKey&) = delete;
+
+    RunValue Read(const std::wstring& name) override {
+        // The value may change between asking its size and reading it: ask again then.
+        std::vector<BYTE> data(512);
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            DWORD type = 0;
+            auto size = static_cast<DWORD>(data.size());
+            LSTATUS rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, data.data(), &size);
+            if (rc == ERROR_MORE_DATA) {
+                data.resize(size + sizeof(wchar_t));
+                continue;
+            }
+            if (rc != ERROR_SUCCESS) return {};
+            if (type != REG_SZ && type != REG_EXPAND_SZ) return {RunValue::Type::Other, {}};
+            std::wstring text(reinterpret_cast<const wchar_t*>(data.data()),
+                              size / sizeof(wchar_t));
+            while (!text.empty() && text.back() == L'\0') text.pop_back();
+            return {RunValue::Type::Text, text};
+        }
+        return {};
+    }
+
+    bool Write(const std::wstring& name, const std::wstring& text) override {
+        auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+        return RegSetValueExW(key_, name.c_str(), 0, REG_SZ,
+                              reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+    }
+
+    bool Delete(const std::wstring& name) override {
+        return RegDeleteValueW(key_, name.c_str()) == ERROR_SUCCESS;
+    }
+
+  private:
+    HKEY key_;
+};
+}  // namespace
+
+RunKeyOpen Win32RunKeyStore::Open(RunKeyAccess access) {
+    HKEY key = nullptr;
+    RunKeyOpen result;
+    if (access == RunKeyAccess::Read) {
+        LSTATUS rc = RegOpenKeyExW(root_, path_.c_str(), 0, KEY_QUERY_VALUE, &key);
+        if (rc != ERROR_SUCCESS) {
+            result.missing = rc == ERROR_FILE_NOT_FOUND;
+            return result;
+        }
+    } else if (RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                               KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return result;
+    }
+    result.key = std::make_unique<Win32RunKey>(key);
+    return result;
+}
+
+std::wstring ExecutablePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD got = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (got == 0) throw win::Error(L"Cannot find the program's own path");
+        if (got < buffer.size()) return std::wstring(buffer.data(), got);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+}  // namespace settings

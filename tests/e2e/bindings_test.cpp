@@ -1,0 +1,177 @@
+// The global hotkeys as a user meets them: pressed while another program has the focus.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+// A program of the user's: a focused edit box with selected text.
+class OtherProgram {
+public:
+    OtherProgram() {
+        frame_ = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE | WS_BORDER, 600,
+                                 500, 200, 60, nullptr, nullptr, nullptr, nullptr);
+        edit_ = CreateWindowExW(0, L"EDIT", L"edit text", WS_POPUP | WS_VISIBLE | WS_BORDER, 600,
+                                500, 200, 30, frame_, nullptr, nullptr, nullptr);
+        Pump(100);
+    }
+    ~OtherProgram() {
+        DestroyWindow(edit_);
+        DestroyWindow(frame_);
+    }
+    void Focus() {
+        SetForegroundWindow(edit_);
+        SetFocus(edit_);
+        SendMessageW(edit_, EM_SETSEL, 0, -1);
+        WaitFor([&] { return GetForegroundWindow() == edit_; }, 2000);
+    }
+
+private:
+    HWND frame_, edit_;
+};
+
+// Whether a combination is free, as any program can find out: try to register it.
+bool KeyIsFree(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0x7F00, mods | MOD_NOREPEAT, vk)) return false;
+    UnregisterHotKey(nullptr, 0x7F00);
+    return true;
+}
+
+WORD HotKeyOf(HWND edit) { return static_cast<WORD>(SendMessageW(edit, HKM_GETHOTKEY, 0, 0)); }
+
+}  // namespace
+
+class Bindings : public testing::Test {
+protected:
+    PatternWindow pattern{{{{0, 0, 300, 300}, RGB(255, 128, 0)}}};
+    OtherProgram other;
+    App app;
+    void SetUp() override {
+        ASSERT_TRUE(app.Start());
+        MoveCursor(100, 100);
+        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }));
+        other.Focus();
+    }
+};
+
+TEST_F(Bindings, CtrlCCopiesTheColourUnderTheCursorFromAnyProgram) {
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 128 0"; }, 10000)) << "clipboard: " << testing::PrintToString(ClipboardText()) << " hex " << testing::PrintToString(app.Text(id::ColHex));
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C')) << "Ctrl+C belongs to the shown window";
+    EXPECT_FALSE(KeyIsFree(0, VK_ADD));
+    EXPECT_FALSE(KeyIsFree(0, VK_SUBTRACT));
+}
+
+TEST_F(Bindings, F6HidesAndShowsAndHiddenCtrlCGoesBackToOtherPrograms) {
+    PressKeys({VK_F6});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(MOD_CONTROL, 'C'); }));
+    EXPECT_TRUE(KeyIsFree(0, VK_ADD));
+    EXPECT_TRUE(KeyIsFree(0, VK_SUBTRACT));
+    // Ctrl+C now reaches the focused program: the edit box copies its own text.
+    other.Focus();
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"edit text"; }));
+    // The show/hide key still works while hidden.
+    PressKeys({VK_F6});
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }));
+    EXPECT_TRUE(WaitFor([] { return !KeyIsFree(MOD_CONTROL, 'C'); }));
+}
+
+TEST_F(Bindings, F7TogglesFollowMode) {
+    RECT before = app.WindowRect();
+    ASSERT_EQ(before.left, 120);
+    PressKeys({VK_F7});  // fixed mode: the window stays where it is
+    Pump(200);
+    MoveCursor(50, 250);
+    Pump(300);
+    EXPECT_EQ(app.WindowRect().left, 120);
+    EXPECT_EQ(app.Text(id::Position), L"(50,250)");
+    PressKeys({VK_F7});  // follow mode again
+    EXPECT_TRUE(WaitFor([&] { return app.WindowRect().left == 70 && app.WindowRect().top == 270; }));
+}
+
+TEST_F(Bindings, F10Exits) {
+    PressKeys({VK_F10});
+    EXPECT_TRUE(app.WaitForExit(5000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_TRUE(KeyIsFree(0, VK_F6)) << "every hotkey is released at exit";
+    EXPECT_TRUE(KeyIsFree(0, VK_F10));
+}
+
+TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
+    HWND edit = app.Control(id::hkCapture);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_FALSE(KeyIsFree(0, VK_F9));
+    // Open the Keys page and type F8 into "Start capture:".
+    MoveCursor(130, 125);
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    SendMessageW(app.Control(id::Properties), TCM_SETCURFOCUS, 3, 0);
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::hkCapture); }));
+    RECT r;
+    GetWindowRect(edit, &r);
+    Click(r.left + 10, r.top + 8);
+    PressKeys({VK_SHIFT, VK_F8});
+    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == VK_F8; }))
+        << "Shift alone is not a valid combination: F8 is taken alone";
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); })) << "F9 goes back to other programs";
+    EXPECT_FALSE(KeyIsFree(0, VK_F8));
+    PressKeys({VK_CONTROL, VK_F8});
+    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == MAKEWORD(VK_F8, HOTKEYF_CONTROL); }));
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F8); }));
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, VK_F8));
+}
+
+namespace {
+// Holds a hotkey for this test process and notes its presses.
+class HotKeyHolder {
+public:
+    HotKeyHolder(UINT mods, UINT vk) {
+        hwnd_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        old_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
+        held_ = RegisterHotKey(hwnd_, 1, mods, vk) != FALSE;
+    }
+    ~HotKeyHolder() {
+        UnregisterHotKey(hwnd_, 1);
+        DestroyWindow(hwnd_);
+    }
+    bool Held() const { return held_; }
+    int Presses() const { return presses_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+        auto* self = reinterpret_cast<HotKeyHolder*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (m == WM_HOTKEY && self) ++self->presses_;
+        return CallWindowProcW(self->old_, h, m, wp, lp);
+    }
+    HWND hwnd_;
+    WNDPROC old_;
+    bool held_ = false;
+    int presses_ = 0;
+};
+}  // namespace
+
+TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
+    HotKeyHolder holder(0, VK_F6);
+    ASSERT_TRUE(holder.Held());
+    PatternWindow pattern{{{{0, 0, 300, 300}, RGB(255, 128, 0)}}};
+    App app;
+    ASSERT_TRUE(app.Start());
+    Pump(500);
+    EXPECT_EQ(FindTopWindow(L"#32770", app.ProcessId()), nullptr) << "no message is shown";
+    // F6 reaches its holder, not Tintsnatch, whose window stays.
+    PressKeys({VK_F6});
+    EXPECT_TRUE(WaitFor([&] { return holder.Presses() == 1; }));
+    EXPECT_TRUE(IsWindowVisible(app.MainWindow()));
+    // The other keys work as usual.
+    PressKeys({VK_F10});
+    EXPECT_TRUE(app.WaitForExit(5000));
+}

@@ -1,0 +1,359 @@
+// Settings file, start-up registration and the single-instance rule, seen from outside: the
+// file on disk, the registry, windows and message boxes of the running program.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+const wchar_t* const RunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+std::wstring IniPath(const App& app) { return app.Folder() + L"\\Tintsnatch4.ini"; }
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    std::string s(1 << 16, '\0');
+    DWORD got = 0;
+    ReadFile(f, s.data(), static_cast<DWORD>(s.size()), &got, nullptr);
+    CloseHandle(f);
+    s.resize(got);
+    return s;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+struct Line {
+    std::string key, value;
+};
+
+std::vector<Line> Lines(const std::string& text) {
+    std::vector<Line> out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            out.push_back({line, ""});
+        else
+            out.push_back({line.substr(0, eq), line.substr(eq + 1)});
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
+std::wstring MessageText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND h, LPARAM lp) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(h, cls, 32);
+            if (_wcsicmp(cls, L"Static") == 0)
+                *reinterpret_cast<std::wstring*>(lp) += WindowTextOf(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+// The program's message box: a dialog window of its process, once its text is in place (the
+// dialog exists a moment before its controls do).
+HWND FindMessageBox(DWORD pid, DWORD timeoutMs = 8000) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            found = FindTopWindow(L"#32770", pid);
+            return found && !MessageText(found).empty();
+        },
+        timeoutMs);
+    return found;
+}
+
+void Dismiss(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); }, 3000);
+}
+
+bool RunValue(std::wstring* text) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    wchar_t buf[1024] = {};
+    DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
+    bool ok = RegQueryValueExW(key, L"Tintsnatch4", nullptr, &type, reinterpret_cast<BYTE*>(buf),
+                               &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    if (ok && text) *text = buf;
+    return ok;
+}
+
+void DeleteRunValue() {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueW(key, L"Tintsnatch4");
+        RegCloseKey(key);
+    }
+}
+
+// The controls that other parts of the window provide; a check that needs one is skipped
+// while it is not there.
+bool Has(const App& app, std::initializer_list<int> ids) {
+    for (int i : ids)
+        if (!app.Control(i)) return false;
+    return true;
+}
+
+int TabSelection(const App& app) {
+    return static_cast<int>(SendMessageW(app.Control(id::Properties), TCM_GETCURSEL, 0, 0));
+}
+
+const std::vector<std::string> StoredKeys = {
+    "cbGrabIfMin_Checked",     "cbStartUp_Checked",     "Properties_ActivePage",
+    "ZoomSlider_Position",     "hkCapture_HotKey",      "hkExit_HotKey",
+    "hkFixedFollow_HotKey",    "hkShowHide_HotKey",     "rgCapture_ItemIndex",
+    "rgCaptureArea_ItemIndex", "rgClipboard_ItemIndex", "colFmtPreview_Caption",
+    "CroshairSize_Position",   "cbCroshair_Checked"};
+
+// Moves the cursor and makes sure it got there. A process that has no window yet cannot move
+// the cursor under Wine (its display driver is not loaded), so a hidden window comes first.
+void PlaceCursor(int x, int y) {
+    static HWND anchor = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                         GetModuleHandleW(nullptr), nullptr);
+    (void)anchor;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            MoveCursor(x, y);
+            POINT p{};
+            GetCursorPos(&p);
+            return p.x == x && p.y == y;
+        },
+        2000));
+}
+
+class SettingsE2E : public testing::Test {
+  protected:
+    void SetUp() override { PlaceCursor(600, 500); }
+    void TearDown() override { DeleteRunValue(); }
+};
+
+TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
+    App app;
+    DeleteFileW(IniPath(app).c_str());
+    ASSERT_TRUE(app.Start());
+    Pump(300);
+    RECT r = app.WindowRect();
+    ASSERT_TRUE(app.Close());
+
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
+    ASSERT_GE(lines.size(), 10u) << ReadBytes(IniPath(app));
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    std::string suffix = "(" + std::to_string(w) + "x" + std::to_string(h) + ")";
+    std::string norm = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                       std::to_string(r.right) + "," + std::to_string(r.bottom);
+    std::vector<std::string> head = {"[TTintsnatch4]", "FormVersion",      "Flags",
+                                     "ShowCmd",        "PixelsPerInch",    "MinMaxPos" + suffix,
+                                     "MinMaxPos",      "NormPos" + suffix, "NormPos",
+                                     "Visible"};
+    for (size_t i = 0; i < head.size(); ++i) EXPECT_EQ(lines[i].key, head[i]) << i;
+    EXPECT_EQ(lines[1].value, "0");
+    EXPECT_EQ(lines[3].value, "1");
+    EXPECT_EQ(lines[5].value.substr(lines[5].value.rfind(',') - 2), "-1,-1")
+        << "maximised position: the negated one-pixel border";
+    EXPECT_EQ(lines[7].value, norm);
+    EXPECT_EQ(lines[8].value, norm);
+    EXPECT_EQ(lines[9].value, "0") << "saved at closing, not at destruction";
+
+    // The stored values follow in list order; each control present writes its key.
+    std::vector<std::string> keys;
+    for (size_t i = head.size(); i < lines.size(); ++i)
+        if (!lines[i].key.empty()) keys.push_back(lines[i].key);
+    size_t at = 0;
+    for (const auto& k : keys) {
+        while (at < StoredKeys.size() && StoredKeys[at] != k) ++at;
+        EXPECT_LT(at, StoredKeys.size()) << k << " is out of order or unknown";
+    }
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "cbStartUp_Checked"), keys.end());
+    EXPECT_NE(std::find(keys.begin(), keys.end(), "Properties_ActivePage"), keys.end());
+    for (const Line& l : lines) {
+        if (l.key == "cbStartUp_Checked") EXPECT_EQ(l.value, "False");
+        if (l.key == "Properties_ActivePage") EXPECT_EQ(l.value, "tsZoom");
+        if (l.key == "ZoomSlider_Position") EXPECT_EQ(l.value, "15");
+        if (l.key == "hkCapture_HotKey") EXPECT_EQ(l.value, "120");
+        if (l.key == "rgCaptureArea_ItemIndex") EXPECT_EQ(l.value, "6");
+        if (l.key == "cbCroshair_Checked") EXPECT_EQ(l.value, "True");
+    }
+    if (keys.size() == StoredKeys.size())
+        EXPECT_EQ(keys, StoredKeys);
+    else
+        std::printf("note: %zu of the 14 stored controls exist in this build\n", keys.size());
+}
+
+TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) {
+    App app;
+    WriteBytes(IniPath(app),
+               "[TTintsnatch4]\r\n"
+               "; my own notes\r\n"
+               "MyNote=keep me\r\n"
+               "NormPos=200,150,0,0\r\n"
+               "Properties_ActivePage=Keys\r\n"
+               "ZoomSlider_Position=500\r\n"
+               "cbCroshair_Checked=TRUE\r\n"
+               "hkCapture_HotKey=16504\r\n"
+               "rgCapture_ItemIndex=1\r\n");
+    // Inside the restored window, so the window opens its options view and stays put.
+    PlaceCursor(250, 200);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    RECT r = app.WindowRect();
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 150);
+    EXPECT_EQ(TabSelection(app), 3);
+    EXPECT_TRUE(app.Visible(id::Keys)) << "the Keys page is the one shown";
+    EXPECT_FALSE(app.Visible(id::tsZoom));
+
+    if (Has(app, {id::ZoomSlider, id::cbCroshair})) {
+        EXPECT_EQ(SendMessageW(app.Control(id::ZoomSlider), TBM_GETPOS, 0, 0), 100);
+        EXPECT_EQ(SendMessageW(app.Control(id::cbCroshair), BM_GETCHECK, 0, 0), BST_CHECKED);
+    }
+    if (Has(app, {id::hkCapture, id::rgCapture})) {
+        EXPECT_EQ(SendMessageW(app.Control(id::hkCapture), HKM_GETHOTKEY, 0, 0), 0x0278)
+            << "Ctrl+F9";
+        MoveCursor(700, 600);
+        PressKeys({VK_CONTROL, VK_F9});
+        EXPECT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 5000))
+            << "Ctrl+F9 captures";
+    }
+    ASSERT_TRUE(app.Close());
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1].key, "; my own notes");
+    EXPECT_EQ(lines[2].key, "MyNote");
+    EXPECT_EQ(lines[2].value, "keep me");
+}
+
+TEST_F(SettingsE2E, HidingAndShowingBringsBackTheSavedPositionAndNoPage) {
+    App app;
+    WriteBytes(IniPath(app),
+               "[TTintsnatch4]\r\nNormPos=200,150,0,0\r\nProperties_ActivePage=(null)\r\n");
+    PlaceCursor(250, 200);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    EXPECT_EQ(TabSelection(app), -1);
+    for (int page : {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys, id::tsMisc, id::About})
+        EXPECT_FALSE(app.Visible(page)) << "no page is shown";
+    // Moved away: outside the window the follow mode takes it along with the cursor.
+    SetWindowPos(app.MainWindow(), nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 270; }));
+    ShowWindow(app.MainWindow(), SW_HIDE);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+    ShowWindow(app.MainWindow(), SW_SHOW);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }));
+    Pump(200);
+    EXPECT_EQ(app.WindowRect().left, 200);
+    EXPECT_EQ(app.WindowRect().top, 150);
+}
+
+TEST_F(SettingsE2E, UnwritableFileGivesTheMessageAndLosesNothing) {
+    App app;
+    const std::string content = "[TTintsnatch4]\r\nMyNote=precious\r\nZoomSlider_Position=42\r\n";
+    WriteBytes(IniPath(app), content);
+    ASSERT_TRUE(app.Start());
+    Pump(200);
+    ASSERT_TRUE(SetFileAttributesW(IniPath(app).c_str(), FILE_ATTRIBUTE_READONLY));
+    // Wine running as root writes read-only files all the same; a handle that denies writing
+    // to others makes the file unwritable there too.
+    HANDLE lock = CreateFileW(IniPath(app).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+
+    // Once at the close, once more at the destruction: both say which file.
+    for (int i = 0; i < 2; ++i) {
+        HWND box = FindMessageBox(app.ProcessId());
+        ASSERT_TRUE(box) << "message " << i + 1;
+        std::wstring text = MessageText(box);
+        EXPECT_NE(text.find(L"Unable to write to "), std::wstring::npos) << Narrow(text);
+        EXPECT_NE(text.find(L"Tintsnatch4.ini"), std::wstring::npos) << Narrow(text);
+        EXPECT_EQ(WindowTextOf(box), L"Tintsnatch 4");
+        Dismiss(box);
+    }
+    EXPECT_TRUE(app.WaitForExit(5000)) << "closing completes";
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(IniPath(app)), content);
+    SetFileAttributesW(IniPath(app).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
+    App first;
+    ASSERT_TRUE(first.Start());
+    App second;  // a copy of the same file name in another folder
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = L"\"" + second.ExePath() + L"\"";
+    ASSERT_TRUE(CreateProcessW(second.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, second.Folder().c_str(), &si, &pi));
+    HWND box = FindMessageBox(pi.dwProcessId);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box), L"Another instance of Tintsnatch is alredy running.");
+    EXPECT_EQ(WindowTextOf(box), L"");
+    Dismiss(box);
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 8000), WAIT_OBJECT_0) << "the second copy ends";
+    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(IsWindowVisible(first.MainWindow()));
+}
+
+TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
+    DeleteRunValue();
+    App app;
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\ncbStartUp_Checked=True\r\n");
+    ASSERT_TRUE(app.Start());
+    std::wstring value;
+    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }));
+    EXPECT_EQ(value, app.ExePath());
+    if (Has(app, {id::cbStartUp}))
+        EXPECT_EQ(SendMessageW(app.Control(id::cbStartUp), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ASSERT_TRUE(app.Close());
+}
+
+TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue) {
+    DeleteRunValue();
+    App app;
+    ASSERT_TRUE(app.Start());
+    if (!Has(app, {id::cbStartUp})) GTEST_SKIP() << "the Misc page is not in this build";
+    HWND box = app.Control(id::cbStartUp);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    SendMessageW(box, BM_CLICK, 0, 0);
+    std::wstring value;
+    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }));
+    EXPECT_EQ(value, app.ExePath());
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !RunValue(nullptr); }));
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ASSERT_TRUE(app.Close());
+}
+
+}  // namespace

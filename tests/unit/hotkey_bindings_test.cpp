@@ -1,0 +1,121 @@
+// Which of the main window's global keys are registered over its life, and which command a
+// press runs, against the fake hotkey platform.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "app/HotKeyBindings.h"
+#include "tests/unit/FakeHotKeyPlatform.h"
+
+using hotkeys::FakeHotKeyPlatform;
+using hotkeys::HotKeyList;
+
+namespace {
+constexpr std::uint32_t F6 = 117, F7 = 118, F8 = 119, F9 = 120, F10 = 121, CtrlC = 0x4043;
+constexpr BindingKeys Defaults{F9, F6, F7, F10, CtrlC};
+
+class Bindings : public testing::Test {
+protected:
+    FakeHotKeyPlatform platform;
+    int window = 0;
+    std::optional<HotKeyList> list{std::in_place, platform, &window};
+    HotKeyBindings bindings{*list};
+
+    bool Held(std::uint32_t value) const {
+        for (const auto& r : list->Registrations())
+            if (r.Value == value) return true;
+        return false;
+    }
+    std::vector<bool> HeldKeys() const {
+        return {Held(F9), Held(F6), Held(F7), Held(F10), Held(CtrlC), Held(107), Held(109)};
+    }
+    void TearDown() override {
+        bindings.Unbind(Defaults);
+        list.reset();
+        EXPECT_EQ(platform.AllReferences(), 0) << "every atom reference is given back";
+    }
+};
+}  // namespace
+
+TEST_F(Bindings, RegistrationAcrossCreateShowHideAndShowAgain) {
+    using V = std::vector<bool>;
+    bindings.Bind(Defaults);
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "after create";
+    bindings.Show(Defaults);
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "after first show";
+    std::uint16_t copyId = bindings.CopyKeyIndex;
+
+    bindings.Hide(Defaults, /*keepCopyKey=*/false);
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, false, false, false})) << "hidden, option off";
+    bindings.Show(Defaults);
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "shown again";
+
+    bindings.Hide(Defaults, /*keepCopyKey=*/true);
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, false, false})) << "hidden, option on";
+    copyId = bindings.CopyKeyIndex;
+    bindings.Show(Defaults);
+    EXPECT_EQ(bindings.CopyKeyIndex, copyId) << "a kept copy key is not registered twice";
+    EXPECT_EQ(list->Registrations().size(), 7u);
+}
+
+TEST_F(Bindings, ShowMovesUserBindingsToRestoredKeys) {
+    bindings.Bind(Defaults);
+    BindingKeys restored = Defaults;
+    restored.Capture = 0x4000 | F9;  // Ctrl+F9 from the settings file
+    bindings.Show(restored);
+    EXPECT_TRUE(Held(0x4000 | F9));
+    EXPECT_FALSE(Held(F9)) << "F9 goes back to other programs";
+    EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
+    bindings.Unbind(restored);
+}
+
+TEST_F(Bindings, AnEditChangeMovesItsBindingAtOnce) {
+    bindings.Bind(Defaults);
+    std::uint16_t before = bindings.CaptureKeyIndex;
+    bindings.Move(Binding::Capture, F8);
+    EXPECT_TRUE(Held(F8));
+    EXPECT_FALSE(Held(F9));
+    EXPECT_NE(bindings.CaptureKeyIndex, 0);
+    EXPECT_NE(bindings.CaptureKeyIndex, before);
+    EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
+    EXPECT_EQ(bindings.Dispatch(before), std::nullopt);
+    bindings.Unbind({F8, F6, F7, F10, CtrlC});
+}
+
+TEST_F(Bindings, DuplicateKeysLeaveTheLaterBindingEmptyAndItCanBeRecovered) {
+    bindings.Bind(Defaults);
+    // Typing the show/hide key into "Exit program:" fails silently; F6 keeps toggling.
+    bindings.Move(Binding::Exit, F6);
+    EXPECT_EQ(bindings.ExitKeyIndex, 0);
+    EXPECT_EQ(bindings.Dispatch(bindings.ShowHideKeyIndex), Binding::ShowHide);
+    EXPECT_FALSE(Held(F10)) << "the old exit key was released";
+    // Editing the empty binding again registers the new key.
+    bindings.Move(Binding::Exit, F8);
+    EXPECT_TRUE(Held(F8));
+    EXPECT_EQ(bindings.Dispatch(bindings.ExitKeyIndex), Binding::Exit);
+    bindings.Unbind({F9, F6, F7, F8, CtrlC});
+}
+
+TEST_F(Bindings, AKeyHeldByAnotherProgramLeavesItsFieldZero) {
+    platform.HeldElsewhere(F7);
+    bindings.Bind(Defaults);
+    EXPECT_EQ(bindings.FixedFollowKeyIndex, 0);
+    EXPECT_NE(bindings.ExitKeyIndex, 0);
+    EXPECT_EQ(bindings.Dispatch(0), std::nullopt) << "no field of 0 ever matches a press";
+    // Shows keep trying: once the other program lets go, the binding comes back.
+    std::uint16_t otherAtom = platform.held.front().Id;
+    platform.Forget(otherAtom);
+    platform.DeleteGlobalAtom(otherAtom);
+    bindings.Show(Defaults);
+    EXPECT_NE(bindings.FixedFollowKeyIndex, 0);
+}
+
+TEST_F(Bindings, DispatchTakesTheFirstMatchingFieldInTableOrder) {
+    bindings.Bind(Defaults);
+    EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
+    EXPECT_EQ(bindings.Dispatch(bindings.ZoomOutKeyIndex), Binding::ZoomOut);
+    // Two fields holding the same identifier: the earlier binding in the table wins.
+    bindings.ZoomInKeyIndex = bindings.CopyKeyIndex;
+    EXPECT_EQ(bindings.Dispatch(bindings.CopyKeyIndex), Binding::Copy);
+    EXPECT_EQ(bindings.Dispatch(0xFFFF), std::nullopt);
+}

@@ -1,0 +1,261 @@
+#pragma once
+// Helpers of the capture tests: a window painting known colour blocks, pixel reads from bitmaps,
+// and a thread that plays the user's mouse while the UI thread sits in a modal loop.
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "tests/win32/Pump.h"
+#include "win/Gdi.h"
+
+namespace capture_test {
+
+struct Block {
+    RECT rect;
+    COLORREF color;
+};
+
+// A popup window painting colour blocks on a background; owner may be the application window
+// (then minimising the application hides it).
+class ColourWindow {
+  public:
+    ColourWindow(RECT bounds, std::vector<Block> blocks, COLORREF background, HWND owner = nullptr)
+        : blocks_(std::move(blocks)), background_(background) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"CaptureTestColours";
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, L"CaptureTestColours", L"Colours", WS_POPUP | WS_VISIBLE,
+                                bounds.left, bounds.top, bounds.right - bounds.left,
+                                bounds.bottom - bounds.top, owner, nullptr, wc.hInstance, this);
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        UpdateWindow(hwnd_);
+        testutil::Pump(200);
+    }
+    ~ColourWindow() {
+        DestroyWindow(hwnd_);
+        testutil::Pump(50);
+    }
+    ColourWindow(const ColourWindow&) = delete;
+    ColourWindow& operator=(const ColourWindow&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+  private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_NCCREATE)
+            SetWindowLongPtrW(
+                h, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<ColourWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (m == WM_ERASEBKGND) return 1;
+        if (m == WM_PAINT && self) {
+            // Plain GDI calls: this may run on a helper thread, and the owners' live count
+            // belongs to the UI thread.
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(h, &ps);
+            RECT all;
+            GetClientRect(h, &all);
+            HBRUSH bg = CreateSolidBrush(self->background_);
+            FillRect(dc, &all, bg);
+            DeleteObject(bg);
+            for (const auto& b : self->blocks_) {
+                HBRUSH br = CreateSolidBrush(b.color);
+                FillRect(dc, &b.rect, br);
+                DeleteObject(br);
+            }
+            EndPaint(h, &ps);
+            return 0;
+        }
+        return DefWindowProcW(h, m, wp, lp);
+    }
+    HWND hwnd_ = nullptr;
+    std::vector<Block> blocks_;
+    COLORREF background_;
+};
+
+// A ColourWindow on a thread of its own, so it repaints (as another program's window would)
+// while the UI thread is blocked in the engine's pause.
+class ColourWindowThread {
+  public:
+    ColourWindowThread(RECT bounds, std::vector<Block> blocks, COLORREF background,
+                       std::vector<RECT> buttons = {}) {
+        HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([&, ready] {
+            ColourWindow window(bounds, blocks, background);
+            hwnd_ = window.Handle();
+            for (const RECT& b : buttons)
+                CreateWindowExW(0, L"BUTTON", L"Target", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                                b.left, b.top, b.right - b.left, b.bottom - b.top, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            threadId_ = GetCurrentThreadId();
+            MSG m;
+            PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue exists now
+            SetEvent(ready);
+            while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        });
+        WaitForSingleObject(ready, 5000);
+        CloseHandle(ready);
+    }
+    ~ColourWindowThread() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+        testutil::Pump(50);
+    }
+    ColourWindowThread(const ColourWindowThread&) = delete;
+    ColourWindowThread& operator=(const ColourWindowThread&) = delete;
+    HWND Handle() const { return hwnd_; }
+
+  private:
+    std::thread thread_;
+    HWND hwnd_ = nullptr;
+    DWORD threadId_ = 0;
+};
+
+inline RECT ScreenRect() {
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// Every pixel of a bitmap as 0x00RRGGBB, rows top-down.
+inline std::vector<COLORREF> Pixels(HBITMAP bitmap, int& w, int& h) {
+    BITMAP bm{};
+    GetObjectW(bitmap, sizeof bm, &bm);
+    w = bm.bmWidth;
+    h = bm.bmHeight;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<COLORREF> px(static_cast<size_t>(w) * static_cast<size_t>(h));
+    gdi::WindowDC screen(nullptr);
+    GetDIBits(screen.Get(), bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+    for (auto& p : px) p &= 0xFFFFFF;
+    return px;
+}
+
+// The pixel (x, y) of a bitmap as a COLORREF (red in the low byte).
+inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC dc(screen.Get());
+    gdi::Selection sel(dc.Get(), bitmap);
+    return GetPixel(dc.Get(), x, y);
+}
+
+// Size of the CF_BITMAP on the clipboard, {0, 0} when it has none.
+inline SIZE ClipboardBitmapSize() {
+    SIZE size{0, 0};
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (HBITMAP b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        BITMAP bm{};
+        if (GetObjectW(b, sizeof bm, &bm)) size = {bm.bmWidth, bm.bmHeight};
+    }
+    CloseClipboard();
+    return size;
+}
+
+inline void SetClipboardText(const wchar_t* text) {
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    EmptyClipboard();
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(mem), text, bytes);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_UNICODETEXT, mem);
+    CloseClipboard();
+}
+
+inline std::wstring ClipboardText() {
+    std::wstring text;
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+            text = p;
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// A top-level window of this process with the class name, visible or not.
+inline HWND FindOwnWindow(const wchar_t* className) {
+    HWND h = nullptr;
+    while ((h = FindWindowExW(nullptr, h, className, nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == GetCurrentProcessId()) return h;
+    }
+    return nullptr;
+}
+
+// Mouse input as a user gives it, from a helper thread while the UI thread runs a modal loop.
+inline void MouseAt(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of nothing: the window sees the new position
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+inline void Button(DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    Sleep(60);
+}
+
+// Screen pixels of one row, read in one go (plain GDI: runs on a helper thread).
+inline std::vector<COLORREF> ScreenRow(int x, int y, int n) {
+    std::vector<COLORREF> out;
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, n, 1);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, n, 1, screen, x, y, SRCCOPY);
+    for (int i = 0; i < n; ++i) out.push_back(GetPixel(mem, i, 0));
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// Runs script on a helper thread once a visible window of the class exists; joins on
+// destruction. Should the script's input not end the overlay, it is closed after a few seconds,
+// so a test fails instead of hanging.
+class UserScript {
+  public:
+    UserScript(const wchar_t* className, std::function<void()> script)
+        : thread_([className, script = std::move(script)] {
+              HWND overlay = nullptr;
+              for (int i = 0; i < 500 && !overlay; ++i) {
+                  HWND h = FindOwnWindow(className);
+                  if (h && IsWindowVisible(h)) overlay = h;
+                  Sleep(10);
+              }
+              if (!overlay) return;
+              Sleep(150);
+              script();
+              for (int i = 0; i < 300 && IsWindow(overlay) && IsWindowVisible(overlay); ++i)
+                  Sleep(10);
+              if (IsWindow(overlay) && IsWindowVisible(overlay))
+                  PostMessageW(overlay, WM_CLOSE, 0, 0);
+          }) {}
+    ~UserScript() { thread_.join(); }
+    UserScript(const UserScript&) = delete;
+    UserScript& operator=(const UserScript&) = delete;
+
+  private:
+    std::thread thread_;
+};
+
+}  // namespace capture_test

@@ -1,0 +1,287 @@
+// The capture engine against the real screen, and BMP files written and read back.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "capture/BmpFile.h"
+#include "capture/OskCapture.h"
+#include "tests/win32/CaptureTestWindows.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
+
+using namespace capture_test;
+
+namespace {
+const COLORREF Red = RGB(255, 0, 0), Teal = RGB(0, 160, 80), Navy = RGB(18, 52, 86),
+               White = RGB(255, 255, 255), Grey = RGB(40, 40, 40), Magenta = RGB(255, 0, 255);
+
+std::vector<Block> KnownBlocks() {
+    return {{{200, 200, 300, 300}, Red},
+            {{300, 200, 400, 300}, Teal},
+            {{200, 300, 300, 400}, Navy},
+            {{300, 300, 400, 400}, White}};
+}
+
+std::wstring TempPath(const std::wstring& name) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    return std::wstring(tmp) + name;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
+    f << bytes;
+}
+
+class CaptureEngine : public testing::Test {
+  protected:
+    void SetUp() override {
+        engine.Delay = 30;
+        engine.Minimize = false;
+        engine.Auto = false;
+        liveBefore = gdi::LiveCount();
+    }
+    void TearDown() override { EXPECT_EQ(gdi::LiveCount(), liveBefore + engine_own()); }
+    int engine_own() const { return 1; }  // the working image's bitmap
+    TOskScreenCapture engine;
+    int liveBefore = 0;
+};
+}  // namespace
+
+TEST_F(CaptureEngine, DesktopCaptureShowsTheScreensPixels) {
+    ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
+    auto image = engine.CaptureDesktop();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Width(), GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(image->Height(), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(image->Palette(), nullptr);  // not a palette display
+    EXPECT_EQ(PixelOf(image->Bitmap(), 250, 250), Red);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 399, 299), Teal);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 200, 399), Navy);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 300, 300), White);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 400, 400), Grey);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 199, 250), Grey);
+}
+
+TEST_F(CaptureEngine, TwoCapturesAreIndependentImages) {
+    ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
+    auto first = engine.CaptureDesktop();
+    auto second = engine.CaptureDesktop();
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(first->Bitmap(), second->Bitmap());
+    {
+        // Paint over the first: the second must not change.
+        gdi::WindowDC screen(nullptr);
+        gdi::MemoryDC dc(screen.Get());
+        gdi::Selection sel(dc.Get(), first->Bitmap());
+        RECT all{0, 0, first->Width(), first->Height()};
+        FillRect(dc.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    EXPECT_EQ(PixelOf(first->Bitmap(), 250, 250), RGB(0, 0, 0));
+    EXPECT_EQ(PixelOf(second->Bitmap(), 250, 250), Red);
+    first.reset();
+    EXPECT_EQ(PixelOf(second->Bitmap(), 350, 350), White);
+}
+
+TEST_F(CaptureEngine, MinimizeKeepsTheApplicationOutOfThePictureAndRestoresIt) {
+    ColourWindowThread pattern(ScreenRect(), KnownBlocks(), Grey);
+    auto& app = win::Application();
+    // A window of the application over the red block.
+    ColourWindow own({220, 220, 280, 280}, {}, Magenta, app.Handle());
+    ASSERT_EQ(GetPixel(gdi::WindowDC(nullptr).Get(), 250, 250), Magenta);
+    engine.Minimize = true;
+    engine.Delay = 300;  // time for the uncovered window to repaint
+    auto image = engine.CaptureDesktop();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 250, 250), Red);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 221, 221), Red);
+    // Restored afterwards: the window is back and the application is not minimised.
+    EXPECT_FALSE(app.IsMinimized());
+    EXPECT_TRUE(IsWindowVisible(own.Handle()));
+}
+
+TEST_F(CaptureEngine, HiddenWindowStaysHiddenAndAMinimisedApplicationEndsRestored) {
+    auto& app = win::Application();
+    ColourWindow hidden({10, 10, 50, 50}, {}, Magenta, app.Handle());
+    ShowWindow(hidden.Handle(), SW_HIDE);
+    app.Minimize();
+    ASSERT_TRUE(app.IsMinimized());
+    engine.Minimize = true;
+    ASSERT_TRUE(engine.CaptureDesktop());
+    EXPECT_FALSE(app.IsMinimized());
+    EXPECT_FALSE(IsWindowVisible(hidden.Handle()));
+}
+
+TEST_F(CaptureEngine, ActiveWindowIsTheForegroundWindowWithItsFrame) {
+    ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
+    ColourWindow active({500, 150, 620, 230}, {{{0, 0, 10, 10}, Teal}}, Navy);
+    SetForegroundWindow(active.Handle());
+    testutil::Pump(100);
+    ASSERT_EQ(GetForegroundWindow(), active.Handle());
+    auto image = engine.CaptureActiveWindow();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->Width(), 120);
+    EXPECT_EQ(image->Height(), 80);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 5, 5), Teal);
+    EXPECT_EQ(PixelOf(image->Bitmap(), 119, 79), Navy);
+}
+
+TEST_F(CaptureEngine, AutoPutsTheImageOnTheClipboardAndOnCaptureSeesTheEngine) {
+    SetClipboardText(L"before");
+    engine.Auto = true;
+    TOskScreenCapture* sender = nullptr;
+    int calls = 0;
+    engine.OnCapture = [&](TOskScreenCapture* s) {
+        sender = s;
+        ++calls;
+        // The image is already on the clipboard when the callback runs.
+        EXPECT_EQ(ClipboardBitmapSize().cx, GetSystemMetrics(SM_CXSCREEN));
+    };
+    auto image = engine.CaptureDesktop();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(sender, &engine);
+    SIZE onClipboard = ClipboardBitmapSize();
+    EXPECT_EQ(onClipboard.cx, image->Width());
+    EXPECT_EQ(onClipboard.cy, image->Height());
+    EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
+    engine.SetVersion(L"something else");
+    EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
+}
+
+TEST_F(CaptureEngine, ClipboardHeldByAnotherWindowFailsAndStillRestores) {
+    engine.Auto = true;
+    engine.Minimize = true;
+    ColourWindow holder({0, 0, 10, 10}, {}, Grey);
+    ASSERT_TRUE(OpenClipboard(holder.Handle()));
+    EXPECT_THROW(engine.CaptureDesktop(), win::Error);
+    CloseClipboard();
+    EXPECT_FALSE(win::Application().IsMinimized());
+    EXPECT_FALSE(engine.Capturing());
+}
+
+TEST(CaptureBmpFile, SavedCaptureLoadsBackPixelForPixel) {
+    ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
+    TOskScreenCapture engine;
+    engine.Delay = 30;
+    engine.Minimize = false;
+    engine.Auto = false;
+    auto image = engine.CaptureDesktop();
+    ASSERT_TRUE(image);
+    std::wstring path = TempPath(L"ts-capture-roundtrip.bmp");
+    WriteFileReplacing(path, EncodeBitmapFile(image->Bitmap(), image->Palette()));
+    HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                     LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    ASSERT_NE(loaded, nullptr);
+    gdi::Bitmap owner(loaded);
+    int w1, h1, w2, h2;
+    auto want = Pixels(image->Bitmap(), w1, h1);
+    auto got = Pixels(loaded, w2, h2);
+    EXPECT_EQ(w1, w2);
+    EXPECT_EQ(h1, h2);
+    EXPECT_TRUE(want == got);
+    DeleteFileW(path.c_str());
+}
+
+TEST(CaptureBmpFile, SixteenBitImageKeepsItsDepthAndMasks) {
+    // A 5-6-5 bitmap with a width that needs row padding.
+    struct {
+        BITMAPINFOHEADER h;
+        DWORD masks[3];
+    } bi{};
+    bi.h.biSize = sizeof(BITMAPINFOHEADER);
+    bi.h.biWidth = 3;
+    bi.h.biHeight = 2;
+    bi.h.biPlanes = 1;
+    bi.h.biBitCount = 16;
+    bi.h.biCompression = BI_BITFIELDS;
+    bi.masks[0] = 0xF800;
+    bi.masks[1] = 0x07E0;
+    bi.masks[2] = 0x001F;
+    void* bits = nullptr;
+    gdi::Bitmap dib(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0));
+    ASSERT_TRUE(dib);
+    // Full or empty channels only: the platform's loader may narrow 5-6-5 to 5-5-5.
+    const WORD rows[2][4] = {{0xF800, 0x07E0, 0x001F, 0}, {0xFFFF, 0x0000, 0xF81F, 0}};
+    memcpy(bits, rows, sizeof rows);
+    auto file = EncodeBitmapFile(dib.Get(), nullptr);
+    ASSERT_EQ(file.size(), 14u + 40u + 12u + 16u);
+    EXPECT_EQ(file[28], 16);
+    EXPECT_EQ(file[30], 3);  // bit fields
+    EXPECT_EQ(memcmp(file.data() + 66, rows, 16), 0);
+
+    std::wstring path = TempPath(L"ts-capture-565.bmp");
+    WriteFileReplacing(path, file);
+    gdi::Bitmap loaded(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                                       LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(loaded);
+    int w1, h1, w2, h2;
+    EXPECT_TRUE(Pixels(dib.Get(), w1, h1) == Pixels(loaded.Get(), w2, h2));
+    DeleteFileW(path.c_str());
+}
+
+TEST(CaptureBmpFile, EmptyBitmapMakesAnEmptyFile) {
+    EXPECT_TRUE(EncodeBitmapFile(nullptr, nullptr).empty());
+    std::wstring path = TempPath(L"ts-capture-empty.bmp");
+    WriteBytes(path, "previous contents");
+    WriteFileReplacing(path, {});
+    EXPECT_EQ(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+    EXPECT_EQ(FileBytes(path), "");
+    DeleteFileW(path.c_str());
+}
+
+namespace {
+int FilesIn(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd;
+    int files = 0;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return -1;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return files;
+}
+}  // namespace
+
+TEST(CaptureBmpFile, FailedWriteLeavesTheExistingFileAndNoLitter) {
+    std::wstring folder = TempPath(L"ts-capture-fail");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\kept.bmp";
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(path, "keep me");
+
+    // Held open by another program without sharing.
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    try {
+        WriteFileReplacing(path, {'B', 'M', 1, 2, 3});
+        ADD_FAILURE() << "a file in use was replaced";
+    } catch (const win::Error& e) {
+        EXPECT_NE(e.Text().find(L"Cannot create file"), std::wstring::npos);
+        EXPECT_NE(e.Text().find(L"kept.bmp"), std::wstring::npos);
+    }
+    CloseHandle(held);
+    EXPECT_EQ(FileBytes(path), "keep me");
+    EXPECT_EQ(FilesIn(folder), 1);  // no temporary file left behind
+
+    // Read-only: the user protected it.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(WriteFileReplacing(path, {'B', 'M'}), win::Error);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FileBytes(path), "keep me");
+    EXPECT_EQ(FilesIn(folder), 1);
+
+    // A folder of that name, and a folder that does not exist.
+    EXPECT_THROW(WriteFileReplacing(folder, {'B', 'M'}), win::Error);
+    EXPECT_THROW(WriteFileReplacing(folder + L"\\no\\such\\folder\\x.bmp", {'B', 'M'}), win::Error);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}

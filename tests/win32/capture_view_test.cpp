@@ -1,0 +1,290 @@
+// The main window's capture workflow, driven in-process: the Capture page, the capture command,
+// the capture view with its buttons, saving, and the caption.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <thread>
+
+#include "app/Components.h"
+#include "app/ControlIds.h"
+#include "app/TintsnatchMain.h"
+#include "tests/win32/CaptureTestWindows.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
+#include "win/Hints.h"
+
+using namespace capture_test;
+
+namespace {
+const COLORREF Teal = RGB(0, 160, 80), Grey = RGB(40, 40, 40);
+
+std::wstring TempPath(const std::wstring& name) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    return std::wstring(tmp) + name;
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class CaptureView : public testing::Test {
+  protected:
+    void SetUp() override {
+        SetCursorPos(5, 5);
+        form = std::make_unique<TTintsnatch4>();
+        form->CreateForm();
+        form->FixedFollowClick();  // the window stays centred, in view of the screen reads
+        ShowWindow(form->Handle(), SW_SHOWNORMAL);
+        SetForegroundWindow(form->Handle());
+        form->ScreenCapture()->Delay = 150;
+        testutil::Pump(100);
+    }
+    void TearDown() override {
+        form.reset();
+        auto& app = win::Application();
+        app.SetMainWindow(nullptr);
+        app.SetMessageFilter(nullptr);
+        testutil::Pump(50);  // takes the quit message the main window posts
+    }
+    HWND Control(int controlId) const { return win::FindControl(form->Handle(), controlId); }
+    void Click(int controlId) { SendMessageW(Control(controlId), BM_CLICK, 0, 0); }
+    bool InCaptureView() const {
+        return win::IsShown(Control(id::CapturePanel)) &&
+               !win::IsShown(Control(id::ColorZoomPanel)) && !win::IsShown(Control(id::Properties));
+    }
+    bool InCompactView() const {
+        SIZE s = win::OuterSize(form->Handle());
+        return !win::IsShown(Control(id::CapturePanel)) &&
+               win::IsShown(Control(id::ColorZoomPanel)) && s.cx == TTintsnatch4::CompactWidth &&
+               s.cy == TTintsnatch4::CompactHeight;
+    }
+    void CaptureDesktop() {
+        Click(id::rgCaptureItem0 + 1);
+        form->CaptureExecute();
+        testutil::Pump(50);
+    }
+
+    std::unique_ptr<TTintsnatch4> form;
+};
+}  // namespace
+
+TEST_F(CaptureView, PageAndButtonsAreAsDesigned) {
+    EXPECT_TRUE(win::IsChecked(Control(id::rgCaptureItem0)));
+    EXPECT_TRUE(win::IsChecked(Control(id::rgCaptureAreaItem0 + 6)));
+    EXPECT_EQ(win::GetText(Control(id::rgCaptureAreaItem0 + 6)), L"Custom");
+    EXPECT_EQ(win::GetText(Control(id::rgCapture)), L"Screen capture mode");
+    EXPECT_EQ(win::GetText(Control(id::rgCaptureArea)), L"Capture area");
+    EXPECT_EQ(win::GetHint(Control(id::rgCaptureItem0 + 3)), L"Screen capture modes");
+    EXPECT_EQ(win::GetHint(Control(id::rgCaptureAreaItem0)), L"Size of captured area");
+
+    // Tab order Copy, Save As, Cancel, Print; the places of the design.
+    HWND copy = Control(id::ClipboardCopy);
+    HWND save = GetWindow(copy, GW_HWNDNEXT);
+    HWND cancel = GetWindow(save, GW_HWNDNEXT);
+    HWND print = GetWindow(cancel, GW_HWNDNEXT);
+    EXPECT_EQ(win::GetText(copy), L"&Copy");
+    EXPECT_EQ(win::GetText(save), L"Save &As...");
+    EXPECT_EQ(win::GetText(cancel), L"Ca&ncel");
+    EXPECT_EQ(win::GetText(print), L"&Print...");
+    EXPECT_EQ(win::GetHint(cancel), L"Cancel|Cancel screen capturing");
+    EXPECT_EQ(win::GetHint(save), L"Saves captured image to a file");
+    RECT r;
+    GetWindowRect(print, &r);
+    MapWindowPoints(nullptr, Control(id::BtnPanel), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 8);
+    EXPECT_EQ(r.top, 72);
+    EXPECT_EQ(r.right - r.left, 75);
+    EXPECT_EQ(r.bottom - r.top, 25);
+}
+
+TEST_F(CaptureView, AreaGroupFollowsTheModeAndTheCaptionFollowsBoth) {
+    HWND zoom = Control(id::lblZoomFactor);
+    std::wstring factor = zoom ? win::GetText(zoom) : L"";
+    form->Timer1Timer();
+    EXPECT_EQ(win::GetText(form->Handle()), L"Selection Custom - " + factor);
+    const wchar_t* words[] = {L"Selection Custom - ", L"Desktop  - ", L"Active window  - ",
+                              L"Object  - "};
+    for (int mode : {1, 2, 3, 0}) {
+        Click(id::rgCaptureItem0 + mode);
+        EXPECT_EQ(IsWindowEnabled(Control(id::rgCaptureAreaItem0)) != FALSE, mode == 0) << mode;
+        EXPECT_EQ(IsWindowEnabled(Control(id::rgCaptureArea)) != FALSE, mode == 0) << mode;
+        form->Timer1Timer();
+        EXPECT_EQ(win::GetText(form->Handle()), words[mode] + factor);
+    }
+    Click(id::rgCaptureAreaItem0 + 2);
+    form->Timer1Timer();
+    EXPECT_EQ(win::GetText(form->Handle()), L"Selection 32x32 - " + factor);
+}
+
+TEST_F(CaptureView, CaptureOpensTheViewScrollableToTheFarCorner) {
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    ColourWindowThread pattern(ScreenRect(), {{{sw - 100, sh - 100, sw, sh}, Teal}}, Grey);
+    SetForegroundWindow(form->Handle());
+    SetClipboardText(L"before");
+    CaptureDesktop();
+    ASSERT_TRUE(InCaptureView());
+    SIZE s = win::OuterSize(form->Handle());
+    EXPECT_EQ(s.cx, TTintsnatch4::OptionsWidth);
+    EXPECT_EQ(s.cy, TTintsnatch4::OptionsHeight);
+    SIZE clip = ClipboardBitmapSize();
+    EXPECT_EQ(clip.cx, sw);
+    EXPECT_EQ(clip.cy, sh);
+
+    HWND box = Control(id::ScrollBox1);
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    ASSERT_TRUE(GetScrollInfo(box, SB_HORZ, &si));
+    EXPECT_EQ(si.nMax, sw - 1);
+    ASSERT_TRUE(GetScrollInfo(box, SB_VERT, &si));
+    EXPECT_EQ(si.nMax, sh - 1);
+
+    SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+    SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+    testutil::Pump(150);
+    RECT client;
+    GetClientRect(box, &client);
+    POINT corner{client.right - 1, client.bottom - 1};
+    ClientToScreen(box, &corner);
+    EXPECT_EQ(GetPixel(gdi::WindowDC(nullptr).Get(), corner.x, corner.y), Teal);
+    // The image's own corner pixel sits at the scroll box's corner.
+    RECT image;
+    GetWindowRect(Control(id::CapturedImage), &image);
+    EXPECT_EQ(image.left + sw, corner.x + 1);
+    EXPECT_EQ(image.top + sh, corner.y + 1);
+}
+
+TEST_F(CaptureView, CopyPutsTheImageOnTheClipboardAgainAndResets) {
+    CaptureDesktop();
+    ASSERT_TRUE(InCaptureView());
+    SetClipboardText(L"other");
+    Click(id::ClipboardCopy);
+    EXPECT_EQ(ClipboardBitmapSize().cx, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_TRUE(InCompactView());
+}
+
+TEST_F(CaptureView, CancelAndEscResetWithoutCopying) {
+    CaptureDesktop();
+    SetClipboardText(L"keep");
+    Click(id::Cancel);
+    EXPECT_TRUE(InCompactView());
+    EXPECT_EQ(ClipboardText(), L"keep");
+
+    CaptureDesktop();
+    ASSERT_TRUE(InCaptureView());
+    SetClipboardText(L"keep too");
+    PostMessageW(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    testutil::Pump(50);
+    EXPECT_TRUE(InCompactView());
+    EXPECT_EQ(ClipboardText(), L"keep too");
+}
+
+TEST_F(CaptureView, SaveWritesBitmapDataUnderExactlyTheNameAndResets) {
+    CaptureDesktop();
+    std::wstring path = TempPath(L"ts-capture-view.jpg");
+    DeleteFileW(path.c_str());
+    form->FileSaveAs1Accept(path);
+    EXPECT_TRUE(InCompactView());
+    std::string bytes = FileBytes(path);
+    ASSERT_GT(bytes.size(), 54u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    gdi::Bitmap loaded(static_cast<HBITMAP>(
+        LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    ASSERT_TRUE(loaded);
+    BITMAP bm{};
+    GetObjectW(loaded.Get(), sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(bm.bmHeight, GetSystemMetrics(SM_CYSCREEN));
+    loaded.Reset();
+    DeleteFileW(path.c_str());
+}
+
+TEST_F(CaptureView, SaveBeforeAnyCaptureMakesNoFile) {
+    std::wstring path = TempPath(L"ts-capture-none.bmp");
+    DeleteFileW(path.c_str());
+    form->FileSaveAs1Accept(path);
+    EXPECT_FALSE(FileExists(path));
+    EXPECT_TRUE(InCompactView());
+}
+
+TEST_F(CaptureView, FailedSaveReportsAndKeepsTheViewAndTheFile) {
+    CaptureDesktop();
+    std::wstring path = TempPath(L"ts-capture-busy.bmp");
+    {
+        std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
+        f << "earlier picture";
+    }
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(form->FileSaveAs1Accept(path), win::Error);
+    CloseHandle(held);
+    EXPECT_TRUE(InCaptureView());
+    EXPECT_EQ(FileBytes(path), "earlier picture");
+    DeleteFileW(path.c_str());
+}
+
+TEST_F(CaptureView, CtrlSSavesTheLastImageFromTheCompactView) {
+    CaptureDesktop();
+    Click(id::Cancel);
+    ASSERT_TRUE(InCompactView());
+    std::wstring path = TempPath(L"ts-capture-ctrl-s.bmp");
+    DeleteFileW(path.c_str());
+    // The user types the name into the save dialog and presses Save.
+    bool dialogSeen = false;
+    std::thread user([&] {
+        for (int i = 0; i < 500 && !dialogSeen; ++i) {
+            HWND dlg = FindOwnWindow(L"#32770");
+            if (dlg && IsWindowVisible(dlg)) {
+                Sleep(300);
+                HWND name = GetDlgItem(dlg, 0x480);        // edt1
+                if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
+                SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+                dialogSeen = true;
+            }
+            Sleep(10);
+        }
+    });
+    SetForegroundWindow(form->Handle());
+    SetFocus(form->Handle());
+    testutil::Pump(50);
+    INPUT keys[4]{};
+    for (auto& k : keys) k.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'S';
+    keys[2].ki.wVk = 'S';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, keys, sizeof(INPUT));
+    // The application's loop, which knows the window's shortcuts.
+    DWORD end = GetTickCount() + 5000;
+    while (!FileExists(path) && static_cast<LONG>(end - GetTickCount()) > 0) {
+        win::Application().ProcessMessages();
+        Sleep(5);
+    }
+    user.join();
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(FileBytes(path).substr(0, 2), "BM");
+    EXPECT_TRUE(InCompactView());
+    DeleteFileW(path.c_str());
+}
+
+TEST_F(CaptureView, RepeatedCapturesKeepOneImageAndLeakNothing) {
+    CaptureDesktop();
+    int afterFirst = gdi::LiveCount();
+    for (int i = 0; i < 3; ++i) {
+        CaptureDesktop();  // a capture while the view is open replaces the image
+        EXPECT_TRUE(InCaptureView());
+        Click(id::ClipboardCopy);
+    }
+    EXPECT_EQ(gdi::LiveCount(), afterFirst);
+}
