@@ -1,3 +1,63 @@
 #pragma once
-// Placeholder until the component is built.
-class TJvHotLink {};
+// TJvHotLink: a label that opens a link when clicked. It shows the hand cursor, draws its caption
+// in its font (blue, underlined), switches to its hot-track font while the mouse is over it, and
+// sizes itself to its caption, keeping the edge its alignment names. The window class is
+// "TJvHotLink", its window text is the caption and WM_GETFONT answers the font in use; the
+// window property "FontFace" holds a global atom naming the face in use, so that tools of other
+// processes can see the switch even where both faces are drawn by one substitute font.
+#include <functional>
+#include <string>
+
+#include "hints/LabelLayout.h"
+#include "win/Gdi.h"
+#include "win/Window.h"
+
+class TJvHotLink : public win::Window {
+public:
+    // Opens a link target; false when it could not.
+    using Opener = std::function<bool(const std::wstring& target)>;
+    // Asks the shell to open the target ("open", normal window) and shows nothing on failure.
+    static bool OpenWithShell(const std::wstring& target);
+
+    explicit TJvHotLink(Opener opener = OpenWithShell) : opener_(std::move(opener)) {}
+    ~TJvHotLink() override;
+
+    // Creates the link at (x, y) in its parent, sized to its caption.
+    void Create(HWND parent, int id, int x, int y, const std::wstring& caption,
+                const std::wstring& url, hints::Alignment alignment = hints::Alignment::Left);
+
+    const std::wstring& Url() const { return url_; }
+    bool Hot() const { return hot_; }
+    bool HotTrack() const { return hotTrack_; }
+    void SetHotTrack(bool on) { hotTrack_ = on; }
+    // The hint colour the application uses while the mouse is over the link.
+    void SetHintColor(COLORREF color) { hintColor_ = color; }
+
+    // What a click does: tells the parent (WM_COMMAND, STN_CLICKED), then opens the link.
+    void Click();
+    // Mouse entering and leaving (the window's mouse messages call them).
+    void MouseEnter();
+    void MouseLeave();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    HFONT CurrentFont() const;
+    SIZE TextSize(HFONT font) const;
+    void AdjustBounds();
+    void PublishFace();
+    void Paint(HDC dc);
+
+    Opener opener_;
+    std::wstring caption_, url_;
+    hints::Alignment alignment_ = hints::Alignment::Left;
+    gdi::Font font_, hotTrackFont_;
+    bool hotTrack_ = true;
+    bool hot_ = false;
+    bool pressed_ = false;
+    COLORREF hintColor_ = GetSysColor(COLOR_INFOBK);
+    COLORREF savedHintColor_ = 0;
+    hints::Rect normalBounds_;  // in the parent's client coordinates, for the normal font
+    ATOM faceAtom_ = 0, hotTrackFaceAtom_ = 0;
+};

@@ -1,3 +1,97 @@
 #pragma once
-// Placeholder until the component is built.
-class TJvZoom {};
+// TJvZoom: a child window that shows the screen round the mouse cursor enlarged, with an optional
+// crosshair on the cursor. It redraws from its own timer, and only when the cursor has moved.
+//
+// Properties written before Create() are the design values ("loading"): the timer follows Active
+// only once the window exists. The last image is kept in a memory bitmap, so a repaint from the
+// platform (the view uncovered, the page shown again) shows it even while the cursor stands still.
+#include <functional>
+#include <optional>
+
+#include "win/Gdi.h"
+#include "win/Window.h"
+#include "zoom/ZoomGeometry.h"
+
+class TJvZoom : public win::Window {
+public:
+    static constexpr int DefaultWidth = 100, DefaultHeight = 100;
+    static constexpr UINT_PTR RedrawTimer = 1;
+
+    // Obtains the screen device context, held until destruction; throws win::Error without one.
+    TJvZoom();
+    ~TJvZoom() override;
+
+    // Creates the window; from here on the timer runs exactly while Active is set.
+    void Create(HWND parent, int controlId, int x, int y, int width = DefaultWidth,
+                int height = DefaultHeight);
+
+    bool Active() const { return active_; }
+    // Turning it off keeps the current image as the cached image when CacheOnDeactivate is set;
+    // otherwise the view falls back to its background colour.
+    void SetActive(bool active);
+    // Per cent of the control's size taken from the screen: 100 is 1:1, 50 about doubled. Below 1
+    // nothing is drawn. Like the crosshair properties it shows at the next drawing.
+    int ZoomLevel() const { return zoomLevel_; }
+    void SetZoomLevel(int level) { zoomLevel_ = level; }
+    // Timer interval in milliseconds; below 1 the timer does not run.
+    int Delay() const { return delay_; }
+    void SetDelay(int ms);
+    bool Crosshair() const { return crosshair_; }
+    void SetCrosshair(bool on) { crosshair_ = on; }
+    COLORREF CrosshairColor() const { return crosshairColor_; }
+    void SetCrosshairColor(COLORREF color) { crosshairColor_ = color; }
+    int CrosshairSize() const { return crosshairSize_; }
+    void SetCrosshairSize(int size) { crosshairSize_ = size; }
+    bool CacheOnDeactivate() const { return cacheOnDeactivate_; }
+    void SetCacheOnDeactivate(bool cache);
+    bool HasCachedImage() const { return static_cast<bool>(cache_); }
+
+    // Called after every drawing with the magnifier as sender.
+    std::function<void(TJvZoom& sender)> OnContentsChanged;
+
+    // Draws now, even when the cursor has not moved (nothing happens while inactive).
+    void Refresh();
+
+    // The magnifier behind a window handle, or nullptr when it is not one.
+    static TJvZoom* FromHandle(HWND hwnd);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void UpdateTimer();
+    // The drawing: into the memory image when the cursor moved; true when it drew.
+    bool Draw();
+    // Shows the current state in dc: the memory image while active, else the cached image or
+    // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
+    void Show(HDC dc);
+    void OnTimer();
+    void OnSize();
+    bool EnsureImage();
+    void KeepCache();
+    SIZE ClientSize() const;
+
+    bool active_ = true;
+    int zoomLevel_ = 100;
+    int delay_ = 100;
+    bool crosshair_ = false;
+    COLORREF crosshairColor_ = 0;
+    int crosshairSize_ = 20;
+    bool cacheOnDeactivate_ = true;
+
+    zoom::Point last_ = zoom::NoPosition;
+    gdi::WindowDC screen_{nullptr};
+
+    // The last image, selected into its memory DC for the control's life. Declared in this order
+    // so the selection is undone before the bitmap and the DC go.
+    std::optional<gdi::MemoryDC> imageDC_;
+    gdi::Bitmap image_;
+    std::optional<gdi::Selection> imageSelection_;
+    SIZE imageSize_{0, 0};
+
+    gdi::Bitmap cache_;
+    SIZE cacheSize_{0, 0};
+
+    gdi::Pen pen_;
+    COLORREF penColor_ = 0;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// The balloon hint's shape and placement: its size from the measured text, where it sits relative
+// to the point its stem touches, the automatic choice of a side from the work area, the flips that
+// keep it inside, and the outline (stem triangle plus rounded body) it is cut to and painted with.
+#include <array>
+
+#include "hints/Geometry.h"
+
+namespace hints {
+
+// Where the stem sits; the body lies on the other side of it. Automatic picks one of the four
+// each time the balloon is shown, and counts as StemTopRight until then.
+enum class BalloonPosition {
+    Automatic = 0,
+    StemTopRight = 1,
+    StemTopLeft = 2,
+    StemBottomRight = 3,
+    StemBottomLeft = 4,
+};
+
+namespace balloon {
+inline constexpr int StemHeight = 8;
+inline constexpr int StemWidth = 8;
+inline constexpr int StemInset = 16;  // from the balloon's left or right edge to the stem
+inline constexpr int CornerEllipse = 11;
+inline constexpr int TextLeft = 12;
+inline constexpr int TextTop = 7;      // below the body's top
+inline constexpr int ExtraWidth = 27;  // text left margin 12, right margin 15
+inline constexpr int ExtraHeight = 9 + StemHeight + 13;
+}  // namespace balloon
+
+// Automatic counts as StemTopRight.
+BalloonPosition Effective(BalloonPosition p);
+bool StemAtTop(BalloonPosition p);
+
+// The balloon's size for a measured text.
+Size BalloonSize(Size text);
+
+// How far the balloon's top-left lies from the hint point for a position.
+Point BalloonOffset(BalloonPosition p, Size balloon, int cursorHeight);
+
+// The balloon's rectangle for a measured text, relative to the hint point, at the offset of the
+// position (automatic counts as StemTopRight).
+Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight);
+
+// The side chosen for a hint point in the work area (never Automatic).
+BalloonPosition ChooseAutomatic(Point hintPoint, const Rect& workArea);
+
+// The flips that keep a balloon at `rect` (placed for `p`) inside the work area, in their order.
+BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& workArea);
+
+struct BalloonPlacement {
+    Rect rect;
+    BalloonPosition position;  // never Automatic
+};
+
+// Where a balloon whose rectangle was computed for `configured` (by BalloonRect and moved to the
+// hint point) is finally shown: the automatic choice, then the keep-inside flips.
+BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, const Rect& workArea,
+                              int cursorHeight);
+
+// The outline, in the balloon's own coordinates (size W x H): the body's rounded rectangle (corner
+// ellipse CornerEllipse) and the stem triangle.
+Rect BodyRect(BalloonPosition p, Size balloon);
+std::array<Point, 3> StemTriangle(BalloonPosition p, Size balloon);
+// The rectangle the text is drawn in.
+Rect TextRect(BalloonPosition p, Size balloon);
+
+}  // namespace hints

@@ -1,0 +1,134 @@
+#include "hints/HintWindow.h"
+
+#include <utility>
+
+#include "win/ErrorReport.h"
+
+namespace hints {
+
+namespace {
+// UI thread only, like everything of the application object.
+struct ApplicationHints {
+    HintWindowClass windowClass = [] { return std::make_unique<THintWindow>(); };
+    unsigned generation = 0;
+    COLORREF color = GetSysColor(COLOR_INFOBK);
+};
+
+ApplicationHints& App() {
+    static ApplicationHints hints;
+    return hints;
+}
+}  // namespace
+
+const HintWindowClass& CurrentHintWindowClass() { return App().windowClass; }
+
+HintWindowClass SetHintWindowClass(HintWindowClass windowClass) {
+    ++App().generation;
+    return std::exchange(App().windowClass, std::move(windowClass));
+}
+
+unsigned HintWindowClassGeneration() { return App().generation; }
+
+COLORREF HintColor() { return App().color; }
+void SetHintColor(COLORREF color) { App().color = color; }
+
+void THintWindow::EnsureCreated() {
+    if (Handle()) return;
+    RegisterClass(ClassName(), ClassStyle(), nullptr, nullptr);
+    // A tool window (no task bar button) that never takes activation and stays above the
+    // always-on-top main window.
+    Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, ClassName(), L"", WS_POPUP, 0, 0, 0,
+           0, nullptr);
+}
+
+HFONT THintWindow::HintFont() {
+    if (!font_) {
+        NONCLIENTMETRICSW ncm{};
+        ncm.cbSize = sizeof ncm;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+            font_.Reset(CreateFontIndirectW(&ncm.lfStatusFont));
+    }
+    return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+SIZE THintWindow::MeasureText(const std::wstring& text, int maxWidth, UINT format) {
+    gdi::WindowDC screen(nullptr);
+    if (!screen) throw win::Error(L"Cannot measure the hint text");
+    gdi::Selection font(screen.Get(), HintFont());
+    RECT r{0, 0, maxWidth, 0};
+    DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &r, format | DT_CALCRECT);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+RECT THintWindow::CalcHintRect(int maxWidth, const std::wstring& text) {
+    SIZE s = MeasureText(text, maxWidth, DT_WORDBREAK | DT_NOPREFIX);
+    return {0, 0, s.cx + 6, s.cy + 2};
+}
+
+void THintWindow::ActivateHint(RECT rect, const std::wstring& text) {
+    // Kept on the work area, as far as it is large enough.
+    RECT work;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        int dx = 0, dy = 0;
+        if (rect.right > work.right) dx = work.right - rect.right;
+        if (rect.left + dx < work.left) dx = work.left - rect.left;
+        if (rect.bottom > work.bottom) dy = work.bottom - rect.bottom;
+        if (rect.top + dy < work.top) dy = work.top - rect.top;
+        OffsetRect(&rect, dx, dy);
+    }
+    ShowAt(rect, text);
+}
+
+void THintWindow::ShowAt(const RECT& rect, const std::wstring& text) {
+    EnsureCreated();
+    if (Showing()) ReleaseHint();
+    text_ = text;
+    SetWindowTextW(Handle(), text_.c_str());
+    SetWindowPos(Handle(), HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOACTIVATE);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(Handle());
+}
+
+void THintWindow::ReleaseHint() {
+    if (Handle() && IsWindowVisible(Handle())) ShowWindow(Handle(), SW_HIDE);
+}
+
+bool THintWindow::Showing() const { return Handle() && IsWindowVisible(Handle()); }
+
+void THintWindow::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    gdi::Brush back(CreateSolidBrush(HintColor()));
+    FillRect(dc, &r, back.Get());
+    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    gdi::Selection font(dc, HintFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    RECT textRect{r.left + 3, r.top + 1, r.right, r.bottom};
+    DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
+              DT_WORDBREAK | DT_NOPREFIX);
+}
+
+LRESULT THintWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;  // Paint covers everything
+        case WM_PAINT: {
+            gdi::PaintDC dc(Handle());
+            Paint(dc.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_NCHITTEST:
+            // The mouse sees through a hint to the control under it.
+            return HTTRANSPARENT;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace hints

@@ -1,0 +1,61 @@
+#pragma once
+// The window a hint is shown in, and the application's choice of it. The application shows
+// every hint in a window of its current hint window class; this plain rectangle is the class
+// in force until a component (the balloon hints) installs another and later puts it back.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "win/Gdi.h"
+#include "win/Window.h"
+
+namespace hints {
+
+class THintWindow : public win::Window {
+public:
+    THintWindow() = default;
+
+    // The rectangle the text needs, near the origin; the hint mechanism then moves it by the
+    // hint point. maxWidth limits the text's width (it wraps at word breaks).
+    virtual RECT CalcHintRect(int maxWidth, const std::wstring& text);
+    // Shows the text at the rectangle (screen coordinates) without activating anything; the
+    // window text becomes the hint, so tools can read it.
+    virtual void ActivateHint(RECT rect, const std::wstring& text);
+    void ReleaseHint();  // hides the window
+    bool Showing() const;
+    const std::wstring& Text() const { return text_; }
+
+protected:
+    virtual const wchar_t* ClassName() const { return L"THintWindow"; }
+    virtual UINT ClassStyle() const { return 0; }
+    virtual void Paint(HDC dc);
+
+    void EnsureCreated();
+    // The platform's hint font (the status font of the non-client metrics).
+    HFONT HintFont();
+    // The text's size when drawn with `format` within maxWidth.
+    SIZE MeasureText(const std::wstring& text, int maxWidth, UINT format);
+    void ShowAt(const RECT& rect, const std::wstring& text);
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    std::wstring text_;
+
+private:
+    gdi::Font font_;
+};
+
+// Makes a hint window of a class.
+using HintWindowClass = std::function<std::unique_ptr<THintWindow>()>;
+
+const HintWindowClass& CurrentHintWindowClass();
+// Installs a hint window class and returns the one that was in force.
+HintWindowClass SetHintWindowClass(HintWindowClass windowClass);
+// Counts the changes of the class, so a hint mechanism can tell that its window is outdated.
+unsigned HintWindowClassGeneration();
+
+// The application's hint colour: the background of hint windows.
+COLORREF HintColor();
+void SetHintColor(COLORREF color);
+
+}  // namespace hints

@@ -1,0 +1,16 @@
+// Runs the benchmarks and prints their figures; nothing here passes or fails.
+#include <cstdio>
+
+#include "win/Application.h"
+
+void RunZoomBenchmarks();
+
+int main() {
+    auto& app = win::Application();
+    app.SetTitle(L"Tintsnatch 4");
+    app.SetName(L"Tintsnatch4");
+    app.Initialize();
+    RunZoomBenchmarks();
+    std::fflush(stdout);
+    return 0;
+}

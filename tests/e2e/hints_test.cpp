@@ -1,0 +1,251 @@
+// Balloon hints and the About page as a user meets them: hovering a control shows its hint in a
+// balloon near the cursor, inside the work area; hovering a link switches its font and back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+RECT WindowRectOf(HWND h) {
+    RECT r{};
+    GetWindowRect(h, &r);
+    return r;
+}
+
+POINT Center(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The rectangle of a tab of another process's tab control, on the screen, read the way an
+// accessibility tool reads it: through memory in that process.
+RECT TabRect(HWND tab, int index) {
+    RECT r{};
+    DWORD pid = 0;
+    GetWindowThreadProcessId(tab, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return r;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof r, MEM_COMMIT, PAGE_READWRITE);
+    if (remote) {
+        if (SendMessageW(tab, TCM_GETITEMRECT, static_cast<WPARAM>(index),
+                         reinterpret_cast<LPARAM>(remote)))
+            ReadProcessMemory(process, remote, &r, sizeof r, nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    MapWindowPoints(tab, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The app's balloon window while it is visible.
+HWND VisibleBalloon(const App& app) {
+    HWND h = FindTopWindow(L"TJvBalloonWindow", app.ProcessId());
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+// The screen's pixels in a rectangle, row by row.
+std::vector<COLORREF> Pixels(const RECT& r) {
+    std::vector<COLORREF> out;
+    HDC screen = GetDC(nullptr);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) out.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return out;
+}
+
+// The face a link says it draws with: the global atom in its "FontFace" property.
+std::wstring FaceOf(HWND link) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropW(link, L"FontFace")));
+    wchar_t name[64] = {};
+    if (!atom || !GlobalGetAtomNameW(atom, name, 64)) return L"<none>";
+    return name;
+}
+
+// Whether this system draws a link's text differently in its font and in its hot-track font
+// (where both faces fall back to one substitute, they look alike and only the property tells).
+bool FontsLookDifferent(const std::wstring& text) {
+    auto render = [&](const wchar_t* face) {
+        LOGFONTW lf{};
+        lf.lfHeight = -11;
+        lf.lfUnderline = TRUE;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+        HFONT font = CreateFontIndirectW(&lf);
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP bmp = CreateCompatibleBitmap(screen, 300, 20);
+        HGDIOBJ oldBmp = SelectObject(dc, bmp);
+        HGDIOBJ oldFont = SelectObject(dc, font);
+        RECT r{0, 0, 300, 20};
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        DrawTextW(dc, text.c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+        std::vector<COLORREF> px;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 300; ++x) px.push_back(GetPixel(dc, x, y));
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBmp);
+        DeleteObject(bmp);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        DeleteObject(font);
+        return px;
+    };
+    return render(L"Tahoma") != render(L"MS Sans Serif");
+}
+
+class Hints : public testing::Test {
+protected:
+    App app;
+    void SetUp() override {
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+        // The window follows the cursor 20 pixels right and below it: keep it on the screen.
+        MoveCursor(work.left + 100, work.top + 100);
+        ASSERT_TRUE(app.Start());
+    }
+
+    // Moves the cursor into the window, which turns into the options view. The window may move
+    // on after its rectangle was read (it follows the cursor), so the user tries again.
+    void OpenOptions() {
+        bool open = false;
+        for (int attempt = 0; attempt < 5 && !open; ++attempt) {
+            RECT r = app.WindowRect();
+            MoveCursor(r.left + 12, r.top + 12);
+            open = WaitFor([&] { return app.Visible(id::Properties); }, 1000);
+        }
+        ASSERT_TRUE(open);
+        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+        Pump(100);
+    }
+
+    // Clicks the tab of a page of the options view (again if the first click went astray).
+    void ShowPage(int index, int pageId) {
+        HWND tab = app.Control(id::Properties);
+        ASSERT_TRUE(tab);
+        bool shown = false;
+        for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+            RECT r = TabRect(tab, index);
+            ASSERT_GT(r.right, r.left);
+            POINT c = Center(r);
+            Click(c.x, c.y);
+            shown = WaitFor([&] { return app.Visible(pageId); }, 1500);
+        }
+        ASSERT_TRUE(shown);
+    }
+
+    // Hovers a control and waits for the balloon; checks it is near the cursor and inside the
+    // work area, and returns its text.
+    std::wstring HoverForBalloon(HWND control) {
+        POINT p = Center(WindowRectOf(control));
+        MoveCursor(p.x, p.y);
+        HWND balloon = nullptr;
+        if (!WaitFor([&] { return (balloon = VisibleBalloon(app)) != nullptr; }, 4000))
+            return L"<no balloon>";
+        RECT b = WindowRectOf(balloon);
+        EXPECT_GE(b.left, work.left);
+        EXPECT_GE(b.top, work.top);
+        EXPECT_LE(b.right, work.right);
+        EXPECT_LE(b.bottom, work.bottom);
+        // Its stem points at the cursor: the cursor's column crosses it, and it lies just above
+        // the cursor or a cursor height below it.
+        EXPECT_GE(p.x, b.left);
+        EXPECT_LT(p.x, b.right);
+        int gap = p.y < b.top ? b.top - p.y : p.y - b.bottom;
+        EXPECT_GE(gap, 0);
+        EXPECT_LE(gap, GetSystemMetrics(SM_CYCURSOR) + 2);
+        EXPECT_NE(GetForegroundWindow(), balloon);
+        return WindowTextOf(balloon);
+    }
+
+    RECT work{};
+};
+
+}  // namespace
+
+TEST_F(Hints, HoveringAClipboardFormatShowsItsHintInABalloon) {
+    OpenOptions();
+    ShowPage(1, id::tsClipBoard);
+    HWND option = app.Control(id::rgClipboardItem0 + 3);
+    ASSERT_TRUE(option);
+    EXPECT_EQ(HoverForBalloon(option),
+              L"Select format of color information to use when copying color to clipboard");
+    // Leaving the control for one without a hint (the page tabs) takes the balloon away.
+    RECT tab = TabRect(app.Control(id::Properties), 0);
+    POINT t = Center(tab);
+    MoveCursor(t.x, t.y);
+    EXPECT_TRUE(WaitFor([&] { return VisibleBalloon(app) == nullptr; }, 2000));
+}
+
+TEST_F(Hints, HoveringTheCaptureViewsCancelShowsCancel) {
+    if (!app.Control(id::Cancel)) GTEST_SKIP() << "the capture view has no Cancel button yet";
+    // Capture the desktop: the capture view opens with its buttons.
+    OpenOptions();
+    ShowPage(2, id::tsCapture);
+    HWND desktop = app.Control(id::rgCaptureItem0 + 1);
+    ASSERT_TRUE(desktop);
+    POINT d = Center(WindowRectOf(desktop));
+    Click(d.x, d.y);
+    PressKeys({VK_F9});
+    if (!WaitFor([&] { return app.Visible(id::Cancel); }, 10000))
+        GTEST_SKIP() << "the capture hotkey does not open the capture view yet";
+    EXPECT_EQ(HoverForBalloon(app.Control(id::Cancel)), L"Cancel");
+}
+
+TEST_F(Hints, AboutPageShowsPictureNoticeAndLinks) {
+    OpenOptions();
+    ShowPage(5, id::About);
+    EXPECT_EQ(app.Text(id::Label4), L"Email:");
+    EXPECT_EQ(app.Text(id::Label6), L"Home page:");
+    EXPECT_EQ(app.Text(id::JvHotLink4), L"tintsnatch@example.org");
+    EXPECT_EQ(app.Text(id::JvHotLink5), L"www.example.org/tintsnatch");
+    EXPECT_NE(app.Text(id::Label5).find(L"\r\n"), std::wstring::npos);  // two lines
+    // The picture fills the page's width in the picture's proportions, 292 x 172.
+    RECT page = WindowRectOf(app.Control(id::About));
+    RECT picture = WindowRectOf(app.Control(id::Image1));
+    int w = picture.right - picture.left, h = picture.bottom - picture.top;
+    EXPECT_LE(w, page.right - page.left);
+    EXPECT_LE(h, page.bottom - page.top);
+    EXPECT_TRUE(w == page.right - page.left || h == page.bottom - page.top);
+    EXPECT_LE(std::abs(w * 172 - h * 292), 292);
+    EXPECT_TRUE(SendMessageW(app.Control(id::Image1), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    // The links look like links: their text is blue.
+    RECT link = WindowRectOf(app.Control(id::JvHotLink5));
+    bool blue = false;
+    for (COLORREF c : Pixels(link)) blue = blue || c == RGB(0, 0, 255);
+    EXPECT_TRUE(blue);
+}
+
+TEST_F(Hints, HoveringALinkSwitchesItsFontAndBack) {
+    OpenOptions();
+    ShowPage(5, id::About);
+    for (int linkId : {id::JvHotLink5, id::JvHotLink4}) {
+        HWND link = app.Control(linkId);
+        ASSERT_TRUE(link);
+        Pump(100);
+        RECT normal = WindowRectOf(link);
+        std::vector<COLORREF> normalPixels = Pixels(normal);
+        EXPECT_EQ(FaceOf(link), L"Tahoma");
+        // Over the link's first letters (a right-aligned link keeps its right edge, so the mouse
+        // stays over it whatever the fonts' widths).
+        POINT over{linkId == id::JvHotLink4 ? normal.right - 4 : normal.left + 4, Center(normal).y};
+        MoveCursor(over.x, over.y);
+        EXPECT_TRUE(WaitFor([&] { return FaceOf(link) == L"MS Sans Serif"; })) << "link " << linkId;
+        Pump(100);
+        if (FontsLookDifferent(WindowTextOf(link))) {
+            RECT hot = WindowRectOf(link);
+            EXPECT_NE(Pixels(hot), normalPixels) << "link " << linkId;
+        }
+        // Away from the link (over the picture): the normal font again, drawn as before.
+        RECT page = WindowRectOf(app.Control(id::About));
+        MoveCursor(page.left + 20, page.top + 20);
+        EXPECT_TRUE(WaitFor([&] { return FaceOf(link) == L"Tahoma"; })) << "link " << linkId;
+        Pump(100);
+        RECT back = WindowRectOf(link);
+        EXPECT_TRUE(EqualRect(&back, &normal));
+        EXPECT_EQ(Pixels(normal), normalPixels) << "link " << linkId;
+    }
+}

@@ -1,0 +1,368 @@
+// The magnifier against the real screen: a full-screen window of known pixels (each pixel's
+// colour tells its position) under the cursor, and a magnifier in a window of its own elsewhere.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/win32/Pump.h"
+#include "win/Gdi.h"
+#include "zoom/JvZoom.h"
+
+namespace {
+
+constexpr int View = 80;  // level 25 gives a 20 x 20 source: exact 4 x 4 blocks
+constexpr COLORREF Magenta = RGB(255, 0, 255);
+
+// Blue carries the high bits of x and y and is never 0 or 255, so neither the crosshair colours
+// nor the background can pass for a screen pixel.
+COLORREF PatternColor(int x, int y) {
+    return RGB(x & 0xFF, y & 0xFF, 0x40 | ((x >> 8) & 3) << 4 | ((y >> 8) & 3) << 2);
+}
+
+// A DIB of the given colours, as 0x00RRGGBB words, for writing and reading pixels in bulk.
+struct Pixels {
+    int w = 0, h = 0;
+    std::vector<COLORREF> data;  // COLORREF order (red lowest)
+    COLORREF At(int x, int y) const { return data[static_cast<size_t>(y * w + x)]; }
+};
+
+BITMAPINFO TopDown32(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return bi;
+}
+
+COLORREF FromBgr(std::uint32_t v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
+
+// What the user sees: the screen's pixels over a window's client area. Wine hands drawing on to
+// the X server from its message loop, so the loop runs a little first.
+Pixels Grab(HWND hwnd) {
+    testutil::Pump(60);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    Pixels p{r.right, r.bottom, {}};
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC mem(screen.Get());
+    BITMAPINFO bi = TopDown32(p.w, p.h);
+    void* bits = nullptr;
+    gdi::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        gdi::Selection select(mem.Get(), dib.Get());
+        BitBlt(mem.Get(), 0, 0, p.w, p.h, screen.Get(), origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+    }
+    auto* words = static_cast<const std::uint32_t*>(bits);
+    for (int i = 0; i < p.w * p.h; ++i) p.data.push_back(FromBgr(words[i]));
+    return p;
+}
+
+class PatternWindow {
+public:
+    PatternWindow() {
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        std::vector<std::uint32_t> words(static_cast<size_t>(w * h));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                COLORREF c = PatternColor(x, y);
+                words[static_cast<size_t>(y * w + x)] =
+                    GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+            }
+        gdi::WindowDC screen(nullptr);
+        BITMAPINFO bi = TopDown32(w, h);
+        void* bits = nullptr;
+        image_.Reset(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        std::memcpy(bits, words.data(), words.size() * 4);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZoomTestPattern";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP, 0, 0, w, h,
+                                nullptr, nullptr, wc.hInstance, this);
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        UpdateWindow(hwnd_);
+    }
+    ~PatternWindow() { DestroyWindow(hwnd_); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+        if (m == WM_NCCREATE)
+            SetWindowLongPtrW(
+                h, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
+        if (m == WM_ERASEBKGND) return 1;
+        if (m == WM_PAINT && self) {
+            gdi::PaintDC paint(h);
+            gdi::MemoryDC mem(paint.Get());
+            gdi::Selection select(mem.Get(), self->image_.Get());
+            RECT r;
+            GetClientRect(h, &r);
+            BitBlt(paint.Get(), 0, 0, r.right, r.bottom, mem.Get(), 0, 0, SRCCOPY);
+            return 0;
+        }
+        return DefWindowProcW(h, m, wp, lp);
+    }
+    gdi::Bitmap image_;
+    HWND hwnd_ = nullptr;
+};
+
+// The test windows are never activated, so they leave the focus where it was.
+
+// A plain top-level window to carry the magnifier, above the pattern and away from the cursor.
+class Host {
+public:
+    Host() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+        wc.lpszClassName = L"ZoomTestHost";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                wc.lpszClassName, L"", WS_POPUP | WS_CLIPCHILDREN, 600, 400, 200,
+                                200, nullptr, nullptr, wc.hInstance, nullptr);
+        ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    }
+    ~Host() { DestroyWindow(hwnd_); }
+    HWND Handle() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+struct Expected {
+    int left, top, scale;  // the source's top-left and the block size
+    bool crosshair;
+    int cx, cy, half;  // crosshair centre and half length
+};
+
+// Every view pixel against its source pixel or the crosshair; the first mismatch is reported.
+testing::AssertionResult ShowsBlocks(const Pixels& p, const Expected& e) {
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x) {
+            bool onArm = e.crosshair && ((x == e.cx && y >= e.cy - e.half && y < e.cy + e.half) ||
+                                         (y == e.cy && x >= e.cx - e.half && x < e.cx + e.half));
+            COLORREF want =
+                onArm ? Magenta : PatternColor(e.left + x / e.scale, e.top + y / e.scale);
+            if (p.At(x, y) != want)
+                return testing::AssertionFailure()
+                       << "view pixel (" << x << "," << y << ") is " << std::hex << p.At(x, y)
+                       << ", expected " << want;
+        }
+    return testing::AssertionSuccess();
+}
+
+bool SameExceptCrosshair(const Pixels& a, const Pixels& b, int cx, int cy) {
+    for (int y = 0; y < a.h; ++y)
+        for (int x = 0; x < a.w; ++x)
+            if (x != cx && y != cy && a.At(x, y) != b.At(x, y)) return false;
+    return true;
+}
+
+}  // namespace
+
+class ZoomMagnifier : public testing::Test {
+protected:
+    PatternWindow pattern;
+    Host host;
+    std::unique_ptr<TJvZoom> zoom;
+    int drawn = 0;
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+
+    void SetUp() override {
+        SetCursorPos(300, 200);
+        zoom = std::make_unique<TJvZoom>();
+        zoom->SetActive(false);  // as designed in a form: inactive while the properties load
+        zoom->SetDelay(5);
+        zoom->SetZoomLevel(25);
+        zoom->SetCrosshair(true);
+        zoom->SetCrosshairSize(30);
+        zoom->SetCrosshairColor(Magenta);
+        zoom->OnContentsChanged = [this](TJvZoom& sender) {
+            EXPECT_EQ(&sender, zoom.get());
+            ++drawn;
+        };
+        zoom->Create(host.Handle(), 1, 10, 10, View, View);
+        testutil::Pump(100);
+    }
+
+    // Moves the cursor and waits for the drawing it causes.
+    bool MoveTo(int x, int y) {
+        int before = drawn;
+        SetCursorPos(x, y);
+        return testutil::PumpUntil([&] { return drawn > before; }, 2000);
+    }
+    bool Activate() {
+        int before = drawn;
+        zoom->SetActive(true);
+        return testutil::PumpUntil([&] { return drawn > before; }, 2000);
+    }
+};
+
+TEST_F(ZoomMagnifier, ShowsEachScreenPixelAsAnEqualBlockWithTheCrosshairOnTheCursor) {
+    ASSERT_EQ(drawn, 0) << "an inactive magnifier must not draw";
+    ASSERT_TRUE(Activate());
+    // Level 25 on 80 pixels: half size 10, source 290..309 x 190..209, each pixel 4 x 4.
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {290, 190, 4, true, 40, 40, 15}));
+
+    // Level 50: half size 20, 2 x 2 blocks. It shows once the cursor moves.
+    zoom->SetZoomLevel(50);
+    ASSERT_TRUE(MoveTo(301, 200));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {281, 180, 2, true, 40, 40, 15}));
+
+    // Level 100 is 1:1; an even crosshair size 6 gives arms of 3 + 3 pixels.
+    zoom->SetZoomLevel(100);
+    zoom->SetCrosshairSize(6);
+    ASSERT_TRUE(MoveTo(302, 200));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {262, 160, 1, true, 40, 40, 3}));
+
+    // Without the crosshair the view is the screen alone.
+    zoom->SetCrosshair(false);
+    zoom->SetZoomLevel(25);
+    ASSERT_TRUE(MoveTo(303, 200));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {293, 190, 4, false, 0, 0, 0}));
+}
+
+TEST_F(ZoomMagnifier, AtTheScreenEdgeTheSourceStopsAndTheCrosshairFollowsTheCursor) {
+    // Two pixels left of the right edge and three above the bottom: the source is the 20 x 20
+    // corner; dx = (sw - 2 + 10 - sw + 1) * 100 div 25 = 36, dy = 32.
+    SetCursorPos(sw - 2, sh - 3);
+    ASSERT_TRUE(Activate());
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {sw - 20, sh - 20, 4, true, 76, 72, 15}));
+    // The crosshair stands on the block of the cursor's own pixel.
+    Pixels p = Grab(zoom->Handle());
+    EXPECT_EQ(PatternColor(sw - 2, sh - 3), p.At(75, 70));
+}
+
+TEST_F(ZoomMagnifier, DrawsOnlyWhenTheCursorMovesButRepaintsShowTheLastImage) {
+    ASSERT_TRUE(Activate());
+    const Pixels first = Grab(zoom->Handle());
+    int count = drawn;
+    testutil::Pump(300);  // some 60 timer ticks at 5 ms
+    EXPECT_EQ(drawn, count);
+
+    // A repaint from the platform while the cursor stands still shows the last image.
+    InvalidateRect(zoom->Handle(), nullptr, TRUE);
+    UpdateWindow(zoom->Handle());
+    testutil::Pump(50);
+    EXPECT_EQ(drawn, count);
+    EXPECT_EQ(Grab(zoom->Handle()).data, first.data);
+
+    // A new level alone changes nothing on screen until the cursor moves.
+    zoom->SetZoomLevel(50);
+    testutil::Pump(100);
+    EXPECT_EQ(drawn, count);
+    EXPECT_EQ(Grab(zoom->Handle()).data, first.data);
+    ASSERT_TRUE(MoveTo(300, 201));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {280, 181, 2, true, 40, 40, 15}));
+
+    // Resizing draws at once, with the cursor still.
+    count = drawn;
+    SetWindowPos(zoom->Handle(), nullptr, 0, 0, View + 2, View, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(drawn, count + 1);
+    Pixels wider = Grab(zoom->Handle());
+    EXPECT_EQ(wider.w, View + 2);
+    // 82 wide: half width 41 * 50 div 100 = 20, the same 40-pixel source over 82 columns.
+    EXPECT_EQ(wider.At(81, 0), PatternColor(300 + 19, 201 - 20));
+    EXPECT_EQ(wider.At(41, 30), Magenta);  // the crosshair column moved to 82 div 2
+}
+
+TEST_F(ZoomMagnifier, LevelsTooSmallKeepThePreviousImageAndLevelsBelowOneDrawNothing) {
+    ASSERT_TRUE(Activate());
+    const Pixels before = Grab(zoom->Handle());
+    // Levels 1 and 2 give an empty source: the copy draws nothing, the crosshair still is drawn.
+    zoom->SetZoomLevel(2);
+    zoom->SetCrosshairColor(RGB(0, 0, 0));
+    ASSERT_TRUE(MoveTo(350, 250));
+    Pixels after = Grab(zoom->Handle());
+    EXPECT_TRUE(SameExceptCrosshair(before, after, 40, 40));
+    EXPECT_EQ(after.At(40, 30), RGB(0, 0, 0));
+    EXPECT_EQ(after.At(30, 40), RGB(0, 0, 0));
+
+    // Level 0 or below draws nothing at all and does not fail.
+    int count = drawn;
+    for (int level : {0, -7}) {
+        zoom->SetZoomLevel(level);
+        SetCursorPos(360 + level, 250);
+        testutil::Pump(100);
+    }
+    EXPECT_EQ(drawn, count);
+    EXPECT_EQ(Grab(zoom->Handle()).data, after.data);
+    // A valid level again shows at the next tick, the cursor still.
+    zoom->SetZoomLevel(25);
+    zoom->SetCrosshairColor(Magenta);
+    ASSERT_TRUE(testutil::PumpUntil([&] { return drawn > count; }, 2000));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {353 - 10, 240, 4, true, 40, 40, 15}));
+}
+
+TEST_F(ZoomMagnifier, DeactivationKeepsTheImageOrFallsBackToTheBackground) {
+    ASSERT_TRUE(Activate());
+    const Pixels shown = Grab(zoom->Handle());
+    EXPECT_FALSE(zoom->HasCachedImage());
+
+    zoom->SetActive(false);
+    EXPECT_TRUE(zoom->HasCachedImage());
+    int count = drawn;
+    SetCursorPos(320, 220);
+    testutil::Pump(100);
+    EXPECT_EQ(drawn, count) << "the timer stops with Active";
+    InvalidateRect(zoom->Handle(), nullptr, TRUE);
+    UpdateWindow(zoom->Handle());
+    EXPECT_EQ(Grab(zoom->Handle()).data, shown.data);
+
+    // Dropping the cache shows the background.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    zoom->SetCacheOnDeactivate(false);
+    EXPECT_FALSE(zoom->HasCachedImage());
+    UpdateWindow(zoom->Handle());
+    Pixels blank = Grab(zoom->Handle());
+    EXPECT_EQ(blank.At(0, 0), face);
+    EXPECT_EQ(blank.At(40, 40), face);
+    EXPECT_EQ(blank.At(View - 1, View - 1), face);
+
+    // Active again: the next tick draws where the cursor now is.
+    ASSERT_TRUE(Activate());
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {310, 210, 4, true, 40, 40, 15}));
+    // Without the cache, deactivating goes straight to the background.
+    zoom->SetActive(false);
+    EXPECT_FALSE(zoom->HasCachedImage());
+    UpdateWindow(zoom->Handle());
+    EXPECT_EQ(Grab(zoom->Handle()).At(20, 20), face);
+}
+
+TEST(ZoomMagnifierLifetime, DefaultsAndTheScreenContextHeldForTheControlsLife) {
+    const int baseline = gdi::LiveCount();
+    {
+        TJvZoom zoom;
+        EXPECT_TRUE(zoom.Active());
+        EXPECT_EQ(zoom.ZoomLevel(), 100);
+        EXPECT_EQ(zoom.Delay(), 100);
+        EXPECT_FALSE(zoom.Crosshair());
+        EXPECT_EQ(zoom.CrosshairColor(), RGB(0, 0, 0));
+        EXPECT_EQ(zoom.CrosshairSize(), 20);
+        EXPECT_TRUE(zoom.CacheOnDeactivate());
+        EXPECT_EQ(gdi::LiveCount(), baseline + 1) << "the screen DC, held from creation";
+
+        Host host;
+        zoom.Create(host.Handle(), 7, 0, 0);
+        RECT r;
+        GetClientRect(zoom.Handle(), &r);
+        EXPECT_EQ(r.right, 100);
+        EXPECT_EQ(r.bottom, 100);
+        EXPECT_EQ(TJvZoom::FromHandle(zoom.Handle()), &zoom);
+        EXPECT_EQ(TJvZoom::FromHandle(host.Handle()), nullptr);
+        zoom.SetCrosshair(true);
+        zoom.Refresh();
+        zoom.SetActive(false);  // cached image
+        zoom.SetActive(true);
+        zoom.Refresh();
+        testutil::Pump(50);
+    }
+    EXPECT_EQ(gdi::LiveCount(), baseline) << "everything released with the control";
+}

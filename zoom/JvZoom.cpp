@@ -1,0 +1,234 @@
+#include "zoom/JvZoom.h"
+
+#include <cwchar>
+
+#include "win/ErrorReport.h"
+
+namespace {
+constexpr wchar_t ClassName[] = L"TJvZoom";
+
+HBRUSH Background() { return GetSysColorBrush(COLOR_BTNFACE); }
+}  // namespace
+
+TJvZoom::TJvZoom() {
+    if (!screen_) throw win::Error(L"Cannot obtain the screen device context for the magnifier");
+}
+
+TJvZoom::~TJvZoom() {
+    // The window goes first, with its timer, so nothing draws once the DCs below are released.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void TJvZoom::Create(HWND parent, int controlId, int x, int y, int width, int height) {
+    RegisterClass(ClassName);
+    Window::Create(0, ClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
+    UpdateTimer();
+}
+
+TJvZoom* TJvZoom::FromHandle(HWND hwnd) {
+    wchar_t cls[16] = {};
+    if (!hwnd || !GetClassNameW(hwnd, cls, 16) || std::wcscmp(cls, ClassName) != 0) return nullptr;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != GetCurrentProcessId()) return nullptr;
+    return dynamic_cast<TJvZoom*>(
+        reinterpret_cast<win::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+}
+
+void TJvZoom::UpdateTimer() {
+    if (!Handle()) return;
+    if (active_ && delay_ >= 1) {
+        if (!SetTimer(Handle(), RedrawTimer, static_cast<UINT>(delay_), nullptr))
+            throw win::Error(L"Cannot start the magnifier's timer");
+    } else {
+        KillTimer(Handle(), RedrawTimer);  // fails harmlessly when it was not running
+    }
+}
+
+void TJvZoom::SetActive(bool active) {
+    if (active == active_) return;
+    active_ = active;
+    UpdateTimer();
+    if (active_) return;
+    if (cacheOnDeactivate_)
+        KeepCache();
+    else if (Handle())
+        InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TJvZoom::SetDelay(int ms) {
+    delay_ = ms;
+    UpdateTimer();
+}
+
+void TJvZoom::SetCacheOnDeactivate(bool cache) {
+    if (cache == cacheOnDeactivate_) return;
+    cacheOnDeactivate_ = cache;
+    if (cache) return;
+    cache_.Reset();
+    cacheSize_ = {0, 0};
+    if (!active_ && Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+SIZE TJvZoom::ClientSize() const {
+    RECT r{};
+    if (!Handle() || !GetClientRect(Handle(), &r)) return {0, 0};
+    return {r.right, r.bottom};
+}
+
+bool TJvZoom::EnsureImage() {
+    const SIZE size = ClientSize();
+    if (size.cx <= 0 || size.cy <= 0) return false;
+    if (imageDC_ && image_ && imageSize_.cx == size.cx && imageSize_.cy == size.cy) return true;
+    if (!imageDC_) {
+        imageDC_.emplace(screen_.Get());
+        if (!*imageDC_) {
+            imageDC_.reset();
+            return false;
+        }
+    }
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen_.Get(), size.cx, size.cy));
+    if (!bitmap) return false;
+    imageSelection_.reset();
+    image_ = std::move(bitmap);
+    imageSelection_.emplace(imageDC_->Get(), image_.Get());
+    imageSize_ = size;
+    RECT all{0, 0, size.cx, size.cy};
+    FillRect(imageDC_->Get(), &all, Background());
+    return true;
+}
+
+void TJvZoom::KeepCache() {
+    if (!EnsureImage()) return;
+    if (!cache_ || cacheSize_.cx != imageSize_.cx || cacheSize_.cy != imageSize_.cy) {
+        cache_.Reset(CreateCompatibleBitmap(screen_.Get(), imageSize_.cx, imageSize_.cy));
+        cacheSize_ = cache_ ? imageSize_ : SIZE{0, 0};
+        if (!cache_) return;
+    }
+    gdi::MemoryDC mem(screen_.Get());
+    if (!mem) return;
+    gdi::Selection select(mem.Get(), cache_.Get());
+    BitBlt(mem.Get(), 0, 0, cacheSize_.cx, cacheSize_.cy, imageDC_->Get(), 0, 0, SRCCOPY);
+}
+
+bool TJvZoom::Draw() {
+    POINT p;
+    if (!GetCursorPos(&p)) return false;  // e.g. while another desktop has the input
+    const zoom::Point cursor{p.x, p.y};
+    if (cursor == last_) return false;
+    const SIZE size = ClientSize();
+    // Below level 1 nothing is drawn, and the position is not taken as drawn, so a valid level
+    // shows at the next tick.
+    auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!view || !EnsureImage()) return false;
+    last_ = cursor;
+
+    HDC dc = imageDC_->Get();
+    // Drawing results are not examined: a failed or empty copy leaves the previous image, which
+    // is what the view should show then. An empty source is not even tried, since the platforms
+    // differ on what a zero-sized stretch does. The DC keeps its default stretch mode, so screen
+    // pixels become blocks of equal pixels with no smoothing.
+    const zoom::Rect& src = view->source;
+    if (!src.Empty())
+        StretchBlt(dc, 0, 0, size.cx, size.cy, screen_.Get(), src.left, src.top, src.Width(),
+                   src.Height(), SRCCOPY);
+
+    if (crosshair_) {
+        if (!pen_ || penColor_ != crosshairColor_) {
+            pen_.Reset(CreatePen(PS_SOLID, 1, crosshairColor_));
+            penColor_ = crosshairColor_;
+        }
+        if (pen_) {
+            gdi::Selection select(dc, pen_.Get());
+            // A one-pixel pen leaves out the end pixel of each line.
+            const auto arms = zoom::Crosshair(view->center, crosshairSize_);
+            for (const zoom::Segment& s : {arms.vertical, arms.horizontal}) {
+                MoveToEx(dc, s.from.x, s.from.y, nullptr);
+                LineTo(dc, s.to.x, s.to.y);
+            }
+        }
+    }
+    return true;
+}
+
+void TJvZoom::Show(HDC dc) {
+    const SIZE size = ClientSize();
+    RECT all{0, 0, size.cx, size.cy};
+    if (active_) {
+        if (EnsureImage())
+            BitBlt(dc, 0, 0, size.cx, size.cy, imageDC_->Get(), 0, 0, SRCCOPY);
+        else
+            FillRect(dc, &all, Background());
+        return;
+    }
+    if (!cache_) {
+        FillRect(dc, &all, Background());
+        return;
+    }
+    gdi::MemoryDC mem(dc);
+    if (!mem) return;
+    gdi::Selection select(mem.Get(), cache_.Get());
+    BitBlt(dc, 0, 0, cacheSize_.cx, cacheSize_.cy, mem.Get(), 0, 0, SRCCOPY);
+    // A control grown since the image was cached shows its background beyond the image.
+    RECT right{cacheSize_.cx, 0, size.cx, size.cy}, below{0, cacheSize_.cy, cacheSize_.cx, size.cy};
+    if (right.left < right.right) FillRect(dc, &right, Background());
+    if (below.top < below.bottom) FillRect(dc, &below, Background());
+}
+
+void TJvZoom::OnTimer() {
+    if (!Draw()) return;
+    // Straight into the window, not by invalidating it: no erase, no flicker, and a hidden view
+    // (the other page, the other view) only keeps its image up to date.
+    if (IsWindowVisible(Handle())) {
+        gdi::WindowDC dc(Handle());
+        if (dc) Show(dc.Get());
+    }
+    if (OnContentsChanged) OnContentsChanged(*this);
+}
+
+void TJvZoom::Refresh() {
+    if (!Handle() || !active_) return;
+    last_ = zoom::NoPosition;
+    OnTimer();
+}
+
+void TJvZoom::OnSize() {
+    last_ = zoom::NoPosition;
+    if (active_) {
+        OnTimer();
+        return;
+    }
+    gdi::WindowDC dc(Handle());
+    if (dc) Show(dc.Get());
+}
+
+LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_TIMER:
+            if (wp == RedrawTimer) {
+                OnTimer();
+                return 0;
+            }
+            break;
+        case WM_ERASEBKGND:
+            return 1;  // every paint covers the whole view
+        case WM_PAINT: {
+            gdi::PaintDC paint(Handle());
+            const bool drew = active_ && Draw();
+            Show(paint.Get());
+            if (drew && OnContentsChanged) OnContentsChanged(*this);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Show(reinterpret_cast<HDC>(wp));
+            return 0;
+        case WM_SIZE: {
+            LRESULT r = Window::HandleMessage(msg, wp, lp);
+            OnSize();
+            return r;
+        }
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}

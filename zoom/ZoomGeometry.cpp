@@ -1,0 +1,49 @@
+#include "zoom/ZoomGeometry.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace zoom {
+namespace {
+
+int Saturate(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+struct Axis {
+    std::int64_t center;  // the clamped cursor coordinate: the middle of the source
+    std::int64_t offset;  // how far the crosshair moves from the middle of the control
+};
+
+// One axis of the edge clamp: the source of 2 * half pixels stays within 0..screen, and the
+// crosshair follows the cursor by the distance the source was held back, scaled to the view.
+Axis Clamp(std::int64_t p, std::int64_t half, std::int64_t screen, std::int64_t level) {
+    if (p < half) return {half, (p - half - 1) * 100 / level};
+    if (p + half > screen) return {screen - half, (p + half - screen + 1) * 100 / level};
+    return {p, 0};
+}
+
+}  // namespace
+
+std::optional<View> ComputeView(Point cursor, int width, int height, int level, int screenWidth,
+                                int screenHeight) {
+    if (level < 1) return std::nullopt;
+    const std::int64_t hw = std::int64_t{width / 2} * level / 100;
+    const std::int64_t hh = std::int64_t{height / 2} * level / 100;
+    const Axis x = Clamp(cursor.x, hw, screenWidth, level);
+    const Axis y = Clamp(cursor.y, hh, screenHeight, level);
+    View v;
+    v.source = {Saturate(x.center - hw), Saturate(y.center - hh), Saturate(x.center + hw),
+                Saturate(y.center + hh)};
+    v.center = {Saturate(width / 2 + x.offset), Saturate(height / 2 + y.offset)};
+    return v;
+}
+
+CrosshairArms Crosshair(Point center, int size) {
+    const std::int64_t s = size / 2;
+    const std::int64_t cx = center.x, cy = center.y;
+    return {{{center.x, Saturate(cy - s)}, {center.x, Saturate(cy + s)}},
+            {{Saturate(cx - s), center.y}, {Saturate(cx + s), center.y}}};
+}
+
+}  // namespace zoom
