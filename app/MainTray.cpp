@@ -2,13 +2,98 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "win/Application.h"
+#include "win/Controls.h"
+#include "win/ErrorReport.h"
 
-void TTintsnatch4::CreateTray() {}
-void TTintsnatch4::SyncTrayMenu() {}
+namespace {
+void AppendItem(HMENU menu, UINT flags, UINT_PTR itemId, const wchar_t* caption) {
+    if (!AppendMenuW(menu, flags, itemId, caption)) throw win::Error(L"Cannot build the tray menu");
+}
+
+const wchar_t* CaptionOf(const Action* action, const wchar_t* fallback) {
+    return action ? action->Caption.c_str() : fallback;
+}
+
+void Execute(ActionList& actions, const wchar_t* name) {
+    if (const Action* a = actions.Find(name)) a->Execute();
+}
+}  // namespace
+
+void TTintsnatch4::CreateTray() {
+    TrayMenu = CreatePopupMenu();
+    if (!TrayMenu) throw win::Error(L"Cannot create the tray menu");
+    AppendItem(TrayMenu, MF_STRING, id::Hide1, CaptionOf(actions_.Find(L"ShowHide"), L"&Visible"));
+    AppendItem(TrayMenu, MF_STRING, id::Options1, L"&Options");
+    AppendItem(TrayMenu, MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
+    AppendItem(TrayMenu, MF_SEPARATOR, 0, nullptr);
+    AppendItem(TrayMenu, MF_STRING, id::Exit1, CaptionOf(actions_.Find(L"FileExit1"), L"E&xit"));
+
+    TrayIcon = std::make_unique<TJvTrayIcon>(win::Application());
+    // In the order the form sets them: the icon goes to the tray before the hint is known, so its
+    // tip appears at the first mouse move over it.
+    TrayIcon->SetActive(true);
+    TrayIcon->SetHint(L"Tintsnatch 4");
+    TrayIcon->SetPopupMenu(TrayMenu);
+    TrayIcon->OnDblClick = [this](tray::TMouseButton, tray::TShiftState, int, int) {
+        TrayIconDblClick();
+    };
+    // The check marks follow states that other commands change too (the start-up registration),
+    // so they are brought up to date each time the menu opens.
+    TrayIcon->OnPopup = [this] { SyncTrayMenu(); };
+    TrayIcon->OnMenuCommand = [this](UINT item) {
+        switch (item) {
+            case id::Hide1:
+                Execute(actions_, L"ShowHide");
+                break;
+            case id::Options1:
+                Options1Click();
+                break;
+            case id::RunonStartUp1:
+                Execute(actions_, L"RunWinStartUp");
+                SyncTrayMenu();
+                break;
+            case id::Exit1:
+                Execute(actions_, L"FileExit1");
+                break;
+        }
+    };
+    SyncTrayMenu();
+}
+
+void TTintsnatch4::SyncTrayMenu() {
+    if (!TrayMenu) return;
+    auto mark = [this](int item, bool checked) {
+        CheckMenuItem(TrayMenu, static_cast<UINT>(item),
+                      MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    };
+    const Action* showHide = actions_.Find(L"ShowHide");
+    const Action* startUp = actions_.Find(L"RunWinStartUp");
+    mark(id::Hide1, showHide && showHide->Checked);
+    mark(id::Options1, options1Checked_);
+    mark(id::RunonStartUp1, startUp && startUp->Checked);
+}
 
 void TTintsnatch4::ShowHideExecute() {
-    ShowWindow(Handle(), win::IsShown(Handle()) ? SW_HIDE : SW_SHOW);
-    if (Action* a = actions_.Find(L"ShowHide")) a->Checked = !a->Checked;
+    auto& app = win::Application();
+    // After an auto-hide the application is minimised with its taskbar button gone; showing only
+    // the main window would leave it invisible (owned by a minimised application) and the sampling
+    // tick stopped. So whenever the application is away, this command brings it back, together
+    // with the main window.
+    bool applicationAway = app.IsMinimized() || (TrayIcon && !TrayIcon->ApplicationVisible() &&
+                                                 !IsWindowVisible(app.Handle()));
+    if (applicationAway) {
+        if (TrayIcon)
+            TrayIcon->ShowApplication();
+        else
+            app.Restore();
+        if (!win::IsShown(Handle())) ShowWindow(Handle(), SW_SHOW);
+    } else {
+        ShowWindow(Handle(), win::IsShown(Handle()) ? SW_HIDE : SW_SHOW);
+    }
+    // The check mark says whether the window is visible; set from the window itself, it cannot
+    // drift from it.
+    if (Action* a = actions_.Find(L"ShowHide")) a->Checked = win::IsShown(Handle());
     SyncTrayMenu();
 }
 

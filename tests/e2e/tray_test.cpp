@@ -1,0 +1,233 @@
+// The notification-area icon as a user meets it: there at start with the application's icon, its
+// menu at the cursor, double-clicks hiding and showing the window, the options pin, and exit.
+// The icon's notifications are sent to the component's window as the shell sends them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+// Needs <windows.h> first.
+#include <shellapi.h>
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT TrayCallback = 0x0401;
+constexpr LPARAM MouseMove = 0x0200, LeftDoubleClick = 0x0203, RightRelease = 0x0205,
+                 KeySelect = 0x0401;
+
+// The icon's four tiles (res/make_resources.py).
+constexpr COLORREF IconTiles[] = {RGB(230, 57, 70), RGB(42, 157, 143), RGB(233, 196, 106),
+                                  RGB(38, 70, 83)};
+
+HWND TrayIconWindow(const App& app) { return FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()); }
+
+void Notify(HWND trayIconWindow, LPARAM event) {
+    PostMessageW(trayIconWindow, TrayCallback, 1, event);
+}
+
+// Asks the shell about the icon without changing it (no flags): it answers true only for an
+// icon it holds.
+bool ShellHoldsIcon(HWND trayIconWindow) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = trayIconWindow;
+    probe.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// Wine's own notification area when the X desktop has none.
+HWND WineTray() { return FindWindowW(nullptr, L"Wine System Tray"); }
+
+bool Near(COLORREF a, COLORREF b) {
+    return std::abs(GetRValue(a) - GetRValue(b)) < 16 &&
+           std::abs(GetGValue(a) - GetGValue(b)) < 16 && std::abs(GetBValue(a) - GetBValue(b)) < 16;
+}
+
+// Whether the area shows all four tiles of the application's icon; `centre` gets their middle.
+bool ShowsTheIcon(RECT area, POINT* centre = nullptr) {
+    HDC dc = GetDC(nullptr);
+    bool seen[4] = {};
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            for (int i = 0; i < 4; ++i)
+                if (Near(c, IconTiles[i])) {
+                    seen[i] = true;
+                    box = {std::min(box.left, static_cast<LONG>(x)),
+                           std::min(box.top, static_cast<LONG>(y)),
+                           std::max(box.right, static_cast<LONG>(x)),
+                           std::max(box.bottom, static_cast<LONG>(y))};
+                }
+        }
+    ReleaseDC(nullptr, dc);
+    if (centre) *centre = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    return seen[0] && seen[1] && seen[2] && seen[3];
+}
+
+HWND OpenMenu(const App& app) {
+    HWND menu = nullptr;
+    WaitFor([&] {
+        menu = FindTopWindow(L"#32768", app.ProcessId());
+        return menu && IsWindowVisible(menu);
+    });
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+bool MenuClosed(const App& app) {
+    return WaitFor([&] {
+        HWND menu = FindTopWindow(L"#32768", app.ProcessId());
+        return !menu || !IsWindowVisible(menu);
+    });
+}
+
+// Whether the first item ("&Visible") shows its check mark: dark pixels in the check column of
+// the first row (the text starts right of it).
+bool FirstItemChecked(HWND menu) {
+    RECT r{};
+    GetWindowRect(menu, &r);
+    HDC dc = GetDC(nullptr);
+    int dark = 0;
+    for (int y = r.top + 2; y < r.top + 18; ++y)
+        for (int x = r.left + 2; x < r.left + 16; ++x) {
+            COLORREF c = GetPixel(dc, x, y);
+            if (GetRValue(c) < 96 && GetGValue(c) < 96 && GetBValue(c) < 96) ++dark;
+        }
+    ReleaseDC(nullptr, dc);
+    return dark >= 4;
+}
+
+bool SizeIs(const App& app, int w, int h) {
+    SIZE s = app.WindowSize();
+    return s.cx == w && s.cy == h;
+}
+
+}  // namespace
+
+TEST(Tray, TheIconComesWithTheApplicationAndLeavesWithExit) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_TRUE(ShellHoldsIcon(icon));
+    HWND wineTray = WineTray();
+    if (wineTray) {
+        RECT area{};
+        GetWindowRect(wineTray, &area);
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(wineTray) && ShowsTheIcon(area); }))
+            << "the application's icon in the notification area";
+    }
+
+    // The right button's release opens the menu with its top-left corner at the cursor.
+    MoveCursor(400, 300);
+    Notify(icon, RightRelease);
+    HWND menu = OpenMenu(app);
+    ASSERT_NE(menu, nullptr);
+    RECT r{};
+    GetWindowRect(menu, &r);
+    EXPECT_EQ(r.left, 400);
+    EXPECT_EQ(r.top, 300);
+
+    PressKeys({'X'});  // "E&xit"
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_FALSE(ShellHoldsIcon(icon));
+    if (wineTray) EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wineTray); }));
+}
+
+TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    ASSERT_NE(icon, nullptr);
+    MoveCursor(300, 200);
+    Notify(icon, MouseMove);  // the tip follows; nothing else changes
+
+    // A real double-click on the icon where Wine shows it, then the shell's notification.
+    HWND wineTray = WineTray();
+    POINT at{};
+    RECT area{};
+    if (wineTray && GetWindowRect(wineTray, &area) && ShowsTheIcon(area, &at)) {
+        Click(at.x, at.y);
+        Click(at.x, at.y);
+    } else {
+        Notify(icon, LeftDoubleClick);
+    }
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+
+    MoveCursor(300, 200);
+    Notify(icon, KeySelect);  // the keyboard opens the same menu
+    HWND menu = OpenMenu(app);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(FirstItemChecked(menu));
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(MenuClosed(app));
+
+    Notify(icon, LeftDoubleClick);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()); }));
+    MoveCursor(300, 200);
+    Notify(icon, RightRelease);
+    menu = OpenMenu(app);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(FirstItemChecked(menu));
+    Click(900, 700);  // a click elsewhere closes the menu
+    EXPECT_TRUE(MenuClosed(app));
+}
+
+TEST(Tray, MinimisingTakesTheTaskbarButtonAwayAndADoubleClickBringsEverythingBack) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    HWND application = FindTopWindow(L"TintsnatchApplication", app.ProcessId());
+    ASSERT_NE(icon, nullptr);
+    ASSERT_NE(application, nullptr);
+
+    // What the taskbar button sends.
+    PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(application); }));
+    EXPECT_FALSE(IsWindowVisible(app.MainWindow()));
+    EXPECT_TRUE(ShellHoldsIcon(icon)) << "the icon stays";
+
+    Notify(icon, LeftDoubleClick);
+    EXPECT_TRUE(WaitFor([&] {
+        return !IsIconic(application) && IsWindowVisible(application) &&
+               IsWindowVisible(app.MainWindow());
+    }));
+    MoveCursor(50, 60);
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,60)"; }))
+        << "sampling goes on after the restore";
+    MoveCursor(300, 200);
+    Notify(icon, RightRelease);
+    HWND menu = OpenMenu(app);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(FirstItemChecked(menu));
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(MenuClosed(app));
+}
+
+TEST(Tray, OptionsPinsTheOptionsViewWhereverTheCursorIs) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    ASSERT_NE(icon, nullptr);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }));
+
+    Notify(icon, RightRelease);
+    ASSERT_NE(OpenMenu(app), nullptr);
+    PressKeys({'O'});
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }));
+    MoveCursor(900, 700);
+    Pump(500);
+    EXPECT_TRUE(SizeIs(app, 300, 220)) << "pinned, with the cursor far away";
+    EXPECT_TRUE(app.Visible(id::Properties));
+
+    Notify(icon, RightRelease);
+    ASSERT_NE(OpenMenu(app), nullptr);
+    PressKeys({'O'});
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); })) << "unpinned again";
+}
