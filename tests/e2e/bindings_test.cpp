@@ -159,6 +159,32 @@ private:
 };
 }  // namespace
 
+TEST_F(Bindings, KeypadPlusAndMinusStepTheZoom) {
+    ASSERT_EQ(app.Text(id::lblZoomFactor), L"15");
+    PressKeys({VK_ADD});
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }));
+    PressKeys({VK_SUBTRACT});
+    PressKeys({VK_SUBTRACT});
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"14"; }));
+    EXPECT_EQ(SendMessageW(app.Control(id::ZoomSlider), TBM_GETPOS, 0, 0), 14);
+}
+
+TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
+    // Tick "Enable CTRL+C if minimized" on the Misc page.
+    SendMessageW(app.Control(id::cbGrabIfMin), BM_CLICK, 0, 0);
+    ASSERT_EQ(SendMessageW(app.Control(id::cbGrabIfMin), BM_GETCHECK, 0, 0), BST_CHECKED);
+    PressKeys({VK_F6});
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C'));
+    EXPECT_TRUE(KeyIsFree(0, VK_ADD)) << "the zoom keys are released all the same";
+    // Sampling goes on while hidden: the colour copied is the one now under the cursor.
+    MoveCursor(400, 400);
+    Pump(200);
+    other.Focus();
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000));
+}
+
 TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
     HotKeyHolder holder(0, VK_F6);
     ASSERT_TRUE(holder.Held());

@@ -18,7 +18,7 @@ int Demo(const wchar_t* shotPath) {
                                 {{400, 300, 700, 500}, RGB(255, 255, 255)}});
     e2e::App app;
     if (!app.Start()) return 1;
-    e2e::MoveCursor(250, 200);
+    e2e::MoveCursor(396, 296);  // near the corner where four colours meet: the magnifier shows all four
     e2e::WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000);
     e2e::Pump(500);
     bool ok = e2e::SaveScreenshot(shotPath);
