@@ -1,5 +1,7 @@
 #include "app/TintsnatchMain.h"
 
+#include <algorithm>
+
 #include "app/ControlIds.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
@@ -11,6 +13,7 @@
 
 namespace {
 constexpr int ReadoutPanelWidth = 94;
+constexpr int MagnifierRight = 76;  // the compact view's magnifier: 74 x 74 at (1, 1)
 
 gdi::Font MakeFont(const wchar_t* face, int height) {
     LOGFONTW lf{};
@@ -193,7 +196,10 @@ void TTintsnatch4::AlignPanels() {
     GetClientRect(Handle(), &rc);
     int w = rc.right, h = rc.bottom;
     MoveWindow(ColorZoomPanel.Handle(), 0, 0, w, h, TRUE);
-    MoveWindow(Panel1.Handle(), w - ReadoutPanelWidth, 0, ReadoutPanelWidth, h, TRUE);
+    // Aligned right, but never over the magnifier: a frame thicker than designed takes its room
+    // from the readouts' right edge instead.
+    int readoutsLeft = std::max(MagnifierRight, w - ReadoutPanelWidth);
+    MoveWindow(Panel1.Handle(), readoutsLeft, 0, ReadoutPanelWidth, h, TRUE);
     MoveWindow(Properties, 0, 0, w, h, TRUE);
     MoveWindow(CapturePanel.Handle(), 0, 0, w, h, TRUE);
     RECT page{0, 0, w, h};
