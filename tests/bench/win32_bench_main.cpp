@@ -4,6 +4,7 @@
 #include "win/Application.h"
 
 void RunZoomBenchmarks();
+void RunTickBenchmarks();
 
 int main() {
     auto& app = win::Application();
@@ -11,6 +12,7 @@ int main() {
     app.SetName(L"Tintsnatch4");
     app.Initialize();
     RunZoomBenchmarks();
+    RunTickBenchmarks();
     std::fflush(stdout);
     return 0;
 }
