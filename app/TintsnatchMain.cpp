@@ -54,22 +54,6 @@ void TintSwatch::Paint(HDC dc) {
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
-LRESULT TintSwatch::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
-    switch (m) {
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            gdi::PaintDC dc(Handle());
-            Paint(dc.Get());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wp));
-            return 0;
-    }
-    return Window::HandleMessage(m, wp, lp);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Creation
 

@@ -22,7 +22,7 @@ class TJvBalloonHint;
 class TJvHotLink;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
-class TintSwatch : public win::Window {
+class TintSwatch : public win::PaintedWindow {
 public:
     void Create(HWND parent, int id, int x, int y, HFONT font);
     // Repaints only when the colour changes.
@@ -30,10 +30,9 @@ public:
     bool HasColor() const { return hasColor_; }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Paint(HDC dc) override;
 
 private:
-    void Paint(HDC dc);
     COLORREF color_ = 0;
     bool hasColor_ = false;
 };

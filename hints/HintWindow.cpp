@@ -112,23 +112,13 @@ void THintWindow::Paint(HDC dc) {
 
 LRESULT THintWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;  // Paint covers everything
-        case WM_PAINT: {
-            gdi::PaintDC dc(Handle());
-            Paint(dc.Get());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wp));
-            return 0;
         case WM_NCHITTEST:
             // The mouse sees through a hint to the control under it.
             return HTTRANSPARENT;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
     }
-    return Window::HandleMessage(msg, wp, lp);
+    return PaintedWindow::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace hints

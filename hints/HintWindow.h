@@ -11,7 +11,7 @@
 
 namespace hints {
 
-class THintWindow : public win::Window {
+class THintWindow : public win::PaintedWindow {
 public:
     THintWindow() = default;
 
@@ -28,7 +28,7 @@ public:
 protected:
     virtual const wchar_t* ClassName() const { return L"THintWindow"; }
     virtual UINT ClassStyle() const { return 0; }
-    virtual void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     void EnsureCreated();
     // The platform's hint font (the status font of the non-client metrics).

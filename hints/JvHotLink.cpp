@@ -142,16 +142,6 @@ void TJvHotLink::Paint(HDC dc) {
 
 LRESULT TJvHotLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;  // Paint fills the background
-        case WM_PAINT: {
-            gdi::PaintDC dc(Handle());
-            Paint(dc.Get());
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wp));
-            return 0;
         case WM_GETFONT:
             // The font in use, the hot-track font while hot, as a control answers it.
             return reinterpret_cast<LRESULT>(CurrentFont());
@@ -189,10 +179,10 @@ LRESULT TJvHotLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             caption_ =
                 reinterpret_cast<const wchar_t*>(lp) ? reinterpret_cast<const wchar_t*>(lp) : L"";
             {
-                LRESULT result = Window::HandleMessage(msg, wp, lp);
+                LRESULT result = PaintedWindow::HandleMessage(msg, wp, lp);
                 AdjustBounds();
                 return result;
             }
     }
-    return Window::HandleMessage(msg, wp, lp);
+    return PaintedWindow::HandleMessage(msg, wp, lp);
 }

@@ -12,7 +12,7 @@
 #include "win/Gdi.h"
 #include "win/Window.h"
 
-class TJvHotLink : public win::Window {
+class TJvHotLink : public win::PaintedWindow {
 public:
     // Opens a link target; false when it could not.
     using Opener = std::function<bool(const std::wstring& target)>;
@@ -47,7 +47,7 @@ private:
     SIZE TextSize(HFONT font) const;
     void AdjustBounds();
     void PublishFace();
-    void Paint(HDC dc);
+    void Paint(HDC dc) override;
 
     Opener opener_;
     std::wstring caption_, url_;

@@ -44,6 +44,24 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
+LRESULT PaintedWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(Handle(), &ps);
+            Paint(dc);
+            EndPaint(Handle(), &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            Paint(reinterpret_cast<HDC>(wp));
+            return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self;
     if (msg == WM_NCCREATE) {

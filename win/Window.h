@@ -31,6 +31,15 @@ private:
     HWND hwnd_ = nullptr;
 };
 
+// A window that draws itself whole in Paint: one Paint serves WM_PAINT and WM_PRINTCLIENT, so a
+// repaint and a print into a memory DC cannot drift apart, and the background is never erased
+// on its own (no flicker).
+class PaintedWindow : public Window {
+protected:
+    virtual void Paint(HDC dc) = 0;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
 HINSTANCE Instance();
 
 }  // namespace win
