@@ -20,5 +20,6 @@ if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+    # With recommends: Wine's X11 driver uses the X extension libraries they bring.
+    apt-get install -y -qq "${need[@]}" >/dev/null
 fi
