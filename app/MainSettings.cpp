@@ -185,7 +185,10 @@ void TTintsnatch4::CheckSingleInstance() {
             // The beep is a courtesy; a machine without sound still gets the message.
             (void)MessageBeep(0);
             ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");
-            win::Application().Terminate();
+            // Only a request: the message loop still shows the window once, which restores
+            // its settings, so the destruction that follows saves them (marked Visible=1)
+            // instead of leaving the file as a copy that never ran.
+            PostQuitMessage(0);
         });
     });
 }

@@ -398,6 +398,7 @@ TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
     App first;
     ASSERT_TRUE(first.Start());
     App second;  // a copy of the same file name in another folder
+    WriteBytes(IniPath(second), "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n");
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
     std::wstring cmd = L"\"" + second.ExePath() + L"\"";
@@ -414,6 +415,12 @@ TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
     CloseHandle(pi.hThread);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(IsWindowVisible(first.MainWindow()));
+    // Its window was shown once on the way out: the settings were restored, and saved again at
+    // the destruction, not at a close.
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(second)));
+    EXPECT_EQ(ValueOf(lines, "Visible"), "1") << ReadBytes(IniPath(second));
+    EXPECT_EQ(ValueOf(lines, "ZoomSlider_Position"), "42");
+    EXPECT_EQ(ValueOf(lines, "cbCroshair_Checked"), "True");
 }
 
 TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
