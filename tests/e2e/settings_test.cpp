@@ -364,6 +364,17 @@ TEST_F(SettingsE2E, HidingAndShowingBringsBackTheSavedValuesPositionAndNoPage) {
     ASSERT_TRUE(app.Close());
 }
 
+TEST_F(SettingsE2E, FolderWithLettersBeyondAsciiReadsAndWritesItsOwnFile) {
+    App app(L"ts-e2e-\u0416\u00e9\u4e2d-" + std::to_wstring(GetCurrentProcessId()));
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\nZoomSlider_Position=30\r\n");
+    ASSERT_TRUE(app.Start());
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"30"; }));
+    ASSERT_TRUE(app.Close());
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
+    EXPECT_EQ(ValueOf(lines, "FormVersion"), "0") << ReadBytes(IniPath(app));
+    EXPECT_EQ(ValueOf(lines, "ZoomSlider_Position"), "30");
+}
+
 TEST_F(SettingsE2E, UnwritableFileGivesTheMessageAndLosesNothing) {
     App app;
     const std::string content = "[TTintsnatch4]\r\nMyNote=precious\r\nZoomSlider_Position=42\r\n";
