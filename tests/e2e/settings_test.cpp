@@ -446,6 +446,24 @@ TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
     ASSERT_TRUE(app.Close());
 }
 
+TEST_F(SettingsE2E, StoredUntickDeletesAnExistingRunValueAtTheFirstShow) {
+    App app;
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, RunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const std::wstring path = app.ExePath();
+    RegSetValueExW(key, L"Tintsnatch4", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\n");
+    ASSERT_TRUE(app.Start());
+    // Registered at creation, then the restore unticks the box, which runs the toggle.
+    EXPECT_TRUE(WaitFor([] { return !RunValue(nullptr); }));
+    EXPECT_FALSE(Checked(app, id::cbStartUp));
+    ASSERT_TRUE(app.Close());
+}
+
 TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue) {
     DeleteRunValue();
     App app;
