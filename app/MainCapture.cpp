@@ -252,7 +252,7 @@ void TTintsnatch4::CopyCapturedImage() {
 
 void TTintsnatch4::UpdateCaption() {
     std::wstring area = rgCaptureArea.ItemText(rgCaptureArea.ItemIndex());
-    std::wstring zoom = lblZoomFactor ? win::GetText(lblZoomFactor) : std::wstring();
+    std::wstring zoom = win::GetText(lblZoomFactor);
     win::SetTextIfChanged(Handle(), CaptureCaption(rgCapture.ItemIndex(), area, zoom));
 }
 

@@ -28,18 +28,11 @@ void ShowMessage(HWND owner, const std::wstring& text) {
     MessageBoxW(owner, text.c_str(), L"", MB_OK);
 }
 
-std::optional<PropValue> CheckedOf(HWND box) {
-    if (!box) return std::nullopt;
-    return win::IsChecked(box);
-}
+std::optional<PropValue> CheckedOf(HWND box) { return win::IsChecked(box); }
 
-std::optional<PropValue> PositionOf(HWND track) {
-    if (!track) return std::nullopt;
-    return win::TrackPosition(track);
-}
+std::optional<PropValue> PositionOf(HWND track) { return win::TrackPosition(track); }
 
 std::optional<PropValue> HotKeyOf(HWND edit) {
-    if (!edit) return std::nullopt;
     return static_cast<std::int32_t>(win::HotKeyValue(edit));
 }
 
@@ -81,7 +74,6 @@ void TTintsnatch4::CreateStorage() {
         return StoredProp{name,
                           PropKind::Integer,
                           [this, group]() -> std::optional<PropValue> {
-                              if (!(this->*group).Box()) return std::nullopt;
                               return (this->*group).ItemIndex();
                           },
                           [this, group, clicked](const PropValue& v) {
@@ -109,7 +101,6 @@ void TTintsnatch4::CreateStorage() {
         }));
     props.push_back(StoredProp{L"Properties.ActivePage", PropKind::Component,
                                [this]() -> std::optional<PropValue> {
-                                   if (!Properties) return std::nullopt;
                                    int index = TabCtrl_GetCurSel(Properties);
                                    if (index < 0 || index >= static_cast<int>(PageNames.size()))
                                        return std::wstring();
@@ -137,10 +128,7 @@ void TTintsnatch4::CreateStorage() {
     props.push_back(StoredProp{
         L"colFmtPreview.Caption",
         PropKind::String,
-        [this]() -> std::optional<PropValue> {
-            if (!colFmtPreview) return std::nullopt;
-            return win::GetText(colFmtPreview);
-        },
+        [this]() -> std::optional<PropValue> { return win::GetText(colFmtPreview); },
         [this](const PropValue& v) { win::SetText(colFmtPreview, std::get<std::wstring>(v)); },
         {}});
     props.push_back(slider(L"CroshairSize.Position", &TTintsnatch4::CroshairSize,
@@ -197,7 +185,10 @@ void TTintsnatch4::CheckSingleInstance() {
             // The beep is a courtesy; a machine without sound still gets the message.
             (void)MessageBeep(0);
             ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");
-            win::Application().Terminate();
+            // Only a request: the message loop still shows the window once, which restores
+            // its settings, so the destruction that follows saves them (marked Visible=1)
+            // instead of leaving the file as a copy that never ran.
+            PostQuitMessage(0);
         });
     });
 }
@@ -218,7 +209,7 @@ void TTintsnatch4::ReadStartupState() {
         settings::Win32RunKeyStore store;
         action->Checked = Registration(store, Handle()).ReadState();
     });
-    if (cbStartUp) win::SetChecked(cbStartUp, action->Checked);
+    win::SetChecked(cbStartUp, action->Checked);
     SyncTrayMenu();
 }
 
@@ -230,7 +221,7 @@ void TTintsnatch4::RunWinStartUpExecute() {
         TTintsnatch4& form;
         Action& action;
         ~Mirror() {
-            if (form.cbStartUp) win::SetChecked(form.cbStartUp, action.Checked);
+            win::SetChecked(form.cbStartUp, action.Checked);
             win::Guarded([this] { form.SyncTrayMenu(); });
         }
     } mirror{*this, *action};

@@ -217,8 +217,7 @@ void TTintsnatch4::FormCreate() {
     // window clips its children, so a steady tick repaints only what changed.
     rgClipboard.SetItemIndex(0);
     if (rgCapture.SetItemIndex(0)) rgCaptureClick();
-    if (lblZoomFactor && ZoomSlider)
-        win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
+    win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
     win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
     AlignPanels();
     ShowPage(0);
