@@ -164,9 +164,5 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate() {
-    terminated_ = true;
-    PostQuitMessage(0);
-}
 
 }  // namespace win

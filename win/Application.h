@@ -40,8 +40,6 @@ public:
     int Run();
     // Runs a nested loop until done() is true or the application quits (modal windows).
     void RunModalLoop(const std::function<bool()>& done);
-    void Terminate();
-    bool Terminated() const { return terminated_; }
 
     // Filter for the loop: keyboard handling of the main window (shortcuts, dialog navigation).
     using MessageFilter = std::function<bool(MSG&)>;
