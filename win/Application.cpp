@@ -164,5 +164,4 @@ void TApplication::ProcessMessages() {
     }
 }
 
-
 }  // namespace win
