@@ -15,15 +15,6 @@ namespace {
 constexpr int ReadoutPanelWidth = 94;
 constexpr int MagnifierRight = 76;  // the compact view's magnifier: 74 x 74 at (1, 1)
 
-gdi::Font MakeFont(const wchar_t* face, int height) {
-    LOGFONTW lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    return gdi::Font(CreateFontIndirectW(&lf));
-}
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -66,8 +57,8 @@ TTintsnatch4::~TTintsnatch4() {
 
 void TTintsnatch4::CreateForm() {
     auto& app = win::Application();
-    font_ = MakeFont(L"Tahoma", -11);
-    monoFont_ = MakeFont(L"Courier New", -11);
+    font_ = gdi::MakeFont(L"Tahoma", -11);
+    monoFont_ = gdi::MakeFont(L"Courier New", -11);
     RegisterClass(L"TTintsnatch4", CS_DBLCLKS, nullptr, GetSysColorBrush(COLOR_BTNFACE),
                   app.Icon());
     Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4",

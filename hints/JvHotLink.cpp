@@ -13,15 +13,7 @@ constexpr wchar_t Face[] = L"Tahoma";
 constexpr wchar_t HotTrackFace[] = L"MS Sans Serif";
 constexpr wchar_t FaceProperty[] = L"FontFace";
 
-gdi::Font LinkFont(const wchar_t* face) {
-    LOGFONTW lf{};
-    lf.lfHeight = -11;  // 8 points
-    lf.lfWeight = FW_NORMAL;
-    lf.lfUnderline = TRUE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
-    return gdi::Font(CreateFontIndirectW(&lf));
-}
+gdi::Font LinkFont(const wchar_t* face) { return gdi::MakeFont(face, -11, true); }  // 8 points
 }  // namespace
 
 bool TJvHotLink::OpenWithShell(const std::wstring& target) {

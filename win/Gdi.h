@@ -59,6 +59,9 @@ using Font = Object<HFONT>;
 using Palette = Object<HPALETTE>;
 using Region = Object<HRGN>;
 
+// A font of the given face and pixel height (negative: character height, as -11 for 8 points).
+Font MakeFont(const wchar_t* face, int height, bool underline = false);
+
 // A DC from GetDC/GetWindowDC; keeps the window to release it to.
 class WindowDC {
 public:
