@@ -187,7 +187,7 @@ void TTintsnatch4::CaptureExecute() {
     }
     if (win::Application().IsMinimized()) ShowHideExecute();
     win::SetVisible(ColorZoomPanel.Handle(), false);
-    win::SetVisible(Properties, false);
+    HideOptions();
     win::SetVisible(CapturePanel.Handle(), true);
     win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
     LayoutCaptureView(CapturePanel.Handle(), ScrollBox1, BtnPanel.Handle());

@@ -7,6 +7,7 @@
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "tests/e2e/Harness.h"
 #include "tests/win32/Pump.h"
 #include "win/Application.h"
 #include "win/Controls.h"
@@ -106,4 +107,33 @@ TEST_F(OptionsView, OpeningFromTheCompactViewLeavesNothingOfItBehind) {
                 first = {x - wr.left, y - wr.top};
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(stalePixels, 0) << "the first at (" << first.x << "," << first.y << ") in the window";
+}
+
+TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
+    // In fixed mode the cursor opens the options view; the user clicks into "Start capture:" on
+    // the Keys page and then moves the cursor away, back to the compact view.
+    form.FixedFollowClick();
+    SetForegroundWindow(form.Handle());
+    RECT wr;
+    GetWindowRect(form.Handle(), &wr);
+    SetCursorPos(wr.left + 10, wr.top + 10);
+    form.Timer1Timer();
+    HWND tabs = Control(id::Properties);
+    TabCtrl_SetCurSel(tabs, 3);
+    NMHDR hdr{tabs, static_cast<UINT_PTR>(id::Properties), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(form.Handle(), WM_NOTIFY, id::Properties, reinterpret_cast<LPARAM>(&hdr));
+    HWND edit = Control(id::hkCapture);
+    ASSERT_TRUE(IsWindowVisible(edit));
+    SetFocus(edit);
+    ASSERT_EQ(GetFocus(), edit);
+
+    SetCursorPos(wr.right + 200, wr.bottom + 200);
+    form.Timer1Timer();
+    ASSERT_FALSE(IsWindowVisible(edit));
+    HWND focus = GetFocus();
+    EXPECT_FALSE(focus == tabs || IsChild(tabs, focus)) << "a hidden control keeps the focus";
+    // The next keystroke is no new capture key.
+    e2e::PressKeys({'A'});
+    testutil::Pump(200);
+    EXPECT_EQ(win::HotKeyValue(edit), VK_F9);
 }
