@@ -109,12 +109,15 @@ void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
 void TTintsnatch4::CreateCapturePage() {
     HWND page = tsCapture.Handle();
     HFONT font = font_.Get();
+    // The mode group along the top, the area group filling the rest of the page.
+    const SIZE room = PageSize(tsCapture);
+    const int margin = 4, modeTop = 2, modeHeight = 65, areaTop = modeTop + modeHeight + 2;
     rgCapture.Create(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
-                     {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2, 4, 2, 278, 65,
-                     font);
+                     {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2, margin,
+                     modeTop, room.cx - 2 * margin, modeHeight, font);
     rgCaptureArea.Create(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
                          {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
-                         4, 4, 69, 278, 97, font);
+                         4, margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2, font);
     win::SetHint(rgCapture.Box(), L"Screen capture modes");
     for (HWND b : rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
     win::SetHint(rgCaptureArea.Box(), L"Size of captured area");
@@ -184,7 +187,7 @@ void TTintsnatch4::CaptureExecute() {
     }
     if (win::Application().IsMinimized()) ShowHideExecute();
     win::SetVisible(ColorZoomPanel.Handle(), false);
-    win::SetVisible(Properties, false);
+    HideOptions();
     win::SetVisible(CapturePanel.Handle(), true);
     win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
     LayoutCaptureView(CapturePanel.Handle(), ScrollBox1, BtnPanel.Handle());

@@ -12,8 +12,8 @@ void TTintsnatch4::CreateKeysPage() {
     // The group fills the page; positions inside it are measured from its top-left corner.
     const int gx = 4, gy = 2;
     SIZE room = PageSize(Keys);
-    gbKeys = win::CreateControl(L"BUTTON", L"Keyboard shortcuts", WS_VISIBLE | BS_GROUPBOX, gx, gy,
-                                room.cx - 2 * gx, room.cy - gy - 2, page, id::gbKeys, font);
+    gbKeys = win::CreateGroupBox(page, id::gbKeys, L"Keyboard shortcuts", gx, gy, room.cx - 2 * gx,
+                                 room.cy - gy - 2, font);
     lblShow = win::CreateLabel(page, id::lblShow, L"Toggle show/hide:", gx + 8, gy + 24, 110, 14,
                                font);
     Label1 = win::CreateLabel(page, id::Label1, L"Toggle fixed/follow:", gx + 8, gy + 48, 110, 14,
@@ -48,8 +48,8 @@ void TTintsnatch4::CreateMiscPage() {
     HFONT font = font_.Get();
     const int gx = 4, gy = 2;
     SIZE room = PageSize(tsMisc);
-    gbMisc = win::CreateControl(L"BUTTON", L"Miscelaneous options", WS_VISIBLE | BS_GROUPBOX, gx,
-                                gy, room.cx - 2 * gx, room.cy - gy - 2, page, id::gbMisc, font);
+    gbMisc = win::CreateGroupBox(page, id::gbMisc, L"Miscelaneous options", gx, gy,
+                                 room.cx - 2 * gx, room.cy - gy - 2, font);
     cbStartUp = win::CreateControl(L"BUTTON", L"Run Tintsnatch at Windows StartUp",
                                    WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, gx + 8, gy + 24, 220,
                                    17, page, id::cbStartUp, font);

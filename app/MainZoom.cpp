@@ -99,8 +99,8 @@ void TTintsnatch4::CreateZoomPage() {
     // them, so it never paints over the magnifier.
     const int gx = 4, gy = 2;
     const SIZE room = PageSize(tsZoom);
-    gbZoom = win::CreateControl(L"BUTTON", L"Zoom", WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, gx,
-                                gy, room.cx - 2 * gx, room.cy - gy - 2, page, id::gbZoom, font);
+    gbZoom = win::CreateGroupBox(page, id::gbZoom, L"Zoom", gx, gy, room.cx - 2 * gx,
+                                 room.cy - gy - 2, font, WS_CLIPSIBLINGS);
     SetWindowPos(gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

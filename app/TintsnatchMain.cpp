@@ -202,6 +202,14 @@ void TTintsnatch4::ShowPage(int index) {
     }
 }
 
+void TTintsnatch4::HideOptions() {
+    // The keyboard focus leaves with the options view: a hotkey edit that kept it while hidden
+    // would take the user's next keystroke as its new shortcut.
+    HWND focus = GetFocus();
+    if (focus && (focus == Properties || IsChild(Properties, focus))) SetFocus(Handle());
+    win::SetVisible(Properties, false);
+}
+
 void TTintsnatch4::FormCreate() {
     CheckSingleInstance();
     // Double buffering: our own drawing (swatch, magnifiers) paints whole frames at once and the
@@ -244,7 +252,7 @@ void TTintsnatch4::Timer1Timer() {
         return;
     }
     win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
-    win::SetVisible(Properties, false);
+    HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
     COLORREF color;
@@ -309,7 +317,7 @@ void TTintsnatch4::TintResetExecute() {
     CenterOnScreen();
     win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
     win::SetVisible(ColorZoomPanel.Handle(), true);
-    win::SetVisible(Properties, false);
+    HideOptions();
     win::SetVisible(CapturePanel.Handle(), false);
 }
 

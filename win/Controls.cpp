@@ -43,6 +43,15 @@ HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, 
                          h, parent, id, font);
 }
 
+HWND CreateGroupBox(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
+                    HFONT font, DWORD extraStyle) {
+    // A group box paints only its frame and caption, and our panels clip their children: without
+    // WS_EX_TRANSPARENT nobody would paint its inside, which would keep whatever the screen
+    // showed there before (the other view, the page shown last).
+    return CreateControl(L"BUTTON", caption, WS_VISIBLE | BS_GROUPBOX | extraStyle, x, y, w, h,
+                         parent, id, font, WS_EX_TRANSPARENT);
+}
+
 void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
 
 void SetTextIfChanged(HWND hwnd, const std::wstring& text) {
@@ -92,8 +101,7 @@ void RadioGroup::Create(HWND parent, int id, int firstItemId, const wchar_t* cap
                         const std::vector<std::wstring>& items, int columns, int x, int y, int w,
                         int h, HFONT font) {
     firstId_ = firstItemId;
-    box_ = CreateControl(L"BUTTON", caption, WS_VISIBLE | BS_GROUPBOX, x, y, w, h, parent, id,
-                         font);
+    box_ = CreateGroupBox(parent, id, caption, x, y, w, h, font);
     int count = static_cast<int>(items.size());
     columns = std::max(1, columns);
     int rows = (count + columns - 1) / columns;

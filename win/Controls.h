@@ -26,6 +26,10 @@ HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, i
 HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, int h, HFONT font,
                  DWORD extraStyle = 0);
 
+// A group box whose inside is painted by its parent, though the parent clips its children.
+HWND CreateGroupBox(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
+                    HFONT font, DWORD extraStyle = 0);
+
 void SetText(HWND hwnd, const std::wstring& text);
 // Sets the text only when it differs, so a steady tick causes no repainting.
 void SetTextIfChanged(HWND hwnd, const std::wstring& text);
