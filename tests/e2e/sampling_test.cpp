@@ -34,3 +34,17 @@ TEST_F(Sampling, ReadoutsShowThePixelUnderTheCursor) {
     EXPECT_EQ(app.Text(id::ColC), L"C:68");
     EXPECT_EQ(app.Text(id::Position), L"(250,120)");
 }
+
+TEST_F(Sampling, NothingOfTheApplicationStandsOnTheScreenOutsideItsWindow) {
+    // The application's own taskbar window has no size; it must not leave a dot that the
+    // sampler would read, for example in the middle of the screen.
+    int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
+    MoveCursor(50, 50);  // out of the centred window first
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,50)"; }));
+    MoveCursor(cx + 2, cy + 2);  // the following window now stands right of and below the centre
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(" + std::to_wstring(cx + 2) + L"," +
+                                         std::to_wstring(cy + 2) + L")"; }));
+    MoveCursor(cx, cy);
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#282828"; }))
+        << "sampled " << testing::PrintToString(app.Text(id::ColHex));
+}
