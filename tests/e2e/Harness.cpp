@@ -162,7 +162,8 @@ std::wstring WindowTextOf(HWND hwnd) {
     return buf;
 }
 
-PatternWindow::PatternWindow(std::vector<Block> blocks, COLORREF background)
+PatternWindow::PatternWindow(std::vector<Block> blocks, COLORREF background, RECT bounds,
+                             HWND owner)
     : blocks_(std::move(blocks)), background_(background) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;
@@ -170,9 +171,12 @@ PatternWindow::PatternWindow(std::vector<Block> blocks, COLORREF background)
     wc.lpszClassName = L"E2EPattern";
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, L"E2EPattern", L"Pattern", WS_POPUP | WS_VISIBLE, 0, 0,
-                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
-                            nullptr, wc.hInstance, this);
+    if (IsRectEmpty(&bounds))
+        bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    hwnd_ = CreateWindowExW(0, L"E2EPattern", L"Pattern", WS_POPUP | WS_VISIBLE, bounds.left,
+                            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                            owner, nullptr, wc.hInstance, this);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     UpdateWindow(hwnd_);
     Pump(300);
 }
@@ -189,6 +193,7 @@ LRESULT CALLBACK PatternWindow::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
                               reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
     auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
     if (m == WM_PAINT && self) {
+        // Plain GDI calls: the window may live on a helper thread of a test.
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(h, &ps);
         RECT all;

@@ -62,7 +62,12 @@ public:
         RECT rect;
         COLORREF color;
     };
-    explicit PatternWindow(std::vector<Block> blocks, COLORREF background = RGB(40, 40, 40));
+    // Empty bounds cover the whole primary screen. An owner (the application window, say) makes
+    // the window go and come with it.
+    explicit PatternWindow(std::vector<Block> blocks, COLORREF background = RGB(40, 40, 40),
+                           RECT bounds = {}, HWND owner = nullptr);
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
     ~PatternWindow();
     HWND Handle() const { return hwnd_; }
 

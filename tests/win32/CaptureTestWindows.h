@@ -1,79 +1,39 @@
 #pragma once
 // Helpers of the capture tests: a window painting known colour blocks, pixel reads from bitmaps,
 // and a thread that plays the user's mouse while the UI thread sits in a modal loop.
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/e2e/Harness.h"
 #include "tests/win32/Pump.h"
 #include "win/Gdi.h"
 
 namespace capture_test {
 
-struct Block {
-    RECT rect;
-    COLORREF color;
-};
+using Block = e2e::PatternWindow::Block;
 
 // A popup window painting colour blocks on a background; owner may be the application window
 // (then minimising the application hides it).
-class ColourWindow {
+class ColourWindow : public e2e::PatternWindow {
   public:
     ColourWindow(RECT bounds, std::vector<Block> blocks, COLORREF background, HWND owner = nullptr)
-        : blocks_(std::move(blocks)), background_(background) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"CaptureTestColours";
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        RegisterClassW(&wc);
-        hwnd_ = CreateWindowExW(0, L"CaptureTestColours", L"Colours", WS_POPUP | WS_VISIBLE,
-                                bounds.left, bounds.top, bounds.right - bounds.left,
-                                bounds.bottom - bounds.top, owner, nullptr, wc.hInstance, this);
-        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        UpdateWindow(hwnd_);
-        testutil::Pump(200);
-    }
-    ~ColourWindow() {
-        DestroyWindow(hwnd_);
-        testutil::Pump(50);
-    }
-    ColourWindow(const ColourWindow&) = delete;
-    ColourWindow& operator=(const ColourWindow&) = delete;
-    HWND Handle() const { return hwnd_; }
-
-  private:
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-        if (m == WM_NCCREATE)
-            SetWindowLongPtrW(
-                h, GWLP_USERDATA,
-                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-        auto* self = reinterpret_cast<ColourWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-        if (m == WM_ERASEBKGND) return 1;
-        if (m == WM_PAINT && self) {
-            // Plain GDI calls: this may run on a helper thread, and the owners' live count
-            // belongs to the UI thread.
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(h, &ps);
-            RECT all;
-            GetClientRect(h, &all);
-            HBRUSH bg = CreateSolidBrush(self->background_);
-            FillRect(dc, &all, bg);
-            DeleteObject(bg);
-            for (const auto& b : self->blocks_) {
-                HBRUSH br = CreateSolidBrush(b.color);
-                FillRect(dc, &b.rect, br);
-                DeleteObject(br);
-            }
-            EndPaint(h, &ps);
-            return 0;
-        }
-        return DefWindowProcW(h, m, wp, lp);
-    }
-    HWND hwnd_ = nullptr;
-    std::vector<Block> blocks_;
-    COLORREF background_;
+        : PatternWindow(std::move(blocks), background, bounds, owner) {}
 };
+
+inline std::wstring TempPath(const std::wstring& name) {
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    return std::wstring(tmp) + name;
+}
+
+inline std::string FileBytes(const std::wstring& path) {
+    std::ifstream f(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
 
 // A ColourWindow on a thread of its own, so it repaints (as another program's window would)
 // while the UI thread is blocked in the engine's pause.

@@ -23,17 +23,6 @@ std::vector<Block> KnownBlocks() {
             {{300, 300, 400, 400}, White}};
 }
 
-std::wstring TempPath(const std::wstring& name) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    return std::wstring(tmp) + name;
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 void WriteBytes(const std::wstring& path, const std::string& bytes) {
     std::ofstream f(path.c_str(), std::ios::binary | std::ios::trunc);
     f << bytes;

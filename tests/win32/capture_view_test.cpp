@@ -20,17 +20,6 @@ using namespace capture_test;
 namespace {
 const COLORREF Teal = RGB(0, 160, 80), Grey = RGB(40, 40, 40);
 
-std::wstring TempPath(const std::wstring& name) {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    return std::wstring(tmp) + name;
-}
-
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream f(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
