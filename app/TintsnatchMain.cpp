@@ -202,6 +202,13 @@ void TTintsnatch4::ShowPage(int index) {
     }
 }
 
+void TTintsnatch4::ShowOptions() {
+    bool wasShown = win::IsShown(Properties);
+    win::SetVisible(Properties, true);
+    // The Clipboard page shows itself along with the page control: its preview is refreshed.
+    if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
+}
+
 void TTintsnatch4::HideOptions() {
     // The keyboard focus leaves with the options view: a hotkey edit that kept it while hidden
     // would take the user's next keystroke as its new shortcut.
@@ -244,11 +251,9 @@ void TTintsnatch4::Timer1Timer() {
     RECT wr;
     GetWindowRect(Handle(), &wr);
     if (PtInRect(&wr, p) || options1Checked_) {
-        bool wasShown = win::IsShown(Properties);
-        win::SetVisible(Properties, true);
+        ShowOptions();
         win::SetVisible(ColorZoomPanel.Handle(), false);
         win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
-        if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
         return;
     }
     win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
@@ -305,10 +310,8 @@ void TTintsnatch4::Options1Click() {
     options1Checked_ = !options1Checked_;
     SyncTrayMenu();
     win::SetVisible(ColorZoomPanel.Handle(), false);
-    bool wasShown = win::IsShown(Properties);
-    win::SetVisible(Properties, true);
+    ShowOptions();
     win::SetVisible(CapturePanel.Handle(), false);
-    if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
 }
 
 void TTintsnatch4::FixedFollowClick() { followMode_ = !followMode_; }

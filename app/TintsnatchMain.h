@@ -137,6 +137,7 @@ private:
     // The client size of a page of the options view.
     static SIZE PageSize(const win::Panel& page);
     void ShowPage(int index);
+    void ShowOptions();
     void HideOptions();
 
     // Message routing: each subject answers true when it handled the notification.
