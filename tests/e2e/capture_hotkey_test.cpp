@@ -34,8 +34,10 @@ bool SizeIs(const SIZE& s, int w, int h) { return s.cx == w && s.cy == h; }
 
 class CaptureByHotKey : public testing::Test {
 protected:
+    const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     PatternWindow pattern{{{{100, 100, 200, 175}, RGB(255, 0, 0)},
-                           {{200, 175, 300, 250}, RGB(0, 0, 255)}}};
+                           {{200, 175, 300, 250}, RGB(0, 0, 255)},
+                           {{screenW - 20, screenH - 20, screenW, screenH}, RGB(255, 0, 255)}}};
     App app;
     void SetUp() override {
         ASSERT_TRUE(app.Start());
@@ -81,12 +83,21 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }))
         << "the area group is for the selection mode only";
-    MoveCursor(700, 600);
+    MoveCursor(100, 400);  // the capture view will open at (120, 420), wholly on the screen
     EXPECT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
     PressKeys({VK_F9});
     ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_TRUE(SizeIs(ClipboardBitmapSize(), w, h));
+    // The image scrolls to its far corner: the screen's bottom-right block shows there.
+    HWND box = app.Control(id::ScrollBox1);
+    SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
+    SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
+    RECT client;
+    GetClientRect(box, &client);
+    POINT corner{client.right - 1, client.bottom - 1};
+    ClientToScreen(box, &corner);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(corner.x, corner.y) == RGB(255, 0, 255); }));
     SetClipboardText(L"replaced");
     SendMessageW(app.Control(id::ClipboardCopy), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return SizeIs(ClipboardBitmapSize(), w, h); }));
