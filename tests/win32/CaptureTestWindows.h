@@ -121,29 +121,8 @@ inline SIZE ClipboardBitmapSize() {
     return size;
 }
 
-inline void SetClipboardText(const wchar_t* text) {
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
-    EmptyClipboard();
-    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(mem), text, bytes);
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
-inline std::wstring ClipboardText() {
-    std::wstring text;
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
+using e2e::ClipboardText;
+using e2e::SetClipboardText;
 
 // A top-level window of this process with the class name, visible or not.
 inline HWND FindOwnWindow(const wchar_t* className) {
