@@ -40,7 +40,7 @@ class TJvFormStorage {
     std::function<void()> ReportError;
 
     // An unreadable file is not restored. If it is so at the first restore of the run, the
-    // window runs on its defaults and no save of this run writes the file.
+    // window runs on its defaults and no save writes the file until a later restore reads it.
     settings::LoadResult LoadSettings();
     void SaveSettings();
 
@@ -59,8 +59,6 @@ class TJvFormStorage {
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
     bool Destroying() const { return destroying_; }
-    // The file existed but could not be read at the first restore: this run never writes it.
-    bool FileKept() const { return fileKept_; }
     settings::PlacementWindow& Window() { return *window_; }
     const std::vector<settings::ResolvedProp>& StoredProps() const { return props_; }
 
@@ -77,7 +75,7 @@ class TJvFormStorage {
     bool restored_ = false;
     bool saved_ = false;
     bool destroying_ = false;
-    bool fileKept_ = false;
+    bool fileKept_ = false;  // the file holds values this run has not read: never write it
     bool unreadableReported_ = false;
     bool keepCurrentFailureReported_ = false;
 };

@@ -8,7 +8,7 @@
 namespace settings {
 
 // Whether the settings file can be read. The profile-string reader gives the defaults both for a
-// missing file and for one it cannot open, and only the first means "nothing stored yet".
+// missing file and for one it cannot open; only a missing file means that nothing is stored.
 enum class FileAccess { Readable, Missing, Unreadable };
 
 class ProfileFile {
