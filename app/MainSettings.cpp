@@ -97,6 +97,9 @@ void TTintsnatch4::CreateStorage() {
         },
         [this](const PropValue& v) {
             const Action* a = actions_.Find(L"RunWinStartUp");
+            // A second copy is on its way out: the registration belongs to the running copy,
+            // whose tick may not be saved yet.
+            if (otherInstance_) return;
             if (a && a->Checked != std::get<bool>(v)) RunWinStartUpExecute();
         }));
     props.push_back(StoredProp{L"Properties.ActivePage", PropKind::Component,
@@ -164,6 +167,24 @@ void TTintsnatch4::StorageShowHook() {
     });
 }
 
+void TTintsnatch4::StorageHideHook() {
+    if (JvFormStorage1)
+        JvFormStorage1->HideHook([this] { FormHide(); });
+    else
+        FormHide();
+}
+
+void TTintsnatch4::StorageOptionsClosed() {
+    if (JvFormStorage1) JvFormStorage1->KeepFileCurrent();
+}
+
+void TTintsnatch4::StorageEndSession() {
+    // The session ends without a close: the process is ended once this answer is given.
+    StorageCloseQueryHook();
+    UnbindHotKeys();
+    if (HotKeyManager1) HotKeyManager1->UnregisterAll();
+}
+
 void TTintsnatch4::StorageCloseQueryHook() {
     if (JvFormStorage1) (void)JvFormStorage1->CloseQueryHook();
 }
@@ -182,6 +203,10 @@ void TTintsnatch4::CheckSingleInstance() {
         std::wstring ownName = settings::FileNameOf(settings::ExecutablePath());
         settings::Win32ProcessList processes;
         settings::FindOtherInstances(processes, ownName, GetCurrentProcessId(), [this] {
+            // Whatever this copy restores is the running copy's; it must not write it back
+            // changed, nor act on it.
+            otherInstance_ = true;
+            if (JvFormStorage1) JvFormStorage1->KeepStoredValues = true;
             // The beep is a courtesy; a machine without sound still gets the message.
             (void)MessageBeep(0);
             ShowMessage(Handle(), L"Another instance of Tintsnatch is alredy running.");

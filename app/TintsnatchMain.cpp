@@ -205,6 +205,7 @@ void TTintsnatch4::ShowPage(int index) {
 void TTintsnatch4::ShowOptions() {
     bool wasShown = win::IsShown(Properties);
     win::SetVisible(Properties, true);
+    if (!wasShown) optionsOpened_ = true;
     // The Clipboard page shows itself along with the page control: its preview is refreshed.
     if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
 }
@@ -215,6 +216,10 @@ void TTintsnatch4::HideOptions() {
     HWND focus = GetFocus();
     if (focus && (focus == Properties || IsChild(Properties, focus))) SetFocus(Handle());
     win::SetVisible(Properties, false);
+    if (optionsOpened_ && IsWindowVisible(Handle())) {
+        optionsOpened_ = false;
+        StorageOptionsClosed();
+    }
 }
 
 void TTintsnatch4::FormCreate() {
@@ -373,7 +378,7 @@ void TTintsnatch4::OnShowWindow(bool shown) {
     if (shown)
         StorageShowHook();
     else
-        FormHide();
+        StorageHideHook();
 }
 
 LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
@@ -412,6 +417,11 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             if (LOWORD(wp) != WA_INACTIVE && !GetFocus()) SetFocus(Handle());
             break;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wp) StorageEndSession();
+            return 0;
         case WM_CLOSE:
             StorageCloseQueryHook();
             DestroyWindow(Handle());

@@ -153,6 +153,11 @@ private:
     void StorageShowHook();
     void StorageCloseQueryHook();
     void StorageDestroyHook();
+    // Every show restores the file, so it is saved whenever the user stops looking at the
+    // settings, and at the end of a session, which ends the process without a close.
+    void StorageHideHook();
+    void StorageOptionsClosed();
+    void StorageEndSession();
     bool FilterMessage(MSG& m);
 
     void SetReadouts(const Readouts& r);
@@ -209,5 +214,7 @@ private:
     ActionList actions_;
     bool followMode_ = true;
     bool options1Checked_ = false;
+    bool optionsOpened_ = false;  // the options view opened since it last closed
+    bool otherInstance_ = false;  // this copy found another running and is ending
     bool created_ = false;
 };

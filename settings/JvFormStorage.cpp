@@ -1,6 +1,7 @@
 #include "settings/JvFormStorage.h"
 
 #include "settings/ValueCodec.h"
+#include "win/ErrorReport.h"
 
 using namespace settings;
 
@@ -16,8 +17,18 @@ std::wstring TJvFormStorage::Section() const {
     return IniSection.empty() ? window_->ClassName() : IniSection;
 }
 
-void TJvFormStorage::LoadSettings() {
+LoadResult TJvFormStorage::LoadSettings() {
     saved_ = false;
+    // The reader would give the defaults for a file it cannot open, as for a missing one.
+    FileAccess access = files_->Probe(IniFileName);
+    if (access == FileAccess::Unreadable) {
+        // Nothing read yet in this run: the controls hold defaults, not the user's values, and
+        // saving them would replace the file. After a read they hold the user's values.
+        if (!restored_) fileKept_ = true;
+        return LoadResult::Unreadable;
+    }
+    // Read at a later show after all: from here on the controls carry the file's values.
+    fileKept_ = false;
     {
         IniFile ini(*files_, IniFileName, Section());
         if (ini.ReadInteger(L"FormVersion", 0) >= Version) {
@@ -29,6 +40,7 @@ void TJvFormStorage::LoadSettings() {
         restored_ = true;
     }
     ResetMaximizedPosition(*window_);
+    return access == FileAccess::Missing ? LoadResult::Missing : LoadResult::Read;
 }
 
 void TJvFormStorage::RestoreProps(const IniFile& ini) {
@@ -71,12 +83,16 @@ void TJvFormStorage::RestoreProps(const IniFile& ini) {
 void TJvFormStorage::SaveSettings() {
     // A window that was never shown has nothing of its own to save.
     if (!restored_ && Active) return;
+    // The file holds the user's values, which this run never read.
+    if (fileKept_) return;
     {
         IniFile ini(*files_, IniFileName, Section());
-        ini.WriteInteger(L"FormVersion", Version);
-        if (StorePosition || StoreState) WritePlacement(*window_, ini);
+        if (!KeepStoredValues) {
+            ini.WriteInteger(L"FormVersion", Version);
+            if (StorePosition || StoreState) WritePlacement(*window_, ini);
+        }
         ini.WriteString(L"Visible", destroying_ ? L"1" : L"0");
-        SaveProps(ini);
+        if (!KeepStoredValues) SaveProps(ini);
     }
     saved_ = true;
 }
@@ -95,7 +111,10 @@ void TJvFormStorage::SaveProps(IniFile& ini) {
 void TJvFormStorage::ShowHook(const std::function<void()>& formShow) {
     if (Active) {
         try {
-            LoadSettings();
+            if (LoadSettings() == LoadResult::Unreadable && !unreadableReported_) {
+                unreadableReported_ = true;
+                throw win::Error(L"Unable to read " + IniFileName + L".");
+            }
         } catch (...) {
             Report();
         }
@@ -126,6 +145,23 @@ void TJvFormStorage::DestroyHook(const std::function<void()>& formDestroy) {
         destroying_ = false;
     }
     if (formDestroy) formDestroy();
+}
+
+void TJvFormStorage::HideHook(const std::function<void()>& formHide) {
+    KeepFileCurrent();
+    if (formHide) formHide();
+}
+
+void TJvFormStorage::KeepFileCurrent() {
+    if (!Active || !window_->HasHandle()) return;
+    try {
+        SaveSettings();
+    } catch (...) {
+        if (!keepCurrentFailureReported_) {
+            keepCurrentFailureReported_ = true;
+            Report();
+        }
+    }
 }
 
 void TJvFormStorage::Report() noexcept {

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's settings storage: restores the window placement and the stored-properties
 // list every time the window is shown, and saves them when the window closes (or is destroyed
-// without an earlier save), in one section of an INI file beside the program.
+// without an earlier save), in one section of an INI file beside the program. Because every show
+// restores the file, the file is also brought up to date whenever the user stops looking at the
+// settings (the window hides, the options view closes).
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +13,12 @@
 #include "settings/Placement.h"
 #include "settings/ProfileFile.h"
 #include "settings/StoredProps.h"
+
+namespace settings {
+// What a restore found: the file read, no file yet (nothing stored, nothing lost), or a file that
+// exists but could not be read (its values are not the ones in effect).
+enum class LoadResult { Read, Missing, Unreadable };
+}  // namespace settings
 
 class TJvFormStorage {
   public:
@@ -25,10 +33,15 @@ class TJvFormStorage {
     std::int32_t Version = 0;  // a file whose FormVersion is below it is not restored
     bool StorePosition = true;
     bool StoreState = true;
+    // For a copy that only passes through (a second instance that reports and ends): its saves
+    // write "Visible" and nothing else, so the file stays as the running copy left it.
+    bool KeepStoredValues = false;
     // Shows the error being handled; called from inside a catch block.
     std::function<void()> ReportError;
 
-    void LoadSettings();
+    // An unreadable file is not restored. If it is so at the first restore of the run, the
+    // window runs on its defaults and no save writes the file until a later restore reads it.
+    settings::LoadResult LoadSettings();
     void SaveSettings();
 
     // The window's notifications. Each runs the window's own handler at its place; an error of
@@ -37,6 +50,11 @@ class TJvFormStorage {
     // Returns whether the window may close (the window's own close query decides).
     bool CloseQueryHook(const std::function<bool()>& formCloseQuery = {});
     void DestroyHook(const std::function<void()>& formDestroy);
+    // The window is about to hide: saves, then runs the window's own handler.
+    void HideHook(const std::function<void()>& formHide);
+    // Saves while the window stays (the options view closed). A failing save is reported only
+    // the first time in a run: the user learns of it without a box at every hide.
+    void KeepFileCurrent();
 
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
@@ -57,4 +75,7 @@ class TJvFormStorage {
     bool restored_ = false;
     bool saved_ = false;
     bool destroying_ = false;
+    bool fileKept_ = false;  // the file holds values this run has not read: never write it
+    bool unreadableReported_ = false;
+    bool keepCurrentFailureReported_ = false;
 };

@@ -7,9 +7,16 @@
 
 namespace settings {
 
+// Whether the settings file can be read. The profile-string reader gives the defaults both for a
+// missing file and for one it cannot open; only a missing file means that nothing is stored.
+enum class FileAccess { Readable, Missing, Unreadable };
+
 class ProfileFile {
   public:
     virtual ~ProfileFile() = default;
+    // Another program (backup, sync, a virus scanner) may hold the file for a moment, so an
+    // implementation tries again briefly before answering Unreadable.
+    virtual FileAccess Probe(const std::wstring& path) = 0;
     // The value of key in section (the reader strips blanks and one enclosing quote pair), or def
     // when the file, the section or the key is missing.
     virtual std::wstring ReadString(const std::wstring& path, const std::wstring& section,

@@ -6,6 +6,30 @@
 
 namespace settings {
 
+namespace {
+// About a second in all: long enough for a backup or a scanner to let go of a small file, short
+// enough that a start-up does not seem to hang.
+constexpr int ProbeAttempts = 10;
+constexpr DWORD ProbePauseMs = 100;
+}  // namespace
+
+FileAccess Win32ProfileFile::Probe(const std::wstring& path) {
+    for (int attempt = 1;; ++attempt) {
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            CloseHandle(f);
+            return FileAccess::Readable;
+        }
+        DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return FileAccess::Missing;
+        if (attempt == ProbeAttempts) return FileAccess::Unreadable;
+        Sleep(ProbePauseMs);
+    }
+}
+
 std::wstring Win32ProfileFile::ReadString(const std::wstring& path, const std::wstring& section,
                                           const std::wstring& key, const std::wstring& def) {
     // The reader reports a cut value as a full buffer; grow until the whole value fits, within

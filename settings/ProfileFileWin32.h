@@ -7,6 +7,7 @@ namespace settings {
 
 class Win32ProfileFile : public ProfileFile {
   public:
+    FileAccess Probe(const std::wstring& path) override;
     std::wstring ReadString(const std::wstring& path, const std::wstring& section,
                             const std::wstring& key, const std::wstring& def) override;
     [[nodiscard]] bool WriteString(const std::wstring& path, const std::wstring& section,

@@ -75,11 +75,16 @@ LRESULT TJvTrayIcon::MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp
         owner_.OnCallback(lp);
         return 0;
     }
+    if (msg == owner_.taskbarCreated_ && msg != 0) {
+        win::Guarded([this] { owner_.ShellRestarted(); });
+        return 0;
+    }
     return Window::HandleMessage(msg, wp, lp);
 }
 
 TJvTrayIcon::TJvTrayIcon(win::TApplication& app, Shell shell)
     : app_(app), shell_(std::move(shell)) {
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     window_.Create();
 }
 
@@ -169,6 +174,13 @@ void TJvTrayIcon::CheckTrayRecreated() {
     HWND tray = shell_.findTrayWindow();
     if (tray == trayWindow_) return;
     trayWindow_ = tray;
+    Deactivate();
+    Activate();
+}
+
+void TJvTrayIcon::ShellRestarted() {
+    if (!active_) return;
+    // Added afresh, as at activation; the tray window it finds is the new shell's.
     Deactivate();
     Activate();
 }

@@ -96,6 +96,7 @@ private:
     void Deactivate();
     void IconChanged();
     void CheckTrayRecreated();
+    void ShellRestarted();
     void ApplyFields(const tray::RecordFields& fields);
     void Notify(DWORD message);
     void OnCallback(LPARAM lp);
@@ -110,6 +111,9 @@ private:
     std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> icon_;
     MessageWindow window_{*this};
     HWND trayWindow_ = nullptr;
+    // The shell broadcasts it when its tray starts afresh (after a crash or a restart of the
+    // shell), with none of the earlier icons in it.
+    UINT taskbarCreated_ = 0;
     std::wstring hint_;
     std::wstring lastTip_;
     HMENU popupMenu_ = nullptr;

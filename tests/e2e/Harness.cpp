@@ -58,18 +58,27 @@ App::~App() {
     if (pi_.hThread) CloseHandle(pi_.hThread);
 }
 
-bool App::Start() {
+bool App::Start() { return Launch() && WaitForWindow(); }
+
+bool App::Launch() {
+    // A restart of the same copy: the ended process's handles go first.
+    if (pi_.hProcess) CloseHandle(pi_.hProcess);
+    if (pi_.hThread) CloseHandle(pi_.hThread);
+    pi_ = {};
+    main_ = nullptr;
     STARTUPINFOW si{sizeof si};
     std::wstring cmd = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &si, &pi_))
-        return false;
+    return CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder_.c_str(), &si, &pi_) != FALSE;
+}
+
+bool App::WaitForWindow(DWORD timeoutMs) {
     return WaitFor(
         [&] {
             main_ = FindTopWindow(L"TTintsnatch4", pi_.dwProcessId);
             return main_ && IsWindowVisible(main_);
         },
-        15000);
+        timeoutMs);
 }
 
 bool App::Running() const {

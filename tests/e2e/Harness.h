@@ -25,8 +25,11 @@ public:
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
-    // Starts the program and waits for its main window; false on failure.
+    // Starts the program and waits for its main window; false on failure. Launch and
+    // WaitForWindow are its two halves, for a start that shows a message first.
     bool Start();
+    bool Launch();
+    bool WaitForWindow(DWORD timeoutMs = 15000);
     // Closes the main window (like Alt+F4) and waits for the process to end.
     bool Close(DWORD timeoutMs = 5000);
     bool Running() const;

@@ -2,6 +2,7 @@
 // file on disk, the registry, windows and message boxes of the running program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -298,70 +299,86 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
     EXPECT_EQ(ValueOf(lines, "cbCroshair_Checked"), "True");
 }
 
-TEST_F(SettingsE2E, HidingAndShowingBringsBackTheSavedValuesPositionAndNoPage) {
+TEST_F(SettingsE2E, ChangesSurviveHidingAndShowingAndAFileEditedMeanwhileWins) {
+    DeleteRunValue();
     App app;
     WriteBytes(IniPath(app),
-               "[TTintsnatch4]\r\n"
-               "NormPos=200,150,0,0\r\n"
-               "Properties_ActivePage=(null)\r\n"
-               "cbGrabIfMin_Checked=True\r\n"
-               "ZoomSlider_Position=40\r\n"
-               "hkCapture_HotKey=120\r\n"
-               "rgClipboard_ItemIndex=2\r\n"
-               "colFmtPreview_Caption=stored preview\r\n"
-               "cbCroshair_Checked=false\r\n");
-    PlaceCursor(250, 200);
+               "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\nZoomSlider_Position=15\r\n");
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
-    EXPECT_EQ(TabSelection(app), -1);
-    for (int page : {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys, id::tsMisc, id::About})
-        EXPECT_FALSE(app.Visible(page)) << "no page is shown";
-    EXPECT_EQ(app.Text(id::lblZoomFactor), L"40");
-    EXPECT_FALSE(Checked(app, id::cbCroshair));
-    EXPECT_FALSE(IsWindowEnabled(app.Control(id::CroshairSize))) << "cbCroshairClick ran";
-
-    // The user changes things without closing: none of it is saved.
     PressKeys({VK_ADD});
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"41"; }));
-    SendMessageW(app.Control(id::cbCroshair), BM_CLICK, 0, 0);
-    ASSERT_TRUE(IsWindowEnabled(app.Control(id::CroshairSize)));
-    SendMessageW(app.Control(id::rgClipboardItem0 + 4), BM_CLICK, 0, 0);
-    ASSERT_NE(app.Text(id::colFmtPreview), L"stored preview");
-    SendMessageW(app.Control(id::hkCapture), HKM_SETHOTKEY, VK_F8, 0);
-    // A click on the first tab, as the user picks a page when none is shown.
-    POINT tab{15, 8};
-    MapWindowPoints(app.Control(id::Properties), nullptr, &tab, 1);
-    Click(tab.x, tab.y);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::tsZoom); }));
-    PlaceCursor(250, 200);
-    // Moved away: outside the window the follow mode takes it along with the cursor.
-    SetWindowPos(app.MainWindow(), nullptr, 500, 400, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 270; }));
+    PressKeys({VK_ADD});
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"17"; }));
+    SendMessageW(app.Control(id::cbStartUp), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }));
 
-    PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
-    // Hidden with the restored option on: Ctrl+C stays ours, the keypad keys are released.
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_ADD); }));
-    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C'));
-    PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }));
-    Pump(200);
+    auto f6 = [&](bool shown) {
+        PressKeys({VK_F6});
+        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; });
+    };
+    ASSERT_TRUE(f6(false));
+    ASSERT_TRUE(f6(true));
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"17");
+    EXPECT_TRUE(Checked(app, id::cbStartUp));
+    EXPECT_TRUE(RunValue(nullptr)) << "the registration stays";
 
-    EXPECT_EQ(app.WindowRect().left, 200);
-    EXPECT_EQ(app.WindowRect().top, 150);
-    EXPECT_EQ(TabSelection(app), -1) << "(null) clears the page again";
-    EXPECT_EQ(TrackPos(app, id::ZoomSlider), 40);
-    EXPECT_EQ(app.Text(id::lblZoomFactor), L"40");
-    EXPECT_FALSE(Checked(app, id::cbCroshair));
-    EXPECT_FALSE(IsWindowEnabled(app.Control(id::CroshairSize)));
-    EXPECT_TRUE(Checked(app, id::rgClipboardItem0 + 2));
-    EXPECT_FALSE(Checked(app, id::rgClipboardItem0 + 4));
-    EXPECT_EQ(app.Text(id::colFmtPreview), L"stored preview");
-    EXPECT_EQ(EditKey(app, id::hkCapture), VK_F9);
-    EXPECT_TRUE(Checked(app, id::cbGrabIfMin));
-    EXPECT_FALSE(KeyIsFree(0, VK_F9));
-    EXPECT_TRUE(KeyIsFree(0, VK_F8));
+    // Every show still restores the file: an edit made while the window is hidden wins.
+    ASSERT_TRUE(f6(false));
+    std::string text = ReadBytes(IniPath(app));
+    size_t at = text.find("ZoomSlider_Position=17");
+    ASSERT_NE(at, std::string::npos) << text;
+    WriteBytes(IniPath(app), text.replace(at, 22, "ZoomSlider_Position=30"));
+    ASSERT_TRUE(f6(true));
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"30");
     ASSERT_TRUE(app.Close());
+}
+
+TEST_F(SettingsE2E, EndOfSessionSavesAsAtACloseAndReleasesTheHotKeys) {
+    App app;
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\nZoomSlider_Position=15\r\n");
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_ADD});
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(app.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_BLOCK, 5000, &answer));
+    EXPECT_TRUE(answer) << "the session may end";
+    ASSERT_TRUE(SendMessageTimeoutW(app.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_BLOCK, 5000, &answer));
+    for (UINT vk : {VK_F6, VK_F7, VK_F9, VK_F10, VK_ADD}) EXPECT_TRUE(KeyIsFree(0, vk)) << vk;
+
+    // The session's end stops the process without a close.
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, app.ProcessId());
+    ASSERT_TRUE(process);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    EXPECT_EQ(ValueOf(Lines(ReadBytes(IniPath(app))), "Visible"), "0");
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"16");
+    ASSERT_TRUE(app.Close());
+}
+
+TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
+    App app;
+    const std::string content = "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n";
+    WriteBytes(IniPath(app), content);
+    // Another program holds the file without sharing for two seconds, as a backup might.
+    HANDLE lock = CreateFileW(IniPath(app).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    DWORD lockedAt = GetTickCount();
+    ASSERT_TRUE(app.Launch());
+    HWND box = FindMessageBox(app.ProcessId());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box), L"Unable to read " + IniPath(app) + L".");
+    EXPECT_EQ(WindowTextOf(box), L"Tintsnatch 4");
+    Pump(2000 - std::min<DWORD>(2000, GetTickCount() - lockedAt));
+    CloseHandle(lock);
+    Dismiss(box);
+    ASSERT_TRUE(app.WaitForWindow());
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"15") << "runs on its defaults";
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(ReadBytes(IniPath(app)), content);
 }
 
 TEST_F(SettingsE2E, FolderWithLettersBeyondAsciiReadsAndWritesItsOwnFile) {
@@ -405,16 +422,23 @@ TEST_F(SettingsE2E, UnwritableFileGivesTheMessageAndLosesNothing) {
     SetFileAttributesW(IniPath(app).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
+TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
+    DeleteRunValue();
     App first;
+    WriteBytes(IniPath(first),
+               "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\nZoomSlider_Position=500\r\n"
+               "Visible=0\r\n");
     ASSERT_TRUE(first.Start());
-    App second;  // a copy of the same file name in another folder
-    WriteBytes(IniPath(second), "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n");
+    // Ticked in the running copy and not saved yet: the file still says False.
+    SendMessageW(first.Control(id::cbStartUp), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }));
+
+    // The same program started again, from the same folder.
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    std::wstring cmd = L"\"" + second.ExePath() + L"\"";
-    ASSERT_TRUE(CreateProcessW(second.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, second.Folder().c_str(), &si, &pi));
+    std::wstring cmd = L"\"" + first.ExePath() + L"\"";
+    ASSERT_TRUE(CreateProcessW(first.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, first.Folder().c_str(), &si, &pi));
     HWND box = FindMessageBox(pi.dwProcessId);
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageText(box), L"Another instance of Tintsnatch is alredy running.");
@@ -426,12 +450,13 @@ TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
     CloseHandle(pi.hThread);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(IsWindowVisible(first.MainWindow()));
-    // Its window was shown once on the way out: the settings were restored, and saved again at
-    // the destruction, not at a close.
-    std::vector<Line> lines = Lines(ReadBytes(IniPath(second)));
-    EXPECT_EQ(ValueOf(lines, "Visible"), "1") << ReadBytes(IniPath(second));
-    EXPECT_EQ(ValueOf(lines, "ZoomSlider_Position"), "42");
-    EXPECT_EQ(ValueOf(lines, "cbCroshair_Checked"), "True");
+    std::wstring value;
+    EXPECT_TRUE(RunValue(&value)) << "the first copy's tick stays";
+    EXPECT_EQ(value, first.ExePath());
+    // Saved at its destruction, and only where it may differ: "Visible".
+    EXPECT_EQ(ReadBytes(IniPath(first)),
+              "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\nZoomSlider_Position=500\r\n"
+              "Visible=1\r\n");
 }
 
 TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {

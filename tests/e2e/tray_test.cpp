@@ -231,3 +231,20 @@ TEST(Tray, OptionsPinsTheOptionsViewWhereverTheCursorIs) {
     PressKeys({'O'});
     EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); })) << "unpinned again";
 }
+
+TEST(Tray, TheIconComesBackWhenTheShellStartsItsTrayAfresh) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_TRUE(ShellHoldsIcon(icon));
+    // A restarted shell holds none of the earlier icons, and tells every program so.
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof gone;
+    gone.hWnd = icon;
+    gone.uID = 1;
+    Shell_NotifyIconW(NIM_DELETE, &gone);
+    ASSERT_TRUE(WaitFor([&] { return !ShellHoldsIcon(icon); }));
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(icon); }));
+}

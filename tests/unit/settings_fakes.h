@@ -29,6 +29,7 @@ class ProfileFile : public settings::ProfileFile {
     std::vector<std::wstring> writes;  // "key=value" in write order
     int flushes = 0;
     int writesBeforeFailure = -1;  // -1: never fails
+    bool locked = false;           // held open by another program: there, but unreadable
 
     // Loads a file as a person would type it: "[section]" and "key=value" lines, other lines
     // (junk) ignored as the platform's reader ignores them.
@@ -58,8 +59,15 @@ class ProfileFile : public settings::ProfileFile {
         return {};
     }
 
+    settings::FileAccess Probe(const std::wstring& path) override {
+        if (!files.count(path)) return settings::FileAccess::Missing;
+        return locked ? settings::FileAccess::Unreadable : settings::FileAccess::Readable;
+    }
+
+    // A locked file reads as the platform's reader gives it: the defaults.
     std::wstring ReadString(const std::wstring& path, const std::wstring& section,
                             const std::wstring& key, const std::wstring& def) override {
+        if (locked) return def;
         if (auto* s = Find(path, section))
             for (auto& [k, v] : s->lines)
                 if (settings::SameTextNoCase(k, key)) return Unquote(settings::TrimText(v));
@@ -68,7 +76,7 @@ class ProfileFile : public settings::ProfileFile {
 
     bool WriteString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                      const std::wstring& value) override {
-        if (writesBeforeFailure == 0) return false;
+        if (writesBeforeFailure == 0 || locked) return false;
         if (writesBeforeFailure > 0) --writesBeforeFailure;
         writes.push_back(key + L"=" + value);
         Section* s = Find(path, section);

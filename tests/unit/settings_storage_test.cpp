@@ -394,6 +394,58 @@ TEST_F(SettingsStorage, WriteFailingHalfwayStopsThatSave) {
     EXPECT_FALSE(storage->Saved());
 }
 
+TEST_F(SettingsStorage, LoadTellsAReadFileFromAMissingOneAndAnUnreadableOne) {
+    EXPECT_EQ(storage->LoadSettings(), settings::LoadResult::Missing);
+    Load(L"ZoomSlider_Position=40\n");
+    EXPECT_EQ(storage->LoadSettings(), settings::LoadResult::Read);
+    EXPECT_EQ(c.zoom, 40);
+    files->locked = true;
+    c.zoom = 17;
+    EXPECT_EQ(storage->LoadSettings(), settings::LoadResult::Unreadable);
+    EXPECT_EQ(c.zoom, 17) << "nothing restored from a file that could not be read";
+}
+
+TEST_F(SettingsStorage, FileUnreadableAtTheFirstShowIsReportedOnceAndNotSavedOver) {
+    Load(L"ZoomSlider_Position=40\n");
+    files->locked = true;
+    Show();
+    EXPECT_EQ(c.zoom, 15) << "runs on its defaults";
+    EXPECT_EQ(reports, std::vector<std::wstring>{L"Unable to read " + Path + L"."});
+    EXPECT_EQ(c.log.back(), L"FormShow");
+    storage->HideHook({});
+    Show();
+    EXPECT_EQ(reports.size(), 1u) << "reported once";
+    files->locked = false;  // writable again, but what this run holds are defaults
+    storage->HideHook({});
+    Close();
+    Destroy();
+    EXPECT_TRUE(files->writes.empty());
+    EXPECT_EQ(Value(L"ZoomSlider_Position"), L"40");
+}
+
+TEST_F(SettingsStorage, FileReadAtALaterShowIsSavedAgain) {
+    Load(L"ZoomSlider_Position=40\n");
+    files->locked = true;
+    Show();
+    files->locked = false;
+    Show();
+    EXPECT_EQ(c.zoom, 40);
+    c.zoom = 41;
+    Close();
+    EXPECT_EQ(Value(L"ZoomSlider_Position"), L"41");
+}
+
+TEST_F(SettingsStorage, SavesWhileTheWindowStaysReportAFailureOnlyOnce) {
+    Show();
+    files->writesBeforeFailure = 0;
+    storage->KeepFileCurrent();
+    storage->HideHook([this] { c.log.push_back(L"FormHide"); });
+    EXPECT_EQ(reports.size(), 1u);
+    EXPECT_EQ(c.log.back(), L"FormHide");
+    Close();
+    EXPECT_EQ(reports.size(), 2u) << "the close reports as before";
+}
+
 TEST(SettingsStoredProps, EntriesAreSplitAtTheFirstDotAndMalformedOnesDropped) {
     std::vector<StoredProp> props;
     for (const wchar_t* name :
