@@ -59,7 +59,8 @@ App::~App() {
 }
 
 bool App::Start() {
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     std::wstring cmd = L"\"" + ExePath() + L"\"";
     if (!CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         folder_.c_str(), &si, &pi_))

@@ -179,7 +179,7 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
     ASSERT_GE(lines.size(), 10u) << ReadBytes(IniPath(app));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    std::string suffix = "(" + std::to_string(w) + "x" + std::to_string(h) + ")";
+    std::string suffix = std::string("(") + std::to_string(w) + "x" + std::to_string(h) + ")";
     std::string norm = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                        std::to_string(r.right) + "," + std::to_string(r.bottom);
     std::vector<std::string> head = {"[TTintsnatch4]", "FormVersion",      "Flags",
@@ -410,7 +410,8 @@ TEST_F(SettingsE2E, SecondCopyReportsAndEnds) {
     ASSERT_TRUE(first.Start());
     App second;  // a copy of the same file name in another folder
     WriteBytes(IniPath(second), "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n");
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = L"\"" + second.ExePath() + L"\"";
     ASSERT_TRUE(CreateProcessW(second.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
