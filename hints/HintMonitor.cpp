@@ -30,7 +30,7 @@ HintMonitor::~HintMonitor() {
     window_.reset();
 }
 
-LRESULT CALLBACK HintMonitor::FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+LRESULT CALLBACK HintMonitor::FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
                                            DWORD_PTR data) {
     auto* self = reinterpret_cast<HintMonitor*>(data);
     bool hidden = (msg == WM_SHOWWINDOW && !wp) ||

@@ -33,7 +33,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+    static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
                                          DWORD_PTR self);
     void ShowHint(HWND control, POINT cursor);
     void HideHint();

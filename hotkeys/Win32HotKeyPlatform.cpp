@@ -49,6 +49,7 @@ std::vector<LayoutRef> Win32KeyboardPlatform::InstalledLayouts(int limit) {
     std::vector<HKL> handles(static_cast<std::size_t>(limit));
     const int count = GetKeyboardLayoutList(limit, handles.data());
     std::vector<LayoutRef> layouts;
+    layouts.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     for (int i = 0; i < count; ++i) layouts.push_back(handles[static_cast<std::size_t>(i)]);
     return layouts;
 }

@@ -16,6 +16,8 @@ have convert || need+=(imagemagick)
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
 have python3 || need+=(python3)
+have clang-format || need+=(clang-format)
+have clang-tidy || need+=(clang-tidy)
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
     export DEBIAN_FRONTEND=noninteractive

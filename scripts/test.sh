@@ -48,6 +48,12 @@ for exe in win32_tests e2e_tests; do
 done
 wine_stop
 
+# clang-tidy counts as one test.
+for check in tidy; do
+    echo "=== $check"
+    if bash scripts/lint.sh "$check"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+done
+
 echo
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$suite_failed" -eq 0 ]

@@ -12,7 +12,9 @@ std::vector<ResolvedProp> ResolveStoredProps(std::vector<StoredProp> props) {
         std::wstring component = TrimText(std::wstring_view(p.Name).substr(0, dot));
         std::wstring property = TrimText(std::wstring_view(p.Name).substr(dot + 1));
         if (component.empty() || property.empty()) continue;
-        std::wstring key = component + L"_" + property;
+        std::wstring key = component;
+        key += L'_';
+        key += property;
         out.push_back({std::move(component), std::move(property), std::move(key), std::move(p)});
     }
     return out;

@@ -52,7 +52,7 @@ struct ReferenceChange {
 // "(null)" clears; "Form.Name" names a component of the window called Form (only ours, the one
 // named formName, is open); a plain name names a component of the main window; a name that
 // matches no component clears. Empty text changes nothing. Names ignore letter case.
-ReferenceChange ResolveReference(std::wstring_view text, std::wstring_view formName,
+ReferenceChange ResolveReference(std::wstring_view raw, std::wstring_view formName,
                                  const std::vector<std::wstring>& components);
 
 }  // namespace settings

@@ -19,7 +19,7 @@ std::wstring TrimText(std::wstring_view text);
 // Integer text after trimming: an optional sign, then decimal digits, or hexadecimal digits after
 // a $, x, X, 0x or 0X prefix. Hexadecimal covers the full 32 bits ($FFFFFFFF is -1); decimal
 // outside the 32-bit range and any other text give no value.
-std::optional<std::int32_t> ParseInteger(std::wstring_view text);
+std::optional<std::int32_t> ParseInteger(std::wstring_view raw);
 std::wstring IntegerText(std::int32_t value);
 
 // "True" / "False" in any letter case; anything else gives no value.

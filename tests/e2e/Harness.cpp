@@ -66,7 +66,8 @@ bool App::Launch() {
     if (pi_.hThread) CloseHandle(pi_.hThread);
     pi_ = {};
     main_ = nullptr;
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     std::wstring cmd = L"\"" + ExePath() + L"\"";
     return CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           folder_.c_str(), &si, &pi_) != FALSE;

@@ -180,7 +180,7 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
     ASSERT_GE(lines.size(), 10u) << ReadBytes(IniPath(app));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    std::string suffix = "(" + std::to_string(w) + "x" + std::to_string(h) + ")";
+    std::string suffix = std::string("(") + std::to_string(w) + "x" + std::to_string(h) + ")";
     std::string norm = std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                        std::to_string(r.right) + "," + std::to_string(r.bottom);
     std::vector<std::string> head = {"[TTintsnatch4]", "FormVersion",      "Flags",
@@ -434,7 +434,8 @@ TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
     ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }));
 
     // The same program started again, from the same folder.
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = L"\"" + first.ExePath() + L"\"";
     ASSERT_TRUE(CreateProcessW(first.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,

@@ -136,7 +136,9 @@ TEST(Tray, TheIconComesWithTheApplicationAndLeavesWithExit) {
     ASSERT_TRUE(app.WaitForExit(10000));
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_FALSE(ShellHoldsIcon(icon));
-    if (wineTray) EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wineTray); }));
+    if (wineTray) {
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wineTray); }));
+    }
 }
 
 TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
