@@ -1,5 +1,6 @@
 #pragma once
-// Hints of the controls: "short|long"; the hint window shows the short part.
+// Hints of the controls: "short|long"; the hint window shows the short part. A hint lives with
+// its control and goes when the control is destroyed.
 #include <string>
 
 #include "win/Platform.h"
@@ -8,5 +9,4 @@ namespace win {
 void SetHint(HWND control, const std::wstring& hint);
 // The control's hint, or "" when it has none.
 std::wstring GetHint(HWND control);
-void ForgetHints(HWND root);  // drops the hints of a window and its descendants
 }  // namespace win

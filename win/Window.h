@@ -5,6 +5,11 @@
 
 namespace win {
 
+// Lifetime: the window goes with the object. By the time ~Window runs, the derived object is
+// already gone, so ~Window detaches the object before it destroys a window still alive: no
+// message of that destruction (WM_DESTROY, WM_NCDESTROY, OnDestroyed) reaches a derived handler.
+// A derived window that must see its own destruction destroys the window in its own destructor,
+// or earlier, while it is whole.
 class Window {
 public:
     Window() = default;

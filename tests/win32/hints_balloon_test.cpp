@@ -53,7 +53,6 @@ public:
         testutil::Pump(50);
     }
     ~TestForm() {
-        win::ForgetHints(form);
         DestroyWindow(form);
     }
     POINT Center(HWND h) const {
