@@ -117,9 +117,11 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndEnlargedByAWholeFactor) {
     ASSERT_TRUE(app.Start());
     // "&Desktop" on the Capture page, then F9 from a spot where the capture view fits the screen.
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 120; }));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
     MoveCursor(150, 128);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }))
+        << "no options view; window at " << app.WindowRect().left << "," << app.WindowRect().top;
     SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
     MoveCursor(100, 400);
     ASSERT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
