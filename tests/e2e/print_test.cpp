@@ -76,18 +76,20 @@ bool RunUnix(const std::wstring& program, const std::wstring& args) {
 }  // namespace
 
 TEST(Print, TheCapturedDesktopIsPrintedCentredAndEnlargedByAWholeFactor) {
-    // Only on the PDF printer of the test scripts, never on a real one: it is the default, and
-    // it writes its files into TS_PRINT_OUT. Wine lists the CUPS printers once its spooler
-    // library is loaded.
+    // Only on the PDF printer of the test scripts, never on a real one. It writes its files into
+    // TS_PRINT_OUT and is the default printer; Wine lists the CUPS printers (through libcups)
+    // once its spooler library is loaded.
+    const char* out = std::getenv("TS_PRINT_OUT");
+    if (!out)
+        GTEST_SKIP() << "no test printer: scripts/printer-session.sh sets one up (as root, with "
+                        "cups and printer-driver-cups-pdf)";
     wchar_t printer[256] = L"";
     DWORD size = 256;
     auto defaultPrinter = reinterpret_cast<BOOL(WINAPI*)(wchar_t*, DWORD*)>(reinterpret_cast<void*>(
         GetProcAddress(LoadLibraryW(L"winspool.drv"), "GetDefaultPrinterW")));
-    const char* out = std::getenv("TS_PRINT_OUT");
-    if (!out || !defaultPrinter || !defaultPrinter(printer, &size) ||
-        std::wstring(printer) != L"TintsnatchPDF")
-        GTEST_SKIP() << "no test printer: scripts/printer-session.sh sets one up (as root, with "
-                        "cups and printer-driver-cups-pdf)";
+    ASSERT_TRUE(defaultPrinter && defaultPrinter(printer, &size) &&
+                std::wstring(printer) == L"TintsnatchPDF")
+        << "Wine does not see the test printer as its default (no CUPS support in Wine?)";
     const std::string folder = out;
     WIN32_FIND_DATAW fd;
     HANDLE find = FindFirstFileW((DosPath(folder) + L"\\*.pdf").c_str(), &fd);
