@@ -63,11 +63,16 @@ EOF
     # queue's own, so that its files land in this run's folder.
     ts_cups_pdf_conf=/etc/cups/cups-pdf-$name.conf
     printf 'Out %s\nSpool %s\n' "$d/pdf" "$d/pdfspool" >"$ts_cups_pdf_conf"
+    # Uneven margins on every paper size, as a real printer has: the printable area then stands
+    # apart from the sheet, on which the PDF shows it.
+    awk -F'"' -v OFS='"' '/^\*ImageableArea/ { split($2, a, " ");
+        $2 = (a[1] + 18) " " (a[2] + 72) " " (a[3] - 36) " " (a[4] - 36) } { print }' "$ppd" \
+        >"$d/printer.ppd"
     /usr/sbin/cupsd -f -c "$d/cupsd.conf" -s "$d/cups-files.conf" >"$d/cupsd.out" 2>&1 &
     ts_cups_pid=$!
     export CUPS_SERVER=$d/cups.sock
     for _ in $(seq 100); do [ -S "$CUPS_SERVER" ] && break; sleep 0.1; done
-    if ! /usr/sbin/lpadmin -p TintsnatchPDF -E -v "cups-pdf:/$name" -P "$ppd" >/dev/null 2>&1 ||
+    if ! /usr/sbin/lpadmin -p TintsnatchPDF -E -v "cups-pdf:/$name" -P "$d/printer.ppd" >/dev/null 2>&1 ||
         ! /usr/sbin/lpadmin -d TintsnatchPDF >/dev/null 2>&1; then
         echo "printer-session: the PDF printer could not be set up:" >&2
         cat "$d/cupsd.out" "$d/error_log" >&2 2>/dev/null || true
