@@ -75,7 +75,7 @@ bool RunUnix(const std::wstring& program, const std::wstring& args) {
 }
 }  // namespace
 
-TEST(Print, TheCapturedDesktopIsPrintedCentredAndEnlargedByAWholeFactor) {
+TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
     // Only on the PDF printer of the test scripts, never on a real one. It writes its files into
     // TS_PRINT_OUT and is the default printer; Wine lists the CUPS printers (through libcups)
     // once its spooler library is loaded.
