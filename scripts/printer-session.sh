@@ -72,8 +72,8 @@ EOF
     ts_cups_pid=$!
     export CUPS_SERVER=$d/cups.sock
     for _ in $(seq 100); do [ -S "$CUPS_SERVER" ] && break; sleep 0.1; done
-    if ! /usr/sbin/lpadmin -p TintsnatchPDF -E -v "cups-pdf:/$name" -P "$d/printer.ppd" >/dev/null 2>&1 ||
-        ! /usr/sbin/lpadmin -d TintsnatchPDF >/dev/null 2>&1; then
+    if ! /usr/sbin/lpadmin -p TintsnatchPDF -E -v "cups-pdf:/$name" -P "$d/printer.ppd" \
+        >/dev/null 2>&1 || ! /usr/sbin/lpadmin -d TintsnatchPDF >/dev/null 2>&1; then
         echo "printer-session: the PDF printer could not be set up:" >&2
         cat "$d/cupsd.out" "$d/error_log" >&2 2>/dev/null || true
         printer_stop
