@@ -25,3 +25,17 @@ if [ ${#need[@]} -gt 0 ]; then
     # With recommends: Wine's X11 driver uses the X extension libraries they bring.
     apt-get install -y -qq "${need[@]}" >/dev/null
 fi
+# The print test: a PDF printer (CUPS and its PDF back end, set up by printer-session.sh), the
+# CUPS library through which Wine finds printers, and pdftoppm to render the printed pages.
+# Without recommends: no printer discovery or colour daemons.
+print_need=()
+dpkg -s libcups2 >/dev/null 2>&1 || print_need+=(libcups2)
+[ -x /usr/sbin/cupsd ] || print_need+=(cups)
+[ -x /usr/lib/cups/backend/cups-pdf ] || print_need+=(printer-driver-cups-pdf)
+have pdftoppm || print_need+=(poppler-utils)
+if [ ${#print_need[@]} -gt 0 ]; then
+    echo "Installing: ${print_need[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    [ ${#need[@]} -gt 0 ] || apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${print_need[@]}" >/dev/null
+fi

@@ -1,5 +1,6 @@
 # Sourced: gives this run its own X display (Xvfb) and WINEPREFIX, and stops exactly those at exit.
-# After sourcing: DISPLAY and WINEPREFIX are set; `wine_stop` ends them (also run at exit).
+# After sourcing: DISPLAY and WINEPREFIX are set; `wine_stop` ends them (also run at exit), and
+# the test printer of printer-session.sh.
 ts_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -14,6 +15,8 @@ if [ -z "${TS_USE_DISPLAY:-}" ]; then
     export DISPLAY=":$(head -n1 "$ts_xvfb_out")"
     rm -f "$ts_xvfb_out"
 fi
+# A PDF printer of this run's own, before Wine starts: its spooler lists the printers it finds.
+source "$ts_root/scripts/printer-session.sh"
 ts_own_prefix=""
 if [ -z "${WINEPREFIX:-}" ]; then
     # A prefix of this run's own (about 700 MB), removed again when the run ends.
@@ -35,6 +38,7 @@ wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "$ts_xvfb_pid" ] && kill "$ts_xvfb_pid" 2>/dev/null || true
     ts_xvfb_pid=""
+    printer_stop
     if [ -n "$ts_own_prefix" ]; then
         wineserver -w >/dev/null 2>&1 || true
         rm -rf "$ts_own_prefix"
