@@ -62,6 +62,8 @@ private:
     void UpdateTimer();
     // The drawing: into the memory image when the cursor moved; true when it drew.
     bool Draw();
+    // Stretches the screen area src over the whole dc of the given size.
+    void Magnify(HDC dc, SIZE size, const zoom::Rect& src);
     // Shows the current state in dc: the memory image while active, else the cached image or
     // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
     void Show(HDC dc);
