@@ -54,6 +54,8 @@ public:
     void FormCreate();
     void FormDestroy();
     void Timer1Timer();
+    // The follow-mode move of the tick: the window beside the cursor at p; window is its rect.
+    void FollowCursor(POINT p, const RECT& window);
     void Options1Click();
     void FixedFollowClick();
     void TintResetExecute();
