@@ -84,7 +84,9 @@ TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
         << testing::PrintToString(ClipboardText());
 
     // At the left monitor's bottom edge the source reaches below it, where no monitor is: the
-    // view shows black there (source rows 600 to 603 fill view rows 45 to 73).
+    // view shows black there (source rows 600 to 603 fill view rows 45 to 73), even with a
+    // window standing there that the display would show.
+    PatternWindow offDesk({}, RGB(255, 255, 255), {-800, 600, 0, 768});
     MoveCursor(-700, 599);
     ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,599)"; }));
     EXPECT_TRUE(WaitFor([&] { return Magnified(60, 30) == Grey && Magnified(60, 60) == 0; }))
