@@ -148,7 +148,14 @@ bool TJvZoom::Draw() {
     const SIZE size = ClientSize();
     // Below level 1 nothing is drawn, and the position is not taken as drawn, so a valid level
     // shows at the next tick.
-    auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_, Desk());
+    const DWORD now = GetTickCount();
+    if (!layoutKnown_ || now - layoutAskedAt_ >= LayoutLifetime) {
+        desk_ = Desk();
+        sourceMonitor_ = {};
+        layoutAskedAt_ = now;
+        layoutKnown_ = true;
+    }
+    auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_, desk_);
     if (!view || !EnsureImage()) return false;
     last_ = cursor;
 
@@ -179,10 +186,15 @@ bool TJvZoom::Draw() {
 
 void TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
     const RECT source{src.left, src.top, src.right, src.bottom};
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromRect(&source, MONITOR_DEFAULTTONULL);
-    if (monitor && GetMonitorInfoW(monitor, &info) && Contains(info.rcMonitor, source)) {
+    if (!Contains(sourceMonitor_, source)) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        HMONITOR monitor = MonitorFromRect(&source, MONITOR_DEFAULTTONULL);
+        const bool onOne =
+            monitor && GetMonitorInfoW(monitor, &info) && Contains(info.rcMonitor, source);
+        sourceMonitor_ = onOne ? info.rcMonitor : RECT{};
+    }
+    if (Contains(sourceMonitor_, source)) {
         StretchBlt(dc, 0, 0, size.cx, size.cy, screen_.Get(), src.left, src.top, src.Width(),
                    src.Height(), SRCCOPY);
         return;

@@ -112,7 +112,8 @@ TEST_F(TwoMonitors, FollowWindowStaysOnTheLeftMonitorAtItsEdges) {
 
 TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     MoveCursor(-700, 400);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,400)"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,400)"; }))
+        << testing::PrintToString(app.Text(id::Position)) << " size " << app.WindowSize().cx;
     SetClipboardText(L"before");
     PressKeys({VK_F9});
     HWND overlay = nullptr;
