@@ -210,6 +210,10 @@ private:
 
     ActionList actions_;
     bool followMode_ = true;
+    // The cursor's monitor as FollowCursor last asked for it (the question is slow under some
+    // systems, and the tick runs every 5 ms): its bounds, its work area and when it was asked.
+    RECT followMonitor_{}, followWork_{};
+    DWORD followAskedAt_ = 0;
     bool options1Checked_ = false;
     bool created_ = false;
 };

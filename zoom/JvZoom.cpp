@@ -13,7 +13,8 @@ HBRUSH Background() { return GetSysColorBrush(COLOR_BTNFACE); }
 // or above the primary one.
 zoom::Rect Desk() {
     const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 bool Contains(const RECT& outer, const RECT& inner) {
@@ -23,7 +24,7 @@ bool Contains(const RECT& outer, const RECT& inner) {
 
 // Copies the part of the source that lies on one monitor into the staging image.
 struct Gather {
-    HDC to;      // staging image, its (0, 0) at the source's top-left
+    HDC to;  // staging image, its (0, 0) at the source's top-left
     HDC screen;
     RECT source;
 };
@@ -31,9 +32,8 @@ BOOL CALLBACK CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data) {
     const auto* g = reinterpret_cast<const Gather*>(data);
     RECT part{};
     if (IntersectRect(&part, monitor, &g->source))
-        BitBlt(g->to, part.left - g->source.left, part.top - g->source.top,
-               part.right - part.left, part.bottom - part.top, g->screen, part.left, part.top,
-               SRCCOPY);
+        BitBlt(g->to, part.left - g->source.left, part.top - g->source.top, part.right - part.left,
+               part.bottom - part.top, g->screen, part.left, part.top, SRCCOPY);
     return TRUE;
 }
 }  // namespace
@@ -211,8 +211,7 @@ void TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
     FillRect(staging.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     Gather gather{staging.Get(), screen_.Get(), source};
     EnumDisplayMonitors(nullptr, &source, CopyMonitorPart, reinterpret_cast<LPARAM>(&gather));
-    StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(), src.Height(),
-               SRCCOPY);
+    StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(), src.Height(), SRCCOPY);
 }
 
 void TJvZoom::Show(HDC dc) {

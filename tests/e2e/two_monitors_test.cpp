@@ -50,11 +50,10 @@ std::vector<COLORREF> ClipboardPixels(int w, int h, const std::vector<POINT>& at
 }  // namespace
 
 class TwoMonitors : public testing::Test {
-protected:
+  protected:
     // In the left monitor's own coordinates: red from x = -500 to -401, blue from -400 to -301.
-    PatternWindow pattern{{{{300, 100, 400, 200}, Red}, {{400, 100, 500, 200}, Blue}},
-                          Grey,
-                          LeftMonitor};
+    PatternWindow pattern{
+        {{{300, 100, 400, 200}, Red}, {{400, 100, 500, 200}, Blue}}, Grey, LeftMonitor};
     App app;
     void SetUp() override {
         if (!DeskHasLeftMonitor()) GTEST_SKIP() << "needs a monitor left of the primary one";
@@ -110,7 +109,8 @@ TEST_F(TwoMonitors, FollowWindowStaysOnTheLeftMonitorAtItsEdges) {
     EXPECT_TRUE(WaitFor([&] {
         r = app.WindowRect();
         return r.left == -5 - 20 - 172 && r.top == 590 - 20 - 98;
-    })) << r.left << "," << r.top;
+    })) << r.left
+        << "," << r.top;
     EXPECT_EQ(app.Text(id::Position), L"(-5,590)");
 }
 

@@ -40,8 +40,10 @@ static int ReadHeads(XineramaScreenInfo* heads) {
         heads[n].x_org = (short)v[2];
         heads[n].y_org = (short)v[3];
         ++n;
-        if (*s == ',') ++s;
-        else if (*s) return 0;
+        if (*s == ',')
+            ++s;
+        else if (*s)
+            return 0;
     }
     return n;
 }

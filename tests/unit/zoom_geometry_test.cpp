@@ -9,7 +9,7 @@ using zoom::Rect;
 
 namespace {
 constexpr int SW = 1024, SH = 768;  // primary screen
-constexpr Rect Desk{0, 0, SW, SH};   // the primary screen alone
+constexpr Rect Desk{0, 0, SW, SH};  // the primary screen alone
 
 zoom::View View74(Point cursor, int level) {
     auto v = ComputeView(cursor, 74, 74, level, Desk);
