@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/ControlIds.h"
+#include "app/FollowPlacement.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
@@ -274,12 +275,30 @@ void TTintsnatch4::Timer1Timer() {
     SetReadouts(ReadoutsFor(rgb, p.x, p.y));
     TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
 
-    if (followMode_) {
-        int x = p.x + FollowOffsetX, y = p.y + FollowOffsetY;
-        if (wr.left != x || wr.top != y)
-            SetWindowPos(Handle(), nullptr, x, y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (followMode_) FollowCursor(p, wr);
+}
+
+void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
+    // Beside the cursor on the cursor's own monitor, so the readout stays visible at its edges.
+    // The monitor is asked for again when the cursor leaves it, and twice a second, so a changed
+    // layout or work area shows soon.
+    const DWORD now = GetTickCount();
+    if (!PtInRect(&followMonitor_, p) || now - followAskedAt_ >= 500) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (!GetMonitorInfoW(MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST), &info)) return;
+        followMonitor_ = info.rcMonitor;
+        followWork_ = info.rcWork;
+        followAskedAt_ = now;
     }
+    const RECT& w = followWork_;
+    const SIZE size = win::OuterSize(Handle());
+    follow::Point to =
+        follow::FollowPosition({p.x, p.y}, size.cx, size.cy, {w.left, w.top, w.right, w.bottom},
+                               FollowOffsetX, FollowOffsetY);
+    if (window.left != to.x || window.top != to.y)
+        SetWindowPos(Handle(), nullptr, to.x, to.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TTintsnatch4::SetReadouts(const Readouts& r) {

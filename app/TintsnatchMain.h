@@ -54,6 +54,8 @@ public:
     void FormCreate();
     void FormDestroy();
     void Timer1Timer();
+    // The follow-mode move of the tick: the window beside the cursor at p; window is its rect.
+    void FollowCursor(POINT p, const RECT& window);
     void Options1Click();
     void FixedFollowClick();
     void TintResetExecute();
@@ -213,6 +215,10 @@ private:
 
     ActionList actions_;
     bool followMode_ = true;
+    // The cursor's monitor as FollowCursor last asked for it (the question is slow under some
+    // systems, and the tick runs every 5 ms): its bounds, its work area and when it was asked.
+    RECT followMonitor_{}, followWork_{};
+    DWORD followAskedAt_ = 0;
     bool options1Checked_ = false;
     bool optionsOpened_ = false;  // the options view opened since it last closed
     bool otherInstance_ = false;  // this copy found another running and is ending

@@ -1,6 +1,6 @@
 #pragma once
-// The common part of the two selection overlays: a borderless, topmost window over the primary
-// screen showing a frozen copy of it, taken at creation, and a modal loop that runs until the
+// The common part of the two selection overlays: a borderless, topmost window over all monitors
+// showing a frozen copy of them, taken at creation, and a modal loop that runs until the
 // overlay sets its result.
 #include "capture/Picture.h"
 #include "win/Window.h"
@@ -17,8 +17,8 @@ class TScreenOverlay : public win::Window {
     const TPicture& ScreenImage() const { return screenImage_; }
 
   protected:
-    // Takes the frozen copy (palette rule included) and creates the hidden window over the
-    // primary screen, owned by owner. Throws win::Error.
+    // Takes the frozen copy (palette rule included) and creates the hidden window over all
+    // monitors, owned by owner. Throws win::Error.
     TScreenOverlay(const wchar_t* className, const wchar_t* caption, HCURSOR classCursor,
                    HWND owner);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -34,6 +34,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     wineserver -w || true
 fi
+if [ -n "${TS_HEADS:-}" ]; then
+    # Several monitors on the one virtual display: Wine takes the layout from libXinerama when it
+    # is told not to use XRandR, and the tests' own libXinerama reports the heads in TS_HEADS.
+    export TS_HEADS
+    export LD_LIBRARY_PATH="$ts_root/${TS_BUILD:-build}/host/shim${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 || true
+fi
 wine_stop() {
     wineserver -k >/dev/null 2>&1 || true
     [ -n "$ts_xvfb_pid" ] && kill "$ts_xvfb_pid" 2>/dev/null || true

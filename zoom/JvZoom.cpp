@@ -8,6 +8,34 @@ namespace {
 constexpr wchar_t ClassName[] = L"TJvZoom";
 
 HBRUSH Background() { return GetSysColorBrush(COLOR_BTNFACE); }
+
+// The bounds of all monitors together; left and top are negative when a monitor lies left of
+// or above the primary one.
+zoom::Rect Desk() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Copies the part of the source that lies on one monitor into the staging image.
+struct Gather {
+    HDC to;  // staging image, its (0, 0) at the source's top-left
+    HDC screen;
+    RECT source;
+};
+BOOL CALLBACK CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data) {
+    const auto* g = reinterpret_cast<const Gather*>(data);
+    RECT part{};
+    if (IntersectRect(&part, monitor, &g->source))
+        BitBlt(g->to, part.left - g->source.left, part.top - g->source.top, part.right - part.left,
+               part.bottom - part.top, g->screen, part.left, part.top, SRCCOPY);
+    return TRUE;
+}
 }  // namespace
 
 TJvZoom::TJvZoom() {
@@ -120,8 +148,14 @@ bool TJvZoom::Draw() {
     const SIZE size = ClientSize();
     // Below level 1 nothing is drawn, and the position is not taken as drawn, so a valid level
     // shows at the next tick.
-    auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_,
-                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const DWORD now = GetTickCount();
+    if (!layoutKnown_ || now - layoutAskedAt_ >= LayoutLifetime) {
+        desk_ = Desk();
+        sourceMonitor_ = {};
+        layoutAskedAt_ = now;
+        layoutKnown_ = true;
+    }
+    auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_, desk_);
     if (!view || !EnsureImage()) return false;
     last_ = cursor;
 
@@ -130,10 +164,7 @@ bool TJvZoom::Draw() {
     // is what the view should show then. An empty source is not even tried, since the platforms
     // differ on what a zero-sized stretch does. The DC keeps its default stretch mode, so screen
     // pixels become blocks of equal pixels with no smoothing.
-    const zoom::Rect& src = view->source;
-    if (!src.Empty())
-        StretchBlt(dc, 0, 0, size.cx, size.cy, screen_.Get(), src.left, src.top, src.Width(),
-                   src.Height(), SRCCOPY);
+    if (!view->source.Empty()) Magnify(dc, size, view->source);
 
     if (crosshair_) {
         if (!pen_ || penColor_ != crosshairColor_) {
@@ -151,6 +182,36 @@ bool TJvZoom::Draw() {
         }
     }
     return true;
+}
+
+void TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
+    const RECT source{src.left, src.top, src.right, src.bottom};
+    if (!Contains(sourceMonitor_, source)) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        HMONITOR monitor = MonitorFromRect(&source, MONITOR_DEFAULTTONULL);
+        const bool onOne =
+            monitor && GetMonitorInfoW(monitor, &info) && Contains(info.rcMonitor, source);
+        sourceMonitor_ = onOne ? info.rcMonitor : RECT{};
+    }
+    if (Contains(sourceMonitor_, source)) {
+        StretchBlt(dc, 0, 0, size.cx, size.cy, screen_.Get(), src.left, src.top, src.Width(),
+                   src.Height(), SRCCOPY);
+        return;
+    }
+    // The source spans monitors or leaves them (at a corner of a desk of unequal monitors):
+    // gathered monitor by monitor on black first, so what lies off every monitor shows black
+    // rather than whatever the display holds there, and then enlarged in one piece, so the
+    // blocks stay equal across a border between monitors.
+    gdi::MemoryDC staging(screen_.Get());
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen_.Get(), src.Width(), src.Height()));
+    if (!staging || !bitmap) return;
+    gdi::Selection select(staging.Get(), bitmap.Get());
+    RECT all{0, 0, src.Width(), src.Height()};
+    FillRect(staging.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    Gather gather{staging.Get(), screen_.Get(), source};
+    EnumDisplayMonitors(nullptr, &source, CopyMonitorPart, reinterpret_cast<LPARAM>(&gather));
+    StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(), src.Height(), SRCCOPY);
 }
 
 void TJvZoom::Show(HDC dc) {

@@ -62,6 +62,8 @@ private:
     void UpdateTimer();
     // The drawing: into the memory image when the cursor moved; true when it drew.
     bool Draw();
+    // Stretches the screen area src over the whole dc of the given size.
+    void Magnify(HDC dc, SIZE size, const zoom::Rect& src);
     // Shows the current state in dc: the memory image while active, else the cached image or
     // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
     void Show(HDC dc);
@@ -80,6 +82,14 @@ private:
     bool cacheOnDeactivate_ = true;
 
     zoom::Point last_ = zoom::NoPosition;
+    // The monitor layout as last asked of the platform, which is slow to answer under some
+    // systems: the desk of all monitors, and the monitor that held the last source. Asked again
+    // after LayoutLifetime ms, so a changed layout shows within that time.
+    static constexpr DWORD LayoutLifetime = 500;
+    DWORD layoutAskedAt_ = 0;
+    bool layoutKnown_ = false;
+    zoom::Rect desk_;
+    RECT sourceMonitor_{};
     gdi::WindowDC screen_{nullptr};
 
     // The last image, selected into its memory DC for the control's life. Declared in this order

@@ -15,23 +15,23 @@ struct Axis {
     std::int64_t offset;  // how far the crosshair moves from the middle of the control
 };
 
-// One axis of the edge clamp: the source of 2 * half pixels stays within 0..screen, and the
+// One axis of the edge clamp: the source of 2 * half pixels stays within low..high, and the
 // crosshair follows the cursor by the distance the source was held back, scaled to the view.
-Axis Clamp(std::int64_t p, std::int64_t half, std::int64_t screen, std::int64_t level) {
-    if (p < half) return {half, (p - half - 1) * 100 / level};
-    if (p + half > screen) return {screen - half, (p + half - screen + 1) * 100 / level};
+Axis Clamp(std::int64_t p, std::int64_t half, std::int64_t low, std::int64_t high,
+           std::int64_t level) {
+    if (p - low < half) return {low + half, (p - low - half - 1) * 100 / level};
+    if (p + half > high) return {high - half, (p + half - high + 1) * 100 / level};
     return {p, 0};
 }
 
 }  // namespace
 
-std::optional<View> ComputeView(Point cursor, int width, int height, int level, int screenWidth,
-                                int screenHeight) {
+std::optional<View> ComputeView(Point cursor, int width, int height, int level, Rect desk) {
     if (level < 1) return std::nullopt;
     const std::int64_t hw = std::int64_t{width / 2} * level / 100;
     const std::int64_t hh = std::int64_t{height / 2} * level / 100;
-    const Axis x = Clamp(cursor.x, hw, screenWidth, level);
-    const Axis y = Clamp(cursor.y, hh, screenHeight, level);
+    const Axis x = Clamp(cursor.x, hw, desk.left, desk.right, level);
+    const Axis y = Clamp(cursor.y, hh, desk.top, desk.bottom, level);
     View v;
     v.source = {Saturate(x.center - hw), Saturate(y.center - hh), Saturate(x.center + hw),
                 Saturate(y.center + hh)};

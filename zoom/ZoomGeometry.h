@@ -38,17 +38,17 @@ struct View {
     // The screen area to stretch over the whole control. Empty when the level is too small for
     // the control (half sizes of 0); the copy is then skipped and the old image stays.
     Rect source;
-    // The crosshair centre in control coordinates. Near a screen edge the source stops at the
-    // edge and the centre moves toward the cursor's true place, possibly outside the control.
+    // The crosshair centre in control coordinates. Near an edge of the desk the source stops at
+    // the edge and the centre moves toward the cursor's true place, possibly outside the control.
     Point center;
 };
 
-// The view of a width x height control at `level` per cent for the cursor at `cursor` on a
-// primary screen of screenWidth x screenHeight. Levels below 1 have no view (the offsets divide
-// by the level). All arithmetic truncates toward zero and is done wide, so no input overflows;
-// results beyond the int range are saturated.
-std::optional<View> ComputeView(Point cursor, int width, int height, int level, int screenWidth,
-                                int screenHeight);
+// The view of a width x height control at `level` per cent for the cursor at `cursor`, the
+// source held within `desk`: the bounds of all monitors together, whose left and top are
+// negative when a monitor lies left of or above the primary one. Levels below 1 have no view
+// (the offsets divide by the level). All arithmetic truncates toward zero and is done wide, so
+// no input overflows; results beyond the int range are saturated.
+std::optional<View> ComputeView(Point cursor, int width, int height, int level, Rect desk);
 
 struct CrosshairArms {
     Segment vertical;

@@ -24,14 +24,14 @@ protected:
     void SetUp() override { ASSERT_TRUE(app.Start()); }
 };
 
-TEST_F(Views, FollowModeKeepsTheWindowTwentyPixelsFromTheCursorEvenPastTheScreenEdge) {
+TEST_F(Views, FollowModeKeepsTheWindowTwentyPixelsFromTheCursorOnTheOtherSideAtTheScreenEdge) {
     MoveCursor(100, 100);
     ASSERT_TRUE(WaitFor([&] { return TopLeftIs(app, 120, 120); }));
     EXPECT_TRUE(SizeIs(app, 172, 98));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     MoveCursor(w - 20, h - 10);
-    EXPECT_TRUE(WaitFor([&] { return TopLeftIs(app, w, h + 10); }))
-        << "the window is not pulled back onto the screen";
+    EXPECT_TRUE(WaitFor([&] { return TopLeftIs(app, w - 20 - 20 - 172, h - 10 - 20 - 98); }))
+        << "the window goes left of and above the cursor, staying on the screen";
     EXPECT_EQ(app.Text(id::Position),
               L"(" + std::to_wstring(w - 20) + L"," + std::to_wstring(h - 10) + L")");
 }

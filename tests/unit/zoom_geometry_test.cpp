@@ -9,9 +9,10 @@ using zoom::Rect;
 
 namespace {
 constexpr int SW = 1024, SH = 768;  // primary screen
+constexpr Rect Desk{0, 0, SW, SH};  // the primary screen alone
 
 zoom::View View74(Point cursor, int level) {
-    auto v = ComputeView(cursor, 74, 74, level, SW, SH);
+    auto v = ComputeView(cursor, 74, 74, level, Desk);
     EXPECT_TRUE(v.has_value());
     return v.value_or(zoom::View{});
 }
@@ -34,7 +35,7 @@ TEST(ZoomView, SourceIsCentredOnTheCursorAwayFromTheEdges) {
     EXPECT_EQ(v.source, (Rect{499, 399, 501, 401}));
 
     // Each axis uses its own size; an odd size halves downward.
-    auto wide = ComputeView({500, 400}, 101, 50, 20, SW, SH);
+    auto wide = ComputeView({500, 400}, 101, 50, 20, Desk);
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->source, (Rect{490, 395, 510, 405}));
     EXPECT_EQ(wide->center, (Point{50, 25}));
@@ -64,18 +65,43 @@ TEST(ZoomView, EdgeClampHoldsTheSourceOnThePrimaryScreenAndMovesTheCrosshair) {
     EXPECT_EQ(v.source, (Rect{SW - 10, SH - 10, SW, SH}));
     EXPECT_EQ(v.center, (Point{37 + 33, 37 + 33}));  // (5 + 1 - 1) * 100 div 15 = 33
 
-    // Monitors beside the primary one: the source stays on the primary screen. The offset
-    // truncates toward zero also when negative: -50600 / 15 is -3373, not -3374.
-    v = View74({-500, 100}, 15);
+    // The offset truncates toward zero also when negative: (-6 - 1) * 100 / 15 = -46.6 gives -46.
+    v = View74({-1, 100}, 15);
     EXPECT_EQ(v.source, (Rect{0, 95, 10, 105}));
-    EXPECT_EQ(v.center.x, 37 - 3373);
-    v = View74({SW + 300, 100}, 15);
-    EXPECT_EQ(v.source, (Rect{SW - 10, 95, SW, 105}));
+    EXPECT_EQ(v.center.x, 37 - 46);
 
     // At level 100 the clamp works the same way at 1:1: the crosshair sits on the cursor.
     v = View74({10, 20}, 100);
     EXPECT_EQ(v.source, (Rect{0, 0, 74, 74}));
     EXPECT_EQ(v.center, (Point{37 - 28, 37 - 18}));  // (10 - 37 - 1) = -28, (20 - 37 - 1) = -18
+}
+
+TEST(ZoomView, SourceStaysOnTheDeskOfAllMonitorsNotOnThePrimaryScreen) {
+    // An 800 x 600 monitor left of the primary one, and one above it.
+    const Rect left{-800, 0, SW, SH}, above{0, -600, SW, SH};
+
+    // On the left monitor the source is centred on the cursor as anywhere else: the pixel under
+    // the crosshair's centre is the one the readout names.
+    auto v = ComputeView({-500, 100}, 74, 74, 15, left);
+    ASSERT_TRUE(v);
+    EXPECT_EQ(v->source, (Rect{-505, 95, -495, 105}));
+    EXPECT_EQ(v->center, (Point{37, 37}));
+
+    // Across the border between the monitors nothing is held back.
+    v = ComputeView({2, 300}, 74, 74, 15, left);
+    EXPECT_EQ(v->source, (Rect{-3, 295, 7, 305}));
+    EXPECT_EQ(v->center, (Point{37, 37}));
+
+    // The clamp works at the desk's own edges, negative ones included.
+    v = ComputeView({-800, 300}, 74, 74, 15, left);
+    EXPECT_EQ(v->source, (Rect{-800, 295, -790, 305}));
+    EXPECT_EQ(v->center, (Point{-3, 37}));  // (0 - 5 - 1) * 100 div 15 = -40
+    v = ComputeView({SW - 1, SH - 1}, 74, 74, 15, left);
+    EXPECT_EQ(v->source, (Rect{SW - 10, SH - 10, SW, SH}));
+    EXPECT_EQ(v->center, (Point{70, 70}));
+    v = ComputeView({100, -598}, 74, 74, 15, above);
+    EXPECT_EQ(v->source, (Rect{95, -600, 105, -590}));
+    EXPECT_EQ(v->center, (Point{37, 37 - 26}));  // (2 - 5 - 1) * 100 div 15 = -26
 }
 
 TEST(ZoomView, LevelsTooSmallForTheViewCopyNothingAndNoLevelBelowOneHasAView) {
@@ -88,12 +114,12 @@ TEST(ZoomView, LevelsTooSmallForTheViewCopyNothingAndNoLevelBelowOneHasAView) {
     }
     EXPECT_FALSE(View74({500, 400}, 3).source.Empty());
     for (int level : {0, -1, -100, INT_MIN})
-        EXPECT_FALSE(ComputeView({0, 0}, 74, 74, level, SW, SH).has_value()) << level;
+        EXPECT_FALSE(ComputeView({0, 0}, 74, 74, level, Desk).has_value()) << level;
 }
 
 TEST(ZoomView, ExtremeSizesAndLevelsDoNotOverflow) {
     // 37 * INT_MAX overflows 32 bits; the result must still be the exact one.
-    auto v = ComputeView({500, 400}, 74, 74, INT_MAX, SW, SH);
+    auto v = ComputeView({500, 400}, 74, 74, INT_MAX, Desk);
     ASSERT_TRUE(v);
     const long long hw = 37LL * INT_MAX / 100;
     EXPECT_EQ(v->source.left, 0);
@@ -101,7 +127,7 @@ TEST(ZoomView, ExtremeSizesAndLevelsDoNotOverflow) {
     EXPECT_EQ(v->center.x, 37 + static_cast<int>((500 - hw - 1) * 100 / INT_MAX));
 
     // Results beyond the int range saturate rather than wrap.
-    v = ComputeView({INT_MAX, INT_MIN}, INT_MAX, INT_MAX, INT_MAX, SW, SH);
+    v = ComputeView({INT_MAX, INT_MIN}, INT_MAX, INT_MAX, INT_MAX, Desk);
     ASSERT_TRUE(v);
     EXPECT_EQ(v->source.right, INT_MAX);
     EXPECT_EQ(v->source.bottom, INT_MAX);

@@ -1,0 +1,146 @@
+// On a desk of two monitors, the smaller one left of the primary (at negative coordinates):
+// the readout, the magnifier and the copied colour name the same pixel there, the following
+// window stays on that monitor at its edges, and a rectangle dragged there is captured.
+// Runs on such a desk only (scripts/test.sh gives it one); elsewhere the tests are skipped.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+constexpr RECT LeftMonitor{-800, 0, 0, 600};
+constexpr COLORREF Red = RGB(255, 0, 0), Blue = RGB(0, 0, 255), Grey = RGB(40, 40, 40);
+
+bool DeskHasLeftMonitor() {
+    return GetSystemMetrics(SM_CMONITORS) >= 2 && GetSystemMetrics(SM_XVIRTUALSCREEN) == -800;
+}
+
+// Moves the mouse as a device does, anywhere on the desk, with an optional button flag.
+void MouseTo(int x, int y, DWORD extra = 0) {
+    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x - vx) * 65535 / (vw - 1);
+    in.mi.dy = (y - vy) * 65535 / (vh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | extra;
+    SendInput(1, &in, sizeof in);
+    Pump(60);
+}
+
+// The pixels of the clipboard's bitmap at the given points; empty when it has none of that size.
+std::vector<COLORREF> ClipboardPixels(int w, int h, const std::vector<POINT>& at) {
+    std::vector<COLORREF> out;
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    HBITMAP b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP bm{};
+    if (b && GetObjectW(b, sizeof bm, &bm) && bm.bmWidth == w && bm.bmHeight == h) {
+        HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(mem, b);
+        for (POINT p : at) out.push_back(GetPixel(mem, p.x, p.y));
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+    }
+    CloseClipboard();
+    return out;
+}
+}  // namespace
+
+class TwoMonitors : public testing::Test {
+  protected:
+    // In the left monitor's own coordinates: red from x = -500 to -401, blue from -400 to -301.
+    PatternWindow pattern{
+        {{{300, 100, 400, 200}, Red}, {{400, 100, 500, 200}, Blue}}, Grey, LeftMonitor};
+    App app;
+    void SetUp() override {
+        if (!DeskHasLeftMonitor()) GTEST_SKIP() << "needs a monitor left of the primary one";
+        // Test folders are named by process id and count, which repeat in a fresh session on
+        // a kept prefix: a settings file left there by an earlier run would restore its
+        // placement (minimised, say), so each test starts without one.
+        DeleteFileW((app.Folder() + L"\\Tintsnatch4.ini").c_str());
+        ASSERT_TRUE(app.Start());
+    }
+    // The pixel at (vx, vy) of the compact view's magnifier.
+    COLORREF Magnified(int vx, int vy) {
+        RECT r{};
+        GetWindowRect(app.Control(id::JvZoom1), &r);
+        return ScreenPixel(r.left + vx, r.top + vy);
+    }
+};
+
+TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
+    MoveCursor(-401, 150);  // the last red column, blue just right of it
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-401,150)"; }));
+    EXPECT_EQ(app.Text(id::ColHex), L"#FF0000");
+    // Level 15: ten source pixels over 74, the cursor's the sixth, view columns 37 to 44; the
+    // crosshair's arms run along column and row 37.
+    EXPECT_TRUE(WaitFor([&] { return Magnified(41, 41) == Red && Magnified(47, 41) == Blue; }))
+        << std::hex << Magnified(41, 41) << " " << Magnified(47, 41);
+    EXPECT_EQ(Magnified(36, 41), Red);
+
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 0 0"; }, 10000))
+        << testing::PrintToString(ClipboardText());
+
+    // At the left monitor's bottom edge the source reaches below it, where no monitor is: the
+    // view shows black there (source rows 600 to 603 fill view rows 45 to 73), even with a
+    // window standing there that the display would show.
+    PatternWindow offDesk({}, RGB(255, 255, 255), {-800, 600, 0, 768});
+    MoveCursor(-700, 599);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,599)"; }));
+    EXPECT_TRUE(WaitFor([&] { return Magnified(60, 30) == Grey && Magnified(60, 60) == 0; }))
+        << std::hex << Magnified(60, 30) << " " << Magnified(60, 60);
+}
+
+TEST_F(TwoMonitors, FollowWindowStaysOnTheLeftMonitorAtItsEdges) {
+    MoveCursor(-700, 100);
+    ASSERT_TRUE(WaitFor([&] {
+        RECT r = app.WindowRect();
+        return r.left == -680 && r.top == 120;
+    }));
+    // At its right and bottom edges the window goes left of and above the cursor, rather than
+    // onto the primary monitor or below the left one.
+    MoveCursor(-5, 590);
+    RECT r{};
+    EXPECT_TRUE(WaitFor([&] {
+        r = app.WindowRect();
+        return r.left == -5 - 20 - 172 && r.top == 590 - 20 - 98;
+    })) << r.left
+        << "," << r.top;
+    EXPECT_EQ(app.Text(id::Position), L"(-5,590)");
+}
+
+TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
+    MoveCursor(-700, 400);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,400)"; }))
+        << testing::PrintToString(app.Text(id::Position));
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
+        return overlay && IsWindowVisible(overlay);
+    }));
+    RECT o{};
+    GetWindowRect(overlay, &o);
+    EXPECT_TRUE(o.left == -800 && o.top == 0 && o.right == 1024 && o.bottom == 768)
+        << "the overlay covers both monitors: " << o.left << "," << o.top << "," << o.right << ","
+        << o.bottom;
+    MouseTo(-450, 120);
+    MouseTo(-450, 120, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(-380, 150);
+    MouseTo(-350, 180);
+    MouseTo(-350, 180, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    // 100 x 60 pixels from (-450, 120): 50 red columns, then 50 blue ones.
+    auto px = ClipboardPixels(100, 60, {{0, 0}, {49, 59}, {50, 0}, {99, 59}});
+    ASSERT_EQ(px.size(), 4u) << "a 100 x 60 image on the clipboard";
+    EXPECT_EQ(px[0], Red);
+    EXPECT_EQ(px[1], Red);
+    EXPECT_EQ(px[2], Blue);
+    EXPECT_EQ(px[3], Blue);
+}
