@@ -48,6 +48,22 @@ for exe in win32_tests e2e_tests; do
 done
 wine_stop
 
+# The layout test again at 144 and 192 DPI, each in a prefix of its own set to that DPI (a DPI is
+# a prefix setting, read when the prefix's server starts). TS_DPI_PREFIX=/tmp/wp-dpi keeps the
+# prefixes /tmp/wp-dpi144 and /tmp/wp-dpi192 between runs; without it each run makes its own.
+if [ -f "$B/win/win32_tests.exe" ]; then
+    for dpi in 144 192; do
+        export WINEPREFIX=${TS_DPI_PREFIX:+$TS_DPI_PREFIX$dpi}
+        [ -n "$WINEPREFIX" ] || unset WINEPREFIX
+        source scripts/wine-session.sh
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        wineserver -k >/dev/null 2>&1 || true
+        run_suite "dpi$dpi" timeout 300 wine "$B/win/win32_tests.exe" --gtest_filter='DpiLayout.*'
+        wine_stop
+    done
+fi
+
 echo
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$suite_failed" -eq 0 ]

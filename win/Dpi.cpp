@@ -1,0 +1,39 @@
+#include "win/Dpi.h"
+
+#include "win/Gdi.h"
+
+namespace win {
+
+namespace {
+template <typename F>
+F UserFunction(const char* name) {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user, name)))
+                : nullptr;
+}
+
+int ScreenDpi() {
+    gdi::WindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+}  // namespace
+
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && hwnd)
+        if (UINT dpi = getDpiForWindow(hwnd)) return static_cast<int>(dpi);
+    return ScreenDpi();
+}
+
+SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) {
+    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = UserFunction<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    RECT r{0, 0, client.cx, client.cy};
+    if (!(adjustForDpi && adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))))
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace win
