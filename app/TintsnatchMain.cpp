@@ -182,7 +182,7 @@ void TTintsnatch4::CreateCompactView() {
 
 void TTintsnatch4::LayOut() {
     CreateCompactView();
-    win::Place(Properties, {0, 0, 0, 0}, font_.Get());
+    SendMessageW(Properties, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     // Pages get their options-view size first, so their contents can fit the room they have.
     SizeOptionsPages();
     CreateZoomPage();
@@ -201,9 +201,8 @@ void TTintsnatch4::ChangeDpi(int dpi, const RECT* suggested) {
     // The controls keep the old fonts until the layout has given them the new ones.
     gdi::Font oldFont = std::move(font_), oldMono = std::move(monoFont_);
     MakeFonts();
-    // No painting while the controls move: the window shows the old layout until the new one
-    // is complete, and the readouts keep their texts throughout.
-    SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+    // Nothing is painted while the controls move (no message is handled meanwhile): the window
+    // shows the new layout whole at its next paint, and the readouts keep their texts.
     const bool wide = !win::IsShown(ColorZoomPanel.Handle());
     SIZE size{Scaled(wide ? OptionsWidth : CompactWidth),
               Scaled(wide ? OptionsHeight : CompactHeight)};
@@ -212,9 +211,8 @@ void TTintsnatch4::ChangeDpi(int dpi, const RECT* suggested) {
     POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
     SetWindowPos(Handle(), nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     RedrawWindow(Handle(), nullptr, nullptr,
-                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TTintsnatch4::CreateActions() {

@@ -1,7 +1,7 @@
 // The main window at the DPI of its monitor: every control inside its parent's client area and
-// every text fitting its control, in the compact view, on every page of the options view and in
-// the capture view; and the same after the window moves to a monitor of another DPI. The test
-// script runs this group again in prefixes set to 144 and 192 DPI.
+// every text fitting its control, in the compact view and on every page of the options view; and
+// the same after the window moves to a monitor of another DPI. The test script runs this group
+// again in prefixes set to 144 and 192 DPI.
 #include <gtest/gtest.h>
 
 #include <sstream>
