@@ -36,4 +36,15 @@ SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi) {
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");
+    metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
+                         static_cast<UINT>(dpi)))
+        return true;
+    return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
+}
+
 }  // namespace win

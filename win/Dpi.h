@@ -13,4 +13,7 @@ int WindowDpi(HWND hwnd);
 // caption as the platform draws them at that DPI).
 SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi);
 
+// The platform's non-client metrics (caption, menu, status fonts) at a DPI.
+bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi);
+
 }  // namespace win
