@@ -120,8 +120,8 @@ void TTintsnatch4::CreateAboutPage() {
     // The labels' backdrop is the picture's colour where the notice starts.
     COLORREF backdrop = GetSysColor(COLOR_BTNFACE);
     const RECT notice = Box(8, 88, dpi::Unscale(box.cx, Dpi()) - 16, 28);
-    gdi::Bitmap bitmap = ScaledPicture({fit.cx, fit.cy},
-                                       {notice.left - origin.x, notice.top - origin.y}, backdrop);
+    gdi::Bitmap bitmap =
+        ScaledPicture({fit.cx, fit.cy}, {notice.left - origin.x, notice.top - origin.y}, backdrop);
     art->backdrop.Reset(CreateSolidBrush(backdrop));
 
     // The picture lies under the labels and never paints over them.

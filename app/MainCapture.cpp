@@ -118,8 +118,8 @@ void TTintsnatch4::CreateCapturePage() {
                     Box(margin, modeTop, room.cx - 2 * margin, modeHeight), font, Dpi());
     rgCaptureArea.Place(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
                         {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
-                        4, Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2),
-                        font, Dpi());
+                        4, Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2), font,
+                        Dpi());
     if (made) return;
     win::SetHint(rgCapture.Box(), L"Screen capture modes");
     for (HWND b : rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");

@@ -11,10 +11,10 @@ void TTintsnatch4::CreateClipboardPage() {
     const bool made = rgClipboard.Box() != nullptr;
     SIZE room = PageRoom(tsClipBoard);
     const int stripHeight = 20, margin = 4;
-    rgClipboard.Place(page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
-                      {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"},
-                      2, Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2),
-                      font, Dpi());
+    rgClipboard.Place(
+        page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
+        {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"}, 2,
+        Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2), font, Dpi());
     RECT strip = Box(margin, room.cy - stripHeight - margin, room.cx - 2 * margin, stripHeight);
     if (made)
         win::Place(FormatStrip.Handle(), strip);

@@ -26,7 +26,8 @@ void TTintsnatch4::CreateKeysPage() {
 
     auto edit = [&](HWND& h, int controlId, int x, int y, std::uint16_t value, bool visible) {
         const bool madeEdit = h != nullptr;
-        win::PlaceControl(h, HOTKEY_CLASSW, L"", (visible ? WS_VISIBLE : 0) | WS_TABSTOP | WS_BORDER,
+        win::PlaceControl(h, HOTKEY_CLASSW, L"",
+                          (visible ? WS_VISIBLE : 0) | WS_TABSTOP | WS_BORDER,
                           Box(gx + x, gy + y, 49, 19), page, controlId, font);
         if (madeEdit) return;
         // A key typed alone or with Shift alone counts as invalid and is taken with no modifier:
@@ -56,8 +57,8 @@ void TTintsnatch4::CreateMiscPage() {
     win::PlaceGroupBox(gbMisc, page, id::gbMisc, L"Miscelaneous options",
                        Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font);
     win::PlaceControl(cbStartUp, L"BUTTON", L"Run Tintsnatch at Windows StartUp",
-                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 24, 220, 17), page,
-                      id::cbStartUp, font);
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 24, 220, 17),
+                      page, id::cbStartUp, font);
     win::PlaceControl(cbGrabIfMin, L"BUTTON", L"Enable CTRL+C if minimized",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 48, 161, 17),
                       page, id::cbGrabIfMin, font);

@@ -117,10 +117,10 @@ void TTintsnatch4::CreateControls() {
     Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 0, 0, 0, 0, WS_VISIBLE);
 
     // The options view: a multi-line page control with six pages.
-    Properties = win::CreateControl(WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPCHILDREN |
-                                                             WS_CLIPSIBLINGS | TCS_MULTILINE |
-                                                             WS_TABSTOP,
-                                    0, 0, 0, 0, Handle(), id::Properties, font_.Get());
+    Properties = win::CreateControl(
+        WC_TABCONTROLW, L"",
+        WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP, 0, 0, 0, 0,
+        Handle(), id::Properties, font_.Get());
     struct PageDef {
         win::Panel* page;
         int id;
@@ -155,7 +155,8 @@ void TTintsnatch4::CreateCompactView() {
     GetWindowRect(Handle(), &outer);
     GetClientRect(Handle(), &client);
     const int clientWidth = Scaled(CompactWidth) - ((outer.right - outer.left) - client.right);
-    const int room = clientWidth - std::max(Scaled(MagnifierRight), clientWidth - Scaled(ReadoutPanelWidth));
+    const int room =
+        clientWidth - std::max(Scaled(MagnifierRight), clientWidth - Scaled(ReadoutPanelWidth));
     const int shift = std::clamp(Scaled(ReadoutPanelWidth) - room, 0, Scaled(4));
     // Rows a line of the readout font apart: its line may be a pixel taller than the designed 12
     // once scaled.

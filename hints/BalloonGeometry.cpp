@@ -6,8 +6,8 @@ using namespace balloon;
 
 Metrics balloon::MetricsFor(int dpi) {
     auto s = [dpi](int v) { return dpi::Scale(v, dpi); };
-    return {s(StemHeight), s(StemWidth), s(StemInset), s(CornerEllipse), s(TextLeft), s(TextTop),
-            s(ExtraWidth),  s(ExtraHeight), s(3)};
+    return {s(StemHeight), s(StemWidth),   s(StemInset), s(CornerEllipse), s(TextLeft), s(TextTop),
+            s(ExtraWidth), s(ExtraHeight), s(3)};
 }
 
 BalloonPosition Effective(BalloonPosition p) {

@@ -31,8 +31,8 @@ inline constexpr int ExtraHeight = 9 + StemHeight + 13;
 
 // The values above at 96 DPI; a balloon on a monitor of another DPI has them scaled.
 struct Metrics {
-    int stemHeight, stemWidth, stemInset, cornerEllipse, textLeft, textTop, extraWidth,
-        extraHeight, bodyBottom;
+    int stemHeight, stemWidth, stemInset, cornerEllipse, textLeft, textTop, extraWidth, extraHeight,
+        bodyBottom;
 };
 Metrics MetricsFor(int dpi);
 }  // namespace balloon

@@ -83,9 +83,9 @@ void PlaceGroupBox(HWND& control, HWND parent, int id, const wchar_t* caption, c
     if (control)
         Place(control, bounds, font);
     else
-        control = CreateGroupBox(parent, id, caption, bounds.left, bounds.top,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, font,
-                                 extraStyle);
+        control =
+            CreateGroupBox(parent, id, caption, bounds.left, bounds.top, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top, font, extraStyle);
 }
 
 void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
@@ -142,8 +142,8 @@ void RadioGroup::Place(HWND parent, int id, int firstItemId, const wchar_t* capt
         box_ = CreateGroupBox(parent, id, caption, 0, 0, 0, 0, font);
         for (size_t i = 0; i < items.size(); ++i) {
             DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
-            buttons_.push_back(CreateControl(L"BUTTON", items[i].c_str(), style, 0, 0, 0, 0,
-                                             parent, firstItemId + static_cast<int>(i), font));
+            buttons_.push_back(CreateControl(L"BUTTON", items[i].c_str(), style, 0, 0, 0, 0, parent,
+                                             firstItemId + static_cast<int>(i), font));
         }
     }
     LayOut(bounds, font, dpi);
@@ -161,9 +161,10 @@ void RadioGroup::LayOut(const RECT& bounds, HFONT font, int dpi) {
     int buttonH = s(17);
     for (int i = 0; i < count; ++i) {
         int col = i / rows, row = i % rows;  // items run down each column first
-        int left = x + s(8) + col * colW, top = innerTop + row * rowH + std::max(0, (rowH - buttonH) / 2);
-        win::Place(buttons_[static_cast<size_t>(i)], RECT{left, top, left + colW - s(4), top + buttonH},
-                   font);
+        int left = x + s(8) + col * colW,
+            top = innerTop + row * rowH + std::max(0, (rowH - buttonH) / 2);
+        win::Place(buttons_[static_cast<size_t>(i)],
+                   RECT{left, top, left + colW - s(4), top + buttonH}, font);
     }
 }
 

@@ -41,8 +41,8 @@ bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi) {
     static const auto forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");
     metrics = {};
     metrics.cbSize = sizeof metrics;
-    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0,
-                         static_cast<UINT>(dpi)))
+    if (forDpi &&
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
         return true;
     return SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
 }

@@ -36,7 +36,9 @@ Rect Scale(const Rect& r, int dpi) {
     return {Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.right, dpi), Scale(r.bottom, dpi)};
 }
 
-Rect ScaleBounds(int x, int y, int w, int h, int dpi) { return Scale(Rect{x, y, x + w, y + h}, dpi); }
+Rect ScaleBounds(int x, int y, int w, int h, int dpi) {
+    return Scale(Rect{x, y, x + w, y + h}, dpi);
+}
 
 Size Unscale(Size pixels, int dpi) { return {Unscale(pixels.cx, dpi), Unscale(pixels.cy, dpi)}; }
 

@@ -50,7 +50,7 @@ SIZE TextExtent(HWND control, const std::wstring& text, int wrapWidth) {
 }
 
 class DpiLayout : public testing::Test {
-protected:
+  protected:
     TTintsnatch4 form;
 
     void SetUp() override {
@@ -268,8 +268,8 @@ TEST_F(DpiLayout, MovingToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
         const RECT &a = start[i].second, &b = back[i].second;
         EXPECT_TRUE(EqualRect(&a, &b))
             << Describe(start[i].first) << " moved from (" << a.left << "," << a.top << ")-("
-            << a.right << "," << a.bottom << ") to (" << b.left << "," << b.top << ")-("
-            << b.right << "," << b.bottom << ")";
+            << a.right << "," << a.bottom << ") to (" << b.left << "," << b.top << ")-(" << b.right
+            << "," << b.bottom << ")";
     }
     ExpectEveryViewFits();
 }
