@@ -256,7 +256,7 @@ void TTintsnatch4::AlignPanels() {
     int w = rc.right, h = rc.bottom;
     MoveWindow(ColorZoomPanel.Handle(), 0, 0, w, h, TRUE);
     // Aligned right, but never over the magnifier: a frame thicker than designed takes its room
-    // from the readouts' right edge instead.
+    // from the readouts' panel, whose contents give up their left margin for it.
     int readoutsLeft = std::max(Scaled(MagnifierRight), w - Scaled(ReadoutPanelWidth));
     MoveWindow(Panel1.Handle(), readoutsLeft, 0, std::max(0, w - readoutsLeft), h, TRUE);
     MoveWindow(CapturePanel.Handle(), 0, 0, w, h, TRUE);
