@@ -1,13 +1,14 @@
 // The main window at the DPI of its monitor: every control inside its parent's client area and
-// every text fitting its control, in the compact view and on every page of the options view; and
-// the same after the window moves to a monitor of another DPI. The test script runs this group
-// again in prefixes set to 144 and 192 DPI.
+// every text fitting its control, in the compact view, on every page of the options view and in
+// the capture view; and the same after the window moves to a monitor of another DPI. The test
+// script runs this group again in prefixes set to 144 and 192 DPI.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "tests/e2e/Harness.h"
@@ -132,7 +133,8 @@ class DpiLayout : public testing::Test {
                 << r.bottom << ") in a parent of " << room.right << " x " << room.bottom << " at "
                 << form.Dpi() << " DPI";
             ExpectTextFits(c);
-            if (ClassOf(c) != L"SysTabControl32") ExpectFits(c);
+            // The captured image is as large as it was taken: it scrolls in its box.
+            if (ClassOf(c) != L"SysTabControl32" && c != Control(id::ScrollBox1)) ExpectFits(c);
         }
     }
 
@@ -169,7 +171,8 @@ class DpiLayout : public testing::Test {
         SendMessageW(form.Handle(), WM_NOTIFY, id::Properties, reinterpret_cast<LPARAM>(&hdr));
     }
 
-    // The compact view with the widest readouts, then every page of the options view.
+    // The compact view, every page of the options view, and the capture view (of the desktop,
+    // which needs no overlay).
     void ExpectEveryViewFits() {
         RECT wr;
         GetWindowRect(form.Handle(), &wr);
@@ -191,21 +194,32 @@ class DpiLayout : public testing::Test {
             ExpectFits(form.Handle());
         }
         form.Options1Click();
+
+        SendMessageW(Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
+        form.ScreenCapture()->Delay = 0;
+        form.CaptureExecute();
+        testutil::Pump(50);
+        ASSERT_TRUE(win::IsShown(Control(id::CapturePanel)));
+        ExpectOuterSize(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight);
+        SCOPED_TRACE("capture view");
+        ExpectFits(form.Handle());
+        form.TintResetExecute();
+        SendMessageW(Control(id::rgCaptureItem0), BM_CLICK, 0, 0);
     }
 
     // Where every control sits in its parent, the views' panels and pages aside (they follow
-    // the view shown).
+    // the view shown), and the captured image (it has the size it was taken at).
     std::vector<std::pair<HWND, RECT>> Layout() const {
         struct Walk {
-            HWND form, tabs;
+            HWND form, tabs, scrollBox;
             std::vector<std::pair<HWND, RECT>> rects;
-        } walk{form.Handle(), Control(id::Properties), {}};
+        } walk{form.Handle(), Control(id::Properties), Control(id::ScrollBox1), {}};
         EnumChildWindows(
             form.Handle(),
             [](HWND c, LPARAM lp) -> BOOL {
                 auto* w = reinterpret_cast<Walk*>(lp);
                 HWND parent = GetParent(c);
-                if (parent == w->form || parent == w->tabs) return TRUE;
+                if (parent == w->form || parent == w->tabs || parent == w->scrollBox) return TRUE;
                 RECT r;
                 GetWindowRect(c, &r);
                 MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
