@@ -249,6 +249,16 @@ TEST_F(DpiLayout, EveryViewFitsAtTheMonitorsDpi) {
     ExpectEveryViewFits();
 }
 
+TEST_F(DpiLayout, TheFollowOffsetScalesWithTheDpi) {
+    ASSERT_TRUE(form.FollowMode());
+    SetCursorPos(100, 100);
+    form.Timer1Timer();
+    RECT wr;
+    GetWindowRect(form.Handle(), &wr);
+    EXPECT_EQ(wr.left, 100 + S(20));
+    EXPECT_EQ(wr.top, 100 + S(20));
+}
+
 TEST_F(DpiLayout, MovingToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
     // A monitor of twice the DPI: the frame and caption stay as the platform draws them here,
     // which a larger layout has room for.
