@@ -27,15 +27,6 @@ int WindowDpi(HWND hwnd) {
     return ScreenDpi();
 }
 
-SIZE OuterSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) {
-    using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjustForDpi = UserFunction<AdjustForDpiFn>("AdjustWindowRectExForDpi");
-    RECT r{0, 0, client.cx, client.cy};
-    if (!(adjustForDpi && adjustForDpi(&r, style, FALSE, exStyle, static_cast<UINT>(dpi))))
-        AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
 bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi) {
     using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
     static const auto forDpi = UserFunction<ForDpiFn>("SystemParametersInfoForDpi");
