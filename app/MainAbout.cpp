@@ -5,6 +5,7 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "hints/LabelLayout.h"
+#include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 
 namespace {
@@ -16,6 +17,8 @@ constexpr wchar_t HomePage[] = L"www.example.org/tintsnatch";
 constexpr wchar_t HomeTarget[] = L"https://www.example.org/tintsnatch";
 constexpr int PictureWidth = 292, PictureHeight = 172;
 constexpr UINT_PTR AboutSubclassId = 0x4142;  // 'AB'
+// The page's property that finds its art again when the page is laid out anew.
+constexpr wchar_t ArtProperty[] = L"TintsnatchAboutArt";
 
 // What the About page keeps for its picture: the scaled bitmap (the picture control does not own
 // it) and the brush the page and its labels draw their background with: the picture's colour
@@ -56,6 +59,7 @@ LRESULT CALLBACK AboutPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
             }
             break;
         case WM_NCDESTROY:
+            RemovePropW(hwnd, ArtProperty);
             RemoveWindowSubclass(hwnd, AboutPageProc, AboutSubclassId);
             delete art;
             break;
@@ -96,44 +100,69 @@ gdi::Bitmap ScaledPicture(SIZE size, POINT sample, COLORREF& sampled) {
 void TTintsnatch4::CreateAboutPage() {
     HWND page = About.Handle();
     HFONT font = font_.Get();
+    const bool made = Image1 != nullptr;
 
-    // The page's size in the options view, which the window has while it is being built.
+    // The page's size in the options view, which the pages have while they are laid out.
     RECT area;
-    GetClientRect(Handle(), &area);
-    TabCtrl_AdjustRect(Properties, FALSE, &area);
-    hints::Size box{area.right - area.left, area.bottom - area.top};
-    if (box.cx <= 0 || box.cy <= 0) box = {PictureWidth, PictureHeight};
+    GetClientRect(page, &area);
+    hints::Size box{area.right, area.bottom};
+    if (box.cx <= 0 || box.cy <= 0) box = {Scaled(PictureWidth), Scaled(PictureHeight)};
     hints::Size fit = hints::FitProportionally({PictureWidth, PictureHeight}, box);
     POINT origin{(box.cx - fit.cx) / 2, (box.cy - fit.cy) / 2};
 
-    auto art = std::make_unique<AboutArt>();
+    // A new layout gets a picture of its own size; the page keeps it with the backdrop.
+    auto* art = static_cast<AboutArt*>(GetPropW(page, ArtProperty));
+    std::unique_ptr<AboutArt> fresh;
+    if (!art) {
+        fresh = std::make_unique<AboutArt>();
+        art = fresh.get();
+    }
     // The labels' backdrop is the picture's colour where the notice starts.
     COLORREF backdrop = GetSysColor(COLOR_BTNFACE);
-    art->bitmap = ScaledPicture({fit.cx, fit.cy}, {8 - origin.x, 88 - origin.y}, backdrop);
+    const RECT notice = Box(8, 88, dpi::Unscale(box.cx, Dpi()) - 16, 28);
+    gdi::Bitmap bitmap =
+        ScaledPicture({fit.cx, fit.cy}, {notice.left - origin.x, notice.top - origin.y}, backdrop);
     art->backdrop.Reset(CreateSolidBrush(backdrop));
 
     // The picture lies under the labels and never paints over them.
-    Image1 = win::CreateControl(L"STATIC", L"", WS_VISIBLE | SS_BITMAP | WS_CLIPSIBLINGS, origin.x,
-                                origin.y, fit.cx, fit.cy, page, id::Image1, nullptr);
+    win::PlaceControl(Image1, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | WS_CLIPSIBLINGS,
+                      {origin.x, origin.y, origin.x + fit.cx, origin.y + fit.cy}, page, id::Image1,
+                      nullptr);
     art->picture = Image1;
-    if (art->bitmap)
-        SendMessageW(Image1, STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(art->bitmap.Get()));
+    if (bitmap) {
+        auto shown = reinterpret_cast<HBITMAP>(SendMessageW(
+            Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())));
+        // The control hands back the bitmap it showed (or its own copy of it): ours to free.
+        if (shown && shown != art->bitmap.Get()) gdi::Bitmap copy(shown);
+        art->bitmap = std::move(bitmap);
+        // A picture control sizes itself to its bitmap.
+        win::Place(Image1, {origin.x, origin.y, origin.x + fit.cx, origin.y + fit.cy});
+    }
 
-    Label5 = win::CreateLabel(page, id::Label5, Notice, 8, 88, box.cx - 16, 28, font);
-    Label4 = win::CreateLabel(page, id::Label4, L"Email:", 8, 120, 38, 14, font);
-    Label6 = win::CreateLabel(page, id::Label6, L"Home page:", 8, 140, 70, 14, font);
-    JvHotLink4 = std::make_unique<TJvHotLink>();
-    JvHotLink4->Create(page, id::JvHotLink4, 48, 120, MailAddress, MailTarget,
-                       hints::Alignment::Right);
-    JvHotLink5 = std::make_unique<TJvHotLink>();
-    JvHotLink5->Create(page, id::JvHotLink5, 80, 140, HomePage, HomeTarget);
+    win::PlaceLabel(Label5, page, id::Label5, Notice, notice, font);
+    win::PlaceLabel(Label4, page, id::Label4, L"Email:", Box(8, 120, 38, 14), font);
+    win::PlaceLabel(Label6, page, id::Label6, L"Home page:", Box(8, 140, 70, 14), font);
+    if (!JvHotLink4) {
+        JvHotLink4 = std::make_unique<TJvHotLink>();
+        JvHotLink4->Create(page, id::JvHotLink4, Scaled(48), Scaled(120), MailAddress, MailTarget,
+                           hints::Alignment::Right, Dpi());
+        JvHotLink5 = std::make_unique<TJvHotLink>();
+        JvHotLink5->Create(page, id::JvHotLink5, Scaled(80), Scaled(140), HomePage, HomeTarget,
+                           hints::Alignment::Left, Dpi());
+    } else {
+        JvHotLink4->Place(Scaled(48), Scaled(120), Dpi());
+        JvHotLink5->Place(Scaled(80), Scaled(140), Dpi());
+    }
+    if (made) return;
     SetWindowPos(Image1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
+    if (!SetPropW(page, ArtProperty, art)) throw win::Error(L"Cannot set up the About page");
     if (!SetWindowSubclass(page, AboutPageProc, AboutSubclassId,
-                           reinterpret_cast<DWORD_PTR>(art.get())))
+                           reinterpret_cast<DWORD_PTR>(art))) {
+        RemovePropW(page, ArtProperty);
         throw win::Error(L"Cannot set up the About page");
-    static_cast<void>(art.release());  // the page frees it when it goes
+    }
+    static_cast<void>(fresh.release());  // the page frees it when it goes
 }
 
 void TTintsnatch4::CreateHints() {

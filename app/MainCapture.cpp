@@ -24,15 +24,6 @@
 namespace {
 constexpr int BtnPanelWidth = 89;
 
-// The scroll box fills the view left of the button column.
-void LayoutCaptureView(HWND panel, HWND scrollBox, HWND btnPanel) {
-    RECT rc;
-    GetClientRect(panel, &rc);
-    int split = std::max<int>(0, rc.right - BtnPanelWidth);
-    MoveWindow(scrollBox, 0, 0, split, rc.bottom, TRUE);
-    MoveWindow(btnPanel, split, 0, BtnPanelWidth, rc.bottom, TRUE);
-}
-
 // Frees the print dialog's device settings whatever happens.
 class PrintDialogMemory {
   public:
@@ -106,18 +97,30 @@ void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
 }
 }  // namespace
 
+// The scroll box fills the view left of the button column.
+void TTintsnatch4::LayoutCaptureView() {
+    RECT rc;
+    GetClientRect(CapturePanel.Handle(), &rc);
+    int split = std::max<int>(0, rc.right - Scaled(BtnPanelWidth));
+    MoveWindow(ScrollBox1, 0, 0, split, rc.bottom, TRUE);
+    MoveWindow(BtnPanel.Handle(), split, 0, Scaled(BtnPanelWidth), rc.bottom, TRUE);
+}
+
 void TTintsnatch4::CreateCapturePage() {
     HWND page = tsCapture.Handle();
     HFONT font = font_.Get();
+    const bool made = rgCapture.Box() != nullptr;
     // The mode group along the top, the area group filling the rest of the page.
-    const SIZE room = PageSize(tsCapture);
+    const SIZE room = PageRoom(tsCapture);
     const int margin = 4, modeTop = 2, modeHeight = 65, areaTop = modeTop + modeHeight + 2;
-    rgCapture.Create(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
-                     {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2, margin,
-                     modeTop, room.cx - 2 * margin, modeHeight, font);
-    rgCaptureArea.Create(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
-                         {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
-                         4, margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2, font);
+    rgCapture.Place(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
+                    {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2,
+                    Box(margin, modeTop, room.cx - 2 * margin, modeHeight), font, Dpi());
+    rgCaptureArea.Place(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
+                        {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
+                        4, Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2), font,
+                        Dpi());
+    if (made) return;
     win::SetHint(rgCapture.Box(), L"Screen capture modes");
     for (HWND b : rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
     win::SetHint(rgCaptureArea.Box(), L"Size of captured area");
@@ -129,25 +132,24 @@ void TTintsnatch4::CreateCapturePage() {
 void TTintsnatch4::CreateCaptureView() {
     HWND panel = CapturePanel.Handle();
     HFONT font = font_.Get();
-    RECT rc;
-    GetClientRect(panel, &rc);
-    auto& box = TImageScrollBox::Create(panel, id::ScrollBox1, id::CapturedImage, 0, 0,
-                                        std::max<int>(0, rc.right - BtnPanelWidth), rc.bottom);
-    ScrollBox1 = box.Handle();
-    CapturedImage = box.Image();
-    BtnPanel.Create(panel, id::BtnPanel, std::max<int>(0, rc.right - BtnPanelWidth), 0,
-                    BtnPanelWidth, rc.bottom, WS_VISIBLE);
-    auto button = [&](int controlId, const wchar_t* caption, int y, const wchar_t* hint) {
-        HWND b = win::CreateControl(L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 8,
-                                    y, 75, 25, BtnPanel.Handle(), controlId, font);
-        win::SetHint(b, hint);
-        return b;
+    if (!ScrollBox1) {
+        auto& box = TImageScrollBox::Create(panel, id::ScrollBox1, id::CapturedImage, 0, 0, 0, 0);
+        ScrollBox1 = box.Handle();
+        CapturedImage = box.Image();
+        BtnPanel.Create(panel, id::BtnPanel, 0, 0, 0, 0, WS_VISIBLE);
+    }
+    LayoutCaptureView();
+    auto button = [&](HWND& b, int controlId, const wchar_t* caption, int y, const wchar_t* hint) {
+        bool made = b != nullptr;
+        win::PlaceControl(b, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                          Box(8, y, 75, 25), BtnPanel.Handle(), controlId, font);
+        if (!made) win::SetHint(b, hint);
     };
     // Made in tab order: Copy, Save As, Cancel, Print.
-    ClipboardCopy = button(id::ClipboardCopy, L"&Copy", 8, L"Copies selection to the Clipboard");
-    SaveImage = button(id::SaveImage, L"Save &As...", 40, L"Saves captured image to a file");
-    Cancel = button(id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
-    Button1 = button(id::Button1, L"&Print...", 72, L"Open print dialog to print captured image");
+    button(ClipboardCopy, id::ClipboardCopy, L"&Copy", 8, L"Copies selection to the Clipboard");
+    button(SaveImage, id::SaveImage, L"Save &As...", 40, L"Saves captured image to a file");
+    button(Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
+    button(Button1, id::Button1, L"&Print...", 72, L"Open print dialog to print captured image");
 }
 
 void TTintsnatch4::CreateCaptureEngine() {
@@ -189,8 +191,8 @@ void TTintsnatch4::CaptureExecute() {
     win::SetVisible(ColorZoomPanel.Handle(), false);
     HideOptions();
     win::SetVisible(CapturePanel.Handle(), true);
-    win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
-    LayoutCaptureView(CapturePanel.Handle(), ScrollBox1, BtnPanel.Handle());
+    win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
+    LayoutCaptureView();
     if (TImageScrollBox* box = TImageScrollBox::FromHandle(ScrollBox1))
         box->SetPicture(capturedBitmap_.Get(), capturedPalette_.Get());
 }

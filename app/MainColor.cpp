@@ -2,27 +2,38 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "win/Clipboard.h"
+#include "win/DpiScale.h"
 #include "win/Hints.h"
 
 void TTintsnatch4::CreateClipboardPage() {
     HWND page = tsClipBoard.Handle();
     HFONT font = font_.Get();
-    SIZE room = PageSize(tsClipBoard);
+    const bool made = rgClipboard.Box() != nullptr;
+    SIZE room = PageRoom(tsClipBoard);
     const int stripHeight = 20, margin = 4;
-    rgClipboard.Create(page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
-                       {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"},
-                       2, margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2,
-                       font);
+    rgClipboard.Place(
+        page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
+        {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"}, 2,
+        Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2), font, Dpi());
+    RECT strip = Box(margin, room.cy - stripHeight - margin, room.cx - 2 * margin, stripHeight);
+    if (made)
+        win::Place(FormatStrip.Handle(), strip);
+    else
+        FormatStrip.Create(page, id::FormatStrip, strip.left, strip.top, strip.right - strip.left,
+                           strip.bottom - strip.top, WS_VISIBLE | WS_BORDER);
+    // The strip's inside, less its border, holds the caption and the preview.
+    RECT inside;
+    GetClientRect(FormatStrip.Handle(), &inside);
+    const int previewWidth = dpi::Unscale(inside.right, Dpi()) - 50 - 2;
+    win::PlaceLabel(lblFormat, FormatStrip.Handle(), id::lblFormat, L"Format: ", Box(4, 2, 44, 14),
+                    font);
+    win::PlaceLabel(colFmtPreview, FormatStrip.Handle(), id::colFmtPreview, L"------",
+                    Box(50, 2, previewWidth, 14), font, SS_LEFTNOWORDWRAP);
+    if (made) return;
     win::SetHint(rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");
     for (HWND b : rgClipboard.Buttons())
         win::SetHint(b, L"Select format of color information to use when copying color to clipboard");
-    FormatStrip.Create(page, id::FormatStrip, margin, room.cy - stripHeight - margin,
-                       room.cx - 2 * margin, stripHeight, WS_VISIBLE | WS_BORDER);
-    lblFormat = win::CreateLabel(FormatStrip.Handle(), id::lblFormat, L"Format: ", 4, 2, 44, 14,
-                                 font);
-    colFmtPreview = win::CreateLabel(FormatStrip.Handle(), id::colFmtPreview, L"------", 50, 2,
-                                     220, 14, font, SS_LEFTNOWORDWRAP);
 }
 
 std::wstring TTintsnatch4::FormatColorText(int index) const {

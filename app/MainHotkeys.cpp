@@ -9,34 +9,39 @@
 void TTintsnatch4::CreateKeysPage() {
     HWND page = Keys.Handle();
     HFONT font = font_.Get();
+    const bool made = gbKeys != nullptr;
     // The group fills the page; positions inside it are measured from its top-left corner.
     const int gx = 4, gy = 2;
-    SIZE room = PageSize(Keys);
-    gbKeys = win::CreateGroupBox(page, id::gbKeys, L"Keyboard shortcuts", gx, gy, room.cx - 2 * gx,
-                                 room.cy - gy - 2, font);
-    lblShow = win::CreateLabel(page, id::lblShow, L"Toggle show/hide:", gx + 8, gy + 24, 110, 14,
-                               font);
-    Label1 = win::CreateLabel(page, id::Label1, L"Toggle fixed/follow:", gx + 8, gy + 48, 110, 14,
-                              font);
-    Label2 = win::CreateLabel(page, id::Label2, L"Start capture:", gx + 8, gy + 72, 110, 14, font);
-    lblExit = win::CreateLabel(page, id::lblExit, L"Exit program:", gx + 8, gy + 96, 110, 14, font);
+    SIZE room = PageRoom(Keys);
+    win::PlaceGroupBox(gbKeys, page, id::gbKeys, L"Keyboard shortcuts",
+                       Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font);
+    win::PlaceLabel(lblShow, page, id::lblShow, L"Toggle show/hide:", Box(gx + 8, gy + 24, 110, 14),
+                    font);
+    win::PlaceLabel(Label1, page, id::Label1, L"Toggle fixed/follow:",
+                    Box(gx + 8, gy + 48, 110, 14), font);
+    win::PlaceLabel(Label2, page, id::Label2, L"Start capture:", Box(gx + 8, gy + 72, 110, 14),
+                    font);
+    win::PlaceLabel(lblExit, page, id::lblExit, L"Exit program:", Box(gx + 8, gy + 96, 110, 14),
+                    font);
 
-    auto edit = [&](int controlId, int x, int y, std::uint16_t value, bool visible) {
-        HWND h = win::CreateControl(HOTKEY_CLASSW, L"", (visible ? WS_VISIBLE : 0) | WS_TABSTOP |
-                                                          WS_BORDER,
-                                    gx + x, gy + y, 49, 19, page, controlId, font);
+    auto edit = [&](HWND& h, int controlId, int x, int y, std::uint16_t value, bool visible) {
+        const bool madeEdit = h != nullptr;
+        win::PlaceControl(h, HOTKEY_CLASSW, L"",
+                          (visible ? WS_VISIBLE : 0) | WS_TABSTOP | WS_BORDER,
+                          Box(gx + x, gy + y, 49, 19), page, controlId, font);
+        if (madeEdit) return;
         // A key typed alone or with Shift alone counts as invalid and is taken with no modifier:
         // the key alone. Ctrl and Alt combinations stay as typed.
         SendMessageW(h, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
         win::SetHotKeyValue(h, value);
-        return h;
     };
     // Created in tab order: show/hide, fixed/follow, exit, the hidden copy key, capture.
-    hkShowHide = edit(id::hkShowHide, 120, 16, VK_F6, true);
-    hkFixedFollow = edit(id::hkFixedFollow, 120, 40, VK_F7, true);
-    hkExit = edit(id::hkExit, 120, 88, VK_F10, true);
-    hkClipboard = edit(id::hkClipboard, 184, 16, 0x4000 | 'C', false);
-    hkCapture = edit(id::hkCapture, 120, 64, VK_F9, true);
+    edit(hkShowHide, id::hkShowHide, 120, 16, VK_F6, true);
+    edit(hkFixedFollow, id::hkFixedFollow, 120, 40, VK_F7, true);
+    edit(hkExit, id::hkExit, 120, 88, VK_F10, true);
+    edit(hkClipboard, id::hkClipboard, 184, 16, 0x4000 | 'C', false);
+    edit(hkCapture, id::hkCapture, 120, 64, VK_F9, true);
+    if (made) return;
     win::SetHint(hkShowHide, L"Press key to togle show and hide of Tintsnatch window");
     win::SetHint(hkFixedFollow, L"Press key to togle fixed and follow mode of Tintsnatch window");
     win::SetHint(hkCapture, L"Press key that you wish to use as shortcut to screen capture");
@@ -46,19 +51,22 @@ void TTintsnatch4::CreateKeysPage() {
 void TTintsnatch4::CreateMiscPage() {
     HWND page = tsMisc.Handle();
     HFONT font = font_.Get();
+    const bool made = gbMisc != nullptr;
     const int gx = 4, gy = 2;
-    SIZE room = PageSize(tsMisc);
-    gbMisc = win::CreateGroupBox(page, id::gbMisc, L"Miscelaneous options", gx, gy,
-                                 room.cx - 2 * gx, room.cy - gy - 2, font);
-    cbStartUp = win::CreateControl(L"BUTTON", L"Run Tintsnatch at Windows StartUp",
-                                   WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, gx + 8, gy + 24, 220,
-                                   17, page, id::cbStartUp, font);
-    cbGrabIfMin = win::CreateControl(L"BUTTON", L"Enable CTRL+C if minimized",
-                                     WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, gx + 8, gy + 48,
-                                     161, 17, page, id::cbGrabIfMin, font);
+    SIZE room = PageRoom(tsMisc);
+    win::PlaceGroupBox(gbMisc, page, id::gbMisc, L"Miscelaneous options",
+                       Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font);
+    win::PlaceControl(cbStartUp, L"BUTTON", L"Run Tintsnatch at Windows StartUp",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 24, 220, 17),
+                      page, id::cbStartUp, font);
+    win::PlaceControl(cbGrabIfMin, L"BUTTON", L"Enable CTRL+C if minimized",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 48, 161, 17),
+                      page, id::cbGrabIfMin, font);
+    if (made) return;
     win::SetHint(cbStartUp, L"Automaticaly run Tintsnatch at Windows startup");
     win::SetHint(cbGrabIfMin, L"CTRL-C will pick color even if Tintsnatch window is not visible");
 }
+
 void TTintsnatch4::CreateHotKeyManager() {
     HotKeyManager1 = std::make_unique<THotKeyManager>();
     HotKeyManager1->OnHotKeyPressed = [this](std::uint32_t hotKey, std::uint16_t index) {

@@ -14,26 +14,32 @@ constexpr int ZoomMin = 1, ZoomMax = 100, ZoomStart = 15;
 constexpr int CrosshairMin = 5, CrosshairMax = 100, CrosshairStart = 30;
 
 // A magnifier with the main window's design values; it stays inactive until StartMagnifiers.
-std::unique_ptr<TJvZoom> CreateMagnifier(HWND parent, int controlId, int x, int y) {
-    auto zoom = std::make_unique<TJvZoom>();
+// One that exists already is only moved to its bounds.
+void PlaceMagnifier(std::unique_ptr<TJvZoom>& zoom, HWND parent, int controlId, const RECT& r) {
+    if (zoom) {
+        win::Place(zoom->Handle(), r);
+        return;
+    }
+    zoom = std::make_unique<TJvZoom>();
     zoom->SetActive(false);
     zoom->SetDelay(5);
     zoom->SetCrosshair(true);
     zoom->SetCrosshairSize(CrosshairStart);
-    zoom->Create(parent, controlId, x, y, ViewSize, ViewSize);
-    return zoom;
+    zoom->Create(parent, controlId, r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-HWND CreateSlider(HWND parent, int controlId, int x, int y, int w, int h, int min, int max,
-                  int pos) {
-    HWND track =
-        win::CreateControl(TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS,
-                           x, y, w, h, parent, controlId, nullptr);
+void PlaceSlider(HWND& track, HWND parent, int controlId, const RECT& r, int min, int max,
+                 int pos) {
+    if (track) {
+        win::Place(track, r);
+        return;
+    }
+    win::PlaceControl(track, TRACKBAR_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_NOTICKS,
+                      r, parent, controlId, nullptr);
     SendMessageW(track, TBM_SETRANGEMIN, FALSE, min);
     SendMessageW(track, TBM_SETRANGEMAX, FALSE, max);
     SendMessageW(track, TBM_SETPAGESIZE, 0, 1);
     SendMessageW(track, TBM_SETPOS, TRUE, pos);
-    return track;
 }
 
 // The picture control does not free the bitmap it shows; this subclass owns it instead and frees
@@ -69,38 +75,48 @@ std::wstring Decimal(int n) { return std::to_wstring(n); }
 void TTintsnatch4::CreateZoomPage() {
     HWND page = tsZoom.Handle();
     HFONT font = font_.Get();
+    const bool made = gbZoom != nullptr;
 
-    JvZoom1 = CreateMagnifier(ColorZoomPanel.Handle(), id::JvZoom1, 1, 1);
+    PlaceMagnifier(JvZoom1, ColorZoomPanel.Handle(), id::JvZoom1, Box(1, 1, ViewSize, ViewSize));
 
-    ZoomSlider = CreateSlider(page, id::ZoomSlider, 10, 18, 126, 26, ZoomMin, ZoomMax, ZoomStart);
-    win::SetHint(ZoomSlider, L"Change to increase or decrease zoom level");
-    lblFactor = win::CreateLabel(page, id::lblFactor, L"Factor:", 14, 48, 36, 13, font);
-    lblZoomFactor = win::CreateLabel(page, id::lblZoomFactor, L"", 52, 48, 40, 13, font);
+    PlaceSlider(ZoomSlider, page, id::ZoomSlider, Box(10, 18, 126, 26), ZoomMin, ZoomMax,
+                ZoomStart);
+    win::PlaceLabel(lblFactor, page, id::lblFactor, L"Factor:", Box(14, 48, 36, 13), font);
+    win::PlaceLabel(lblZoomFactor, page, id::lblZoomFactor, L"", Box(52, 48, 40, 13), font);
 
-    JvZoom2 = CreateMagnifier(page, id::JvZoom2, 144, 16);
+    PlaceMagnifier(JvZoom2, page, id::JvZoom2, Box(144, 16, ViewSize, ViewSize));
     // The frame lies under the magnifier and never paints over it.
-    Bevel1 = win::CreateControl(L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_SUNKEN, 143, 15,
-                                ViewSize + 2, ViewSize + 2, page, id::Bevel1, nullptr);
-    SetWindowPos(Bevel1, JvZoom2->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    win::PlaceControl(Bevel1, L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_SUNKEN,
+                      Box(143, 15, ViewSize + 2, ViewSize + 2), page, id::Bevel1, nullptr);
 
-    Image2 = CreatePicture(page, id::Image2, L"REFERENCE", 235, 26);
-    Label3 = win::CreateLabel(page, id::Label3, L"1:1", 243, 62, 24, 13, font);
+    // The reference picture shows real pixels at 1:1, so it keeps its size at every DPI; it stays
+    // centred where it was designed, over its caption.
+    const int pictureX = Scaled(235 + 16) - 16, pictureY = Scaled(26 + 16) - 16;
+    if (Image2)
+        SetWindowPos(Image2, nullptr, pictureX, pictureY, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        Image2 = CreatePicture(page, id::Image2, L"REFERENCE", pictureX, pictureY);
+    win::PlaceLabel(Label3, page, id::Label3, L"1:1", Box(243, 62, 24, 13), font);
 
-    Label8 = win::CreateLabel(page, id::Label8, L"Croshair Size:", 14, 98, 72, 13, font);
-    Label9 = win::CreateLabel(page, id::Label9, L"", 88, 98, 40, 13, font);
-    CroshairSize = CreateSlider(page, id::CroshairSize, 10, 114, 126, 26, CrosshairMin,
-                                CrosshairMax, CrosshairStart);
-    cbCroshair = win::CreateControl(L"BUTTON", L"Croshair (on/off)",
-                                    WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 143, 118, 128, 17,
-                                    page, id::cbCroshair, font);
-    win::SetChecked(cbCroshair, true);
+    win::PlaceLabel(Label8, page, id::Label8, L"Croshair Size:", Box(14, 98, 72, 13), font);
+    win::PlaceLabel(Label9, page, id::Label9, L"", Box(88, 98, 40, 13), font);
+    PlaceSlider(CroshairSize, page, id::CroshairSize, Box(10, 114, 126, 26), CrosshairMin,
+                CrosshairMax, CrosshairStart);
+    win::PlaceControl(cbCroshair, L"BUTTON", L"Croshair (on/off)",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(143, 118, 128, 17), page,
+                      id::cbCroshair, font);
 
     // The group fills the page. It goes under every other control of the page and is clipped by
     // them, so it never paints over the magnifier.
     const int gx = 4, gy = 2;
-    const SIZE room = PageSize(tsZoom);
-    gbZoom = win::CreateGroupBox(page, id::gbZoom, L"Zoom", gx, gy, room.cx - 2 * gx,
-                                 room.cy - gy - 2, font, WS_CLIPSIBLINGS);
+    const SIZE room = PageRoom(tsZoom);
+    win::PlaceGroupBox(gbZoom, page, id::gbZoom, L"Zoom",
+                       Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font, WS_CLIPSIBLINGS);
+    if (made) return;
+    win::SetHint(ZoomSlider, L"Change to increase or decrease zoom level");
+    SetWindowPos(Bevel1, JvZoom2->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    win::SetChecked(cbCroshair, true);
     SetWindowPos(gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

@@ -5,6 +5,8 @@
 #include "app/ControlIds.h"
 #include "app/FollowPlacement.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
+#include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -16,14 +18,28 @@ namespace {
 constexpr int ReadoutPanelWidth = 94;
 constexpr int MagnifierRight = 76;  // the compact view's magnifier: 74 x 74 at (1, 1)
 
+// The height of a line of text in the font.
+int LineHeight(HFONT font) {
+    gdi::WindowDC screen(nullptr);
+    if (!screen) return 0;
+    gdi::Selection select(screen.Get(), font);
+    TEXTMETRICW tm{};
+    return GetTextMetricsW(screen.Get(), &tm) ? tm.tmHeight : 0;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // Swatch
 
-void TintSwatch::Create(HWND parent, int controlId, int x, int y, HFONT) {
+void TintSwatch::Place(HWND parent, int controlId, const RECT& bounds) {
+    if (Handle()) {
+        win::Place(Handle(), bounds);
+        return;
+    }
     RegisterClass(L"TTintSwatch", 0, nullptr, nullptr);
-    Window::Create(0, L"TTintSwatch", L"", WS_CHILD | WS_VISIBLE, x, y, 17, 17, parent,
+    Window::Create(0, L"TTintSwatch", L"", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+                   bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
 }
 
@@ -56,15 +72,36 @@ TTintsnatch4::~TTintsnatch4() {
     if (TrayMenu) DestroyMenu(TrayMenu);
 }
 
+int TTintsnatch4::Scaled(int designValue) const { return dpi::Scale(designValue, dpi_); }
+
+RECT TTintsnatch4::Box(int x, int y, int w, int h) const {
+    dpi::Rect r = dpi::ScaleBounds(x, y, w, h, dpi_);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+SIZE TTintsnatch4::PageRoom(const win::Panel& page) const {
+    RECT rc{};
+    GetClientRect(page.Handle(), &rc);
+    dpi::Size room = dpi::Unscale(dpi::Size{rc.right, rc.bottom}, dpi_);
+    return {room.cx, room.cy};
+}
+
+void TTintsnatch4::MakeFonts() {
+    font_ = gdi::MakeFont(L"Tahoma", Scaled(-11));
+    monoFont_ = gdi::MakeFont(L"Courier New", Scaled(-11));
+}
+
 void TTintsnatch4::CreateForm() {
     auto& app = win::Application();
-    font_ = gdi::MakeFont(L"Tahoma", -11);
-    monoFont_ = gdi::MakeFont(L"Courier New", -11);
     RegisterClass(L"TTintsnatch4", CS_DBLCLKS, nullptr, GetSysColorBrush(COLOR_BTNFACE),
                   app.Icon());
     Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4",
            L"Tintsnatch 4", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0,
            OptionsWidth, OptionsHeight, app.Handle());
+    // Built for the DPI of the monitor it starts on, at the options view's size.
+    dpi_ = win::WindowDpi(Handle());
+    MakeFonts();
+    win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
     app.SetMainWindow(Handle());
     app.SetMessageFilter([this](MSG& m) { return FilterMessage(m); });
     CreateControls();
@@ -77,28 +114,14 @@ void TTintsnatch4::CreateForm() {
 }
 
 void TTintsnatch4::CreateControls() {
-    HFONT font = font_.Get();
-    ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 170, 96, WS_VISIBLE);
-    Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 76, 0, ReadoutPanelWidth, 96, WS_VISIBLE);
-    HFONT mono = monoFont_.Get();
-    HWND p1 = Panel1.Handle();
-    ColR = win::CreateLabel(p1, id::ColR, L"--", 4, 0, 50, 12, mono, SS_LEFTNOWORDWRAP);
-    ColG = win::CreateLabel(p1, id::ColG, L"--", 4, 12, 50, 12, mono, SS_LEFTNOWORDWRAP);
-    ColB = win::CreateLabel(p1, id::ColB, L"--", 4, 24, 50, 12, mono, SS_LEFTNOWORDWRAP);
-    ColHex = win::CreateLabel(p1, id::ColHex, L"--", 4, 36, 52, 12, mono, SS_LEFTNOWORDWRAP);
-    ColC = win::CreateLabel(p1, id::ColC, L"--", 56, 0, 38, 12, mono, SS_LEFTNOWORDWRAP);
-    ColM = win::CreateLabel(p1, id::ColM, L"--", 56, 12, 38, 12, mono, SS_LEFTNOWORDWRAP);
-    ColY = win::CreateLabel(p1, id::ColY, L"--", 56, 24, 38, 12, mono, SS_LEFTNOWORDWRAP);
-    ColK = win::CreateLabel(p1, id::ColK, L"--", 56, 36, 38, 12, mono, SS_LEFTNOWORDWRAP);
-    TintColor.Create(p1, id::TintColor, 4, 54, mono);
-    Position = win::CreateLabel(p1, id::Position, L"(---,---)", 24, 55, 70, 12, mono,
-                                SS_LEFTNOWORDWRAP);
+    ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
+    Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 0, 0, 0, 0, WS_VISIBLE);
 
     // The options view: a multi-line page control with six pages.
-    Properties = win::CreateControl(WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPCHILDREN |
-                                                             WS_CLIPSIBLINGS | TCS_MULTILINE |
-                                                             WS_TABSTOP,
-                                    0, 0, 294, 196, Handle(), id::Properties, font);
+    Properties = win::CreateControl(
+        WC_TABCONTROLW, L"",
+        WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP, 0, 0, 0, 0,
+        Handle(), id::Properties, font_.Get());
     struct PageDef {
         win::Panel* page;
         int id;
@@ -119,10 +142,51 @@ void TTintsnatch4::CreateControls() {
         p.page->Create(Properties, p.id, 0, 0, 10, 10);
         SetWindowTextW(p.page->Handle(), p.caption);
     }
-    CapturePanel.Create(Handle(), id::CapturePanel, 0, 0, 294, 196);
-    // Pages get their options-view size first, so their contents can fit the room they have.
-    AlignPanels();
+    CapturePanel.Create(Handle(), id::CapturePanel, 0, 0, 0, 0);
+    LayOut();
+}
 
+void TTintsnatch4::CreateCompactView() {
+    HFONT mono = monoFont_.Get();
+    HWND p1 = Panel1.Handle();
+    // The readouts' room: right of the magnifier in the compact view's client area. A frame
+    // thicker than designed takes it from their left margin first, so the right column stays
+    // whole.
+    RECT outer, client;
+    GetWindowRect(Handle(), &outer);
+    GetClientRect(Handle(), &client);
+    const int clientWidth = Scaled(CompactWidth) - ((outer.right - outer.left) - client.right);
+    const int room =
+        clientWidth - std::max(Scaled(MagnifierRight), clientWidth - Scaled(ReadoutPanelWidth));
+    const int shift = std::clamp(Scaled(ReadoutPanelWidth) - room, 0, Scaled(4));
+    // Rows a line of the readout font apart: its line may be a pixel taller than the designed 12
+    // once scaled.
+    const int line = std::max(Scaled(12), LineHeight(mono));
+    auto at = [&](int x, int row, int w) {
+        RECT r = Box(x, 0, w, 0);
+        return RECT{r.left - shift, row * line, r.right - shift, (row + 1) * line};
+    };
+    win::PlaceLabel(ColR, p1, id::ColR, L"--", at(4, 0, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColG, p1, id::ColG, L"--", at(4, 1, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColB, p1, id::ColB, L"--", at(4, 2, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColHex, p1, id::ColHex, L"--", at(4, 3, 52), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColC, p1, id::ColC, L"--", at(56, 0, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColM, p1, id::ColM, L"--", at(56, 1, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColY, p1, id::ColY, L"--", at(56, 2, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(ColK, p1, id::ColK, L"--", at(56, 3, 38), mono, SS_LEFTNOWORDWRAP);
+    RECT swatch = Box(4, 54, 17, 17);
+    OffsetRect(&swatch, -shift, 0);
+    TintColor.Place(p1, id::TintColor, swatch);
+    RECT position = Box(24, 55, 70, 12);
+    position = {position.left - shift, position.top, position.right - shift, position.top + line};
+    win::PlaceLabel(Position, p1, id::Position, L"(---,---)", position, mono, SS_LEFTNOWORDWRAP);
+}
+
+void TTintsnatch4::LayOut() {
+    CreateCompactView();
+    SendMessageW(Properties, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    // Pages get their options-view size first, so their contents can fit the room they have.
+    SizeOptionsPages();
     CreateZoomPage();
     CreateClipboardPage();
     CreateCapturePage();
@@ -131,6 +195,26 @@ void TTintsnatch4::CreateControls() {
     CreateMiscPage();
     CreateAboutPage();
     AlignPanels();
+}
+
+void TTintsnatch4::ChangeDpi(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    // The controls keep the old fonts until the layout has given them the new ones.
+    gdi::Font oldFont = std::move(font_), oldMono = std::move(monoFont_);
+    MakeFonts();
+    // Nothing is painted while the controls move (no message is handled meanwhile): the window
+    // shows the new layout whole at its next paint, and the readouts keep their texts.
+    const bool wide = !win::IsShown(ColorZoomPanel.Handle());
+    SIZE size{Scaled(wide ? OptionsWidth : CompactWidth),
+              Scaled(wide ? OptionsHeight : CompactHeight)};
+    RECT now;
+    GetWindowRect(Handle(), &now);
+    POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{now.left, now.top};
+    SetWindowPos(Handle(), nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOut();
+    RedrawWindow(Handle(), nullptr, nullptr,
+                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void TTintsnatch4::CreateActions() {
@@ -173,11 +257,16 @@ void TTintsnatch4::AlignPanels() {
     int w = rc.right, h = rc.bottom;
     MoveWindow(ColorZoomPanel.Handle(), 0, 0, w, h, TRUE);
     // Aligned right, but never over the magnifier: a frame thicker than designed takes its room
-    // from the readouts' right edge instead.
-    int readoutsLeft = std::max(MagnifierRight, w - ReadoutPanelWidth);
-    MoveWindow(Panel1.Handle(), readoutsLeft, 0, ReadoutPanelWidth, h, TRUE);
-    MoveWindow(Properties, 0, 0, w, h, TRUE);
+    // from the readouts' panel, whose contents give up their left margin for it.
+    int readoutsLeft = std::max(Scaled(MagnifierRight), w - Scaled(ReadoutPanelWidth));
+    MoveWindow(Panel1.Handle(), readoutsLeft, 0, std::max(0, w - readoutsLeft), h, TRUE);
     MoveWindow(CapturePanel.Handle(), 0, 0, w, h, TRUE);
+    if (ScrollBox1) LayoutCaptureView();
+    AlignPages(w, h);
+}
+
+void TTintsnatch4::AlignPages(int w, int h) {
+    MoveWindow(Properties, 0, 0, w, h, TRUE);
     RECT page{0, 0, w, h};
     TabCtrl_AdjustRect(Properties, FALSE, &page);
     for (win::Panel* p : {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About})
@@ -185,10 +274,14 @@ void TTintsnatch4::AlignPanels() {
                    page.bottom - page.top, TRUE);
 }
 
-SIZE TTintsnatch4::PageSize(const win::Panel& page) {
-    RECT rc{};
-    GetClientRect(page.Handle(), &rc);
-    return {rc.right, rc.bottom};
+void TTintsnatch4::SizeOptionsPages() {
+    // The options view's client area: its outer size less the frame and caption the window has.
+    RECT outer, client;
+    GetWindowRect(Handle(), &outer);
+    GetClientRect(Handle(), &client);
+    int frameW = (outer.right - outer.left) - client.right;
+    int frameH = (outer.bottom - outer.top) - client.bottom;
+    AlignPages(Scaled(OptionsWidth) - frameW, Scaled(OptionsHeight) - frameH);
 }
 
 void TTintsnatch4::ShowPage(int index) {
@@ -230,7 +323,7 @@ void TTintsnatch4::FormCreate() {
     rgClipboard.SetItemIndex(0);
     if (rgCapture.SetItemIndex(0)) rgCaptureClick();
     win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
-    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     AlignPanels();
     ShowPage(0);
     BindHotKeys();
@@ -259,10 +352,10 @@ void TTintsnatch4::Timer1Timer() {
     if (PtInRect(&wr, p) || options1Checked_) {
         ShowOptions();
         win::SetVisible(ColorZoomPanel.Handle(), false);
-        win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
+        win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
         return;
     }
-    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
@@ -295,7 +388,7 @@ void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
     const SIZE size = win::OuterSize(Handle());
     follow::Point to =
         follow::FollowPosition({p.x, p.y}, size.cx, size.cy, {w.left, w.top, w.right, w.bottom},
-                               FollowOffsetX, FollowOffsetY);
+                               Scaled(FollowOffsetX), Scaled(FollowOffsetY));
     if (window.left != to.x || window.top != to.y)
         SetWindowPos(Handle(), nullptr, to.x, to.y, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -330,7 +423,7 @@ Readouts TTintsnatch4::CurrentReadouts() const {
 void TTintsnatch4::Options1Click() {
     followMode_ = !followMode_;
     CenterOnScreen();
-    win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
+    win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
     options1Checked_ = !options1Checked_;
     SyncTrayMenu();
     win::SetVisible(ColorZoomPanel.Handle(), false);
@@ -342,7 +435,7 @@ void TTintsnatch4::FixedFollowClick() { followMode_ = !followMode_; }
 
 void TTintsnatch4::TintResetExecute() {
     CenterOnScreen();
-    win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
+    win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     win::SetVisible(ColorZoomPanel.Handle(), true);
     HideOptions();
     win::SetVisible(CapturePanel.Handle(), false);
@@ -428,6 +521,13 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SIZE:
             if (created_) AlignPanels();
+            break;
+        case WM_DPICHANGED:
+            // The window moved to a monitor of another DPI (follow mode does that all the time).
+            if (created_) {
+                ChangeDpi(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
+                return 0;
+            }
             break;
         case WM_SHOWWINDOW:
             // Only a change of the window's own visibility counts, not the owner's minimising.

@@ -24,7 +24,8 @@ class TJvHotLink;
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
 public:
-    void Create(HWND parent, int id, int x, int y, HFONT font);
+    // Creates the swatch at `bounds` the first time, moves it there every later time.
+    void Place(HWND parent, int id, const RECT& bounds);
     // Repaints only when the colour changes.
     void SetColor(COLORREF color);
     bool HasColor() const { return hasColor_; }
@@ -39,10 +40,16 @@ private:
 
 class TTintsnatch4 : public win::Window {
 public:
-    // Window sizes and the follow offset (outer sizes, frame and caption included).
+    // Window sizes and the follow offset (outer sizes, frame and caption included), as every
+    // size and position of the layout at 96 DPI: the window shows them scaled for the DPI of the
+    // monitor it is on (Scaled).
     static constexpr int FollowOffsetX = 20, FollowOffsetY = 20;
     static constexpr int CompactWidth = 172, CompactHeight = 98;
     static constexpr int OptionsWidth = 300, OptionsHeight = 220;
+
+    // The DPI the window is laid out for, and a design value at it.
+    int Dpi() const { return dpi_; }
+    int Scaled(int designValue) const;
 
     TTintsnatch4();
     ~TTintsnatch4() override;
@@ -115,13 +122,28 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // Layout
+    // Layout. Each Create* function lays out its part at the window's DPI: the first run makes
+    // the controls, a run after a DPI change moves them and gives them the new fonts.
     void CreateControls();
+    void LayOut();
+    void CreateCompactView();
+    void MakeFonts();
+    // Re-lays the window for a monitor of another DPI, at the place the platform suggests.
+    void ChangeDpi(int dpi, const RECT* suggested);
+    // Design bounds (at 96 DPI) scaled for the window's DPI.
+    RECT Box(int x, int y, int w, int h) const;
+    // A page's room in design units: what is laid out in it at design values fits once scaled.
+    SIZE PageRoom(const win::Panel& page) const;
+    // Gives the page control and its pages the size they have in the options view, whatever
+    // view is shown, so the pages can be laid out for it.
+    void SizeOptionsPages();
+    void AlignPages(int clientWidth, int clientHeight);
     void CreateActions();
     void CreateClipboardPage();
     void CreateZoomPage();
     void CreateCapturePage();
     void CreateCaptureView();
+    void LayoutCaptureView();
     void CreateKeysPage();
     void CreateMiscPage();
     void CreateAboutPage();
@@ -136,8 +158,6 @@ private:
     void StartMagnifiers();  // last step of FormCreate
     void SyncTrayMenu();     // the tray menu's check marks follow the actions
     void AlignPanels();
-    // The client size of a page of the options view.
-    static SIZE PageSize(const win::Panel& page);
     void ShowPage(int index);
     void ShowOptions();
     void HideOptions();
@@ -165,7 +185,8 @@ private:
     void SetReadouts(const Readouts& r);
     void CenterOnScreen();
 
-    // Fonts (Tahoma 8 for the window, Courier New for the readouts)
+    // Fonts (Tahoma 8 for the window, Courier New for the readouts) at the window's DPI
+    int dpi_ = 96;
     gdi::Font font_;
     gdi::Font monoFont_;
 

@@ -4,6 +4,12 @@ namespace hints {
 
 using namespace balloon;
 
+Metrics balloon::MetricsFor(int dpi) {
+    auto s = [dpi](int v) { return dpi::Scale(v, dpi); };
+    return {s(StemHeight), s(StemWidth),   s(StemInset), s(CornerEllipse), s(TextLeft), s(TextTop),
+            s(ExtraWidth), s(ExtraHeight), s(3)};
+}
+
 BalloonPosition Effective(BalloonPosition p) {
     return p == BalloonPosition::Automatic ? BalloonPosition::StemTopRight : p;
 }
@@ -13,26 +19,30 @@ bool StemAtTop(BalloonPosition p) {
     return p == BalloonPosition::StemTopRight || p == BalloonPosition::StemTopLeft;
 }
 
-Size BalloonSize(Size text) { return {text.cx + ExtraWidth, text.cy + ExtraHeight}; }
+Size BalloonSize(Size text, int dpi) {
+    const Metrics m = MetricsFor(dpi);
+    return {text.cx + m.extraWidth, text.cy + m.extraHeight};
+}
 
-Point BalloonOffset(BalloonPosition p, Size balloon, int cursorHeight) {
+Point BalloonOffset(BalloonPosition p, Size balloon, int cursorHeight, int dpi) {
+    const int inset = MetricsFor(dpi).stemInset;
     // Below the point the balloon hangs from the hint point (which the hint mechanism puts a
     // cursor height below the cursor); above it, it clears the cursor as well.
     switch (Effective(p)) {
         case BalloonPosition::StemTopLeft:
-            return {-StemInset, 0};
+            return {-inset, 0};
         case BalloonPosition::StemBottomRight:
-            return {-(balloon.cx - StemInset), -(balloon.cy + cursorHeight)};
+            return {-(balloon.cx - inset), -(balloon.cy + cursorHeight)};
         case BalloonPosition::StemBottomLeft:
-            return {-StemInset, -(balloon.cy + cursorHeight)};
+            return {-inset, -(balloon.cy + cursorHeight)};
         default:
-            return {-(balloon.cx - StemInset), 0};
+            return {-(balloon.cx - inset), 0};
     }
 }
 
-Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight) {
-    Size size = BalloonSize(text);
-    return Rect{0, 0, size.cx, size.cy}.Moved(BalloonOffset(p, size, cursorHeight));
+Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight, int dpi) {
+    Size size = BalloonSize(text, dpi);
+    return Rect{0, 0, size.cx, size.cy}.Moved(BalloonOffset(p, size, cursorHeight, dpi));
 }
 
 BalloonPosition ChooseAutomatic(Point hintPoint, const Rect& workArea) {
@@ -76,56 +86,61 @@ BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& work
 }
 
 namespace {
-Rect Reposition(const Rect& rect, BalloonPosition from, BalloonPosition to, int cursorHeight) {
+Rect Reposition(const Rect& rect, BalloonPosition from, BalloonPosition to, int cursorHeight,
+                int dpi) {
     Size size = rect.Extent();
-    Point a = BalloonOffset(from, size, cursorHeight);
-    Point b = BalloonOffset(to, size, cursorHeight);
+    Point a = BalloonOffset(from, size, cursorHeight, dpi);
+    Point b = BalloonOffset(to, size, cursorHeight, dpi);
     return rect.Moved({b.x - a.x, b.y - a.y});
 }
 }  // namespace
 
 BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, const Rect& workArea,
-                              int cursorHeight) {
+                              int cursorHeight, int dpi) {
+    const int inset = MetricsFor(dpi).stemInset;
     BalloonPosition position = Effective(configured);
     Rect r = rect;
     if (configured == BalloonPosition::Automatic) {
-        // The hint point as the StemTopRight rectangle has it: its top edge, StemInset in from
+        // The hint point as the StemTopRight rectangle has it: its top edge, the stem inset in from
         // its right edge.
-        BalloonPosition chosen = ChooseAutomatic({r.right - StemInset, r.top}, workArea);
-        r = Reposition(r, position, chosen, cursorHeight);
+        BalloonPosition chosen = ChooseAutomatic({r.right - inset, r.top}, workArea);
+        r = Reposition(r, position, chosen, cursorHeight, dpi);
         position = chosen;
     }
     // All four checks look at the rectangle as it stood before them; it moves once, at the end.
     BalloonPosition kept = KeepInside(position, r, workArea);
-    if (kept != position) r = Reposition(r, position, kept, cursorHeight);
+    if (kept != position) r = Reposition(r, position, kept, cursorHeight, dpi);
     return {r, kept};
 }
 
-Rect BodyRect(BalloonPosition p, Size b) {
-    if (StemAtTop(p)) return {1, StemHeight + 1, b.cx, b.cy - 3};
-    return {1, 1, b.cx, b.cy - StemHeight};
+Rect BodyRect(BalloonPosition p, Size b, int dpi) {
+    const Metrics m = MetricsFor(dpi);
+    if (StemAtTop(p)) return {1, m.stemHeight + 1, b.cx, b.cy - m.bodyBottom};
+    return {1, 1, b.cx, b.cy - m.stemHeight};
 }
 
-std::array<Point, 3> StemTriangle(BalloonPosition p, Size b) {
+std::array<Point, 3> StemTriangle(BalloonPosition p, Size b, int dpi) {
+    const Metrics m = MetricsFor(dpi);
     const int w = b.cx, h = b.cy;
-    const int inner = StemInset + 1, outer = StemInset + 1 + StemWidth + 1;
+    const int inner = m.stemInset + 1, outer = m.stemInset + 1 + m.stemWidth + 1;
     switch (Effective(p)) {
         case BalloonPosition::StemTopLeft:
-            return {{{inner, 0}, {inner, StemHeight + 1}, {outer, StemHeight + 1}}};
+            return {{{inner, 0}, {inner, m.stemHeight + 1}, {outer, m.stemHeight + 1}}};
         case BalloonPosition::StemBottomRight:
             return {{{w - inner, h + 1},
-                     {w - inner, h - StemHeight - 1},
-                     {w - outer, h - StemHeight - 1}}};
+                     {w - inner, h - m.stemHeight - 1},
+                     {w - outer, h - m.stemHeight - 1}}};
         case BalloonPosition::StemBottomLeft:
-            return {{{inner, h}, {inner, h - StemHeight - 1}, {outer, h - StemHeight - 1}}};
+            return {{{inner, h}, {inner, h - m.stemHeight - 1}, {outer, h - m.stemHeight - 1}}};
         default:
-            return {{{w - inner, 0}, {w - inner, StemHeight + 1}, {w - outer, StemHeight + 1}}};
+            return {{{w - inner, 0}, {w - inner, m.stemHeight + 1}, {w - outer, m.stemHeight + 1}}};
     }
 }
 
-Rect TextRect(BalloonPosition p, Size b) {
-    int top = StemAtTop(p) ? StemHeight + TextTop : TextTop;
-    return {TextLeft, top, b.cx, b.cy};
+Rect TextRect(BalloonPosition p, Size b, int dpi) {
+    const Metrics m = MetricsFor(dpi);
+    int top = StemAtTop(p) ? m.stemHeight + m.textTop : m.textTop;
+    return {m.textLeft, top, b.cx, b.cy};
 }
 
 }  // namespace hints

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "hints/Geometry.h"
+#include "win/DpiScale.h"
 
 namespace hints {
 
@@ -27,6 +28,13 @@ inline constexpr int TextLeft = 12;
 inline constexpr int TextTop = 7;      // below the body's top
 inline constexpr int ExtraWidth = 27;  // text left margin 12, right margin 15
 inline constexpr int ExtraHeight = 9 + StemHeight + 13;
+
+// The values above at 96 DPI; a balloon on a monitor of another DPI has them scaled.
+struct Metrics {
+    int stemHeight, stemWidth, stemInset, cornerEllipse, textLeft, textTop, extraWidth, extraHeight,
+        bodyBottom;
+};
+Metrics MetricsFor(int dpi);
 }  // namespace balloon
 
 // Automatic counts as StemTopRight.
@@ -34,14 +42,14 @@ BalloonPosition Effective(BalloonPosition p);
 bool StemAtTop(BalloonPosition p);
 
 // The balloon's size for a measured text.
-Size BalloonSize(Size text);
+Size BalloonSize(Size text, int dpi = dpi::Design);
 
 // How far the balloon's top-left lies from the hint point for a position.
-Point BalloonOffset(BalloonPosition p, Size balloon, int cursorHeight);
+Point BalloonOffset(BalloonPosition p, Size balloon, int cursorHeight, int dpi = dpi::Design);
 
 // The balloon's rectangle for a measured text, relative to the hint point, at the offset of the
 // position (automatic counts as StemTopRight).
-Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight);
+Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight, int dpi = dpi::Design);
 
 // The side chosen for a hint point in the work area (never Automatic).
 BalloonPosition ChooseAutomatic(Point hintPoint, const Rect& workArea);
@@ -57,13 +65,13 @@ struct BalloonPlacement {
 // Where a balloon whose rectangle was computed for `configured` (by BalloonRect and moved to the
 // hint point) is finally shown: the automatic choice, then the keep-inside flips.
 BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, const Rect& workArea,
-                              int cursorHeight);
+                              int cursorHeight, int dpi = dpi::Design);
 
 // The outline, in the balloon's own coordinates (size W x H): the body's rounded rectangle (corner
 // ellipse CornerEllipse) and the stem triangle.
-Rect BodyRect(BalloonPosition p, Size balloon);
-std::array<Point, 3> StemTriangle(BalloonPosition p, Size balloon);
+Rect BodyRect(BalloonPosition p, Size balloon, int dpi = dpi::Design);
+std::array<Point, 3> StemTriangle(BalloonPosition p, Size balloon, int dpi = dpi::Design);
 // The rectangle the text is drawn in.
-Rect TextRect(BalloonPosition p, Size balloon);
+Rect TextRect(BalloonPosition p, Size balloon, int dpi = dpi::Design);
 
 }  // namespace hints

@@ -1,5 +1,6 @@
 #include "hints/HintMonitor.h"
 
+#include "win/Dpi.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -109,6 +110,8 @@ void HintMonitor::ShowHint(HWND control, POINT cursor) {
         windowGeneration_ = HintWindowClassGeneration();
     }
     if (!window_) return;
+    // The hint shows beside its control, on that control's monitor.
+    window_->SetDpi(win::WindowDpi(control));
     RECT r = window_->CalcHintRect(GetSystemMetrics(SM_CXSCREEN), text);
     // The hint point lies a cursor height below the cursor's hot spot, clear of the cursor.
     OffsetRect(&r, cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR));

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "win/Dpi.h"
 #include "win/ErrorReport.h"
 
 namespace hints {
@@ -41,12 +42,16 @@ void THintWindow::EnsureCreated() {
            0, nullptr);
 }
 
+void THintWindow::SetDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    font_.Reset();
+}
+
 HFONT THintWindow::HintFont() {
     if (!font_) {
         NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof ncm;
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
-            font_.Reset(CreateFontIndirectW(&ncm.lfStatusFont));
+        if (win::NonClientMetrics(ncm, dpi_)) font_.Reset(CreateFontIndirectW(&ncm.lfStatusFont));
     }
     return font_ ? font_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }

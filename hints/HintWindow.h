@@ -22,6 +22,9 @@ public:
     // window text becomes the hint, so tools can read it.
     virtual void ActivateHint(RECT rect, const std::wstring& text);
     void ReleaseHint();  // hides the window
+    // The DPI of the monitor the hint shows on: its font and margins are scaled for it.
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
     bool Showing() const;
     const std::wstring& Text() const { return text_; }
 
@@ -31,7 +34,7 @@ protected:
     void Paint(HDC dc) override;
 
     void EnsureCreated();
-    // The platform's hint font (the status font of the non-client metrics).
+    // The platform's hint font (the status font of the non-client metrics) at the hint's DPI.
     HFONT HintFont();
     // The text's size when drawn with `format` within maxWidth.
     SIZE MeasureText(const std::wstring& text, int maxWidth, UINT format);
@@ -43,6 +46,7 @@ protected:
 
 private:
     gdi::Font font_;
+    int dpi_ = 96;
 };
 
 // Makes a hint window of a class.

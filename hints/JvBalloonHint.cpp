@@ -8,12 +8,11 @@ RECT ToRECT(const hints::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 // The outline of a balloon of size `size` with its stem at `position`, in its own coordinates;
 // an empty owner when the platform cannot make it (the balloon is then a plain rectangle).
-gdi::Region MakeShape(BalloonPosition position, hints::Size size) {
-    hints::Rect b = hints::BodyRect(position, size);
-    gdi::Region shape(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom,
-                                         hints::balloon::CornerEllipse,
-                                         hints::balloon::CornerEllipse));
-    auto stem = hints::StemTriangle(position, size);
+gdi::Region MakeShape(BalloonPosition position, hints::Size size, int dpi) {
+    hints::Rect b = hints::BodyRect(position, size, dpi);
+    const int corner = hints::balloon::MetricsFor(dpi).cornerEllipse;
+    gdi::Region shape(CreateRoundRectRgn(b.left, b.top, b.right, b.bottom, corner, corner));
+    auto stem = hints::StemTriangle(position, size, dpi);
     POINT pts[3];
     for (int i = 0; i < 3; ++i)
         pts[i] = {stem[static_cast<size_t>(i)].x, stem[static_cast<size_t>(i)].y};
@@ -27,7 +26,8 @@ gdi::Region MakeShape(BalloonPosition position, hints::Size size) {
 
 RECT TJvBalloonWindow::CalcHintRect(int maxWidth, const std::wstring& text) {
     SIZE s = MeasureText(text, maxWidth, DT_WORDBREAK | DT_NOPREFIX);
-    return ToRECT(hints::BalloonRect({s.cx, s.cy}, position_, GetSystemMetrics(SM_CYCURSOR)));
+    return ToRECT(
+        hints::BalloonRect({s.cx, s.cy}, position_, GetSystemMetrics(SM_CYCURSOR), Dpi()));
 }
 
 void TJvBalloonWindow::ActivateHint(RECT rect, const std::wstring& text) {
@@ -37,9 +37,9 @@ void TJvBalloonWindow::ActivateHint(RECT rect, const std::wstring& text) {
     if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
         SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     hints::BalloonPlacement placed = hints::PlaceBalloon(FromRECT(rect), position_, FromRECT(work),
-                                                         GetSystemMetrics(SM_CYCURSOR));
+                                                         GetSystemMetrics(SM_CYCURSOR), Dpi());
     shown_ = placed.position;
-    gdi::Region shape = MakeShape(shown_, placed.rect.Extent());
+    gdi::Region shape = MakeShape(shown_, placed.rect.Extent(), Dpi());
     // The window owns its region once it is set.
     if (SetWindowRgn(Handle(), shape.Get(), FALSE))
         shape.Release();
@@ -58,7 +58,7 @@ void TJvBalloonWindow::Paint(HDC dc) {
     // border, whose client area starts one pixel in, has to paint it one pixel up and left for
     // the same result; this one has no border.)
     auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    if (gdi::Region outline = MakeShape(shown_, size)) {
+    if (gdi::Region outline = MakeShape(shown_, size, Dpi())) {
         FillRgn(dc, outline.Get(), back.Get());
         FrameRgn(dc, outline.Get(), black, 1, 1);
     } else {
@@ -68,7 +68,7 @@ void TJvBalloonWindow::Paint(HDC dc) {
     gdi::Selection font(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    RECT textRect = ToRECT(hints::TextRect(shown_, size));
+    RECT textRect = ToRECT(hints::TextRect(shown_, size, Dpi()));
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
               DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "hints/HintWindow.h"
+#include "win/DpiScale.h"
 
 namespace {
 constexpr COLORREF LinkColor = RGB(0, 0, 255);
@@ -13,7 +14,9 @@ constexpr wchar_t Face[] = L"Tahoma";
 constexpr wchar_t HotTrackFace[] = L"MS Sans Serif";
 constexpr wchar_t FaceProperty[] = L"FontFace";
 
-gdi::Font LinkFont(const wchar_t* face) { return gdi::MakeFont(face, -11, true); }  // 8 points
+gdi::Font LinkFont(const wchar_t* face, int dpi) {
+    return gdi::MakeFont(face, dpi::Scale(-11, dpi), true);  // 8 points
+}
 }  // namespace
 
 bool TJvHotLink::OpenWithShell(const std::wstring& target) {
@@ -28,12 +31,11 @@ bool TJvHotLink::OpenWithShell(const std::wstring& target) {
 }
 
 void TJvHotLink::Create(HWND parent, int id, int x, int y, const std::wstring& caption,
-                        const std::wstring& url, hints::Alignment alignment) {
+                        const std::wstring& url, hints::Alignment alignment, int dpi) {
     caption_ = caption;
     url_ = url;
     alignment_ = alignment;
-    font_ = LinkFont(Face);
-    hotTrackFont_ = LinkFont(HotTrackFace);
+    MakeFonts(dpi);
     RegisterClass(L"TJvHotLink", 0, LoadCursorW(nullptr, IDC_HAND), nullptr);
     SIZE s = TextSize(font_.Get());
     normalBounds_ = {x, y, x + s.cx, y + s.cy};
@@ -48,6 +50,18 @@ TJvHotLink::~TJvHotLink() {
     if (Handle()) RemovePropW(Handle(), FaceProperty);
     if (faceAtom_) GlobalDeleteAtom(faceAtom_);
     if (hotTrackFaceAtom_) GlobalDeleteAtom(hotTrackFaceAtom_);
+}
+
+void TJvHotLink::MakeFonts(int dpi) {
+    font_ = LinkFont(Face, dpi);
+    hotTrackFont_ = LinkFont(HotTrackFace, dpi);
+}
+
+void TJvHotLink::Place(int x, int y, int dpi) {
+    MakeFonts(dpi);
+    SIZE s = TextSize(font_.Get());
+    normalBounds_ = {x, y, x + s.cx, y + s.cy};
+    AdjustBounds();
 }
 
 void TJvHotLink::PublishFace() {

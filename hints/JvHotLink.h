@@ -22,9 +22,13 @@ public:
     explicit TJvHotLink(Opener opener = OpenWithShell) : opener_(std::move(opener)) {}
     ~TJvHotLink() override;
 
-    // Creates the link at (x, y) in its parent, sized to its caption.
+    // Creates the link at (x, y) in its parent, sized to its caption, with its fonts (8 points)
+    // at the DPI of the window it is on.
     void Create(HWND parent, int id, int x, int y, const std::wstring& caption,
-                const std::wstring& url, hints::Alignment alignment = hints::Alignment::Left);
+                const std::wstring& url, hints::Alignment alignment = hints::Alignment::Left,
+                int dpi = 96);
+    // Lays the link out again at (x, y) for another DPI: new fonts, sized to its caption.
+    void Place(int x, int y, int dpi);
 
     const std::wstring& Url() const { return url_; }
     bool Hot() const { return hot_; }
@@ -47,6 +51,7 @@ private:
     SIZE TextSize(HFONT font) const;
     void AdjustBounds();
     void PublishFace();
+    void MakeFonts(int dpi);
     void Paint(HDC dc) override;
 
     Opener opener_;

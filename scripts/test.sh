@@ -50,6 +50,22 @@ for exe in win32_tests e2e_tests; do
 done
 wine_stop
 
+# The layout test again at 144 and 192 DPI, each in a prefix of its own set to that DPI (a DPI is
+# a prefix setting, read when the prefix's server starts). TS_DPI_PREFIX=/tmp/wp-dpi keeps the
+# prefixes /tmp/wp-dpi144 and /tmp/wp-dpi192 between runs; without it each run makes its own.
+if [ -f "$B/win/win32_tests.exe" ]; then
+    for dpi in 144 192; do
+        export WINEPREFIX=${TS_DPI_PREFIX:+$TS_DPI_PREFIX$dpi}
+        [ -n "$WINEPREFIX" ] || unset WINEPREFIX
+        source scripts/wine-session.sh
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+            >/dev/null 2>&1
+        wineserver -k >/dev/null 2>&1 || true
+        run_suite "dpi$dpi" timeout 300 wine "$B/win/win32_tests.exe" --gtest_filter='DpiLayout.*'
+        wine_stop
+    done
+fi
+
 # A short group once more on a desk of two monitors, the smaller one left of the primary (at
 # negative coordinates), on a display and prefix of its own.
 if [ -f "$B/win/e2e_tests.exe" ]; then

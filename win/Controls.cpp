@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "win/Text.h"
 
@@ -52,6 +53,41 @@ HWND CreateGroupBox(HWND parent, int id, const wchar_t* caption, int x, int y, i
                          parent, id, font, WS_EX_TRANSPARENT);
 }
 
+void Place(HWND control, const RECT& bounds, HFONT font) {
+    if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PlaceControl(HWND& control, const wchar_t* className, const wchar_t* text, DWORD style,
+                  const RECT& bounds, HWND parent, int id, HFONT font, DWORD exStyle) {
+    if (control)
+        Place(control, bounds, font);
+    else
+        control = CreateControl(className, text, style, bounds.left, bounds.top,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent, id,
+                                font, exStyle);
+}
+
+void PlaceLabel(HWND& control, HWND parent, int id, const wchar_t* text, const RECT& bounds,
+                HFONT font, DWORD extraStyle) {
+    if (control)
+        Place(control, bounds, font);
+    else
+        control = CreateLabel(parent, id, text, bounds.left, bounds.top, bounds.right - bounds.left,
+                              bounds.bottom - bounds.top, font, extraStyle);
+}
+
+void PlaceGroupBox(HWND& control, HWND parent, int id, const wchar_t* caption, const RECT& bounds,
+                   HFONT font, DWORD extraStyle) {
+    if (control)
+        Place(control, bounds, font);
+    else
+        control =
+            CreateGroupBox(parent, id, caption, bounds.left, bounds.top, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top, font, extraStyle);
+}
+
 void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
 
 void SetTextIfChanged(HWND hwnd, const std::wstring& text) {
@@ -97,24 +133,38 @@ void SetOuterSize(HWND hwnd, int w, int h) {
     SetWindowPos(hwnd, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void RadioGroup::Create(HWND parent, int id, int firstItemId, const wchar_t* caption,
-                        const std::vector<std::wstring>& items, int columns, int x, int y, int w,
-                        int h, HFONT font) {
-    firstId_ = firstItemId;
-    box_ = CreateGroupBox(parent, id, caption, x, y, w, h, font);
-    int count = static_cast<int>(items.size());
-    columns = std::max(1, columns);
-    int rows = (count + columns - 1) / columns;
-    int innerTop = y + 15, innerH = h - 15 - 4;
-    int colW = (w - 16) / columns;
+void RadioGroup::Place(HWND parent, int id, int firstItemId, const wchar_t* caption,
+                       const std::vector<std::wstring>& items, int columns, const RECT& bounds,
+                       HFONT font, int dpi) {
+    if (!box_) {
+        firstId_ = firstItemId;
+        columns_ = std::max(1, columns);
+        box_ = CreateGroupBox(parent, id, caption, 0, 0, 0, 0, font);
+        for (size_t i = 0; i < items.size(); ++i) {
+            DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+            buttons_.push_back(CreateControl(L"BUTTON", items[i].c_str(), style, 0, 0, 0, 0, parent,
+                                             firstItemId + static_cast<int>(i), font));
+        }
+    }
+    LayOut(bounds, font, dpi);
+}
+
+void RadioGroup::LayOut(const RECT& bounds, HFONT font, int dpi) {
+    auto s = [dpi](int v) { return dpi::Scale(v, dpi); };
+    win::Place(box_, bounds, font);
+    int x = bounds.left, w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+    int count = Count();
+    int rows = (count + columns_ - 1) / columns_;
+    int innerTop = bounds.top + s(15), innerH = h - s(15) - s(4);
+    int colW = (w - s(16)) / columns_;
     int rowH = rows ? innerH / rows : innerH;
+    int buttonH = s(17);
     for (int i = 0; i < count; ++i) {
         int col = i / rows, row = i % rows;  // items run down each column first
-        DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
-        buttons_.push_back(CreateControl(L"BUTTON", items[static_cast<size_t>(i)].c_str(), style,
-                                         x + 8 + col * colW, innerTop + row * rowH +
-                                             std::max(0, (rowH - 17) / 2),
-                                         colW - 4, 17, parent, firstItemId + i, font));
+        int left = x + s(8) + col * colW,
+            top = innerTop + row * rowH + std::max(0, (rowH - buttonH) / 2);
+        win::Place(buttons_[static_cast<size_t>(i)],
+                   RECT{left, top, left + colW - s(4), top + buttonH}, font);
     }
 }
 

@@ -30,6 +30,16 @@ HWND CreateLabel(HWND parent, int id, const wchar_t* text, int x, int y, int w, 
 HWND CreateGroupBox(HWND parent, int id, const wchar_t* caption, int x, int y, int w, int h,
                     HFONT font, DWORD extraStyle = 0);
 
+// Layout that runs again whenever the window's DPI changes: the first time the control is created
+// at `bounds`, every later time it is moved there and given the font, keeping its text and state.
+void Place(HWND control, const RECT& bounds, HFONT font = nullptr);
+void PlaceControl(HWND& control, const wchar_t* className, const wchar_t* text, DWORD style,
+                  const RECT& bounds, HWND parent, int id, HFONT font, DWORD exStyle = 0);
+void PlaceLabel(HWND& control, HWND parent, int id, const wchar_t* text, const RECT& bounds,
+                HFONT font, DWORD extraStyle = 0);
+void PlaceGroupBox(HWND& control, HWND parent, int id, const wchar_t* caption, const RECT& bounds,
+                   HFONT font, DWORD extraStyle = 0);
+
 void SetText(HWND hwnd, const std::wstring& text);
 // Sets the text only when it differs, so a steady tick causes no repainting.
 void SetTextIfChanged(HWND hwnd, const std::wstring& text);
@@ -50,9 +60,11 @@ void SetOuterSize(HWND hwnd, int w, int h);
 // A radio group: a group box with one radio button per item, laid out in columns.
 class RadioGroup {
 public:
-    void Create(HWND parent, int id, int firstItemId, const wchar_t* caption,
-                const std::vector<std::wstring>& items, int columns, int x, int y, int w, int h,
-                HFONT font);
+    // Creates the group the first time and lays it out at `bounds` every time, its inner margins
+    // and button height scaled for the DPI.
+    void Place(HWND parent, int id, int firstItemId, const wchar_t* caption,
+               const std::vector<std::wstring>& items, int columns, const RECT& bounds, HFONT font,
+               int dpi);
     HWND Box() const { return box_; }
     int ItemIndex() const;
     // Clamps to -1..count-1 as the control's own rule; returns true when the index changed.
@@ -67,8 +79,11 @@ public:
     const std::vector<HWND>& Buttons() const { return buttons_; }
 
 private:
+    void LayOut(const RECT& bounds, HFONT font, int dpi);
+
     HWND box_ = nullptr;
     std::vector<HWND> buttons_;
+    int columns_ = 1;
     int firstId_ = 0;
     int index_ = -1;
 };

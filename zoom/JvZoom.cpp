@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "win/Dpi.h"
+#include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 
 namespace {
@@ -173,8 +175,10 @@ bool TJvZoom::Draw() {
         }
         if (pen_) {
             gdi::Selection select(dc, pen_.Get());
-            // A one-pixel pen leaves out the end pixel of each line.
-            const auto arms = zoom::Crosshair(view->center, crosshairSize_);
+            // A one-pixel pen leaves out the end pixel of each line. The size is a design value,
+            // drawn at the DPI of the monitor the view is on.
+            const auto arms =
+                zoom::Crosshair(view->center, dpi::Scale(crosshairSize_, win::WindowDpi(Handle())));
             for (const zoom::Segment& s : {arms.vertical, arms.horizontal}) {
                 MoveToEx(dc, s.from.x, s.from.y, nullptr);
                 LineTo(dc, s.to.x, s.to.y);

@@ -40,6 +40,7 @@ public:
     void SetCrosshair(bool on) { crosshair_ = on; }
     COLORREF CrosshairColor() const { return crosshairColor_; }
     void SetCrosshairColor(COLORREF color) { crosshairColor_ = color; }
+    // In pixels at 96 DPI: the crosshair is drawn scaled for the DPI of the view's monitor.
     int CrosshairSize() const { return crosshairSize_; }
     void SetCrosshairSize(int size) { crosshairSize_ = size; }
     bool CacheOnDeactivate() const { return cacheOnDeactivate_; }

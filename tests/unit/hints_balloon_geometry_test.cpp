@@ -206,3 +206,17 @@ TEST(BalloonOutline, StemJoinsTheBodyAndTheTextFitsInIt) {
         }
     }
 }
+
+TEST(BalloonAtADpi, MarginsStemAndCornersScaleWithTheMonitor) {
+    EXPECT_EQ(BalloonSize({200, 26}, 192), (Size{254, 86}));
+    const Size b{254, 86};
+    using Tri = std::array<Point, 3>;
+    EXPECT_EQ(StemTriangle(StemTopLeft, b, 192), (Tri{{{33, 0}, {33, 17}, {50, 17}}}));
+    EXPECT_EQ(BodyRect(StemTopLeft, b, 192), (Rect{1, 17, 254, 80}));
+    EXPECT_EQ(TextRect(StemTopLeft, b, 192), (Rect{24, 30, 254, 86}));
+    // Placed near the top-left corner: the stem 32 pixels in from the left, below the point.
+    Rect r = BalloonRect({200, 26}, Automatic, 64, 192).Moved({40, 40});
+    BalloonPlacement placed = PlaceBalloon(r, Automatic, Screen, 64, 192);
+    EXPECT_EQ(placed.position, StemTopLeft);
+    EXPECT_EQ(placed.rect, (Rect{8, 40, 262, 126}));
+}
