@@ -1,0 +1,120 @@
+// A capture minimises the whole program for a moment, and the user minimises it from the taskbar:
+// neither is a hiding of the window. The keys held while the window shows stay held, the
+// active-window capture takes the window the user was in, and an exit while an overlay is open
+// ends the program cleanly.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr COLORREF Orange = RGB(255, 128, 0);
+
+// Whether another program could take the combination now.
+bool FreeForOthers(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0x7F02, mods | MOD_NOREPEAT, vk)) return false;
+    UnregisterHotKey(nullptr, 0x7F02);
+    return true;
+}
+
+// Ctrl+C and the keypad's plus and minus, which belong to the program while its window shows.
+bool WindowKeysHeld() {
+    return !FreeForOthers(MOD_CONTROL, 'C') && !FreeForOthers(0, VK_ADD) &&
+           !FreeForOthers(0, VK_SUBTRACT);
+}
+
+std::wstring IniPath(const App& app) { return app.Folder() + L"\\Tintsnatch4.ini"; }
+
+// The capture mode and area as the Capture page stores them.
+void ChooseCapture(const App& app, int mode, int area) {
+    std::string text = "[TTintsnatch4]\r\nrgCapture_ItemIndex=" + std::to_string(mode) +
+                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n";
+    HANDLE f = CreateFileW(IniPath(app).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+HWND VisibleOverlay(const App& app, const wchar_t* className) {
+    HWND h = FindTopWindow(className, app.ProcessId());
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+// Ctrl+C with the cursor over the orange block puts its text on the clipboard.
+bool CtrlCCopiesTheColour(const App& app) {
+    if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; })) return false;
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    return WaitFor([] { return ClipboardText() == L"255 128 0"; });
+}
+
+struct Mode {
+    const char* name;
+    int mode, area;           // rgCapture and rgCaptureArea
+    const wchar_t* overlay;   // the overlay the capture opens, if any
+};
+
+const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
+                      {"SizedSelection", 0, 0, L"TCaptureRectForm"},
+                      {"Desktop", 1, 6, nullptr},
+                      {"ActiveWindow", 2, 6, nullptr},
+                      {"Object", 3, 6, L"TCaptureObjectForm"}};
+
+std::string NameOf(const testing::TestParamInfo<Mode>& info) { return info.param.name; }
+
+}  // namespace
+
+class CaptureKeepsTheKeys : public testing::TestWithParam<Mode> {
+protected:
+    PatternWindow pattern{{{{0, 0, 300, 300}, Orange}}};
+    App app;
+};
+
+TEST_P(CaptureKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterTheCapture) {
+    const Mode& m = GetParam();
+    ChooseCapture(app, m.mode, m.area);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+    PressKeys({VK_F9});
+    if (m.overlay) {
+        ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+        Click(100, 100);
+    }
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    SendMessageW(app.Control(id::Cancel), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }));
+    EXPECT_TRUE(WindowKeysHeld());
+    EXPECT_TRUE(CtrlCCopiesTheColour(app)) << "clipboard: " << testing::PrintToString(ClipboardText());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, CaptureKeepsTheKeys, testing::ValuesIn(Modes), NameOf);
+
+TEST(MinimiseKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterAMinimiseAndRestore) {
+    PatternWindow pattern{{{{0, 0, 300, 300}, Orange}}};
+    App app;
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    HWND application = FindTopWindow(L"TintsnatchApplication", app.ProcessId());
+    HWND icon = FindTopWindow(L"TJvTrayIconWindow", app.ProcessId());
+    ASSERT_NE(application, nullptr);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+
+    // What the taskbar button sends; the tray icon's double-click brings the program back.
+    PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(app.MainWindow()); }));
+    EXPECT_TRUE(WindowKeysHeld()) << "minimised is not hidden";
+    PostMessageW(icon, 0x0401, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(WaitFor([&] { return !IsIconic(application) && IsWindowVisible(app.MainWindow()); }));
+    EXPECT_TRUE(WindowKeysHeld());
+    EXPECT_TRUE(CtrlCCopiesTheColour(app)) << "clipboard: " << testing::PrintToString(ClipboardText());
+}
