@@ -72,9 +72,13 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureDesktop() {
 
 std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
     return Run([this] {
-        // With no foreground window (the system is between activations) the window rectangle is
-        // not defined; the whole screen is the nearest thing to what the user asked for.
+        // After the minimise the foreground is often the application itself, which is never in
+        // a capture: the window the user was in is then the one that had the foreground before.
+        // With none at all (the system is between activations) the window rectangle is not
+        // defined; the whole screen is the nearest thing to what the user asked for.
+        auto& app = win::Application();
         HWND window = GetForegroundWindow();
+        if (!window || app.Owns(window)) window = app.UserWindow();
         if (!window) window = GetDesktopWindow();
         TakeWindow(window, true);
         return true;

@@ -34,7 +34,29 @@ void TApplication::SetTitle(const std::wstring& title) {
 
 bool TApplication::IsMinimized() const { return Handle() && ::IsIconic(Handle()); }
 
+bool TApplication::Owns(HWND window) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId();
+}
+
+void TApplication::NoteUserWindow() {
+    HWND foreground = GetForegroundWindow();
+    if (foreground && !Owns(foreground)) userWindow_ = foreground;
+}
+
+HWND TApplication::UserWindow() const {
+    return userWindow_ && IsWindow(userWindow_) && IsWindowVisible(userWindow_) ? userWindow_
+                                                                                : nullptr;
+}
+
+void TApplication::BringToFront() {
+    NoteUserWindow();
+    if (Handle()) SetForegroundWindow(Handle());
+}
+
 void TApplication::Minimize() {
+    NoteUserWindow();
     if (!Handle() || IsMinimized()) return;
     hiddenByMinimize_.clear();
     DWORD pid = GetCurrentProcessId();

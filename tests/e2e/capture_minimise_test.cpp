@@ -118,3 +118,70 @@ TEST(MinimiseKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterAMinimiseAndRestore) 
     EXPECT_TRUE(WindowKeysHeld());
     EXPECT_TRUE(CtrlCCopiesTheColour(app)) << "clipboard: " << testing::PrintToString(ClipboardText());
 }
+
+namespace {
+// The clipboard's bitmap as 0x00RRGGBB pixels, rows top to bottom.
+std::vector<COLORREF> ClipboardPixels(SIZE& size) {
+    std::vector<COLORREF> out;
+    size = {0, 0};
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP bm{};
+    if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
+        size = {bm.bmWidth, bm.bmHeight};
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB,
+                          0, 0, 0, 0, 0};
+        std::vector<DWORD> bits(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, bitmap, 0, bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (DWORD p : bits) out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    CloseClipboard();
+    return out;
+}
+}  // namespace
+
+// The user clicks into their window. The program activated its own as it started, and under
+// Wine the window system's echo of that may still be on its way and take the foreground back:
+// the activation is repeated until it holds after the program has handled its input.
+void ActivateUsersWindow(const App& app, HWND window) {
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); }));
+    int held = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        if (GetForegroundWindow() != window) {
+            held = 0;
+            SetForegroundWindow(window);
+        }
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+        return GetForegroundWindow() == window && ++held == 3;
+    }));
+}
+
+TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
+    // The user's window: 240 x 180, red on the left, blue on the right.
+    const RECT bounds{200, 150, 440, 330};
+    PatternWindow users{{{{0, 0, 120, 180}, RGB(255, 0, 0)}, {{120, 0, 240, 180}, RGB(0, 0, 255)}},
+                        RGB(40, 40, 40), bounds};
+    App app;
+    ChooseCapture(app, 2, 6);
+    MoveCursor(700, 500);
+    ASSERT_TRUE(app.Start());
+    ActivateUsersWindow(app, users.Handle());
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, 240);
+    ASSERT_EQ(size.cy, 180);
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            if (pixels[static_cast<size_t>(y) * size.cx + x] !=
+                (x < 120 ? RGB(255, 0, 0) : RGB(0, 0, 255)))
+                ++wrong;
+    EXPECT_EQ(wrong, 0) << "pixels that differ from the user's window";
+}
