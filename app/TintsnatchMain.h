@@ -207,6 +207,8 @@ private:
     std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
 
     ActionList actions_;
+    // A close request came while a capture ran; the close follows once the capture has unwound.
+    bool closeAfterCapture_ = false;
     bool followMode_ = true;
     bool options1Checked_ = false;
     bool created_ = false;

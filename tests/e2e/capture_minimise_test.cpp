@@ -31,6 +31,19 @@ bool WindowKeysHeld() {
 
 std::wstring IniPath(const App& app) { return app.Folder() + L"\\Tintsnatch4.ini"; }
 
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string s;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return s;
+    s.resize(1 << 16);
+    DWORD got = 0;
+    ReadFile(f, s.data(), static_cast<DWORD>(s.size()), &got, nullptr);
+    CloseHandle(f);
+    s.resize(got);
+    return s;
+}
+
 // The capture mode and area as the Capture page stores them.
 void ChooseCapture(const App& app, int mode, int area) {
     std::string text = "[TTintsnatch4]\r\nrgCapture_ItemIndex=" + std::to_string(mode) +
@@ -185,3 +198,26 @@ TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
                 ++wrong;
     EXPECT_EQ(wrong, 0) << "pixels that differ from the user's window";
 }
+
+class ExitDuringCapture : public testing::TestWithParam<Mode> {};
+
+TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
+    const Mode& m = GetParam();
+    App app;
+    ChooseCapture(app, m.mode, m.area);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+    PressKeys({VK_F10});
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    std::string ini = ReadFileBytes(IniPath(app));
+    EXPECT_NE(ini.find("FormVersion="), std::string::npos) << "the settings are saved:\n" << ini;
+    EXPECT_NE(ini.find("ShowCmd=1\r\n"), std::string::npos)
+        << "saved after the capture restored the program, so the next start shows it:\n" << ini;
+    EXPECT_TRUE(FreeForOthers(0, VK_F9)) << "every hotkey is released";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOverlay, ExitDuringCapture,
+                         testing::Values(Modes[0], Modes[1], Modes[4]), NameOf);
