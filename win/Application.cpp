@@ -34,10 +34,11 @@ void TApplication::SetTitle(const std::wstring& title) {
 
 bool TApplication::IsMinimized() const { return Handle() && ::IsIconic(Handle()); }
 
-bool TApplication::Owns(HWND window) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process == GetCurrentProcessId();
+bool TApplication::Owns(HWND window) const {
+    if (!Handle() || !window) return false;
+    for (HWND h = GetAncestor(window, GA_ROOT); h; h = GetWindow(h, GW_OWNER))
+        if (h == Handle()) return true;
+    return false;
 }
 
 void TApplication::NoteUserWindow() {

@@ -41,8 +41,9 @@ public:
     // it (BringToFront, Minimize): the window the user was working in. Null when there was none
     // or it is gone or hidden since.
     HWND UserWindow() const;
-    // Whether the window belongs to this application (this process).
-    static bool Owns(HWND window);
+    // Whether the window is one of the application's: its own window, or a window it owns,
+    // directly or through others (the main window, the overlays, dialogs).
+    bool Owns(HWND window) const;
 
     int AddHook(Hook hook);
     void RemoveHook(int id);
