@@ -62,6 +62,23 @@ class PrintJob {
     HDC dc_;
 };
 
+// Carries out a close request that came during a capture, once the capture command has ended
+// whichever way: posted, so that it runs from the outer loop, after the handler that started
+// the capture (a hotkey's) has returned.
+class CloseAfterCapture {
+  public:
+    CloseAfterCapture(HWND window, bool& requested) : window_(window), requested_(requested) {}
+    ~CloseAfterCapture() {
+        if (requested_ && PostMessageW(window_, WM_CLOSE, 0, 0)) requested_ = false;
+    }
+    CloseAfterCapture(const CloseAfterCapture&) = delete;
+    CloseAfterCapture& operator=(const CloseAfterCapture&) = delete;
+
+  private:
+    HWND window_;
+    bool& requested_;
+};
+
 // One page: the image centred and scaled to fit the printable area, keeping its aspect ratio.
 void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
     SIZE size = BitmapSize(bitmap);
@@ -160,6 +177,7 @@ void TTintsnatch4::CaptureExecute() {
     // The capture hotkey still works while an overlay runs its modal loop; one capture at a time.
     if (OskScreenCapture1->Capturing()) return;
     CaptureChoice choice = ChooseCapture(rgCapture.ItemIndex(), rgCaptureArea.ItemIndex());
+    CloseAfterCapture closeLater(Handle(), closeAfterCapture_);
     if (choice.Kind != CaptureKind::None) {
         std::unique_ptr<TPicture> image;
         TOskScreenCapture& engine = *OskScreenCapture1;
@@ -182,6 +200,8 @@ void TTintsnatch4::CaptureExecute() {
             case CaptureKind::None:
                 break;
         }
+        // The user asked to exit meanwhile: nothing is shown, the window closes.
+        if (closeAfterCapture_) return;
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
         capturedBitmap_ = image ? image->TakeBitmap() : gdi::Bitmap();
         capturedPalette_ = image ? image->TakePalette() : gdi::Palette();

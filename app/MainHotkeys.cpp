@@ -99,7 +99,8 @@ void TTintsnatch4::hkFixedFollowChange() {
 void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Exit); }
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
-    SetForegroundWindow(win::Application().Handle());
+    // Remembers the window the user was in: the active-window capture takes it.
+    win::Application().BringToFront();
     auto binding = bindings_->Dispatch(index);
     if (!binding) return;
     switch (*binding) {

@@ -542,6 +542,15 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             if (wp) StorageEndSession();
             return 0;
         case WM_CLOSE:
+            // An exit during a capture arrives through the overlay's modal loop, with the capture
+            // still on the stack: destroying the window now would free the engine under it. The
+            // overlay ends as dismissed instead, and the capture command closes the window once
+            // the capture has unwound.
+            if (OskScreenCapture1 && OskScreenCapture1->Capturing()) {
+                closeAfterCapture_ = true;
+                OskScreenCapture1->Cancel();
+                return 0;
+            }
             StorageCloseQueryHook();
             DestroyWindow(Handle());
             return 0;

@@ -235,6 +235,8 @@ private:
     std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
 
     ActionList actions_;
+    // A close request came while a capture ran; the close follows once the capture has unwound.
+    bool closeAfterCapture_ = false;
     bool followMode_ = true;
     // The cursor's monitor as FollowCursor last asked for it (the question is slow under some
     // systems, and the tick runs every 5 ms): its bounds, its work area and when it was asked.

@@ -32,6 +32,18 @@ class BusyFlag {
     bool& flag_;
 };
 
+// Keeps the engine's pointer to the overlay for as long as it shows.
+class ShownOverlay {
+  public:
+    ShownOverlay(TScreenOverlay*& slot, TScreenOverlay& overlay) : slot_(slot) { slot_ = &overlay; }
+    ~ShownOverlay() { slot_ = nullptr; }
+    ShownOverlay(const ShownOverlay&) = delete;
+    ShownOverlay& operator=(const ShownOverlay&) = delete;
+
+  private:
+    TScreenOverlay*& slot_;
+};
+
 [[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
 }  // namespace
 
@@ -72,9 +84,13 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureDesktop() {
 
 std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
     return Run([this] {
-        // With no foreground window (the system is between activations) the window rectangle is
-        // not defined; the whole screen is the nearest thing to what the user asked for.
+        // After the minimise the foreground is often the application itself, which is never in
+        // a capture: the window the user was in is then the one that had the foreground before.
+        // With none at all (the system is between activations) the window rectangle is not
+        // defined; the whole screen is the nearest thing to what the user asked for.
+        auto& app = win::Application();
         HWND window = GetForegroundWindow();
+        if (!window || app.Owns(window)) window = app.UserWindow();
         if (!window) window = GetDesktopWindow();
         TakeWindow(window, true);
         return true;
@@ -97,6 +113,7 @@ bool TOskScreenCapture::TakeObject() {
     {
         // The overlay lies over everything, so the click never reaches the window beneath.
         TCaptureObjectForm overlay(win::Application().Handle());
+        ShownOverlay shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
     // The window captured is the one under the cursor after this second pause.
@@ -122,11 +139,19 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     overlay.FixedSize = fixedSize;
     overlay.FixedWidth = width;
     overlay.FixedHeight = height;
-    if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    {
+        ShownOverlay shown(overlay_, overlay);
+        if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+    }
     // The area was read when the button was released; this pause only delays the result.
     Pause();
     image_ = std::move(overlay.SelectionImage());
     return true;
+}
+
+void TOskScreenCapture::Cancel() {
+    // Closing an overlay dismisses it.
+    if (overlay_ && overlay_->Handle()) SendMessageW(overlay_->Handle(), WM_CLOSE, 0, 0);
 }
 
 void TOskScreenCapture::CopyToClipboard() {

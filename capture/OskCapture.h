@@ -8,6 +8,8 @@
 
 #include "capture/Picture.h"
 
+class TScreenOverlay;
+
 class TOskScreenCapture {
   public:
     using TNotifyEvent = std::function<void(TOskScreenCapture* sender)>;
@@ -41,6 +43,9 @@ class TOskScreenCapture {
 
     // True while an operation runs (its overlay's modal loop still dispatches messages).
     bool Capturing() const { return capturing_; }
+    // Ends the overlay that is open, if any, as dismissed: the operation then unwinds as for a
+    // dismissal, restoring the application and returning no image.
+    void Cancel();
 
   private:
     // The common steps round one operation; take() fills the working image and returns false
@@ -53,4 +58,5 @@ class TOskScreenCapture {
 
     TPicture image_;  // the working image
     bool capturing_ = false;
+    TScreenOverlay* overlay_ = nullptr;  // the overlay of the running operation while it shows
 };

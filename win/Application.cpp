@@ -34,7 +34,30 @@ void TApplication::SetTitle(const std::wstring& title) {
 
 bool TApplication::IsMinimized() const { return Handle() && ::IsIconic(Handle()); }
 
+bool TApplication::Owns(HWND window) const {
+    if (!Handle() || !window) return false;
+    for (HWND h = GetAncestor(window, GA_ROOT); h; h = GetWindow(h, GW_OWNER))
+        if (h == Handle()) return true;
+    return false;
+}
+
+void TApplication::NoteUserWindow() {
+    HWND foreground = GetForegroundWindow();
+    if (foreground && !Owns(foreground)) userWindow_ = foreground;
+}
+
+HWND TApplication::UserWindow() const {
+    return userWindow_ && IsWindow(userWindow_) && IsWindowVisible(userWindow_) ? userWindow_
+                                                                                : nullptr;
+}
+
+void TApplication::BringToFront() {
+    NoteUserWindow();
+    if (Handle()) SetForegroundWindow(Handle());
+}
+
 void TApplication::Minimize() {
+    NoteUserWindow();
     if (!Handle() || IsMinimized()) return;
     hiddenByMinimize_.clear();
     DWORD pid = GetCurrentProcessId();
@@ -52,10 +75,12 @@ void TApplication::Minimize() {
         if (owner != pid || h == Handle() || !IsWindowVisible(h)) continue;
         if (GetWindow(h, GW_OWNER) != Handle()) continue;
         hiddenByMinimize_.push_back(h);
-        // SW_HIDE with the parent-closing flag does not run the window's own show/hide logic.
-        SendMessageW(h, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+        // Off the screen first, then the notice: the default handling of the parent-closing
+        // notice hides a window that is still visible with ShowWindow, which the window takes for
+        // a hiding of its own (the main window would release its window-shown hotkeys).
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(h, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
     }
     ShowWindow(Handle(), SW_MINIMIZE);
 }

@@ -29,9 +29,21 @@ public:
 
     bool IsMinimized() const;
     // Minimise: hides every visible window of the application and minimises the taskbar button.
+    // The windows are taken off the screen, not hidden: a window's own hide logic does not run.
     void Minimize();
     // Restore: brings back exactly the windows Minimize took away and activates the application.
     void Restore();
+
+    // Brings the application to the foreground, remembering the window outside it that had the
+    // foreground until then.
+    void BringToFront();
+    // The window outside the application that had the foreground when the application last took
+    // it (BringToFront, Minimize): the window the user was working in. Null when there was none
+    // or it is gone or hidden since.
+    HWND UserWindow() const;
+    // Whether the window is one of the application's: its own window, or a window it owns,
+    // directly or through others (the main window, the overlays, dialogs).
+    bool Owns(HWND window) const;
 
     int AddHook(Hook hook);
     void RemoveHook(int id);
@@ -53,6 +65,7 @@ protected:
 
 private:
     void Dispatch(MSG& msg);
+    void NoteUserWindow();
 
     std::wstring title_;
     std::wstring name_;
@@ -61,6 +74,7 @@ private:
     std::vector<std::pair<int, Hook>> hooks_;
     int nextHookId_ = 1;
     std::vector<HWND> hiddenByMinimize_;
+    HWND userWindow_ = nullptr;
     MessageFilter filter_;
     bool terminated_ = false;
 };

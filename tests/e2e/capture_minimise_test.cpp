@@ -1,0 +1,230 @@
+// A capture minimises the whole program for a moment, and the user minimises it from the taskbar:
+// neither is a hiding of the window. The keys held while the window shows stay held, the
+// active-window capture takes the window the user was in, and an exit while an overlay is open
+// ends the program cleanly.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr COLORREF Orange = RGB(255, 128, 0);
+
+// Whether another program could take the combination now.
+bool FreeForOthers(UINT mods, UINT vk) {
+    if (!RegisterHotKey(nullptr, 0x7F02, mods | MOD_NOREPEAT, vk)) return false;
+    UnregisterHotKey(nullptr, 0x7F02);
+    return true;
+}
+
+// Ctrl+C and the keypad's plus and minus, which belong to the program while its window shows.
+bool WindowKeysHeld() {
+    return !FreeForOthers(MOD_CONTROL, 'C') && !FreeForOthers(0, VK_ADD) &&
+           !FreeForOthers(0, VK_SUBTRACT);
+}
+
+std::wstring IniPath(const App& app) { return app.Folder() + L"\\Tintsnatch4.ini"; }
+
+std::string ReadFileBytes(const std::wstring& path) {
+    std::string s;
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return s;
+    s.resize(1 << 16);
+    DWORD got = 0;
+    ReadFile(f, s.data(), static_cast<DWORD>(s.size()), &got, nullptr);
+    CloseHandle(f);
+    s.resize(got);
+    return s;
+}
+
+// The capture mode and area as the Capture page stores them.
+void ChooseCapture(const App& app, int mode, int area) {
+    std::string text = "[TTintsnatch4]\r\nrgCapture_ItemIndex=" + std::to_string(mode) +
+                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n";
+    HANDLE f =
+        CreateFileW(IniPath(app).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+    CloseHandle(f);
+}
+
+HWND VisibleOverlay(const App& app, const wchar_t* className) {
+    HWND h = FindTopWindow(className, app.ProcessId());
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+// Ctrl+C with the cursor over the orange block puts its text on the clipboard.
+bool CtrlCCopiesTheColour(const App& app) {
+    if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; })) return false;
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    return WaitFor([] { return ClipboardText() == L"255 128 0"; });
+}
+
+struct Mode {
+    const char* name;
+    int mode, area;          // rgCapture and rgCaptureArea
+    const wchar_t* overlay;  // the overlay the capture opens, if any
+};
+
+const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
+                      {"SizedSelection", 0, 0, L"TCaptureRectForm"},
+                      {"Desktop", 1, 6, nullptr},
+                      {"ActiveWindow", 2, 6, nullptr},
+                      {"Object", 3, 6, L"TCaptureObjectForm"}};
+
+std::string NameOf(const testing::TestParamInfo<Mode>& info) { return info.param.name; }
+
+}  // namespace
+
+class CaptureKeepsTheKeys : public testing::TestWithParam<Mode> {
+  protected:
+    PatternWindow pattern{{{{0, 0, 300, 300}, Orange}}};
+    App app;
+};
+
+TEST_P(CaptureKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterTheCapture) {
+    const Mode& m = GetParam();
+    ChooseCapture(app, m.mode, m.area);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+    PressKeys({VK_F9});
+    if (m.overlay) {
+        ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+        Click(100, 100);
+    }
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    SendMessageW(app.Control(id::Cancel), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }));
+    EXPECT_TRUE(WindowKeysHeld());
+    EXPECT_TRUE(CtrlCCopiesTheColour(app))
+        << "clipboard: " << testing::PrintToString(ClipboardText());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, CaptureKeepsTheKeys, testing::ValuesIn(Modes), NameOf);
+
+TEST(MinimiseKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterAMinimiseAndRestore) {
+    PatternWindow pattern{{{{0, 0, 300, 300}, Orange}}};
+    App app;
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    HWND application = FindTopWindow(L"TintsnatchApplication", app.ProcessId());
+    HWND icon = FindTopWindow(L"TJvTrayIconWindow", app.ProcessId());
+    ASSERT_NE(application, nullptr);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+
+    // What the taskbar button sends; the tray icon's double-click brings the program back.
+    PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(
+        WaitFor([&] { return IsIconic(application) && !IsWindowVisible(app.MainWindow()); }));
+    EXPECT_TRUE(WindowKeysHeld()) << "minimised is not hidden";
+    PostMessageW(icon, 0x0401, 1, WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(
+        WaitFor([&] { return !IsIconic(application) && IsWindowVisible(app.MainWindow()); }));
+    EXPECT_TRUE(WindowKeysHeld());
+    EXPECT_TRUE(CtrlCCopiesTheColour(app))
+        << "clipboard: " << testing::PrintToString(ClipboardText());
+}
+
+namespace {
+// The clipboard's bitmap as 0x00RRGGBB pixels, rows top to bottom.
+std::vector<COLORREF> ClipboardPixels(SIZE& size) {
+    std::vector<COLORREF> out;
+    size = {0, 0};
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP bm{};
+    if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
+        size = {bm.bmWidth, bm.bmHeight};
+        BITMAPINFO info{};
+        info.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        std::vector<DWORD> bits(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+        HDC screen = GetDC(nullptr);
+        GetDIBits(screen, bitmap, 0, bm.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        for (DWORD p : bits) out.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
+    CloseClipboard();
+    return out;
+}
+
+// The user's window takes the foreground, as a click into it gives it. The program activated
+// its own window as it started, and under Wine the window system's echo of that may still be on
+// its way and take the foreground back: the activation is repeated until it holds after the
+// program has handled its input.
+bool ActivateUsersWindow(const App& app, HWND window) {
+    if (!WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); })) return false;
+    int held = 0;
+    return WaitFor([&] {
+        if (GetForegroundWindow() != window) {
+            held = 0;
+            SetForegroundWindow(window);
+        }
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+        return GetForegroundWindow() == window && ++held == 3;
+    });
+}
+}  // namespace
+
+TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
+    // The user's window: 240 x 180, red on the left, blue on the right.
+    const RECT bounds{200, 150, 440, 330};
+    PatternWindow users{{{{0, 0, 120, 180}, RGB(255, 0, 0)}, {{120, 0, 240, 180}, RGB(0, 0, 255)}},
+                        RGB(40, 40, 40),
+                        bounds};
+    App app;
+    ChooseCapture(app, 2, 6);
+    MoveCursor(700, 500);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(ActivateUsersWindow(app, users.Handle()));
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, 240);
+    ASSERT_EQ(size.cy, 180);
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x)
+            if (pixels[static_cast<size_t>(y) * size.cx + x] !=
+                (x < 120 ? RGB(255, 0, 0) : RGB(0, 0, 255)))
+                ++wrong;
+    EXPECT_EQ(wrong, 0) << "pixels that differ from the user's window";
+}
+
+class ExitDuringCapture : public testing::TestWithParam<Mode> {};
+
+TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
+    const Mode& m = GetParam();
+    App app;
+    ChooseCapture(app, m.mode, m.area);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+    PressKeys({VK_F10});
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    std::string ini = ReadFileBytes(IniPath(app));
+    EXPECT_NE(ini.find("FormVersion="), std::string::npos) << "the settings are saved:\n" << ini;
+    EXPECT_NE(ini.find("ShowCmd=1\r\n"), std::string::npos)
+        << "saved after the capture restored the program, so the next start shows it:\n"
+        << ini;
+    EXPECT_TRUE(FreeForOthers(0, VK_F9)) << "every hotkey is released";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOverlay, ExitDuringCapture,
+                         testing::Values(Modes[0], Modes[1], Modes[4]), NameOf);
