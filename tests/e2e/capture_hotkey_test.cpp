@@ -73,10 +73,13 @@ HWND SaveDialog(DWORD pid) {
     return dlg;
 }
 HWND TypeList(HWND dlg) { return GetDlgItem(dlg, 0x470); }  // cmb1
-void ChooseType(HWND dlg, int index) {
-    SendMessageW(TypeList(dlg), CB_SETCURSEL, index, 0);
-    SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(TypeList(dlg)));
+// With the keyboard: Alt+T goes to "Files of &type:", the arrows move along the list.
+bool ChooseType(HWND dlg, int index) {
+    PressKeys({VK_MENU, 'T'});
+    int now = static_cast<int>(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0));
+    for (; now < index; ++now) PressKeys({VK_DOWN});
+    for (; now > index; --now) PressKeys({VK_UP});
+    return WaitFor([&] { return SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0) == index; });
 }
 void TypeNameAndSave(HWND dlg, const std::wstring& name) {
     HWND edit = GetDlgItem(dlg, 0x480);        // edt1
@@ -198,13 +201,13 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
     PressKeys({VK_F9});
     ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
     const std::wstring dir = app.Folder() + L"\\";
-    for (const wchar_t* name : {L"a.png", L"a.bmp", L"a", L"b", L"b.png"})
+    for (const wchar_t* name : {L"a.png", L"a.bmp", L"a", L"b", L"b.png", L"b.bmp"})
         DeleteFileW((dir + name).c_str());
     auto save = [&](const std::wstring& name, int type) {
         PressKeys({VK_CONTROL, 'S'});  // from any view, after a capture
         HWND dlg = SaveDialog(app.ProcessId());
         if (!dlg) return;
-        if (type >= 0) ChooseType(dlg, type);
+        if (type >= 0) EXPECT_TRUE(ChooseType(dlg, type));
         TypeNameAndSave(dlg, dir + name);
         WaitFor([&] { return !IsWindow(dlg); });
     };
@@ -227,13 +230,13 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
     save(L"a.bmp", -1);
     ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a.bmp"); }));
     EXPECT_EQ(Decoded(dir + L"a.bmp"), Expected("BMP3", "FF")) << "32-bit pixels are opaque";
+    save(L"a", 2);  // "All files": the name as typed
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a"); }));
+    EXPECT_EQ(FileBytes(dir + L"a"), FileBytes(dir + L"a.bmp"));
     save(L"b", 1);  // the PNG type adds its extension
     ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"b.png"); }));
     EXPECT_FALSE(FileExists(dir + L"b"));
     EXPECT_EQ(FileBytes(dir + L"b.png"), FileBytes(dir + L"a.png"));
-    save(L"a", 2);  // "All files": the name as typed
-    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a"); }));
-    EXPECT_EQ(FileBytes(dir + L"a"), FileBytes(dir + L"a.bmp"));
 
     // The type chosen last comes back; replacing a file asks first, and "No" keeps it.
     WriteFileBytes(dir + L"a.bmp", "earlier picture");
