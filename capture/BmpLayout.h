@@ -30,8 +30,9 @@ std::uint32_t RowStride(int width, int bitCount);
 bool NeedsMasks(const DibImage& image);
 
 // The complete file. The bits of a 32-bit pixel outside its colour masks (the fourth byte, in
-// the usual layout) are written as ones: captures are opaque. An image with no pixels (width or height 0) gives no bytes at all. Throws
-// std::invalid_argument when the description is inconsistent (bit depth, sizes, table, rows).
+// the usual layout) are written as ones: captures are opaque. An image with no pixels (width or
+// height 0) gives no bytes at all. Throws std::invalid_argument when the description is
+// inconsistent (bit depth, sizes, table, rows).
 std::vector<std::uint8_t> EncodeFile(const DibImage& image);
 
 }  // namespace bmp

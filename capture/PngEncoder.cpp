@@ -61,8 +61,7 @@ class ComScope {
 };
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBgr(int width, int height, int stride,
-                                    const std::uint8_t* pixels) {
+std::vector<std::uint8_t> EncodeBgr(int width, int height, int stride, const std::uint8_t* pixels) {
     if (width <= 0 || height <= 0) return {};
     std::uint64_t size = static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height);
     if (stride < static_cast<std::int64_t>(width) * 3 || size > std::numeric_limits<UINT>::max())

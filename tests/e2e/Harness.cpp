@@ -1,10 +1,10 @@
 #include "tests/e2e/Harness.h"
 
-#include "capture/PngEncoder.h"
-#include "win/ErrorReport.h"
-
 #include <cstring>
 #include <vector>
+
+#include "capture/PngEncoder.h"
+#include "win/ErrorReport.h"
 
 namespace e2e {
 
@@ -285,7 +285,8 @@ bool SaveScreenshot(const std::wstring& path) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top row first
+    bi.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top row first
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);

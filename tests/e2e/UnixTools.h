@@ -12,8 +12,8 @@ namespace unixtools {
 // The Linux path of a Windows path, or "" when not under Wine.
 inline std::string UnixPath(const std::wstring& path) {
     using Translate = char*(CDECL*)(const wchar_t*);
-    auto translate = reinterpret_cast<Translate>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    auto translate = reinterpret_cast<Translate>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
     char* unix = translate ? translate(path.c_str()) : nullptr;
     if (!unix) return "";
     std::string result = unix;
@@ -50,9 +50,8 @@ inline int RunShell(const std::string& commandLine) {
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     int code = -1;
-    if (!statusUnix.empty() &&
-        CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &si, &pi)) {
+    if (!statusUnix.empty() && CreateProcessW(L"Z:\\bin\\sh", cmd.data(), nullptr, nullptr, FALSE,
+                                              0, nullptr, nullptr, &si, &pi)) {
         if (pi.hThread) CloseHandle(pi.hThread);
         if (pi.hProcess) CloseHandle(pi.hProcess);
         for (int i = 0; i < 1000 && code < 0; ++i) {

@@ -117,7 +117,8 @@ protected:
     // capture view will open wholly on the screen.
     void ChooseDesktopMode() {
         MoveCursor(100, 100);
-        ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
+        ASSERT_TRUE(
+            WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
         MoveCursor(150, 128);
         ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
         SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);

@@ -196,6 +196,13 @@ TEST_F(CaptureView, SaveWritesBitmapDataUnderExactlyTheNameAndResets) {
     EXPECT_EQ(bm.bmHeight, GetSystemMetrics(SM_CYSCREEN));
     loaded.Reset();
     DeleteFileW(path.c_str());
+
+    // A name ending in ".png", in any case, asks for PNG.
+    path = TempPath(L"ts-capture-view.Png");
+    CaptureDesktop();
+    form->FileSaveAs1Accept(path);
+    EXPECT_EQ(FileBytes(path).substr(0, 8), "\x89PNG\r\n\x1A\n");
+    DeleteFileW(path.c_str());
 }
 
 TEST_F(CaptureView, SaveBeforeAnyCaptureMakesNoFile) {
@@ -233,7 +240,7 @@ TEST_F(CaptureView, FailedSaveReportsAndKeepsTheViewAndTheFile) {
         if (bmpError.empty()) bmpError = error;
         EXPECT_EQ(error, bmpError) << name;
     }
-    EXPECT_NE(bmpError.find(L"Cannot create file \"") , std::wstring::npos) << bmpError;
+    EXPECT_NE(bmpError.find(L"Cannot create file \""), std::wstring::npos) << bmpError;
 }
 
 // A file system of 64 KB of its own (Linux tmpfs, mounted by root) that a desktop capture
