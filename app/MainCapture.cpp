@@ -9,9 +9,9 @@
 #include "capture/BmpFile.h"
 #include "capture/CaptureChoice.h"
 #include "capture/ImageView.h"
+#include "capture/PngFile.h"
 #include "capture/PrintPlacement.h"
 #include "win/Application.h"
-#include "win/Clipboard.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -226,9 +226,14 @@ void TTintsnatch4::FileSaveAs1Execute() {
     ofn.hwndOwner = Handle();
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
-    // No title, filter or default extension of our own; no question before overwriting.
-    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+    ofn.lpstrFilter = L"Bitmap (*.bmp)\0*.bmp\0PNG (*.png)\0*.png\0All files (*.*)\0*.*\0";
+    ofn.nFilterIndex = saveTypeIndex_;
+    // An empty default extension makes the dialog add the chosen type's own extension to a name
+    // typed without one, and nothing for "All files".
+    ofn.lpstrDefExt = L"";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
     if (GetSaveFileNameW(&ofn)) {
+        saveTypeIndex_ = ofn.nFilterIndex;
         FileSaveAs1Accept(name.data());
     } else if (CommDlgExtendedError() != 0) {
         throw win::Error(L"Cannot show the save dialog");
@@ -237,9 +242,12 @@ void TTintsnatch4::FileSaveAs1Execute() {
 
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     // Nothing captured since start: there is no picture, and no file is made.
-    if (hasCapturedPicture_)
-        WriteFileReplacing(fileName,
-                           EncodeBitmapFile(capturedBitmap_.Get(), capturedPalette_.Get()));
+    if (hasCapturedPicture_) {
+        HBITMAP bitmap = capturedBitmap_.Get();
+        HPALETTE palette = capturedPalette_.Get();
+        WriteFileReplacing(fileName, IsPngFileName(fileName) ? EncodePngFile(bitmap, palette)
+                                                             : EncodeBitmapFile(bitmap, palette));
+    }
     TintResetExecute();
 }
 
@@ -264,14 +272,8 @@ void TTintsnatch4::PrintDlg1Execute() {
 }
 
 void TTintsnatch4::CopyCapturedImage() {
-    if (capturedBitmap_) {
-        gdi::Bitmap bitmap = CopyBitmap(capturedBitmap_.Get());
-        gdi::Palette palette = CopyPalette(capturedPalette_.Get());
-        win::Clipboard clipboard(Handle());
-        clipboard.Empty();
-        clipboard.SetBitmap(bitmap.Release());
-        if (palette) clipboard.SetPalette(palette.Release());
-    }
+    if (capturedBitmap_)
+        OskScreenCapture1->ImageClipboard().Copy(capturedBitmap_.Get(), capturedPalette_.Get());
     TintResetExecute();
 }
 

@@ -214,6 +214,7 @@ private:
     gdi::Bitmap capturedBitmap_;
     gdi::Palette capturedPalette_;
     bool hasCapturedPicture_ = false;
+    DWORD saveTypeIndex_ = 1;  // the save dialog's last file type, for the rest of the run
     std::unique_ptr<TOskScreenCapture> OskScreenCapture1;
 
     // Keys page and Misc page

@@ -136,9 +136,12 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
         while (error == ERROR_SUCCESS && done < bytes.size()) {
             DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
             DWORD written = 0;
-            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr) ||
-                written != chunk)
+            // Only a failed call sets the last error: after a short write it still holds a stale
+            // code (the temporary file "already exists"). A short write to a file means no room.
+            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr))
                 error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+            else if (written != chunk)
+                error = ERROR_DISK_FULL;
             done += written;
         }
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();

@@ -91,7 +91,16 @@ std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
     } else {
         for (std::uint32_t i = 0; i < tableEntries; ++i) Put32(out, image.Colors[i] & 0x00FFFFFF);
     }
+    std::size_t pixelsAt = out.size();
     out.insert(out.end(), image.Bits.begin(), image.Bits.end());
+    if (image.BitCount == 32) {
+        // The platform leaves the bits outside the colour masks at zero; readers that take them
+        // for alpha would show a fully transparent capture. A screen is opaque: set them all.
+        std::uint32_t unused =
+            NeedsMasks(image) ? ~(image.RedMask | image.GreenMask | image.BlueMask) : 0xFF000000u;
+        for (std::size_t at = pixelsAt; at + 4 <= out.size(); at += 4)
+            for (int b = 0; b < 4; ++b) out[at + b] |= static_cast<std::uint8_t>(unused >> (8 * b));
+    }
     return out;
 }
 

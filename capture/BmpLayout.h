@@ -29,8 +29,10 @@ std::uint32_t RowStride(int width, int bitCount);
 // (5-5-5 for 16 bits, 8-8-8 for 32 bits) are written as plain RGB without masks.
 bool NeedsMasks(const DibImage& image);
 
-// The complete file. An image with no pixels (width or height 0) gives no bytes at all. Throws
-// std::invalid_argument when the description is inconsistent (bit depth, sizes, table, rows).
+// The complete file. The bits of a 32-bit pixel outside its colour masks (the fourth byte, in
+// the usual layout) are written as ones: captures are opaque. An image with no pixels (width or
+// height 0) gives no bytes at all. Throws std::invalid_argument when the description is
+// inconsistent (bit depth, sizes, table, rows).
 std::vector<std::uint8_t> EncodeFile(const DibImage& image);
 
 }  // namespace bmp

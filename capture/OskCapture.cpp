@@ -3,7 +3,6 @@
 #include "capture/CaptureTheObject.h"
 #include "capture/CaptureTheRect.h"
 #include "win/Application.h"
-#include "win/Clipboard.h"
 #include "win/ErrorReport.h"
 
 namespace {
@@ -156,10 +155,10 @@ void TOskScreenCapture::Cancel() {
 
 void TOskScreenCapture::CopyToClipboard() {
     if (image_.Empty()) return;
-    gdi::Bitmap bitmap = image_.CopyBitmap();
-    gdi::Palette palette = image_.CopyPalette();
-    win::Clipboard clipboard(win::Application().Handle());
-    clipboard.Empty();
-    clipboard.SetBitmap(bitmap.Release());
-    if (palette) clipboard.SetPalette(palette.Release());
+    ImageClipboard().Copy(image_.Bitmap(), image_.Palette());
+}
+
+TPngClipboard& TOskScreenCapture::ImageClipboard() {
+    if (!clipboard_) clipboard_ = std::make_unique<TPngClipboard>();
+    return *clipboard_;
 }

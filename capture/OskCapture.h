@@ -7,6 +7,7 @@
 #include <string>
 
 #include "capture/Picture.h"
+#include "capture/PngClipboard.h"
 
 class TScreenOverlay;
 
@@ -37,9 +38,12 @@ class TOskScreenCapture {
     std::unique_ptr<TPicture> CaptureSelection();
     std::unique_ptr<TPicture> CaptureSizedSelection(int width, int height);
 
-    // Puts the working image on the clipboard (CF_BITMAP, and CF_PALETTE when it has one). An
-    // empty image has nothing to put, and the clipboard keeps its contents.
+    // Puts the working image on the clipboard (CF_BITMAP, and CF_PALETTE when it has one; "PNG"
+    // rendered on demand). An empty image has nothing to put, and the clipboard keeps its
+    // contents.
     void CopyToClipboard();
+    // The clipboard writer of every captured image, this engine's and the capture view's.
+    TPngClipboard& ImageClipboard();
 
     // True while an operation runs (its overlay's modal loop still dispatches messages).
     bool Capturing() const { return capturing_; }
@@ -57,6 +61,7 @@ class TOskScreenCapture {
     bool TakeSelection(bool fixedSize, int width, int height);
 
     TPicture image_;  // the working image
+    std::unique_ptr<TPngClipboard> clipboard_;
     bool capturing_ = false;
     TScreenOverlay* overlay_ = nullptr;  // the overlay of the running operation while it shows
 };

@@ -22,7 +22,7 @@ HGLOBAL CopyToGlobal(const void* data, size_t bytes) {
 
 void Put(UINT format, HANDLE data) {
     if (!SetClipboardData(format, data)) {
-        if (format == CF_TEXT || format == CF_UNICODETEXT) GlobalFree(data);
+        GlobalFree(data);
         throw Error(L"Cannot set clipboard data");
     }
 }
@@ -58,6 +58,17 @@ void Clipboard::SetPalette(HPALETTE palette) {
         DeleteObject(palette);
         throw Error(L"Cannot set clipboard data");
     }
+}
+
+void Clipboard::Offer(UINT format) {
+    // Without data the result is null on success too: only the last error tells.
+    SetLastError(ERROR_SUCCESS);
+    if (!SetClipboardData(format, nullptr) && GetLastError() != ERROR_SUCCESS)
+        throw Error(L"Cannot set clipboard data");
+}
+
+void PutClipboardBytes(UINT format, const std::vector<std::uint8_t>& bytes) {
+    Put(format, CopyToGlobal(bytes.data(), bytes.size()));
 }
 
 }  // namespace win

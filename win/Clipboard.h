@@ -1,6 +1,8 @@
 #pragma once
 // The clipboard, opened for the life of the object and always closed again.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "win/Platform.h"
 
@@ -21,6 +23,14 @@ public:
     // Hands a bitmap (and palette) handle to the clipboard, which then owns it.
     void SetBitmap(HBITMAP bitmap);
     void SetPalette(HPALETTE palette);
+    // Offers a format without its data: the owner window renders it when a program asks for it
+    // (WM_RENDERFORMAT), or when it is destroyed while still owning the clipboard
+    // (WM_RENDERALLFORMATS).
+    void Offer(UINT format);
 };
+
+// Places bytes for a format on the clipboard that is already open: the owner's answer to
+// WM_RENDERFORMAT, or inside its own session.
+void PutClipboardBytes(UINT format, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace win

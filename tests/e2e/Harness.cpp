@@ -3,6 +3,9 @@
 #include <cstring>
 #include <vector>
 
+#include "capture/PngEncoder.h"
+#include "win/ErrorReport.h"
+
 namespace e2e {
 
 void Pump(DWORD ms) {
@@ -292,26 +295,25 @@ bool SaveScreenshot(const std::wstring& path) {
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};  // top row first
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
     BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
     GdiFlush();
-    DWORD stride = static_cast<DWORD>((w * 3 + 3) & ~3);
-    DWORD size = stride * static_cast<DWORD>(h);
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof(BITMAPINFOHEADER);
-    fh.bfSize = fh.bfOffBits + size;
     bool ok = false;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f != INVALID_HANDLE_VALUE) {
-        DWORD n;
-        ok = WriteFile(f, &fh, sizeof fh, &n, nullptr) &&
-             WriteFile(f, &bi.bmiHeader, sizeof(BITMAPINFOHEADER), &n, nullptr) &&
-             WriteFile(f, bits, size, &n, nullptr);
-        CloseHandle(f);
+    try {
+        std::vector<std::uint8_t> png =
+            png::EncodeBgr(w, h, (w * 3 + 3) & ~3, static_cast<const std::uint8_t*>(bits));
+        HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (f != INVALID_HANDLE_VALUE) {
+            DWORD n = 0;
+            ok = WriteFile(f, png.data(), static_cast<DWORD>(png.size()), &n, nullptr) &&
+                 n == png.size();
+            ok = CloseHandle(f) && ok;
+        }
+    } catch (const win::Error&) {
     }
     SelectObject(mem, old);
     DeleteObject(bmp);

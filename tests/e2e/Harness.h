@@ -90,7 +90,7 @@ void Click(int x, int y, bool right = false);
 std::wstring ClipboardText();
 void SetClipboardText(const std::wstring& text);
 
-// Writes the screen (or a part) to a 24-bit BMP file.
+// Writes the screen to a PNG file with the program's own encoder.
 bool SaveScreenshot(const std::wstring& path);
 COLORREF ScreenPixel(int x, int y);
 

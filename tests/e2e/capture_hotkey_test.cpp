@@ -2,8 +2,14 @@
 // clipboard, and its buttons copy it again or dismiss it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
+#include "tests/e2e/UnixTools.h"
 
 using namespace e2e;
 
@@ -30,6 +36,69 @@ SIZE ClipboardBitmapSize() {
 }
 
 bool SizeIs(const SIZE& s, int w, int h) { return s.cx == w && s.cy == h; }
+
+// The bytes of the clipboard's "PNG" format, empty when it has none.
+std::vector<std::uint8_t> ClipboardPng() {
+    std::vector<std::uint8_t> bytes;
+    UINT format = RegisterClipboardFormatW(L"PNG");
+    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (HANDLE h = GetClipboardData(format)) {
+        if (auto* p = static_cast<const std::uint8_t*>(GlobalLock(h))) {
+            bytes.assign(p, p + GlobalSize(h));
+            GlobalUnlock(h);
+        }
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
+}
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The program's save dialog, driven through its controls as a user does.
+HWND SaveDialog(DWORD pid) {
+    HWND dlg = nullptr;
+    WaitFor([&] {
+        dlg = FindTopWindow(L"#32770", pid);
+        return dlg && IsWindowVisible(dlg) && GetDlgItem(dlg, IDOK);
+    });
+    return dlg;
+}
+HWND TypeList(HWND dlg) { return GetDlgItem(dlg, 0x470); }  // cmb1
+// With the keyboard: Alt+T goes to "Files of &type:", the arrows move along the list.
+bool ChooseType(HWND dlg, int index) {
+    PressKeys({VK_MENU, 'T'});
+    int now = static_cast<int>(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0));
+    for (; now < index; ++now) PressKeys({VK_DOWN});
+    for (; now > index; --now) PressKeys({VK_UP});
+    return WaitFor([&] { return SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0) == index; });
+}
+void TypeNameAndSave(HWND dlg, const std::wstring& name) {
+    HWND edit = GetDlgItem(dlg, 0x480);        // edt1
+    if (!edit) edit = GetDlgItem(dlg, 0x47c);  // cmb13
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageW(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+}
+// A message box that the dialog owns (the question before replacing a file).
+HWND OwnedBox(HWND dlg, DWORD pid) {
+    HWND found = nullptr;
+    for (HWND w = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w && !found;
+         w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && w != dlg && GetWindow(w, GW_OWNER) == dlg && IsWindowVisible(w))
+            found = w;
+    }
+    return found;
+}
 }  // namespace
 
 class CaptureByHotKey : public testing::Test {
@@ -43,6 +112,30 @@ protected:
         ASSERT_TRUE(app.Start());
         MoveCursor(700, 600);
         SetClipboardText(L"before");
+    }
+    // Chooses "&Desktop" on the Capture page, as a click does, and puts the cursor where the
+    // capture view will open wholly on the screen.
+    void ChooseDesktopMode() {
+        MoveCursor(100, 100);
+        ASSERT_TRUE(
+            WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
+        MoveCursor(150, 128);
+        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+        SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }))
+            << "the area group is for the selection mode only";
+        MoveCursor(100, 400);  // the capture view will open at (120, 420)
+        EXPECT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
+    }
+    // What ImageMagick reads in a file of a desktop capture: the format, the screen's size and
+    // the pattern's red, blue and magenta, all opaque.
+    std::string Expected(const char* format, const std::string& alpha = "") const {
+        return std::string(format) + " " + std::to_string(screenW) + " " + std::to_string(screenH) +
+               " FF0000" + alpha + "/1 0000FF" + alpha + "/1 FF00FF" + alpha + "/1";
+    }
+    std::string Decoded(const std::wstring& file) const {
+        return unixtools::ImageMagickReads(
+            file, std::vector<POINT>{{150, 130}, {250, 200}, {screenW - 10, screenH - 10}});
     }
 };
 
@@ -75,16 +168,7 @@ TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
 }
 
 TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
-    // Choose "&Desktop" on the Capture page, as a click does.
-    MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
-    MoveCursor(150, 128);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
-    SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }))
-        << "the area group is for the selection mode only";
-    MoveCursor(100, 400);  // the capture view will open at (120, 420), wholly on the screen
-    EXPECT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
+    ChooseDesktopMode();
     PressKeys({VK_F9});
     ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
@@ -98,8 +182,77 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     POINT corner{client.right - 1, client.bottom - 1};
     ClientToScreen(box, &corner);
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(corner.x, corner.y) == RGB(255, 0, 255); }));
+    // Beside the bitmap, the capture is offered as "PNG", which another program reads here.
+    std::vector<std::uint8_t> png = ClipboardPng();
+    std::wstring pngFile = app.Folder() + L"\\clipboard.png";
+    WriteFileBytes(pngFile, std::string(png.begin(), png.end()));
+    EXPECT_EQ(Decoded(pngFile), Expected("PNG"));
+
     SetClipboardText(L"replaced");
     SendMessageW(app.Control(id::ClipboardCopy), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return SizeIs(ClipboardBitmapSize(), w, h); }));
     EXPECT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); })) << "copy resets the view";
+    // "&Copy" offers it again; it stays on the clipboard after the program has ended.
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(ClipboardPng(), png);
+}
+
+TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) {
+    ChooseDesktopMode();
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    const std::wstring dir = app.Folder() + L"\\";
+    for (const wchar_t* name : {L"a.png", L"a.bmp", L"a", L"b", L"b.png", L"b.bmp"})
+        DeleteFileW((dir + name).c_str());
+    auto save = [&](const std::wstring& name, int type) {
+        PressKeys({VK_CONTROL, 'S'});  // from any view, after a capture
+        HWND dlg = SaveDialog(app.ProcessId());
+        if (!dlg) return;
+        if (type >= 0) EXPECT_TRUE(ChooseType(dlg, type));
+        TypeNameAndSave(dlg, dir + name);
+        WaitFor([&] { return !IsWindow(dlg); });
+    };
+
+    PressKeys({VK_CONTROL, 'S'});
+    HWND dlg = SaveDialog(app.ProcessId());
+    ASSERT_TRUE(dlg);
+    ASSERT_EQ(SendMessageW(TypeList(dlg), CB_GETCOUNT, 0, 0), 3);
+    wchar_t item[64];
+    const wchar_t* types[] = {L"Bitmap (*.bmp)", L"PNG (*.png)", L"All files (*.*)"};
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(TypeList(dlg), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        EXPECT_STREQ(item, types[i]);
+    }
+    EXPECT_EQ(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0), 0);
+    TypeNameAndSave(dlg, dir + L"a.png");  // the name asks for PNG, whatever the type
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg) && FileExists(dir + L"a.png"); }));
+    EXPECT_EQ(Decoded(dir + L"a.png"), Expected("PNG"));
+
+    save(L"a.bmp", -1);
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a.bmp"); }));
+    EXPECT_EQ(Decoded(dir + L"a.bmp"), Expected("BMP3", "FF")) << "32-bit pixels are opaque";
+    save(L"a", 2);  // "All files": the name as typed
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a"); }));
+    EXPECT_EQ(FileBytes(dir + L"a"), FileBytes(dir + L"a.bmp"));
+    save(L"b", 1);  // the PNG type adds its extension
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"b.png"); }));
+    EXPECT_FALSE(FileExists(dir + L"b"));
+    EXPECT_EQ(FileBytes(dir + L"b.png"), FileBytes(dir + L"a.png"));
+
+    // The type chosen last comes back; replacing a file asks first, and "No" keeps it.
+    WriteFileBytes(dir + L"a.bmp", "earlier picture");
+    PressKeys({VK_CONTROL, 'S'});
+    dlg = SaveDialog(app.ProcessId());
+    ASSERT_TRUE(dlg);
+    EXPECT_EQ(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0), 1);
+    TypeNameAndSave(dlg, dir + L"a.bmp");
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = OwnedBox(dlg, app.ProcessId())) != nullptr; }))
+        << "a question before replacing";
+    PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(IsWindowVisible(dlg)) << "the dialog stays for another name";
+    PostMessageW(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }));
+    EXPECT_EQ(FileBytes(dir + L"a.bmp"), "earlier picture");
 }

@@ -98,6 +98,9 @@ TEST(CaptureBmp, ThirtyTwoBitsArePlainRgbForTheUsualLayout) {
     EXPECT_EQ(U16(file, 28), 32);
     EXPECT_EQ(U32(file, 30), 0u);
     EXPECT_EQ(U32(file, 34), 24u);
+    // The fourth byte of every pixel is opaque; the other three are the image's own.
+    for (size_t i = 0; i < 24; ++i)
+        EXPECT_EQ(file[54 + i], i % 4 == 3 ? 0xFF : image.Bits[i]) << "byte " << i;
 
     image.RedMask = 0xFF;  // blue and red swapped: the masks must go into the file
     image.BlueMask = 0xFF0000;

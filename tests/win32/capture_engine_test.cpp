@@ -142,6 +142,9 @@ TEST_F(CaptureEngine, AutoPutsTheImageOnTheClipboardAndOnCaptureSeesTheEngine) {
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
     engine.SetVersion(L"something else");
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
+    // The engine keeps a copy of the image while the clipboard offers it as "PNG"; a new
+    // clipboard content lets it go.
+    SetClipboardText(L"after");
 }
 
 TEST_F(CaptureEngine, ClipboardHeldByAnotherWindowFailsAndStillRestores) {

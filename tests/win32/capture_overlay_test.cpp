@@ -341,16 +341,18 @@ TEST(CaptureOverlayView, ClickWithoutMovingOpensTheViewWithAnEmptyImage) {
     EXPECT_EQ(GetWindowLongPtrW(box, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
     EXPECT_EQ(ClipboardText(), L"untouched");  // an empty image is not put on the clipboard
 
-    // Saving the empty image gives a file of no bytes.
+    // Saving the empty image gives a file of no bytes, as BMP and as PNG.
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    std::wstring path = std::wstring(tmp) + L"ts-capture-empty-view.bmp";
-    DeleteFileW(path.c_str());
-    form->FileSaveAs1Accept(path);
-    WIN32_FILE_ATTRIBUTE_DATA fa{};
-    ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &fa));
-    EXPECT_EQ(fa.nFileSizeLow, 0u);
-    DeleteFileW(path.c_str());
+    for (const wchar_t* name : {L"ts-capture-empty-view.bmp", L"ts-capture-empty-view.png"}) {
+        std::wstring path = std::wstring(tmp) + name;
+        DeleteFileW(path.c_str());
+        form->FileSaveAs1Accept(path);
+        WIN32_FILE_ATTRIBUTE_DATA fa{};
+        ASSERT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &fa)) << name;
+        EXPECT_EQ(fa.nFileSizeLow, 0u) << name;
+        DeleteFileW(path.c_str());
+    }
 
     form.reset();
     win::Application().SetMainWindow(nullptr);

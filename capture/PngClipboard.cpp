@@ -1,0 +1,61 @@
+#include "capture/PngClipboard.h"
+
+#include "capture/Picture.h"
+#include "capture/PngFile.h"
+#include "win/Clipboard.h"
+
+TPngClipboard::TPngClipboard() : format_(RegisterClipboardFormatW(L"PNG")) {
+    RegisterClass(L"TPngClipboard");
+    Create(0, L"TPngClipboard", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+TPngClipboard::~TPngClipboard() {
+    // While this object can still answer: the base class would detach it before destroying.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void TPngClipboard::Copy(HBITMAP bitmap, HPALETTE palette) {
+    gdi::Bitmap onClipboard = CopyBitmap(bitmap);
+    if (!onClipboard) return;
+    gdi::Palette paletteOnClipboard = CopyPalette(palette);
+    gdi::Bitmap kept = CopyBitmap(bitmap);
+    gdi::Palette keptPalette = CopyPalette(palette);
+    win::Clipboard clipboard(Handle());
+    clipboard.Empty();  // our previous offer ends here (WM_DESTROYCLIPBOARD)
+    clipboard.SetBitmap(onClipboard.Release());
+    if (paletteOnClipboard) clipboard.SetPalette(paletteOnClipboard.Release());
+    if (format_) {
+        bitmap_ = std::move(kept);
+        palette_ = std::move(keptPalette);
+        clipboard.Offer(format_);
+    }
+}
+
+void TPngClipboard::Render() {
+    if (!bitmap_) return;
+    // Asked by another program through the platform: a failure leaves the format without data
+    // (the asker gets none) rather than a message box in the middle of its paste.
+    try {
+        win::PutClipboardBytes(format_, EncodePngFile(bitmap_.Get(), palette_.Get()));
+    } catch (...) {
+    }
+}
+
+LRESULT TPngClipboard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_RENDERFORMAT:
+            if (static_cast<UINT>(wp) == format_) Render();
+            return 0;
+        case WM_RENDERALLFORMATS:
+            if (bitmap_ && OpenClipboard(Handle())) {
+                if (GetClipboardOwner() == Handle()) Render();
+                CloseClipboard();
+            }
+            return 0;
+        case WM_DESTROYCLIPBOARD:
+            bitmap_.Reset();
+            palette_.Reset();
+            return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}

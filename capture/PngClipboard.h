@@ -1,0 +1,29 @@
+#pragma once
+// Puts a captured image on the clipboard: the bitmap (CF_BITMAP, and CF_PALETTE when it carries
+// one) and the registered format "PNG" that browsers, chat and office programs paste. The PNG
+// is rendered only when a program asks for it, so a capture never waits for the encoder; the
+// hidden window here is the clipboard owner the platform asks.
+#include "win/Gdi.h"
+#include "win/Window.h"
+
+class TPngClipboard : public win::Window {
+  public:
+    TPngClipboard();
+    // Renders the PNG first if the clipboard still waits for it, so it outlives the program.
+    ~TPngClipboard() override;
+
+    // Replaces the clipboard's contents with copies of the image; an empty image puts nothing
+    // and leaves the clipboard as it is. Throws win::Error.
+    void Copy(HBITMAP bitmap, HPALETTE palette);
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void Render();
+
+    UINT format_;
+    // The image the PNG is made from, kept while the clipboard holds our offer.
+    gdi::Bitmap bitmap_;
+    gdi::Palette palette_;
+};
