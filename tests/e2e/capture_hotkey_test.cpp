@@ -208,7 +208,9 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
         PressKeys({VK_CONTROL, 'S'});  // from any view, after a capture
         HWND dlg = SaveDialog(app.ProcessId());
         if (!dlg) return;
-        if (type >= 0) EXPECT_TRUE(ChooseType(dlg, type));
+        if (type >= 0) {
+            EXPECT_TRUE(ChooseType(dlg, type));
+        }
         TypeNameAndSave(dlg, dir + name);
         WaitFor([&] { return !IsWindow(dlg); });
     };
