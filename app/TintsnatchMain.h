@@ -137,7 +137,7 @@ private:
     // Gives the page control and its pages the size they have in the options view, whatever
     // view is shown, so the pages can be laid out for it.
     void SizeOptionsPages();
-    void AlignPages(int clientWidth, int clientHeight);
+    void AlignPages(int w, int h);
     void CreateActions();
     void CreateClipboardPage();
     void CreateZoomPage();
