@@ -3,22 +3,13 @@
 // follow offset, or on the other side of the cursor where that would leave the cursor's monitor.
 // Plain numbers only, so the rule can be checked without a screen.
 
+#include "win/Geometry.h"
+
 namespace follow {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
-// Right and bottom edges are exclusive; coordinates of the desk, negative left of or above the
-// primary monitor.
-struct Area {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
+// A monitor's work area.
+using Area = geo::Rect;
+using geo::Point;
 
 // The window's top-left corner for a window of width x height and the cursor at `cursor` on a
 // monitor whose work area is `work`. Each axis on its own: the window starts `offset` pixels

@@ -4,10 +4,14 @@
 // keep it inside, and the outline (stem triangle plus rounded body) it is cut to and painted with.
 #include <array>
 
-#include "hints/Geometry.h"
+#include "win/Geometry.h"
 #include "win/DpiScale.h"
 
 namespace hints {
+
+using geo::Point;
+using geo::Rect;
+using geo::Size;
 
 // Where the stem sits; the body lies on the other side of it. Automatic picks one of the four
 // each time the balloon is shown, and counts as StemTopRight until then.

@@ -1,9 +1,13 @@
 #pragma once
 // Layout rules of labels and pictures: a label that sizes itself to its text keeps the edge its
 // alignment names, and a picture scaled to fit keeps its proportions.
-#include "hints/Geometry.h"
+#include "win/Geometry.h"
 
 namespace hints {
+
+using geo::Point;
+using geo::Rect;
+using geo::Size;
 
 enum class Alignment { Left, Right, Center };
 

@@ -3,6 +3,8 @@
 // This is the one rule for it, free of the platform so it can be checked on any host: sizes,
 // positions and font heights all go through Scale, rectangles by their edges, so controls that
 // touch at the design DPI still touch (and never overlap) at every other.
+#include "win/Geometry.h"
+
 namespace dpi {
 
 inline constexpr int Design = 96;
@@ -16,18 +18,8 @@ int Scale(int value, int dpi);
 // in design units, so that what is laid out in it at design values still fits once scaled.
 int Unscale(int pixels, int dpi);
 
-struct Size {
-    int cx = 0, cy = 0;
-    friend bool operator==(Size, Size) = default;
-};
-
-// Right and bottom edges exclusive.
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
+using geo::Rect;
+using geo::Size;
 
 Size Scale(Size s, int dpi);
 Rect Scale(const Rect& r, int dpi);

@@ -4,25 +4,12 @@
 #include <climits>
 #include <optional>
 
+#include "win/Geometry.h"
+
 namespace zoom {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
-
-// Right and bottom edges are exclusive.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Empty() const { return right <= left || bottom <= top; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
+using geo::Point;
+using geo::Rect;
 
 // A one-pixel line from `from` towards `to`, drawn without the pixel at `to`.
 struct Segment {
