@@ -63,7 +63,8 @@ testing::AssertionResult Shows(COLORREF got, COLORREF want) {
 }
 
 bool RunUnix(const std::wstring& program, const std::wstring& args) {
-    STARTUPINFOW si{sizeof si};
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::wstring cmd = program + L" " + args;
     if (!CreateProcessW(DosPath(std::string(program.begin(), program.end())).c_str(), cmd.data(),
