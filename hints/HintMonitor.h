@@ -34,7 +34,7 @@ protected:
 
 private:
     static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
-                                         DWORD_PTR self);
+                                         DWORD_PTR data);
     void ShowHint(HWND control, POINT cursor);
     void HideHint();
 
