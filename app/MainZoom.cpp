@@ -6,6 +6,7 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "win/ErrorReport.h"
+#include "win/Handle.h"
 #include "win/Hints.h"
 
 namespace {
@@ -58,15 +59,15 @@ HWND CreatePicture(HWND parent, int controlId, const wchar_t* resource, int x, i
     auto bitmap = std::make_unique<gdi::Bitmap>(static_cast<HBITMAP>(
         LoadImageW(win::Instance(), resource, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
     if (!*bitmap) throw win::Error(L"Cannot load the picture " + std::wstring(resource));
-    HWND picture = win::CreateControl(L"STATIC", L"", WS_VISIBLE | SS_BITMAP, x, y, 0, 0, parent,
-                                      controlId, nullptr);
-    if (!SetWindowSubclass(picture, OwnBitmapProc, 1, reinterpret_cast<DWORD_PTR>(bitmap.get()))) {
-        DestroyWindow(picture);
+    win::OwnedWindow picture(win::CreateControl(L"STATIC", L"", WS_VISIBLE | SS_BITMAP, x, y, 0, 0,
+                                                parent, controlId, nullptr));
+    if (!SetWindowSubclass(picture.Get(), OwnBitmapProc, 1,
+                           reinterpret_cast<DWORD_PTR>(bitmap.get())))
         throw win::Error(L"Cannot create the picture control");
-    }
     HBITMAP shown = bitmap.release()->Get();
-    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown));
-    return picture;
+    SendMessageW(picture.Get(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown));
+    // From here the parent destroys it with itself.
+    return picture.Release();
 }
 
 std::wstring Decimal(int n) { return std::to_wstring(n); }

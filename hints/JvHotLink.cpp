@@ -41,15 +41,14 @@ void TJvHotLink::Create(HWND parent, int id, int x, int y, const std::wstring& c
     normalBounds_ = {x, y, x + s.cx, y + s.cy};
     Window::Create(0, L"TJvHotLink", caption_.c_str(), WS_CHILD | WS_VISIBLE, x, y, s.cx, s.cy,
                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    faceAtom_ = GlobalAddAtomW(Face);
-    hotTrackFaceAtom_ = GlobalAddAtomW(HotTrackFace);
+    faceAtom_.Reset(GlobalAddAtomW(Face));
+    hotTrackFaceAtom_.Reset(GlobalAddAtomW(HotTrackFace));
     PublishFace();
 }
 
 TJvHotLink::~TJvHotLink() {
+    // The atoms go with their members, after the property that names one of them.
     if (Handle()) RemovePropW(Handle(), FaceProperty);
-    if (faceAtom_) GlobalDeleteAtom(faceAtom_);
-    if (hotTrackFaceAtom_) GlobalDeleteAtom(hotTrackFaceAtom_);
 }
 
 void TJvHotLink::MakeFonts(int dpi) {
@@ -66,7 +65,7 @@ void TJvHotLink::Place(int x, int y, int dpi) {
 
 void TJvHotLink::PublishFace() {
     if (!Handle()) return;
-    ATOM face = hot_ && hotTrack_ && hotTrackFont_ ? hotTrackFaceAtom_ : faceAtom_;
+    ATOM face = hot_ && hotTrack_ && hotTrackFont_ ? hotTrackFaceAtom_.Get() : faceAtom_.Get();
     if (face)
         SetPropW(Handle(), FaceProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(face)));
 }

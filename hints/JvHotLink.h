@@ -10,6 +10,7 @@
 
 #include "hints/LabelLayout.h"
 #include "win/Gdi.h"
+#include "win/Handle.h"
 #include "win/Window.h"
 
 class TJvHotLink : public win::PaintedWindow {
@@ -64,5 +65,5 @@ private:
     COLORREF hintColor_ = GetSysColor(COLOR_INFOBK);
     COLORREF savedHintColor_ = 0;
     hints::Rect normalBounds_;  // in the parent's client coordinates, for the normal font
-    ATOM faceAtom_ = 0, hotTrackFaceAtom_ = 0;
+    win::Atom faceAtom_, hotTrackFaceAtom_;
 };

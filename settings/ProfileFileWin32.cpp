@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "win/Handle.h"
 #include "win/Platform.h"
 
 namespace settings {
@@ -15,13 +16,10 @@ constexpr DWORD ProbePauseMs = 100;
 
 FileAccess Win32ProfileFile::Probe(const std::wstring& path) {
     for (int attempt = 1;; ++attempt) {
-        HANDLE f = CreateFileW(path.c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f != INVALID_HANDLE_VALUE) {
-            CloseHandle(f);
-            return FileAccess::Readable;
-        }
+        const win::FileHandle f(CreateFileW(
+            path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (f) return FileAccess::Readable;
         DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
             return FileAccess::Missing;

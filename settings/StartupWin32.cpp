@@ -1,18 +1,17 @@
 #include "settings/StartupWin32.h"
 
+#include <utility>
 #include <vector>
 
 #include "win/ErrorReport.h"
+#include "win/Handle.h"
 
 namespace settings {
 
 namespace {
 class Win32RunKey : public RunKey {
   public:
-    explicit Win32RunKey(HKEY key) : key_(key) {}
-    ~Win32RunKey() override { RegCloseKey(key_); }
-    Win32RunKey(const Win32RunKey&) = delete;
-    Win32RunKey& operator=(const Win32RunKey&) = delete;
+    explicit Win32RunKey(win::RegKey key) : key_(std::move(key)) {}
 
     RunValue Read(const std::wstring& name) override {
         // The value may change between asking its size and reading it: ask again then.
@@ -20,7 +19,8 @@ class Win32RunKey : public RunKey {
         for (int attempt = 0; attempt < 8; ++attempt) {
             DWORD type = 0;
             auto size = static_cast<DWORD>(data.size());
-            LSTATUS rc = RegQueryValueExW(key_, name.c_str(), nullptr, &type, data.data(), &size);
+            LSTATUS rc =
+                RegQueryValueExW(key_.Get(), name.c_str(), nullptr, &type, data.data(), &size);
             if (rc == ERROR_MORE_DATA) {
                 data.resize(size + sizeof(wchar_t));
                 continue;
@@ -37,16 +37,16 @@ class Win32RunKey : public RunKey {
 
     bool Write(const std::wstring& name, const std::wstring& text) override {
         auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-        return RegSetValueExW(key_, name.c_str(), 0, REG_SZ,
+        return RegSetValueExW(key_.Get(), name.c_str(), 0, REG_SZ,
                               reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
     }
 
     bool Delete(const std::wstring& name) override {
-        return RegDeleteValueW(key_, name.c_str()) == ERROR_SUCCESS;
+        return RegDeleteValueW(key_.Get(), name.c_str()) == ERROR_SUCCESS;
     }
 
   private:
-    HKEY key_;
+    win::RegKey key_;
 };
 }  // namespace
 
@@ -63,7 +63,7 @@ RunKeyOpen Win32RunKeyStore::Open(RunKeyAccess access) {
                                KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
         return result;
     }
-    result.key = std::make_unique<Win32RunKey>(key);
+    result.key = std::make_unique<Win32RunKey>(win::RegKey(key));
     return result;
 }
 

@@ -135,7 +135,7 @@ void TJvTrayIcon::ApplyFields(const tray::RecordFields& fields) {
     record_.uID = fields.id;
     record_.uCallbackMessage = fields.callbackMessage;
     record_.uFlags = fields.flags;
-    record_.hIcon = icon_.get();
+    record_.hIcon = icon_.Get();
     std::string tip = AnsiTip(fields.tip, tray::TipLimit(ShellVersion()));
     std::memset(record_.szTip, 0, sizeof record_.szTip);
     std::memcpy(record_.szTip, tip.data(), tip.size());
@@ -159,13 +159,13 @@ void TJvTrayIcon::SetIcon(HICON icon) {
         copy = CopyIcon(icon);
         if (!copy) throw win::Error(L"Cannot copy the tray icon");
     }
-    icon_.reset(copy);
+    icon_.Reset(copy);
     IconChanged();
 }
 
 void TJvTrayIcon::IconChanged() {
     CheckTrayRecreated();
-    record_.hIcon = icon_.get();
+    record_.hIcon = icon_.Get();
     if (active_) Notify(NIM_MODIFY);
 }
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 
 #include "tray/TrayLogic.h"
+#include "win/Handle.h"
 #include "win/Platform.h"
 #include "win/Window.h"
 // Needs <windows.h> first.
@@ -52,7 +52,7 @@ public:
     // The component keeps its own copy of the icon; null empties it (activation then takes the
     // application's icon).
     void SetIcon(HICON icon);
-    HICON Icon() const { return icon_.get(); }
+    HICON Icon() const { return icon_.Get(); }
 
     HMENU PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(HMENU menu) { popupMenu_ = menu; }
@@ -87,10 +87,6 @@ private:
     private:
         TJvTrayIcon& owner_;
     };
-    struct IconDeleter {
-        void operator()(HICON icon) const { DestroyIcon(icon); }
-    };
-
     std::uint32_t ShellVersion() const;
     void Activate();
     void Deactivate();
@@ -108,7 +104,7 @@ private:
     win::TApplication& app_;
     Shell shell_;
     NOTIFYICONDATAA record_{};
-    std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter> icon_;
+    win::Icon icon_;
     MessageWindow window_{*this};
     HWND trayWindow_ = nullptr;
     // The shell broadcasts it when its tray starts afresh (after a crash or a restart of the

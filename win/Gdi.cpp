@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "win/ErrorReport.h"
+
 namespace gdi {
 namespace {
 int live = 0;  // UI thread only
@@ -20,4 +22,20 @@ Font MakeFont(const wchar_t* face, int height, bool underline) {
 }
 void CountAcquired() { ++live; }
 void CountReleased() { --live; }
+
+PrintJob::PrintJob(HDC printer, const std::wstring& title) : dc_(printer) {
+    DOCINFOW doc{};
+    doc.cbSize = sizeof doc;
+    doc.lpszDocName = title.c_str();
+    if (StartDocW(dc_, &doc) <= 0) throw win::Error(L"Cannot start printing");
+}
+
+PrintJob::~PrintJob() {
+    if (dc_) AbortDoc(dc_);
+}
+
+void PrintJob::Finish() {
+    HDC dc = std::exchange(dc_, nullptr);
+    if (EndDoc(dc) <= 0) throw win::Error(L"Cannot finish printing");
+}
 }  // namespace gdi

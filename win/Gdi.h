@@ -2,8 +2,10 @@
 // Move-only owners of GDI handles and device contexts. Every GDI object the program makes goes
 // through one of these, so the live count below is exact; a leak test reads it where the
 // platform's own count (GetGuiResources) is not available.
+#include <string>
 #include <utility>
 
+#include "win/Handle.h"
 #include "win/Platform.h"
 
 namespace gdi {
@@ -13,44 +15,14 @@ int LiveCount();
 void CountAcquired();
 void CountReleased();
 
-template <typename H>
-class Object {
-public:
-    Object() = default;
-    explicit Object(H h) : h_(h) {
-        if (h_) CountAcquired();
-    }
-    ~Object() { Reset(); }
-    Object(Object&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    Object& operator=(Object&& o) noexcept {
-        if (this != &o) {
-            Reset();
-            h_ = std::exchange(o.h_, nullptr);
-        }
-        return *this;
-    }
-    Object(const Object&) = delete;
-    Object& operator=(const Object&) = delete;
-
-    void Reset(H h = nullptr) {
-        if (h_) {
-            DeleteObject(h_);
-            CountReleased();
-        }
-        h_ = h;
-        if (h_) CountAcquired();
-    }
-    // Gives up ownership, for handing a handle to the clipboard, which then owns it.
-    H Release() {
-        if (h_) CountReleased();
-        return std::exchange(h_, nullptr);
-    }
-    H Get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    H h_ = nullptr;
+// Tells the live count of every GDI handle an owner takes and gives back.
+struct Counted {
+    static void Acquired() { CountAcquired(); }
+    static void Released() { CountReleased(); }
 };
+
+template <typename H>
+using Object = win::Unique<H, &DeleteObject, 0, Counted>;
 
 using Bitmap = Object<HBITMAP>;
 using Brush = Object<HBRUSH>;
@@ -62,74 +34,53 @@ using Region = Object<HRGN>;
 // A font of the given face and pixel height (negative: character height, as -11 for 8 points).
 Font MakeFont(const wchar_t* face, int height, bool underline = false);
 
+// A DC the program created (CreateDC, or handed over by the print dialog); deleted with DeleteDC.
+using CreatedDC = win::Unique<HDC, &DeleteDC, 0, Counted>;
+
+// A memory DC from CreateCompatibleDC.
+class MemoryDC : public CreatedDC {
+  public:
+    explicit MemoryDC(HDC compatible) : CreatedDC(CreateCompatibleDC(compatible)) {}
+};
+
 // A DC from GetDC/GetWindowDC; keeps the window to release it to.
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND hwnd, bool wholeWindow = false)
         : hwnd_(hwnd), dc_(wholeWindow ? GetWindowDC(hwnd) : GetDC(hwnd)) {
         if (dc_) CountAcquired();
     }
-    ~WindowDC() {
-        if (dc_) {
-            ReleaseDC(hwnd_, dc_);
-            CountReleased();
+    ~WindowDC() { Reset(); }
+    WindowDC(WindowDC&& o) noexcept
+        : hwnd_(std::exchange(o.hwnd_, nullptr)), dc_(std::exchange(o.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            hwnd_ = std::exchange(o.hwnd_, nullptr);
+            dc_ = std::exchange(o.dc_, nullptr);
         }
+        return *this;
     }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
-private:
+  private:
+    void Reset() {
+        if (dc_) {
+            ReleaseDC(hwnd_, std::exchange(dc_, nullptr));
+            CountReleased();
+        }
+    }
+
     HWND hwnd_;
     HDC dc_;
 };
 
-// A memory DC from CreateCompatibleDC.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {
-        if (dc_) CountAcquired();
-    }
-    ~MemoryDC() {
-        if (dc_) {
-            DeleteDC(dc_);
-            CountReleased();
-        }
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
-};
-
-// A DC the program created (CreateDC, or handed over by the print dialog); deleted with DeleteDC.
-class CreatedDC {
-public:
-    explicit CreatedDC(HDC dc) : dc_(dc) {
-        if (dc_) CountAcquired();
-    }
-    ~CreatedDC() {
-        if (dc_) {
-            DeleteDC(dc_);
-            CountReleased();
-        }
-    }
-    CreatedDC(const CreatedDC&) = delete;
-    CreatedDC& operator=(const CreatedDC&) = delete;
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
-};
-
-// BeginPaint/EndPaint.
+// BeginPaint/EndPaint: the DC to paint a window's invalid part, with what BeginPaint said of it.
 class PaintDC {
-public:
+  public:
     explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
     ~PaintDC() { EndPaint(hwnd_, &ps_); }
     PaintDC(const PaintDC&) = delete;
@@ -137,7 +88,7 @@ public:
     HDC Get() const { return dc_; }
     const PAINTSTRUCT& Info() const { return ps_; }
 
-private:
+  private:
     HWND hwnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -145,7 +96,7 @@ private:
 
 // Selects an object into a DC and puts the previous one back.
 class Selection {
-public:
+  public:
     Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~Selection() {
         if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
@@ -153,15 +104,16 @@ public:
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // Selects a palette into a DC and puts the previous one back.
 class PaletteSelection {
-public:
-    PaletteSelection(HDC dc, HPALETTE pal) : dc_(dc), old_(pal ? SelectPalette(dc, pal, FALSE) : nullptr) {
+  public:
+    PaletteSelection(HDC dc, HPALETTE pal)
+        : dc_(dc), old_(pal ? SelectPalette(dc, pal, FALSE) : nullptr) {
         if (old_) RealizePalette(dc_);
     }
     ~PaletteSelection() {
@@ -170,9 +122,25 @@ public:
     PaletteSelection(const PaletteSelection&) = delete;
     PaletteSelection& operator=(const PaletteSelection&) = delete;
 
-private:
+  private:
     HDC dc_;
     HPALETTE old_;
+};
+
+// A print job on a printer DC: started here and, when it goes, aborted unless Finish() ended it,
+// so a failure half-way through a page leaves no job waiting in the spooler.
+class PrintJob {
+  public:
+    // Throws win::Error when the printer does not start the job.
+    PrintJob(HDC printer, const std::wstring& title);
+    ~PrintJob();
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+    // Ends the job; throws win::Error when the printer does not take it.
+    void Finish();
+
+  private:
+    HDC dc_;
 };
 
 }  // namespace gdi

@@ -1,6 +1,7 @@
 #include "win/Window.h"
 
 #include "win/ErrorReport.h"
+#include "win/Gdi.h"
 
 namespace win {
 
@@ -49,10 +50,8 @@ LRESULT PaintedWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            Paint(dc);
-            EndPaint(Handle(), &ps);
+            gdi::PaintDC dc(Handle());
+            Paint(dc.Get());
             return 0;
         }
         case WM_PRINTCLIENT:
