@@ -12,7 +12,6 @@ constexpr COLORREF LinkColor = RGB(0, 0, 255);
 constexpr UINT TextFormat = DT_SINGLELINE | DT_NOPREFIX;
 constexpr wchar_t Face[] = L"Tahoma";
 constexpr wchar_t HotTrackFace[] = L"MS Sans Serif";
-constexpr wchar_t FaceProperty[] = L"FontFace";
 
 gdi::Font LinkFont(const wchar_t* face, int dpi) {
     return gdi::MakeFont(face, dpi::Scale(-11, dpi), true);  // 8 points
@@ -41,14 +40,6 @@ void TJvHotLink::Create(HWND parent, int id, int x, int y, const std::wstring& c
     normalBounds_ = {x, y, x + s.cx, y + s.cy};
     Window::Create(0, L"TJvHotLink", caption_.c_str(), WS_CHILD | WS_VISIBLE, x, y, s.cx, s.cy,
                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    faceAtom_.Reset(GlobalAddAtomW(Face));
-    hotTrackFaceAtom_.Reset(GlobalAddAtomW(HotTrackFace));
-    PublishFace();
-}
-
-TJvHotLink::~TJvHotLink() {
-    // The atoms go with their members, after the property that names one of them.
-    if (Handle()) RemovePropW(Handle(), FaceProperty);
 }
 
 void TJvHotLink::MakeFonts(int dpi) {
@@ -61,13 +52,6 @@ void TJvHotLink::Place(int x, int y, int dpi) {
     SIZE s = TextSize(font_.Get());
     normalBounds_ = {x, y, x + s.cx, y + s.cy};
     AdjustBounds();
-}
-
-void TJvHotLink::PublishFace() {
-    if (!Handle()) return;
-    ATOM face = hot_ && hotTrack_ && hotTrackFont_ ? hotTrackFaceAtom_.Get() : faceAtom_.Get();
-    if (face)
-        SetPropW(Handle(), FaceProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(face)));
 }
 
 HFONT TJvHotLink::CurrentFont() const {
@@ -101,7 +85,6 @@ void TJvHotLink::AdjustBounds() {
     SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(Handle(), nullptr, TRUE);
-    PublishFace();
 }
 
 void TJvHotLink::MouseEnter() {
@@ -174,9 +157,6 @@ LRESULT TJvHotLink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (wasPressed && PtInRect(&r, p)) Click();
             return 0;
         }
-        case WM_NCDESTROY:
-            RemovePropW(Handle(), FaceProperty);
-            break;
         case WM_CAPTURECHANGED:
             pressed_ = false;
             return 0;

@@ -2,15 +2,12 @@
 // TJvHotLink: a label that opens a link when clicked. It shows the hand cursor, draws its caption
 // in its font (blue, underlined), switches to its hot-track font while the mouse is over it, and
 // sizes itself to its caption, keeping the edge its alignment names. The window class is
-// "TJvHotLink", its window text is the caption and WM_GETFONT answers the font in use; the
-// window property "FontFace" holds a global atom naming the face in use, so that tools of other
-// processes can see the switch even where both faces are drawn by one substitute font.
+// "TJvHotLink", its window text is the caption and WM_GETFONT answers the font in use.
 #include <functional>
 #include <string>
 
 #include "hints/LabelLayout.h"
 #include "win/Gdi.h"
-#include "win/Handle.h"
 #include "win/Window.h"
 
 class TJvHotLink : public win::PaintedWindow {
@@ -21,7 +18,6 @@ public:
     static bool OpenWithShell(const std::wstring& target);
 
     explicit TJvHotLink(Opener opener = OpenWithShell) : opener_(std::move(opener)) {}
-    ~TJvHotLink() override;
 
     // Creates the link at (x, y) in its parent, sized to its caption, with its fonts (8 points)
     // at the DPI of the window it is on.
@@ -51,7 +47,6 @@ private:
     HFONT CurrentFont() const;
     SIZE TextSize(HFONT font) const;
     void AdjustBounds();
-    void PublishFace();
     void MakeFonts(int dpi);
     void Paint(HDC dc) override;
 
@@ -65,5 +60,4 @@ private:
     COLORREF hintColor_ = GetSysColor(COLOR_INFOBK);
     COLORREF savedHintColor_ = 0;
     hints::Rect normalBounds_;  // in the parent's client coordinates, for the normal font
-    win::Atom faceAtom_, hotTrackFaceAtom_;
 };
