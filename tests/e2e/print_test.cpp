@@ -13,6 +13,7 @@
 
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
+#include "tests/e2e/UnixTools.h"
 
 using namespace e2e;
 
@@ -62,18 +63,6 @@ testing::AssertionResult Shows(COLORREF got, COLORREF want) {
     return testing::AssertionFailure() << text;
 }
 
-bool RunUnix(const std::wstring& program, const std::wstring& args) {
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = program + L" " + args;
-    if (!CreateProcessW(DosPath(std::string(program.begin(), program.end())).c_str(), cmd.data(),
-                        nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-}
 }  // namespace
 
 TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
@@ -159,10 +148,9 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
     std::string unixPdf = folder + "/" + std::string(pdf.begin(), pdf.end());
     std::wstring ppmPath = DosPath(folder) + L"\\page.ppm";
     DeleteFileW(ppmPath.c_str());
-    ASSERT_TRUE(
-        RunUnix(L"/usr/bin/pdftoppm", L"-r " + std::to_wstring(r) + L" -singlefile \"" +
-                                          std::wstring(unixPdf.begin(), unixPdf.end()) + L"\" \"" +
-                                          std::wstring(folder.begin(), folder.end()) + L"/page\""))
+    ASSERT_EQ(unixtools::RunShell("/usr/bin/pdftoppm -r " + std::to_string(r) + " -singlefile '" +
+                                  unixPdf + "' '" + folder + "/page'"),
+              0)
         << "pdftoppm (poppler-utils) is needed";
     Ppm page;
     ASSERT_TRUE(WaitFor([&] { return page.Load(ppmPath); }, 20000)) << "pdftoppm made no page";
