@@ -210,6 +210,7 @@ void TTintsnatch4::ShowOptions() {
 }
 
 void TTintsnatch4::HideOptions() {
+    if (!win::IsShown(Properties)) return;
     // The keyboard focus leaves with the options view: a hotkey edit that kept it while hidden
     // would take the user's next keystroke as its new shortcut.
     HWND focus = GetFocus();
@@ -229,7 +230,7 @@ void TTintsnatch4::FormCreate() {
     ShowPage(0);
     BindHotKeys();
     ReadStartupState();
-    SetTimer(Handle(), timer::Timer1, 5, nullptr);
+    SetTimer(Handle(), timer::Timer1, static_cast<UINT>(timerInterval_), nullptr);
     StartMagnifiers();
 }
 
@@ -243,8 +244,15 @@ void TTintsnatch4::CenterOnScreen() {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A tick that finds the same cursor, pixel and view costs one cursor read and one pixel read; the
+// rest is compared with what was last set, in memory. The visibility and size checks read the
+// window's own state in this process and change it only when it differs.
 void TTintsnatch4::Timer1Timer() {
-    if (win::Application().IsMinimized() || win::IsShown(CapturePanel.Handle())) return;
+    using View = SamplerPace::View;
+    if (win::Application().IsMinimized() || win::IsShown(CapturePanel.Handle())) {
+        PaceTimer({View::Paused});
+        return;
+    }
     UpdateCaption();
     POINT p;
     if (!GetCursorPos(&p)) return;
@@ -254,6 +262,7 @@ void TTintsnatch4::Timer1Timer() {
         ShowOptions();
         win::SetVisible(ColorZoomPanel.Handle(), false);
         win::SetOuterSize(Handle(), OptionsWidth, OptionsHeight);
+        PaceTimer({View::Options, p.x, p.y});
         return;
     }
     win::SetOuterSize(Handle(), CompactWidth, CompactHeight);
@@ -265,9 +274,13 @@ void TTintsnatch4::Timer1Timer() {
         gdi::WindowDC screen(nullptr);
         color = GetPixel(screen.Get(), p.x, p.y);
     }
-    RgbTriple rgb = SplitColor(color);
-    SetReadouts(ReadoutsFor(rgb, p.x, p.y));
-    TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+    if (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color) {
+        RgbTriple rgb = SplitColor(color);
+        SetReadouts(ReadoutsFor(rgb, p.x, p.y));
+        TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+        sampled_ = p;
+        sampledColor_ = color;
+    }
 
     if (followMode_) {
         int x = p.x + FollowOffsetX, y = p.y + FollowOffsetY;
@@ -275,18 +288,29 @@ void TTintsnatch4::Timer1Timer() {
             SetWindowPos(Handle(), nullptr, x, y, 0, 0,
                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    PaceTimer({View::Compact, p.x, p.y, color});
 }
 
+// The timer and the magnifiers follow the pace: full rate while anything changes, resting once
+// the cursor and its pixel have stood still for a while. Set only when the pace changes.
+void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
+    const int interval = pace_.Observe(GetTickCount64(), seen);
+    if (interval == timerInterval_) return;
+    timerInterval_ = interval;
+    SetTimer(Handle(), timer::Timer1, static_cast<UINT>(interval), nullptr);
+    for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) zoom->SetResting(pace_.Resting());
+}
+
+// The tick is the readouts' only writer, so what it set last is what they show.
 void TTintsnatch4::SetReadouts(const Readouts& r) {
-    win::SetTextIfChanged(ColR, r.ColR);
-    win::SetTextIfChanged(ColG, r.ColG);
-    win::SetTextIfChanged(ColB, r.ColB);
-    win::SetTextIfChanged(ColHex, r.ColHex);
-    win::SetTextIfChanged(ColC, r.ColC);
-    win::SetTextIfChanged(ColM, r.ColM);
-    win::SetTextIfChanged(ColY, r.ColY);
-    win::SetTextIfChanged(ColK, r.ColK);
-    win::SetTextIfChanged(Position, r.Position);
+    const std::pair<HWND, const std::wstring Readouts::*> labels[] = {
+        {ColR, &Readouts::ColR}, {ColG, &Readouts::ColG},     {ColB, &Readouts::ColB},
+        {ColHex, &Readouts::ColHex}, {ColC, &Readouts::ColC}, {ColM, &Readouts::ColM},
+        {ColY, &Readouts::ColY}, {ColK, &Readouts::ColK},     {Position, &Readouts::Position}};
+    for (const auto& [label, text] : labels)
+        if (r.*text != shownReadouts_.*text) win::SetText(label, r.*text);
+    shownReadouts_ = r;
 }
 
 Readouts TTintsnatch4::CurrentReadouts() const {

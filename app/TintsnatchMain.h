@@ -4,11 +4,13 @@
 // Main*.cpp files of this folder; this header is the one list of its controls and handlers.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Actions.h"
 #include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
+#include "app/SamplerPace.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
@@ -156,6 +158,7 @@ private:
     bool FilterMessage(MSG& m);
 
     void SetReadouts(const Readouts& r);
+    void PaceTimer(const SamplerPace::Observation& seen);
     void CenterOnScreen();
 
     // Fonts (Tahoma 8 for the window, Courier New for the readouts)
@@ -210,4 +213,16 @@ private:
     bool followMode_ = true;
     bool options1Checked_ = false;
     bool created_ = false;
+
+    // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.
+    SamplerPace pace_;
+    int timerInterval_ = SamplerPace::ActiveInterval;
+    std::optional<POINT> sampled_;
+    COLORREF sampledColor_ = 0;
+    Readouts shownReadouts_;
+    struct CaptionInputs {
+        int mode, area, zoom;
+        bool operator==(const CaptionInputs&) const = default;
+    };
+    std::optional<CaptionInputs> captionInputs_;
 };
