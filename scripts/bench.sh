@@ -56,7 +56,7 @@ program_pid() {
 # Nanoseconds on a CPU so far, all threads of the given processes.
 cpu_ns() {
     local p
-    for p in "$@"; do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done | awk '{s += $1} END {printf "%d", s}'
+    for p in "$@"; do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done | awk '{s += $1} END {printf "%.0f", s}'
 }
 now_ns() { date +%s%N; }
 # CPU milliseconds per second of wall time over secs seconds.
