@@ -46,6 +46,32 @@ void TintSwatch::Paint(HDC dc) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Sampling timer
+
+void TSamplingTimer::Create(std::function<void()> onTimer) {
+    onTimer_ = std::move(onTimer);
+    RegisterClass(L"TSamplingTimer");
+    Window::Create(0, L"TSamplingTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+void TSamplingTimer::Start(UINT intervalMs) {
+    if (!SetTimer(Handle(), timer::Timer1, intervalMs, nullptr))
+        throw win::Error(L"Cannot start the sampling timer");
+}
+
+void TSamplingTimer::Stop() {
+    if (Handle()) KillTimer(Handle(), timer::Timer1);
+}
+
+LRESULT TSamplingTimer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == timer::Timer1) {
+        if (onTimer_) onTimer_();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Creation
 
 TTintsnatch4::TTintsnatch4() = default;
@@ -230,7 +256,8 @@ void TTintsnatch4::FormCreate() {
     ShowPage(0);
     BindHotKeys();
     ReadStartupState();
-    SetTimer(Handle(), timer::Timer1, static_cast<UINT>(timerInterval_), nullptr);
+    Timer1.Create([this] { Timer1Timer(); });
+    Timer1.Start(static_cast<UINT>(timerInterval_));
     StartMagnifiers();
 }
 
@@ -297,7 +324,7 @@ void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
     const int interval = pace_.Observe(GetTickCount64(), seen);
     if (interval == timerInterval_) return;
     timerInterval_ = interval;
-    SetTimer(Handle(), timer::Timer1, static_cast<UINT>(interval), nullptr);
+    Timer1.Start(static_cast<UINT>(interval));
     for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) zoom->SetResting(pace_.Resting());
 }
@@ -402,12 +429,6 @@ void TTintsnatch4::OnShowWindow(bool shown) {
 
 LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
-        case WM_TIMER:
-            if (wp == timer::Timer1) {
-                Timer1Timer();
-                return 0;
-            }
-            break;
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
             return 0;
@@ -441,7 +462,7 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
-            KillTimer(Handle(), timer::Timer1);
+            Timer1.Stop();
             StorageDestroyHook();
             DestroyComponents();
             PostQuitMessage(0);

@@ -3,6 +3,7 @@
 // page control with six pages) and the capture view. Its handlers are split by subject over the
 // Main*.cpp files of this folder; this header is the one list of its controls and handlers.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,22 @@ protected:
 private:
     COLORREF color_ = 0;
     bool hasColor_ = false;
+};
+
+// Timer1, the sampling timer, with a message-only window of its own as a timer component has:
+// its ticks do not pass through the hooks other components keep on the main window.
+class TSamplingTimer : public win::Window {
+public:
+    void Create(std::function<void()> onTimer);
+    // Starts the timer, or restarts it at a new interval.
+    void Start(UINT intervalMs);
+    void Stop();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    std::function<void()> onTimer_;
 };
 
 class TTintsnatch4 : public win::Window {
@@ -214,6 +231,7 @@ private:
     bool options1Checked_ = false;
     bool created_ = false;
 
+    TSamplingTimer Timer1;
     // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.
     SamplerPace pace_;
     int timerInterval_ = SamplerPace::ActiveInterval;

@@ -236,8 +236,11 @@ LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;  // every paint covers the whole view
         case WM_PAINT: {
+            // Shown again: the cursor may have moved and come back meanwhile, when a visible view
+            // would have drawn, so what is under it now is drawn in any case.
             if (parked_) {
                 parked_ = false;
+                last_ = zoom::NoPosition;
                 UpdateTimer();
             }
             gdi::PaintDC paint(Handle());
