@@ -6,9 +6,9 @@
 #include <optional>
 
 class SamplerPace {
-public:
-    static constexpr int ActiveInterval = 5;  // ms, while anything changes
-    static constexpr int RestInterval = 15;   // ms, below one 60 Hz frame (16.7 ms)
+  public:
+    static constexpr int ActiveInterval = 5;         // ms, while anything changes
+    static constexpr int RestInterval = 15;          // ms, below one 60 Hz frame (16.7 ms)
     static constexpr std::uint64_t RestAfter = 250;  // ms without a change before resting
 
     // What one tick found. Ticks that do not sample (options view, paused) leave Color at 0.
@@ -26,7 +26,7 @@ public:
     bool Resting() const { return resting_; }
     int Interval() const { return resting_ ? RestInterval : ActiveInterval; }
 
-private:
+  private:
     std::optional<Observation> last_;
     std::uint64_t lastChange_ = 0;
     bool resting_ = false;

@@ -332,9 +332,9 @@ void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
 // The tick is the readouts' only writer, so what it set last is what they show.
 void TTintsnatch4::SetReadouts(const Readouts& r) {
     const std::pair<HWND, const std::wstring Readouts::*> labels[] = {
-        {ColR, &Readouts::ColR}, {ColG, &Readouts::ColG},     {ColB, &Readouts::ColB},
+        {ColR, &Readouts::ColR},     {ColG, &Readouts::ColG}, {ColB, &Readouts::ColB},
         {ColHex, &Readouts::ColHex}, {ColC, &Readouts::ColC}, {ColM, &Readouts::ColM},
-        {ColY, &Readouts::ColY}, {ColK, &Readouts::ColK},     {Position, &Readouts::Position}};
+        {ColY, &Readouts::ColY},     {ColK, &Readouts::ColK}, {Position, &Readouts::Position}};
     for (const auto& [label, text] : labels)
         if (r.*text != shownReadouts_.*text) win::SetText(label, r.*text);
     shownReadouts_ = r;

@@ -152,3 +152,6 @@ row "desktop capture beyond the 500 ms" "ms" \
     "$(awk -v c="$(m capture app)" 'BEGIN {print c - 500}')" "bare window, no pause" \
     "$(m capture bare)" ""
 echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
+vals() { tr '\n' ' ' <"$work/fig.$1.$2"; }
+echo "  CPU by round, ms/s: still: program $(vals still app)| poller $(vals still poller)"
+echo "                      moving: program $(vals moving app)| poller $(vals moving poller)"

@@ -3,8 +3,9 @@
 // crosshair on the cursor. It redraws from its own timer, and only when the cursor has moved.
 //
 // Properties written before Create() are the design values ("loading"): the timer follows Active
-// only once the window exists. A view that cannot be seen does not tick. The last image is kept in a memory bitmap, so a repaint from the
-// platform (the view uncovered, the page shown again) shows it even while the cursor stands still.
+// only once the window exists. A view that cannot be seen does not tick. The last image is kept
+// in a memory bitmap, so a repaint from the platform (the view uncovered, the page shown again)
+// shows it even while the cursor stands still.
 #include <functional>
 #include <optional>
 

@@ -55,8 +55,8 @@ void CreateControls(HWND form) {
     HWND compact = Panel(form, 0, 0, 170, 96, WS_VISIBLE);
     Child(compact, L"STATIC", L"", WS_VISIBLE, 1, 1, 74, 74);
     HWND readouts = Panel(compact, 76, 0, 94, 96, WS_VISIBLE);
-    const int ids[] = {id::ColR, id::ColG, id::ColB, id::ColHex, id::ColC, id::ColM, id::ColY,
-                       id::ColK, id::Position};
+    const int ids[] = {id::ColR, id::ColG, id::ColB, id::ColHex,  id::ColC,
+                       id::ColM, id::ColY, id::ColK, id::Position};
     for (int i = 0; i < 9; ++i)
         Child(readouts, L"STATIC", L"--", WS_VISIBLE | SS_LEFTNOWORDWRAP, 4 + i / 4 * 52,
               i % 4 * 12 + (i == 8 ? 7 : 0), 50, 12, ids[i], courier);
@@ -78,11 +78,13 @@ void CreateControls(HWND form) {
           WS_EX_TRANSPARENT);
     for (int y : {18, 114})
         Child(pages[0], TRACKBAR_CLASSW, L"", WS_VISIBLE | TBS_HORZ | TBS_NOTICKS, 10, y, 126, 26);
-    for (int i = 0; i < 5; ++i) Child(pages[0], L"STATIC", L"Label", WS_VISIBLE, 14, 48 + i * 12, 40, 13);
+    for (int i = 0; i < 5; ++i)
+        Child(pages[0], L"STATIC", L"Label", WS_VISIBLE, 14, 48 + i * 12, 40, 13);
     Child(pages[0], L"STATIC", L"", WS_VISIBLE | SS_SUNKEN, 143, 15, 76, 76);
     Child(pages[0], L"STATIC", L"", WS_VISIBLE, 144, 16, 74, 74);
     Picture(pages[0], L"REFERENCE", 235, 26);
-    Child(pages[0], L"BUTTON", L"Croshair (on/off)", WS_VISIBLE | BS_AUTOCHECKBOX, 143, 118, 128, 17);
+    Child(pages[0], L"BUTTON", L"Croshair (on/off)", WS_VISIBLE | BS_AUTOCHECKBOX, 143, 118, 128,
+          17);
     // Clipboard
     Radios(pages[1], L"Clipboard format", 6, 2);
     HWND strip = Panel(pages[1], 4, 110, 278, 20, WS_VISIBLE);
@@ -99,17 +101,20 @@ void CreateControls(HWND form) {
         Child(pages[3], HOTKEY_CLASSW, L"", i < 4 ? WS_VISIBLE : 0, 100, 18 + i * 26, 120, 20);
     }
     // Misc
-    Child(pages[4], L"BUTTON", L"Miscelaneous options", WS_VISIBLE | BS_GROUPBOX, 4, 2, 278, 146,
-          0, tahoma, WS_EX_TRANSPARENT);
+    Child(pages[4], L"BUTTON", L"Miscelaneous options", WS_VISIBLE | BS_GROUPBOX, 4, 2, 278, 146, 0,
+          tahoma, WS_EX_TRANSPARENT);
     for (int i = 0; i < 2; ++i)
-        Child(pages[4], L"BUTTON", L"Option", WS_VISIBLE | BS_AUTOCHECKBOX, 12, 20 + i * 20, 240, 17);
+        Child(pages[4], L"BUTTON", L"Option", WS_VISIBLE | BS_AUTOCHECKBOX, 12, 20 + i * 20, 240,
+              17);
     // About
     Picture(pages[5], L"ABOUTPICTURE", 8, 8);
-    for (int i = 0; i < 5; ++i) Child(pages[5], L"STATIC", L"About", WS_VISIBLE, 80, 8 + i * 16, 180, 13);
+    for (int i = 0; i < 5; ++i)
+        Child(pages[5], L"STATIC", L"About", WS_VISIBLE, 80, 8 + i * 16, 180, 13);
 
     // Capture view: the image in a scrolling box and four buttons.
     HWND view = Panel(form, 0, 0, 294, 196, 0);
-    HWND box = Child(view, L"TBenchPanel", L"", WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 205, 196);
+    HWND box =
+        Child(view, L"TBenchPanel", L"", WS_VISIBLE | WS_HSCROLL | WS_VSCROLL, 0, 0, 205, 196);
     Child(box, L"STATIC", L"", WS_VISIBLE, 0, 0, 10, 10);
     HWND buttons = Panel(view, 205, 0, 89, 196, WS_VISIBLE);
     for (int i = 0; i < 4; ++i)
@@ -184,8 +189,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     CommDlgExtendedError();
 
     tahoma = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    courier = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                          L"Courier New");
+    courier =
+        CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Courier New");
     HICON icon = LoadIconW(instance, L"MAINICON");
     WNDCLASSW wc{};
     wc.hInstance = instance;

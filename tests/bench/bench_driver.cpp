@@ -184,7 +184,8 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"captures" && argc >= 4) return Captures(_wtoi(argv[2]), argv[3]);
     if (verb == L"close" && argc >= 3) return Close(argv[2]);
     if (verb == L"windows") return ListWindows();
-    std::printf("usage: bench_driver launch EXE CLASS [noreadout] | park X Y | move MS X Y |\n"
-                "       captures N CLASS | close CLASS | windows\n");
+    std::printf(
+        "usage: bench_driver launch EXE CLASS [noreadout] | park X Y | move MS X Y |\n"
+        "       captures N CLASS | close CLASS | windows\n");
     return 2;
 }

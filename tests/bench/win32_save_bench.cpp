@@ -35,7 +35,8 @@ void RunSaveBenchmarks() {
         // Screen content tiled over the whole image, so the file holds real pixels.
         const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
         for (int y = 0; y < h; y += sh)
-            for (int x = 0; x < w; x += sw) BitBlt(dc.Get(), x, y, sw, sh, screen.Get(), 0, 0, SRCCOPY);
+            for (int x = 0; x < w; x += sw)
+                BitBlt(dc.Get(), x, y, sw, sh, screen.Get(), 0, 0, SRCCOPY);
     }
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);

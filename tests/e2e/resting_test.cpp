@@ -8,9 +8,9 @@
 using namespace e2e;
 
 class RestingSampler : public testing::Test {
-protected:
-    PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 0, 0)},
-                           {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+  protected:
+    PatternWindow pattern{
+        {{{100, 100, 200, 200}, RGB(255, 0, 0)}, {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
     App app;
     void SetUp() override {
         ASSERT_TRUE(app.Start());
