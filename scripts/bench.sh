@@ -7,7 +7,8 @@
 # process, the wineserver and the X server together, since under Wine the drawing and the pixel
 # reads happen in the last two. The machine may be shared: medians of the rounds are shown.
 # BENCH_ROUNDS (default 3) sets the number of rounds; BENCH_APP names another Tintsnatch4.exe to
-# measure (an earlier build, say) with this build's tools.
+# measure (an earlier build, say) with this build's tools; BENCH_WHOLE_ONLY=1 skips the in-process
+# figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 B=${TS_BUILD:-build}
