@@ -278,6 +278,11 @@ void TTintsnatch4::CopyCapturedImage() {
 }
 
 void TTintsnatch4::UpdateCaption() {
+    // Rebuilt only when an input changed: the zoom label always shows the magnifiers' level.
+    const CaptionInputs inputs{rgCapture.ItemIndex(), rgCaptureArea.ItemIndex(),
+                               JvZoom1 ? JvZoom1->ZoomLevel() : 0};
+    if (captionInputs_ == inputs) return;
+    captionInputs_ = inputs;
     std::wstring area = rgCaptureArea.ItemText(rgCaptureArea.ItemIndex());
     std::wstring zoom = win::GetText(lblZoomFactor);
     win::SetTextIfChanged(Handle(), CaptureCaption(rgCapture.ItemIndex(), area, zoom));

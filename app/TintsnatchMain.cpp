@@ -63,6 +63,32 @@ void TintSwatch::Paint(HDC dc) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Sampling timer
+
+void TSamplingTimer::Create(std::function<void()> onTimer) {
+    onTimer_ = std::move(onTimer);
+    RegisterClass(L"TSamplingTimer");
+    Window::Create(0, L"TSamplingTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
+
+void TSamplingTimer::Start(UINT intervalMs) {
+    if (!SetTimer(Handle(), timer::Timer1, intervalMs, nullptr))
+        throw win::Error(L"Cannot start the sampling timer");
+}
+
+void TSamplingTimer::Stop() {
+    if (Handle()) KillTimer(Handle(), timer::Timer1);
+}
+
+LRESULT TSamplingTimer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == timer::Timer1) {
+        if (onTimer_) onTimer_();
+        return 0;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Creation
 
 TTintsnatch4::TTintsnatch4() = default;
@@ -305,6 +331,7 @@ void TTintsnatch4::ShowOptions() {
 }
 
 void TTintsnatch4::HideOptions() {
+    if (!win::IsShown(Properties)) return;
     // The keyboard focus leaves with the options view: a hotkey edit that kept it while hidden
     // would take the user's next keystroke as its new shortcut.
     HWND focus = GetFocus();
@@ -328,7 +355,8 @@ void TTintsnatch4::FormCreate() {
     ShowPage(0);
     BindHotKeys();
     ReadStartupState();
-    SetTimer(Handle(), timer::Timer1, 5, nullptr);
+    Timer1.Create([this] { Timer1Timer(); });
+    Timer1.Start(static_cast<UINT>(timerInterval_));
     StartMagnifiers();
 }
 
@@ -342,8 +370,15 @@ void TTintsnatch4::CenterOnScreen() {
     SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A tick that finds the same cursor, pixel and view costs one cursor read and one pixel read; the
+// rest is compared with what was last set, in memory. The visibility and size checks read the
+// window's own state in this process and change it only when it differs.
 void TTintsnatch4::Timer1Timer() {
-    if (win::Application().IsMinimized() || win::IsShown(CapturePanel.Handle())) return;
+    using View = SamplerPace::View;
+    if (win::Application().IsMinimized() || win::IsShown(CapturePanel.Handle())) {
+        PaceTimer({View::Paused});
+        return;
+    }
     UpdateCaption();
     POINT p;
     if (!GetCursorPos(&p)) return;
@@ -353,6 +388,7 @@ void TTintsnatch4::Timer1Timer() {
         ShowOptions();
         win::SetVisible(ColorZoomPanel.Handle(), false);
         win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
+        PaceTimer({View::Options, p.x, p.y});
         return;
     }
     win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
@@ -364,11 +400,16 @@ void TTintsnatch4::Timer1Timer() {
         gdi::WindowDC screen(nullptr);
         color = GetPixel(screen.Get(), p.x, p.y);
     }
-    RgbTriple rgb = SplitColor(color);
-    SetReadouts(ReadoutsFor(rgb, p.x, p.y));
-    TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+    if (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color) {
+        RgbTriple rgb = SplitColor(color);
+        SetReadouts(ReadoutsFor(rgb, p.x, p.y));
+        TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+        sampled_ = p;
+        sampledColor_ = color;
+    }
 
     if (followMode_) FollowCursor(p, wr);
+    PaceTimer({View::Compact, p.x, p.y, color});
 }
 
 void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
@@ -394,16 +435,26 @@ void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The timer and the magnifiers follow the pace: full rate while anything changes, resting once
+// the cursor and its pixel have stood still for a while. Set only when the pace changes.
+void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
+    const int interval = pace_.Observe(GetTickCount64(), seen);
+    if (interval == timerInterval_) return;
+    timerInterval_ = interval;
+    Timer1.Start(static_cast<UINT>(interval));
+    for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) zoom->SetResting(pace_.Resting());
+}
+
+// The tick is the readouts' only writer, so what it set last is what they show.
 void TTintsnatch4::SetReadouts(const Readouts& r) {
-    win::SetTextIfChanged(ColR, r.ColR);
-    win::SetTextIfChanged(ColG, r.ColG);
-    win::SetTextIfChanged(ColB, r.ColB);
-    win::SetTextIfChanged(ColHex, r.ColHex);
-    win::SetTextIfChanged(ColC, r.ColC);
-    win::SetTextIfChanged(ColM, r.ColM);
-    win::SetTextIfChanged(ColY, r.ColY);
-    win::SetTextIfChanged(ColK, r.ColK);
-    win::SetTextIfChanged(Position, r.Position);
+    const std::pair<HWND, const std::wstring Readouts::*> labels[] = {
+        {ColR, &Readouts::ColR},     {ColG, &Readouts::ColG}, {ColB, &Readouts::ColB},
+        {ColHex, &Readouts::ColHex}, {ColC, &Readouts::ColC}, {ColM, &Readouts::ColM},
+        {ColY, &Readouts::ColY},     {ColK, &Readouts::ColK}, {Position, &Readouts::Position}};
+    for (const auto& [label, text] : labels)
+        if (r.*text != shownReadouts_.*text) win::SetText(label, r.*text);
+    shownReadouts_ = r;
 }
 
 Readouts TTintsnatch4::CurrentReadouts() const {
@@ -495,12 +546,6 @@ void TTintsnatch4::OnShowWindow(bool shown) {
 
 LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
-        case WM_TIMER:
-            if (wp == timer::Timer1) {
-                Timer1Timer();
-                return 0;
-            }
-            break;
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
             return 0;
@@ -555,7 +600,7 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
-            KillTimer(Handle(), timer::Timer1);
+            Timer1.Stop();
             StorageDestroyHook();
             DestroyComponents();
             PostQuitMessage(0);

@@ -3,12 +3,15 @@
 // page control with six pages) and the capture view. Its handlers are split by subject over the
 // Main*.cpp files of this folder; this header is the one list of its controls and handlers.
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/Actions.h"
 #include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
+#include "app/SamplerPace.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
@@ -36,6 +39,22 @@ protected:
 private:
     COLORREF color_ = 0;
     bool hasColor_ = false;
+};
+
+// Timer1, the sampling timer, with a message-only window of its own as a timer component has:
+// its ticks do not pass through the hooks other components keep on the main window.
+class TSamplingTimer : public win::Window {
+public:
+    void Create(std::function<void()> onTimer);
+    // Starts the timer, or restarts it at a new interval.
+    void Start(UINT intervalMs);
+    void Stop();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    std::function<void()> onTimer_;
 };
 
 class TTintsnatch4 : public win::Window {
@@ -183,6 +202,7 @@ private:
     bool FilterMessage(MSG& m);
 
     void SetReadouts(const Readouts& r);
+    void PaceTimer(const SamplerPace::Observation& seen);
     void CenterOnScreen();
 
     // Fonts (Tahoma 8 for the window, Courier New for the readouts) at the window's DPI
@@ -247,4 +267,17 @@ private:
     bool optionsOpened_ = false;  // the options view opened since it last closed
     bool otherInstance_ = false;  // this copy found another running and is ending
     bool created_ = false;
+
+    TSamplingTimer Timer1;
+    // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.
+    SamplerPace pace_;
+    int timerInterval_ = SamplerPace::ActiveInterval;
+    std::optional<POINT> sampled_;
+    COLORREF sampledColor_ = 0;
+    Readouts shownReadouts_;
+    struct CaptionInputs {
+        int mode, area, zoom;
+        bool operator==(const CaptionInputs&) const = default;
+    };
+    std::optional<CaptionInputs> captionInputs_;
 };

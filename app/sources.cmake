@@ -1,3 +1,3 @@
-ts_logic_sources(ColorLibrary.cpp FollowPlacement.cpp HotKeyBindings.cpp)
+ts_logic_sources(ColorLibrary.cpp FollowPlacement.cpp HotKeyBindings.cpp SamplerPace.cpp)
 ts_win32_sources(TintsnatchMain.cpp MainColor.cpp MainZoom.cpp MainCapture.cpp MainHotkeys.cpp
                  MainTray.cpp MainSettings.cpp MainAbout.cpp)

@@ -1,9 +1,158 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine on a virtual display; prints figures, judges nothing.
+#
+# First the in-process figures (magnifier, tick, save), then the whole program: Tintsnatch4.exe
+# beside two bare programs that make only the platform calls its work needs (tests/bench), in
+# alternating rounds on this run's own display and wineserver. CPU is counted for the program's
+# process, the wineserver and the X server together, since under Wine the drawing and the pixel
+# reads happen in the last two. The machine may be shared: medians of the rounds are shown.
+# BENCH_ROUNDS (default 3) sets the number of rounds; BENCH_APP names another Tintsnatch4.exe to
+# measure (an earlier build, say) with this build's tools; BENCH_WHOLE_ONLY=1 skips the in-process
+# figures.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 B=${TS_BUILD:-build}
+ROUNDS=${BENCH_ROUNDS:-3}
 bash scripts/deps.sh
 bash scripts/build.sh win
 source scripts/wine-session.sh
-wine "$B/win/win32_bench.exe"
+
+[ -n "${BENCH_WHOLE_ONLY:-}" ] || wine "$B/win/win32_bench.exe"
+
+work=$(mktemp -d /tmp/tsbench.XXXXXX)
+trap 'wine_stop; rm -rf "$work"' EXIT
+for p in app poller bare; do mkdir -p "$work/$p"; done
+cp "${BENCH_APP:-$B/win/Tintsnatch4.exe}" "$work/app/Tintsnatch4.exe"
+cp "$B/win/bench_poller.exe" "$work/poller/"
+cp "$B/win/bench_bare.exe" "$work/bare/"
+cp "$B/win/bench_driver.exe" "$work/"
+winpath() { local p=$1; echo "Z:${p//\//\\}"; }
+# Through a file, not a pipe: a program the driver starts inherits its output and would hold a
+# pipe open for as long as it runs.
+drv() {
+    local rc=0
+    wine "$work/bench_driver.exe" "$@" >"$work/drv.out" || rc=$?
+    tr -d '\r' <"$work/drv.out"
+    return $rc
+}
+
+# This run's wineserver: the one working in the server folder of this prefix.
+server_dir=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+wineserver_pid() {
+    local p
+    for p in $(pgrep -x wineserver64; pgrep -x wineserver); do
+        [[ $(readlink "/proc/$p/cwd" 2>/dev/null) == */"$server_dir" ]] && { echo "$p"; return; }
+    done
+}
+# The process running one of the copies above (its command line holds this run's folder).
+program_pid() {
+    local d
+    for d in /proc/[0-9]*; do
+        if tr '\0' ' ' 2>/dev/null <"$d/cmdline" | grep -qiF "${work##*/}"'\'"$1"; then
+            echo "${d#/proc/}"
+            return
+        fi
+    done
+}
+# Nanoseconds on a CPU so far, all threads of the given processes.
+cpu_ns() {
+    local p
+    for p in "$@"; do cat /proc/"$p"/task/*/schedstat 2>/dev/null; done | awk '{s += $1} END {printf "%.0f", s}'
+}
+now_ns() { date +%s%N; }
+# CPU milliseconds per second of wall time over secs seconds.
+cpu_rate() {
+    local secs=$1
+    shift
+    local c0 t0 c1 t1
+    c0=$(cpu_ns "$@")
+    t0=$(now_ns)
+    sleep "$secs"
+    c1=$(cpu_ns "$@")
+    t1=$(now_ns)
+    awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" 'BEGIN {printf "%.2f", c / t * 1000}'
+}
+rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
+record() { echo "$3" >>"$work/fig.$1.$2"; }
+
+PARK_X=300 PARK_Y=300
+# The figures of one program: start, rest, still, moving; captures and memory when asked.
+measure() {
+    local name=$1 exe=$2 cls=$3 readout=$4 captures=$5
+    drv park $PARK_X $PARK_Y >/dev/null
+    local start
+    if [ "$readout" = yes ]; then
+        start=$(drv launch "$(winpath "$work/$name/$exe")" "$cls")
+    else
+        start=$(drv launch "$(winpath "$work/$name/$exe")" "$cls" noreadout)
+    fi
+    [ "$readout" = yes ] && record start "$name" "$start"
+    local pid ws
+    pid=$(program_pid "$name"'\'"$exe")
+    ws=$(wineserver_pid)
+    if [ -z "$pid" ] || [ -z "$ws" ]; then
+        echo "cannot find the processes of $name (program '$pid', wineserver '$ws')" >&2
+        exit 1
+    fi
+    sleep 2  # settled, and the cursor has rested
+    record rss "$name" "$(rss_mb "$pid")"
+    if [ "$captures" = cpu ] || [ "$captures" = all ]; then
+        record still "$name" "$(cpu_rate 3 "$pid" "$ws" "$ts_xvfb_pid")"
+        local out="$work/move.out"
+        : >"$out"
+        wine "$work/bench_driver.exe" move 4500 450 400 >"$out" &
+        local mover=$!
+        for _ in $(seq 200); do grep -q go "$out" && break; sleep 0.05; done
+        sleep 0.3
+        record moving "$name" "$(cpu_rate 3 "$pid" "$ws" "$ts_xvfb_pid")"
+        wait "$mover"
+    fi
+    if [ "$captures" = all ] || [ "$captures" = mem ]; then
+        drv park $PARK_X $PARK_Y >/dev/null
+        record capture "$name" "$(drv captures 20 "$cls")"
+        sleep 1
+        record rss20 "$name" "$(rss_mb "$pid")"
+    fi
+    drv close "$cls" >/dev/null || true
+}
+
+app_session() {
+    # Desktop capture mode, so F9 captures without an overlay.
+    printf '[TTintsnatch4]\r\nrgCapture_ItemIndex=1\r\n' >"$work/app/Tintsnatch4.ini"
+    measure app Tintsnatch4.exe TTintsnatch4 yes all
+}
+poller_session() { measure poller bench_poller.exe TBenchPoller no cpu; }
+bare_session() { measure bare bench_bare.exe TBenchBare yes mem; }
+
+echo
+echo "Whole program under Wine (program + wineserver + X server), $ROUNDS alternating rounds"
+for round in $(seq "$ROUNDS"); do
+    if [ $((round % 2)) = 1 ]; then
+        app_session; poller_session; bare_session
+    else
+        bare_session; poller_session; app_session
+    fi
+    echo "  round $round of $ROUNDS done"
+done
+
+median() { sort -g "$1" | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+row() {  # what, unit, subject figure, baseline name, baseline figure, target
+    awk -v w="$1" -v u="$2" -v a="$3" -v bn="$4" -v b="$5" -v t="$6" 'BEGIN {
+        printf "  %-34s %8.1f %-5s %-24s %8.1f %-5s ratio %.2f%s\n", w, a, u, bn, b, u, a / b,
+               t == "" ? "" : "   (target <= " t ")" }'
+}
+m() { median "$work/fig.$1.$2"; }
+echo
+echo "Medians                                               baseline"
+row "CPU, cursor still" "ms/s" "$(m still app)" "bare 5 ms poller" "$(m still poller)" 1.2
+row "CPU, cursor moving" "ms/s" "$(m moving app)" "bare 5 ms poller" "$(m moving poller)" 1.6
+row "resident memory after start" "MB" "$(m rss app)" "bare window" "$(m rss bare)" 1.1
+row "resident memory after 20 captures" "MB" "$(m rss20 app)" "bare window" "$(m rss20 bare)" ""
+row "start to first readout" "ms" "$(m start app)" "bare window" "$(m start bare)" ""
+row "desktop capture beyond the 500 ms" "ms" \
+    "$(awk -v c="$(m capture app)" 'BEGIN {print c - 500}')" "bare window, no pause" \
+    "$(m capture bare)" ""
+echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
+vals() { tr '\n' ' ' <"$work/fig.$1.$2"; }
+echo "  CPU by round, ms/s: still: program $(vals still app)| poller $(vals still poller)"
+echo "                      moving: program $(vals moving app)| poller $(vals moving poller)"

@@ -68,12 +68,23 @@ TJvZoom* TJvZoom::FromHandle(HWND hwnd) {
 
 void TJvZoom::UpdateTimer() {
     if (!Handle()) return;
-    if (active_ && delay_ >= 1) {
+    if (active_ && delay_ >= 1 && !resting_ && !parked_) {
+        if (timerRunning_ && timerDelay_ == delay_) return;
         if (!SetTimer(Handle(), RedrawTimer, static_cast<UINT>(delay_), nullptr))
             throw win::Error(L"Cannot start the magnifier's timer");
-    } else {
-        KillTimer(Handle(), RedrawTimer);  // fails harmlessly when it was not running
+        timerRunning_ = true;
+        timerDelay_ = delay_;
+    } else if (timerRunning_) {
+        KillTimer(Handle(), RedrawTimer);
+        timerRunning_ = false;
     }
+}
+
+void TJvZoom::SetResting(bool resting) {
+    if (resting == resting_) return;
+    resting_ = resting;
+    UpdateTimer();
+    if (!resting_ && active_ && Handle() && !parked_) OnTimer();
 }
 
 void TJvZoom::SetActive(bool active) {
@@ -243,9 +254,19 @@ void TJvZoom::Show(HDC dc) {
 }
 
 void TJvZoom::OnTimer() {
+    // A view no one can see (the other page, the other view, the window hidden) stops ticking;
+    // WM_PAINT, which comes when it shows again, draws the cursor's place then and restarts it.
+    if (!IsWindowVisible(Handle())) {
+        parked_ = true;
+        UpdateTimer();
+        return;
+    }
+    Redraw();
+}
+
+void TJvZoom::Redraw() {
     if (!Draw()) return;
-    // Straight into the window, not by invalidating it: no erase, no flicker, and a hidden view
-    // (the other page, the other view) only keeps its image up to date.
+    // Straight into the window, not by invalidating it: no erase, no flicker.
     if (IsWindowVisible(Handle())) {
         gdi::WindowDC dc(Handle());
         if (dc) Show(dc.Get());
@@ -256,13 +277,13 @@ void TJvZoom::OnTimer() {
 void TJvZoom::Refresh() {
     if (!Handle() || !active_) return;
     last_ = zoom::NoPosition;
-    OnTimer();
+    Redraw();
 }
 
 void TJvZoom::OnSize() {
     last_ = zoom::NoPosition;
     if (active_) {
-        OnTimer();
+        Redraw();
         return;
     }
     gdi::WindowDC dc(Handle());
@@ -280,6 +301,13 @@ LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND:
             return 1;  // every paint covers the whole view
         case WM_PAINT: {
+            // Shown again: the cursor may have moved and come back meanwhile, when a visible view
+            // would have drawn, so what is under it now is drawn in any case.
+            if (parked_) {
+                parked_ = false;
+                last_ = zoom::NoPosition;
+                UpdateTimer();
+            }
             gdi::PaintDC paint(Handle());
             const bool drew = active_ && Draw();
             Show(paint.Get());

@@ -3,8 +3,9 @@
 // crosshair on the cursor. It redraws from its own timer, and only when the cursor has moved.
 //
 // Properties written before Create() are the design values ("loading"): the timer follows Active
-// only once the window exists. The last image is kept in a memory bitmap, so a repaint from the
-// platform (the view uncovered, the page shown again) shows it even while the cursor stands still.
+// only once the window exists. A view that cannot be seen does not tick. The last image is kept
+// in a memory bitmap, so a repaint from the platform (the view uncovered, the page shown again)
+// shows it even while the cursor stands still.
 #include <functional>
 #include <optional>
 
@@ -53,6 +54,11 @@ public:
     // Draws now, even when the cursor has not moved (nothing happens while inactive).
     void Refresh();
 
+    // The owner's sampler found the cursor at rest: the timer stops, since a still cursor draws
+    // nothing. Leaving the rest restarts it and draws at once if the cursor has moved meanwhile.
+    void SetResting(bool resting);
+    bool Resting() const { return resting_; }
+
     // The magnifier behind a window handle, or nullptr when it is not one.
     static TJvZoom* FromHandle(HWND hwnd);
 
@@ -69,6 +75,8 @@ private:
     // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
     void Show(HDC dc);
     void OnTimer();
+    // Draws if the cursor moved (or after Refresh), and shows it when the view can be seen.
+    void Redraw();
     void OnSize();
     bool EnsureImage();
     void KeepCache();
@@ -81,6 +89,14 @@ private:
     COLORREF crosshairColor_ = 0;
     int crosshairSize_ = 20;
     bool cacheOnDeactivate_ = true;
+
+    // The timer runs while active, not resting and not parked. Parked: the view was found hidden
+    // (its page, its panel or the window), so no one could see a redraw; the paint that comes
+    // when it shows again restarts the timer.
+    bool resting_ = false;
+    bool parked_ = false;
+    bool timerRunning_ = false;
+    int timerDelay_ = 0;
 
     zoom::Point last_ = zoom::NoPosition;
     // The monitor layout as last asked of the platform, which is slow to answer under some

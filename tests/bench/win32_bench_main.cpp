@@ -5,6 +5,7 @@
 
 void RunZoomBenchmarks();
 void RunTickBenchmarks();
+void RunSaveBenchmarks();
 
 int main() {
     auto& app = win::Application();
@@ -13,6 +14,7 @@ int main() {
     app.Initialize();
     RunZoomBenchmarks();
     RunTickBenchmarks();
+    RunSaveBenchmarks();
     std::fflush(stdout);
     return 0;
 }

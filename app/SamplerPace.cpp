@@ -1,0 +1,12 @@
+#include "app/SamplerPace.h"
+
+int SamplerPace::Observe(std::uint64_t nowMs, const Observation& seen) {
+    if (!last_ || !(*last_ == seen)) {
+        last_ = seen;
+        lastChange_ = nowMs;
+        resting_ = false;
+    } else if (nowMs - lastChange_ >= RestAfter) {
+        resting_ = true;
+    }
+    return Interval();
+}

@@ -1,0 +1,191 @@
+// The whole-program benchmark's hands (scripts/bench.sh): starts a program and times its first
+// readout, moves or parks the cursor, presses the capture key and times the clipboard's answer,
+// closes a program. Prints figures only.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "app/ControlIds.h"
+#include "win/Platform.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
+}
+
+HWND FindProgramWindow(const wchar_t* cls) {
+    if (HWND h = FindWindowW(cls, nullptr)) return h;
+    return FindWindowExW(HWND_MESSAGE, nullptr, cls, nullptr);
+}
+
+std::wstring ReadoutText(HWND top) {
+    HWND readout = nullptr;
+    EnumChildWindows(
+        top,
+        [](HWND h, LPARAM found) -> BOOL {
+            if (GetDlgCtrlID(h) != id::ColHex) return TRUE;
+            *reinterpret_cast<HWND*>(found) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&readout));
+    if (!readout) return L"";
+    wchar_t text[32] = {};
+    GetWindowTextW(readout, text, 32);
+    return text;
+}
+
+// Starts exe and waits for its window of class cls and, when it has readouts, the first of them.
+int Launch(const wchar_t* exe, const wchar_t* cls, bool readout) {
+    std::wstring folder = exe;
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    std::wstring cmd = L"\"" + std::wstring(exe) + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const double start = Now();
+    if (!CreateProcessW(exe, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                        &pi)) {
+        std::printf("cannot start\n");
+        return 1;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    while (Now() - start < 30000) {
+        HWND w = FindProgramWindow(cls);
+        if (w) {
+            std::wstring text = readout ? ReadoutText(w) : L"#";
+            if (!text.empty() && text[0] == L'#') {
+                std::printf("%.1f\n", Now() - start);
+                return 0;
+            }
+        }
+        Sleep(1);
+    }
+    std::printf("timeout\n");
+    return 1;
+}
+
+// Puts the cursor at (x, y) and waits until the X server has it there: a warp still queued when
+// this process ends would be lost. Past 100 ms without a move the platform asks the X server.
+int Park(int x, int y) {
+    for (int i = 0; i < 20; ++i) {
+        SetCursorPos(x, y);
+        Sleep(150);
+        POINT p{};
+        if (GetCursorPos(&p) && p.x == x && p.y == y) return 0;
+    }
+    std::printf("cannot park the cursor\n");
+    return 1;
+}
+
+// Moves the cursor round a circle, a step every 8 ms as a mouse reports, for ms milliseconds.
+int Move(int ms, int cx, int cy) {
+    std::printf("go\n");
+    std::fflush(stdout);
+    const double start = Now();
+    for (int step = 0; Now() - start < ms; ++step) {
+        const double a = step * 0.05;
+        SetCursorPos(cx + int(100 * std::cos(a)), cy + int(100 * std::sin(a)));
+        Sleep(8);
+    }
+    return 0;
+}
+
+void PressF9() {
+    INPUT in[2]{};
+    for (INPUT& i : in) {
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = VK_F9;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_F9, MAPVK_VK_TO_VSC));
+    }
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+bool ClipboardHasBitmap() {
+    if (!OpenClipboard(nullptr)) return false;
+    bool has = IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+    CloseClipboard();
+    return has;
+}
+
+// Presses F9 n times; prints the median time from the press to the new image on the clipboard.
+int Captures(int n, const wchar_t* cls) {
+    std::vector<double> times;
+    for (int i = 0; i < n; ++i) {
+        HWND w = FindProgramWindow(cls);
+        const DWORD seq = GetClipboardSequenceNumber();
+        const double start = Now();
+        PressF9();
+        bool done = false;
+        while (!done && Now() - start < 10000) {
+            done = GetClipboardSequenceNumber() != seq && ClipboardHasBitmap();
+            if (!done) Sleep(1);
+        }
+        if (!done) {
+            std::printf("timeout\n");
+            return 1;
+        }
+        times.push_back(Now() - start);
+        // The program is back on the screen before the next press.
+        while (w && !IsWindowVisible(w) && Now() - start < 10000) Sleep(5);
+        Sleep(200);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%.1f\n", times[times.size() / 2]);
+    return 0;
+}
+
+int Close(const wchar_t* cls) {
+    HWND w = FindProgramWindow(cls);
+    if (!w) return 0;
+    PostMessageW(w, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 1000 && IsWindow(w); ++i) Sleep(10);
+    return IsWindow(w) ? 1 : 0;
+}
+
+// The visible top-level windows with class and title, for finding out what a program shows.
+int ListWindows() {
+    EnumWindows(
+        [](HWND h, LPARAM) -> BOOL {
+            if (!IsWindowVisible(h)) return TRUE;
+            wchar_t cls[64] = {}, title[128] = {};
+            GetClassNameW(h, cls, 64);
+            GetWindowTextW(h, title, 128);
+            RECT r{};
+            GetWindowRect(h, &r);
+            std::printf("%ls \"%ls\" (%ld,%ld)-(%ld,%ld)\n", cls, title, r.left, r.top, r.right,
+                        r.bottom);
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring verb = argc > 1 ? argv[1] : L"";
+    if (verb == L"launch" && argc >= 4) return Launch(argv[2], argv[3], argc < 5);
+    if (verb == L"park" && argc >= 4) return Park(_wtoi(argv[2]), _wtoi(argv[3]));
+    if (verb == L"move" && argc >= 5) return Move(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]));
+    if (verb == L"captures" && argc >= 4) return Captures(_wtoi(argv[2]), argv[3]);
+    if (verb == L"close" && argc >= 3) return Close(argv[2]);
+    if (verb == L"windows") return ListWindows();
+    std::printf(
+        "usage: bench_driver launch EXE CLASS [noreadout] | park X Y | move MS X Y |\n"
+        "       captures N CLASS | close CLASS | windows\n");
+    return 2;
+}

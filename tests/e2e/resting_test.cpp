@@ -1,0 +1,47 @@
+// The sampler slows down while the cursor rests; what it shows must not: a new colour under the
+// resting cursor and the first movement after the rest still reach the readouts and the magnifier.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+class RestingSampler : public testing::Test {
+  protected:
+    PatternWindow pattern{
+        {{{100, 100, 200, 200}, RGB(255, 0, 0)}, {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+    App app;
+    void SetUp() override {
+        ASSERT_TRUE(app.Start());
+        MoveCursor(150, 150);
+        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }));
+        // Time for the cursor to count as resting (a quarter of a second without a change).
+        Pump(500);
+    }
+    // A pixel of the compact magnifier, away from its crosshair.
+    COLORREF MagnifierPixel() const {
+        POINT origin{0, 0};
+        ClientToScreen(app.MainWindow(), &origin);
+        return ScreenPixel(origin.x + 8, origin.y + 8);
+    }
+};
+
+TEST_F(RestingSampler, ReadoutsFollowAColourThatChangesUnderTheRestingCursor) {
+    PatternWindow cover({}, RGB(0, 0, 255), {140, 140, 160, 160});
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }))
+        << "shows " << testing::PrintToString(app.Text(id::ColHex));
+    EXPECT_EQ(app.Text(id::Position), L"(150,150)");
+}
+
+TEST_F(RestingSampler, TheFirstMovementAfterTheRestIsFollowed) {
+    ASSERT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(255, 0, 0); }));
+    MoveCursor(250, 120);
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(250,120)"; }));
+    EXPECT_EQ(app.Text(id::ColHex), L"#123456");
+    EXPECT_TRUE(WaitFor([&] {
+        return app.WindowRect().left == 270 && app.WindowRect().top == 140;
+    })) << "the window follows";
+    EXPECT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(18, 52, 86); }))
+        << "the magnifier shows the new place";
+}

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "app/SamplerPace.h"
+
+using View = SamplerPace::View;
+using Seen = SamplerPace::Observation;
+
+TEST(SamplerPace, RestsOnlyAfterNothingChangedForAWhileAndWakesAtAnyChange) {
+    SamplerPace pace;
+    const Seen still{View::Compact, 10, 20, 0x123456};
+    EXPECT_EQ(pace.Observe(1000, still), SamplerPace::ActiveInterval);
+    EXPECT_EQ(pace.Observe(1000 + SamplerPace::RestAfter - 1, still), SamplerPace::ActiveInterval);
+    EXPECT_EQ(pace.Observe(1000 + SamplerPace::RestAfter, still), SamplerPace::RestInterval);
+    EXPECT_TRUE(pace.Resting());
+
+    // A new colour under the resting cursor, a move, a new view: each wakes it, and the wait
+    // for the next rest starts again from that change.
+    std::uint64_t t = 5000;
+    for (const Seen& change :
+         {Seen{View::Compact, 10, 20, 0x654321}, Seen{View::Compact, 11, 20, 0x654321},
+          Seen{View::Options, 11, 20, 0}}) {
+        EXPECT_EQ(pace.Observe(t, change), SamplerPace::ActiveInterval);
+        EXPECT_EQ(pace.Observe(t + SamplerPace::RestAfter - 1, change),
+                  SamplerPace::ActiveInterval);
+        EXPECT_EQ(pace.Observe(t + SamplerPace::RestAfter, change), SamplerPace::RestInterval);
+        t += 1000;
+    }
+}
