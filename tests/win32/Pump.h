@@ -1,35 +1,15 @@
 #pragma once
-// Helpers for component tests: let the message loop run for a while or until something holds.
+// The older forms that name nothing, for the tests not yet moved to testsupport::WaitFor.
 #include <functional>
 
-#include "win/Platform.h"
+#include "tests/support/TestSupport.h"
 
 namespace testutil {
 
-inline void Pump(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(1);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
+inline void Pump(DWORD ms) { testsupport::Settle(ms); }
 
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
-    DWORD end = GetTickCount() + timeoutMs;
-    MSG m;
-    while (!done()) {
-        if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(1);
-    }
-    return true;
+    return static_cast<bool>(testsupport::WaitFor(done, timeoutMs, "a state"));
 }
 
 }  // namespace testutil
