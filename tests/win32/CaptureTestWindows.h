@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "tests/support/TestSupport.h"
-#include "tests/win32/Pump.h"
 #include "win/Gdi.h"
 
 namespace capture_test {
