@@ -388,7 +388,7 @@ TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
 }
 
 TEST_F(SettingsE2E, FolderWithLettersBeyondAsciiReadsAndWritesItsOwnFile) {
-    App app(L"ts-e2e-\u0416\u00e9\u4e2d-" + std::to_wstring(GetCurrentProcessId()));
+    App app(L"ts-e2e-\u0416\u00e9\u4e2d");
     WriteBytes(IniPath(app), "[TTintsnatch4]\r\nZoomSlider_Position=30\r\n");
     ASSERT_TRUE(app.Start());
     EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"30"; }, 5000,

@@ -56,10 +56,6 @@ class TwoMonitors : public testing::Test {
     App app;
     void SetUp() override {
         if (!DeskHasLeftMonitor()) GTEST_SKIP() << "needs a monitor left of the primary one";
-        // Test folders are named by process id and count, which repeat in a fresh session on
-        // a kept prefix: a settings file left there by an earlier run would restore its
-        // placement (minimised, say), so each test starts without one.
-        DeleteFileW((app.Folder() + L"\\Tintsnatch4.ini").c_str());
         ASSERT_TRUE(app.Start());
     }
     // The pixel at (vx, vy) of the compact view's magnifier.

@@ -28,18 +28,27 @@ RECT ScreenRect(HWND hwnd) {
     return r;
 }
 
+std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
 // A click in a slider's channel right of its thumb (the channel stops short of the control's
 // ends) moves it up by one page, one step.
 testing::AssertionResult ClickRightEnd(HWND slider) {
-    RECT r = ScreenRect(slider);
-    POINT p{r.right - 20, (r.top + r.bottom) / 2};
-    testing::AssertionResult there =
-        WaitFor([&] { return WindowFromPoint(p) == slider; }, 5000, "the slider under the click");
-    if (there) Click(p.x, p.y);
+    POINT p{};
+    testing::AssertionResult there = WaitFor(
+        [&] {
+            RECT r = ScreenRect(slider);  // the window may still be on its way
+            p = {r.right - 20, (r.top + r.bottom) / 2};
+            return WindowFromPoint(p) == slider;
+        },
+        5000, "the slider under the click");
+    if (!there) {
+        wchar_t cls[64] = {};
+        GetClassNameW(WindowFromPoint(p), cls, 64);
+        return there << "; at (" << p.x << ", " << p.y << ") is a window of class " << Narrow(cls);
+    }
+    Click(p.x, p.y);
     return there;
 }
-
-std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -84,16 +93,20 @@ protected:
     }
     // Leaves the window for (x, y) and waits for the compact view's magnifier to show the pixel
     // at (vx, vy) of its view in the given colour.
-    bool MagnifierShows(int x, int y, int vx, int vy, COLORREF color) {
+    testing::AssertionResult MagnifierShows(int x, int y, int vx, int vy, COLORREF color) {
         MoveCursor(x, y);
-        return WaitFor(
+        COLORREF seen = CLR_INVALID;
+        testing::AssertionResult shown = WaitFor(
             [&] {
                 HWND zoom = app.Control(id::JvZoom1);
                 if (!IsWindowVisible(zoom)) return false;
                 RECT r = ScreenRect(zoom);
-                return ScreenPixel(r.left + vx, r.top + vy) == color;
+                seen = ScreenPixel(r.left + vx, r.top + vy);
+                return seen == color;
             },
             5000, "the colour in the magnifier");
+        if (!shown) shown << " (it shows 0x" << std::hex << seen << ")";
+        return shown;
     }
 };
 
