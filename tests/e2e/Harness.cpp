@@ -8,26 +8,11 @@
 
 namespace e2e {
 
-void Pump(DWORD ms) {
-    DWORD end = GetTickCount() + ms;
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(2);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
+    return static_cast<bool>(testsupport::WaitFor(done, timeoutMs, "a state"));
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD end = GetTickCount() + timeoutMs;
-    while (!done()) {
-        if (static_cast<LONG>(end - GetTickCount()) <= 0) return done();
-        Pump(10);
-    }
-    return true;
-}
+void Pump(DWORD ms) { Settle(ms); }
 
 namespace {
 std::wstring ModuleFolder() {
@@ -36,34 +21,70 @@ std::wstring ModuleFolder() {
     std::wstring s = path;
     return s.substr(0, s.find_last_of(L"\\/"));
 }
+
+// Removes a folder and what is in it (the copied program, its settings file, captures).
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = fd.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring path = folder + L"\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
 }  // namespace
 
-App::App(const std::wstring& folderName) {
+App::App(const std::wstring& prefix) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
-    std::wstring name = folderName;
-    if (name.empty()) {
-        static int counter = 0;
-        name = L"ts-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-               std::to_wstring(++counter);
+    // Wine hands out process ids again in every session on a kept prefix, so the id alone would
+    // meet a folder (and settings file) left by an earlier run: the tick count tells them apart,
+    // and a name that exists all the same is passed over, never reused.
+    static int counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        folder_ = std::wstring(tmp) + prefix + L"-" + std::to_wstring(GetCurrentProcessId()) +
+                  L"-" + std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++counter);
+        if (CreateDirectoryW(folder_.c_str(), nullptr)) break;
+        DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            ADD_FAILURE() << "cannot make the test folder (error " << error << ")";
+            break;
+        }
     }
-    folder_ = std::wstring(tmp) + name;
-    CreateDirectoryW(folder_.c_str(), nullptr);
-    CopyFileW((ModuleFolder() + L"\\Tintsnatch4.exe").c_str(), ExePath().c_str(), FALSE);
+    std::wstring exe = ModuleFolder() + L"\\Tintsnatch4.exe";
+    if (!CopyFileW(exe.c_str(), ExePath().c_str(), TRUE))
+        ADD_FAILURE() << "cannot copy Tintsnatch4.exe beside the tests into the test folder (error "
+                      << GetLastError() << ")";
 }
 
 App::~App() {
     if (Running()) {
-        Close(3000);
-        if (Running()) TerminateProcess(pi_.hProcess, 1);
+        if (!Close(3000) && Running()) {
+            TerminateProcess(pi_.hProcess, 1);
+            WaitForSingleObject(pi_.hProcess, 5000);  // its files close before the folder goes
+        }
     }
     if (pi_.hProcess) CloseHandle(pi_.hProcess);
     if (pi_.hThread) CloseHandle(pi_.hThread);
+    RemoveTree(folder_);
 }
 
-bool App::Start() { return Launch() && WaitForWindow(); }
+testing::AssertionResult App::Start() {
+    testing::AssertionResult launched = Launch();
+    return launched ? WaitForWindow() : launched;
+}
 
-bool App::Launch() {
+testing::AssertionResult App::Launch() {
     // A restart of the same copy: the ended process's handles go first.
     if (pi_.hProcess) CloseHandle(pi_.hProcess);
     if (pi_.hThread) CloseHandle(pi_.hThread);
@@ -72,25 +93,48 @@ bool App::Launch() {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + ExePath() + L"\"";
-    return CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder_.c_str(), &si, &pi_) != FALSE;
+    if (!CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder_.c_str(), &si, &pi_))
+        return testing::AssertionFailure()
+               << "cannot start the program (error " << GetLastError() << ")";
+    return testing::AssertionSuccess();
 }
 
-bool App::WaitForWindow(DWORD timeoutMs) {
+testing::AssertionResult App::WaitForWindow(DWORD timeoutMs) {
     return WaitFor(
         [&] {
             main_ = FindTopWindow(L"TTintsnatch4", pi_.dwProcessId);
             return main_ && IsWindowVisible(main_);
         },
-        timeoutMs);
+        timeoutMs, "the program's main window shown");
+}
+
+testing::AssertionResult App::Handled() {
+    for (int trip = 0; trip < 2; ++trip) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+            return testing::AssertionFailure() << "the program did not answer within 10 s";
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult App::WaitForFocus(HWND control, DWORD timeoutMs) {
+    return WaitFor(
+        [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) &&
+                   info.hwndFocus == control;
+        },
+        timeoutMs, "the keyboard focus in the control");
 }
 
 bool App::Running() const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool App::WaitForExit(DWORD timeoutMs) {
-    return WaitFor([&] { return !Running(); }, timeoutMs);
+testing::AssertionResult App::WaitForExit(DWORD timeoutMs) {
+    return WaitFor([&] { return !Running(); }, timeoutMs, "the program to end");
 }
 
 DWORD App::ExitCode() const {
@@ -99,8 +143,8 @@ DWORD App::ExitCode() const {
     return code;
 }
 
-bool App::Close(DWORD timeoutMs) {
-    if (!Running()) return true;
+testing::AssertionResult App::Close(DWORD timeoutMs) {
+    if (!Running()) return testing::AssertionSuccess();
     if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
     return WaitForExit(timeoutMs);
 }
@@ -123,171 +167,6 @@ SIZE App::WindowSize() const {
 bool App::Visible(int id) const {
     HWND h = Control(id);
     return h && IsWindowVisible(h);
-}
-
-HWND FindTopWindow(const wchar_t* className, DWORD pid) {
-    struct S {
-        const wchar_t* cls;
-        DWORD pid;
-        HWND found;
-    } s{className, pid, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            wchar_t cls[128];
-            GetClassNameW(h, cls, 128);
-            if (wcscmp(cls, s->cls) != 0) return TRUE;
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (s->pid && owner != s->pid) return TRUE;
-            s->found = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-HWND FindDescendant(HWND root, int id) {
-    struct S {
-        int id;
-        HWND found;
-    } s{id, nullptr};
-    EnumChildWindows(
-        root,
-        [](HWND h, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<S*>(lp);
-            if (GetDlgCtrlID(h) == s->id) {
-                s->found = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-
-std::wstring WindowTextOf(HWND hwnd) {
-    if (!hwnd) return L"<no window>";
-    wchar_t buf[1024] = {};
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
-                        2000, &got);
-    return buf;
-}
-
-PatternWindow::PatternWindow(std::vector<Block> blocks, COLORREF background, RECT bounds,
-                             HWND owner)
-    : blocks_(std::move(blocks)), background_(background) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"E2EPattern";
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-    if (IsRectEmpty(&bounds))
-        bounds = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    hwnd_ = CreateWindowExW(0, L"E2EPattern", L"Pattern", WS_POPUP | WS_VISIBLE, bounds.left,
-                            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                            owner, nullptr, wc.hInstance, this);
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    UpdateWindow(hwnd_);
-    Pump(300);
-}
-
-PatternWindow::~PatternWindow() {
-    DestroyWindow(hwnd_);
-    Pump(100);
-}
-
-LRESULT CALLBACK PatternWindow::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
-    if (m == WM_NCCREATE)
-        SetWindowLongPtrW(h, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(
-                              reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<PatternWindow*>(GetWindowLongPtrW(h, GWLP_USERDATA));
-    if (m == WM_PAINT && self) {
-        // Plain GDI calls: the window may live on a helper thread of a test.
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
-        RECT all;
-        GetClientRect(h, &all);
-        HBRUSH bg = CreateSolidBrush(self->background_);
-        FillRect(dc, &all, bg);
-        DeleteObject(bg);
-        for (const auto& b : self->blocks_) {
-            HBRUSH br = CreateSolidBrush(b.color);
-            FillRect(dc, &b.rect, br);
-            DeleteObject(br);
-        }
-        EndPaint(h, &ps);
-        return 0;
-    }
-    if (m == WM_ERASEBKGND) return 1;
-    return DefWindowProcW(h, m, wp, lp);
-}
-
-void MoveCursor(int x, int y) {
-    SetCursorPos(x, y);
-    Pump(20);
-}
-
-void PressKeys(const std::vector<WORD>& keys) {
-    std::vector<INPUT> in;
-    for (WORD k : keys) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        in.push_back(i);
-    }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    Pump(50);
-}
-
-void Click(int x, int y, bool right) {
-    SetCursorPos(x, y);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
-    Pump(50);
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-void SetClipboardText(const std::wstring& text) {
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(GlobalLock(mem), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(mem);
-    SetClipboardData(CF_UNICODETEXT, mem);
-    CloseClipboard();
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC dc = GetDC(nullptr);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(nullptr, dc);
-    return c;
 }
 
 bool SaveScreenshot(const std::wstring& path) {
@@ -321,5 +200,4 @@ bool SaveScreenshot(const std::wstring& path) {
     ReleaseDC(nullptr, screen);
     return ok;
 }
-
 }  // namespace e2e

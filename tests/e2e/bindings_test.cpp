@@ -16,7 +16,11 @@ public:
                                  500, 200, 60, nullptr, nullptr, nullptr, nullptr);
         edit_ = CreateWindowExW(0, L"EDIT", L"edit text", WS_POPUP | WS_VISIBLE | WS_BORDER, 600,
                                 500, 200, 30, frame_, nullptr, nullptr, nullptr);
-        Pump(100);
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                return WindowFromPoint({700, 510}) == edit_;
+            },
+            5000, "the other program's edit box on screen"));
     }
     ~OtherProgram() {
         DestroyWindow(edit_);
@@ -26,7 +30,8 @@ public:
         SetForegroundWindow(edit_);
         SetFocus(edit_);
         SendMessageW(edit_, EM_SETSEL, 0, -1);
-        WaitFor([&] { return GetForegroundWindow() == edit_; }, 2000);
+        EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == edit_; }, 5000,
+                            "the other program's edit box in front"));
     }
 
 private:
@@ -52,7 +57,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(app.Start());
         MoveCursor(100, 100);
-        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }));
+        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }, 5000,
+                            "ColHex showing \"#FF8000\""));
         other.Focus();
     }
 };
@@ -60,7 +66,10 @@ protected:
 TEST_F(Bindings, CtrlCCopiesTheColourUnderTheCursorFromAnyProgram) {
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 128 0"; }, 10000)) << "clipboard: " << testing::PrintToString(ClipboardText()) << " hex " << testing::PrintToString(app.Text(id::ColHex));
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 128 0"; }, 10000,
+                        "\"255 128 0\" on the clipboard"))
+        << "clipboard: " << testing::PrintToString(ClipboardText()) << " hex "
+        << testing::PrintToString(app.Text(id::ColHex));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C')) << "Ctrl+C belongs to the shown window";
     EXPECT_FALSE(KeyIsFree(0, VK_ADD));
     EXPECT_FALSE(KeyIsFree(0, VK_SUBTRACT));
@@ -68,32 +77,39 @@ TEST_F(Bindings, CtrlCCopiesTheColourUnderTheCursorFromAnyProgram) {
 
 TEST_F(Bindings, F6HidesAndShowsAndHiddenCtrlCGoesBackToOtherPrograms) {
     PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(MOD_CONTROL, 'C'); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }, 5000,
+                        "the main window hidden"));
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(MOD_CONTROL, 'C'); }, 5000, "Ctrl+C given back"));
     EXPECT_TRUE(KeyIsFree(0, VK_ADD));
     EXPECT_TRUE(KeyIsFree(0, VK_SUBTRACT));
     // Ctrl+C now reaches the focused program: the edit box copies its own text.
     other.Focus();
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"edit text"; }));
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"edit text"; }, 5000,
+                        "\"edit text\" on the clipboard"));
     // The show/hide key still works while hidden.
     PressKeys({VK_F6});
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }));
-    EXPECT_TRUE(WaitFor([] { return !KeyIsFree(MOD_CONTROL, 'C'); }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }, 5000,
+                        "the main window shown"));
+    EXPECT_TRUE(WaitFor([] { return !KeyIsFree(MOD_CONTROL, 'C'); }, 5000, "Ctrl+C taken again"));
 }
 
 TEST_F(Bindings, F7TogglesFollowMode) {
     RECT before = app.WindowRect();
     ASSERT_EQ(before.left, 120);
-    PressKeys({VK_F7});  // fixed mode: the window stays where it is
-    Pump(200);
+    // Fixed mode: the window stays where it is. The key is handled before the cursor moves, or a
+    // sampling tick under way would still follow it.
+    PressKeys({VK_F7});
+    ASSERT_TRUE(app.Handled());
     MoveCursor(50, 250);
-    Pump(300);
-    EXPECT_EQ(app.WindowRect().left, 120);
-    EXPECT_EQ(app.Text(id::Position), L"(50,250)");
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,250)"; }, 5000,
+                        "the sample at (50,250)"));
+    EXPECT_TRUE(
+        HoldsFor([&] { return app.WindowRect().left == 120; }, 300, "the window where it was"));
     PressKeys({VK_F7});  // follow mode again
-    EXPECT_TRUE(WaitFor([&] { return app.WindowRect().left == 70 && app.WindowRect().top == 270; }));
+    EXPECT_TRUE(WaitFor([&] { return app.WindowRect().left == 70 && app.WindowRect().top == 270; },
+                        5000, "the window at (70, 270)"));
 }
 
 TEST_F(Bindings, F10Exits) {
@@ -110,20 +126,24 @@ TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
     ASSERT_FALSE(KeyIsFree(0, VK_F9));
     // Open the Keys page and type F8 into "Start capture:".
     MoveCursor(130, 125);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
     SendMessageW(app.Control(id::Properties), TCM_SETCURFOCUS, 3, 0);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::hkCapture); }));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::hkCapture); }, 5000, "the capture key box shown"));
     RECT r;
     GetWindowRect(edit, &r);
     Click(r.left + 10, r.top + 8);
+    ASSERT_TRUE(app.WaitForFocus(edit));
     PressKeys({VK_SHIFT, VK_F8});
-    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == VK_F8; }))
+    EXPECT_TRUE(
+        WaitFor([&] { return HotKeyOf(edit) == VK_F8; }, 5000, "the capture key F8 in its box"))
         << "Shift alone is not a valid combination: F8 is taken alone";
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); })) << "F9 goes back to other programs";
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); }, 5000, "F9 given back"))
+        << "F9 goes back to other programs";
     EXPECT_FALSE(KeyIsFree(0, VK_F8));
     PressKeys({VK_CONTROL, VK_F8});
-    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == MAKEWORD(VK_F8, HOTKEYF_CONTROL); }));
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F8); }));
+    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == MAKEWORD(VK_F8, HOTKEYF_CONTROL); }, 5000,
+                        "the capture key Ctrl+F8 in its box"));
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F8); }, 5000, "F8 given back"));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, VK_F8));
 }
 
@@ -162,10 +182,12 @@ private:
 TEST_F(Bindings, KeypadPlusAndMinusStepTheZoom) {
     ASSERT_EQ(app.Text(id::lblZoomFactor), L"15");
     PressKeys({VK_ADD});
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }, 5000,
+                        "lblZoomFactor showing \"16\""));
     PressKeys({VK_SUBTRACT});
     PressKeys({VK_SUBTRACT});
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"14"; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"14"; }, 5000,
+                        "lblZoomFactor showing \"14\""));
     EXPECT_EQ(SendMessageW(app.Control(id::ZoomSlider), TBM_GETPOS, 0, 0), 14);
 }
 
@@ -174,15 +196,18 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
     SendMessageW(app.Control(id::cbGrabIfMin), BM_CLICK, 0, 0);
     ASSERT_EQ(SendMessageW(app.Control(id::cbGrabIfMin), BM_GETCHECK, 0, 0), BST_CHECKED);
     PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }, 5000,
+                        "the main window hidden"));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C'));
     EXPECT_TRUE(KeyIsFree(0, VK_ADD)) << "the zoom keys are released all the same";
     // Sampling goes on while hidden: the colour copied is the one now under the cursor.
     MoveCursor(400, 400);
-    Pump(200);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(400,400)"; }, 5000,
+                        "the hidden window's sample at (400,400)"));
     other.Focus();
     PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000));
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000,
+                        "\"40 40 40\" on the clipboard"));
 }
 
 TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
@@ -191,11 +216,11 @@ TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
     PatternWindow pattern{{{{0, 0, 300, 300}, RGB(255, 128, 0)}}};
     App app;
     ASSERT_TRUE(app.Start());
-    Pump(500);
-    EXPECT_EQ(FindTopWindow(L"#32770", app.ProcessId()), nullptr) << "no message is shown";
+    EXPECT_TRUE(HoldsFor([&] { return FindTopWindow(L"#32770", app.ProcessId()) == nullptr; }, 500,
+                         "no message shown"));
     // F6 reaches its holder, not Tintsnatch, whose window stays.
     PressKeys({VK_F6});
-    EXPECT_TRUE(WaitFor([&] { return holder.Presses() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return holder.Presses() == 1; }, 5000, "F6 at its holder"));
     EXPECT_TRUE(IsWindowVisible(app.MainWindow()));
     // The other keys work as usual.
     PressKeys({VK_F10});

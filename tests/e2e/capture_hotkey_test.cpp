@@ -21,12 +21,11 @@ void MouseTo(int x, int y, DWORD extra = 0) {
     in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
     SendInput(1, &in, sizeof in);
-    Pump(60);
 }
 
 SIZE ClipboardBitmapSize() {
     SIZE s{-1, -1};
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (!OpenClipboardWaiting()) return s;
     if (HBITMAP b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
         BITMAP bm{};
         if (GetObjectW(b, sizeof bm, &bm)) s = {bm.bmWidth, bm.bmHeight};
@@ -115,17 +114,21 @@ protected:
     }
     // Chooses "&Desktop" on the Capture page, as a click does, and puts the cursor where the
     // capture view will open wholly on the screen.
+    // Chooses "&Desktop" on the Capture page, as a click does.
     void ChooseDesktopMode() {
         MoveCursor(100, 100);
         ASSERT_TRUE(
-            WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
+            WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; },
+                    5000, "the window at (120, 120)"));
         MoveCursor(150, 128);
-        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
         SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
-        EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }))
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }, 5000,
+                            "the area group greyed"))
             << "the area group is for the selection mode only";
-        MoveCursor(100, 400);  // the capture view will open at (120, 420)
-        EXPECT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
+        MoveCursor(100, 400);  // the capture view will open at (120, 420), wholly on the screen
+        EXPECT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }, 5000,
+                            "the caption \"Desktop  - 15\""));
     }
     // What ImageMagick reads in a file of a desktop capture: the format, the screen's size and
     // the pattern's red, blue and magenta, all opaque.
@@ -142,17 +145,20 @@ protected:
 TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
     PressKeys({VK_F9});
     HWND overlay = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
-        return overlay && IsWindowVisible(overlay);
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
+            return overlay && IsWindowVisible(overlay);
+        },
+        5000, "the overlay shown"));
     EXPECT_FALSE(IsWindowVisible(app.MainWindow())) << "the application is minimised meanwhile";
     MouseTo(100, 100);
     MouseTo(100, 100, MOUSEEVENTF_LEFTDOWN);
     MouseTo(200, 180);
     MouseTo(300, 250);
     MouseTo(300, 250, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     EXPECT_EQ(FindTopWindow(L"TCaptureRectForm", app.ProcessId()), nullptr);
     EXPECT_EQ(app.WindowSize().cx, 300);
     EXPECT_EQ(app.WindowSize().cy, 220);
@@ -163,14 +169,16 @@ TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
     // "Ca&ncel" leaves the view without copying; "&Copy" after another capture copies again.
     SetClipboardText(L"after");
     SendMessageW(app.Control(id::Cancel), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }));
+    EXPECT_TRUE(
+        WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the capture view gone"));
     EXPECT_EQ(ClipboardText(), L"after");
 }
 
 TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     ChooseDesktopMode();
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_TRUE(SizeIs(ClipboardBitmapSize(), w, h));
     // The image scrolls to its far corner: the screen's bottom-right block shows there.

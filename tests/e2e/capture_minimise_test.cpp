@@ -63,10 +63,13 @@ HWND VisibleOverlay(const App& app, const wchar_t* className) {
 
 // Ctrl+C with the cursor over the orange block puts its text on the clipboard.
 bool CtrlCCopiesTheColour(const App& app) {
-    if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; })) return false;
+    if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }, 5000,
+                 "ColHex showing \"#FF8000\""))
+        return false;
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
-    return WaitFor([] { return ClipboardText() == L"255 128 0"; });
+    return WaitFor([] { return ClipboardText() == L"255 128 0"; }, 5000,
+                   "\"255 128 0\" on the clipboard");
 }
 
 struct Mode {
@@ -96,15 +99,17 @@ TEST_P(CaptureKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterTheCapture) {
     ChooseCapture(app, m.mode, m.area);
     MoveCursor(100, 100);
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+    ASSERT_TRUE(WaitFor(WindowKeysHeld, 5000, "the Windows keys held"));
     PressKeys({VK_F9});
     if (m.overlay) {
-        ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+        ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000,
+                            "the overlay shown"));
         Click(100, 100);
     }
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     SendMessageW(app.Control(id::Cancel), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the capture view gone"));
     EXPECT_TRUE(WindowKeysHeld());
     EXPECT_TRUE(CtrlCCopiesTheColour(app))
         << "clipboard: " << testing::PrintToString(ClipboardText());
@@ -121,16 +126,16 @@ TEST(MinimiseKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterAMinimiseAndRestore) 
     HWND icon = FindTopWindow(L"TJvTrayIconWindow", app.ProcessId());
     ASSERT_NE(application, nullptr);
     ASSERT_NE(icon, nullptr);
-    ASSERT_TRUE(WaitFor(WindowKeysHeld));
+    ASSERT_TRUE(WaitFor(WindowKeysHeld, 5000, "the Windows keys held"));
 
     // What the taskbar button sends; the tray icon's double-click brings the program back.
     PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(
-        WaitFor([&] { return IsIconic(application) && !IsWindowVisible(app.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(app.MainWindow()); },
+                        5000, "the application minimised and the window hidden"));
     EXPECT_TRUE(WindowKeysHeld()) << "minimised is not hidden";
     PostMessageW(icon, 0x0401, 1, WM_LBUTTONDBLCLK);
-    ASSERT_TRUE(
-        WaitFor([&] { return !IsIconic(application) && IsWindowVisible(app.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsIconic(application) && IsWindowVisible(app.MainWindow()); },
+                        5000, "the application restored and the window shown"));
     EXPECT_TRUE(WindowKeysHeld());
     EXPECT_TRUE(CtrlCCopiesTheColour(app))
         << "clipboard: " << testing::PrintToString(ClipboardText());
@@ -141,7 +146,7 @@ namespace {
 std::vector<COLORREF> ClipboardPixels(SIZE& size) {
     std::vector<COLORREF> out;
     size = {0, 0};
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (!OpenClipboardWaiting()) return out;
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP bm{};
     if (bitmap && GetObjectW(bitmap, sizeof bm, &bm)) {
@@ -164,17 +169,21 @@ std::vector<COLORREF> ClipboardPixels(SIZE& size) {
 // its way and take the foreground back: the activation is repeated until it holds after the
 // program has handled its input.
 bool ActivateUsersWindow(const App& app, HWND window) {
-    if (!WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); })) return false;
+    if (!WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); }, 5000,
+                 "the main window in front"))
+        return false;
     int held = 0;
-    return WaitFor([&] {
-        if (GetForegroundWindow() != window) {
-            held = 0;
-            SetForegroundWindow(window);
-        }
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
-        return GetForegroundWindow() == window && ++held == 3;
-    });
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() != window) {
+                held = 0;
+                SetForegroundWindow(window);
+            }
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+            return GetForegroundWindow() == window && ++held == 3;
+        },
+        5000, "the user's window in front, three times over");
 }
 }  // namespace
 
@@ -191,7 +200,7 @@ TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
     ASSERT_TRUE(ActivateUsersWindow(app, users.Handle()));
     SetClipboardText(L"before");
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     SIZE size{};
     std::vector<COLORREF> pixels = ClipboardPixels(size);
     ASSERT_EQ(size.cx, 240);
@@ -214,7 +223,8 @@ TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
     MoveCursor(100, 100);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000,
+                        "the overlay shown"));
     PressKeys({VK_F10});
     ASSERT_TRUE(app.WaitForExit(10000));
     EXPECT_EQ(app.ExitCode(), 0u);

@@ -107,11 +107,19 @@ protected:
         for (int attempt = 0; attempt < 5 && !open; ++attempt) {
             RECT r = app.WindowRect();
             MoveCursor(r.left + 12, r.top + 12);
-            open = WaitFor([&] { return app.Visible(id::Properties); }, 1000);
+            open = static_cast<bool>(
+                WaitFor([&] { return app.Visible(id::Properties); }, 1000, "the options view"));
         }
         ASSERT_TRUE(open);
-        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
-        Pump(100);
+        ASSERT_TRUE(
+            WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the options view's width"));
+        // The window takes its new size before it lays out the pages for it.
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                RECT w = app.WindowRect(), t = WindowRectOf(app.Control(id::Properties));
+                return t.left >= w.left && t.right <= w.right && t.bottom <= w.bottom;
+            },
+            5000, "the pages laid out in the options view"));
     }
 
     // Clicks the tab of a page of the options view (again if the first click went astray).
@@ -124,7 +132,8 @@ protected:
             ASSERT_GT(r.right, r.left);
             POINT c = Center(r);
             Click(c.x, c.y);
-            shown = WaitFor([&] { return app.Visible(pageId); }, 1500);
+            shown =
+                static_cast<bool>(WaitFor([&] { return app.Visible(pageId); }, 1500, "the page"));
         }
         ASSERT_TRUE(shown);
     }
@@ -135,8 +144,9 @@ protected:
         POINT p = Center(WindowRectOf(control));
         MoveCursor(p.x, p.y);
         HWND balloon = nullptr;
-        if (!WaitFor([&] { return (balloon = VisibleBalloon(app)) != nullptr; }, 4000))
-            return L"<no balloon>";
+        testing::AssertionResult shown =
+            WaitFor([&] { return (balloon = VisibleBalloon(app)) != nullptr; }, 5000, "a balloon");
+        if (!shown) return L"<no balloon>";
         RECT b = WindowRectOf(balloon);
         EXPECT_GE(b.left, work.left);
         EXPECT_GE(b.top, work.top);
@@ -169,7 +179,7 @@ TEST_F(Hints, HoveringAClipboardFormatShowsItsHintInABalloon) {
     RECT tab = TabRect(app.Control(id::Properties), 0);
     POINT t = Center(tab);
     MoveCursor(t.x, t.y);
-    EXPECT_TRUE(WaitFor([&] { return VisibleBalloon(app) == nullptr; }, 2000));
+    EXPECT_TRUE(WaitFor([&] { return VisibleBalloon(app) == nullptr; }, 5000, "the balloon gone"));
 }
 
 TEST_F(Hints, HoveringTheCaptureViewsCancelShowsCancel) {
@@ -182,7 +192,7 @@ TEST_F(Hints, HoveringTheCaptureViewsCancelShowsCancel) {
     POINT d = Center(WindowRectOf(desktop));
     Click(d.x, d.y);
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::Cancel); }, 10000))
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::Cancel); }, 10000, "the capture view's Cancel shown"))
         << "the capture hotkey opens the capture view";
     EXPECT_EQ(HoverForBalloon(app.Control(id::Cancel)), L"Cancel");
 }
@@ -221,25 +231,30 @@ TEST_F(Hints, HoveringALinkSwitchesItsFontAndBack) {
         if (!FontsLookDifferent(WindowTextOf(link)))
             GTEST_SKIP() << "the link's two faces are drawn alike on this system";
         RECT normal = WindowRectOf(link);
-        std::vector<COLORREF> normalPixels;
-        ASSERT_TRUE(WaitFor([&] {
-            std::vector<COLORREF> now = Pixels(normal);
-            bool settled = !normalPixels.empty() && now == normalPixels;
-            normalPixels = now;
-            return settled;
-        })) << "link " << linkId << " painted";
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                for (COLORREF c : Pixels(normal))
+                    if (c == RGB(0, 0, 255)) return true;
+                return false;
+            },
+            5000, "the link drawn in blue"));
+        std::vector<COLORREF> normalPixels = Pixels(normal);
         // Over the link's first letters (a right-aligned link keeps its right edge, so the mouse
         // stays over it whatever the fonts' widths).
         POINT over{linkId == id::JvHotLink4 ? normal.right - 4 : normal.left + 4, Center(normal).y};
         MoveCursor(over.x, over.y);
-        EXPECT_TRUE(WaitFor([&] { return Pixels(WindowRectOf(link)) != normalPixels; }))
-            << "link " << linkId << " drawn in its hot-track font";
+        EXPECT_TRUE(WaitFor([&] { return Pixels(WindowRectOf(link)) != normalPixels; }, 5000,
+                            "the link drawn in its hot-track font"))
+            << "link " << linkId;
         // Away from the link (over the picture): the normal font again, drawn as before.
         RECT page = WindowRectOf(app.Control(id::About));
         MoveCursor(page.left + 20, page.top + 20);
-        EXPECT_TRUE(WaitFor([&] {
-            RECT back = WindowRectOf(link);
-            return EqualRect(&back, &normal) && Pixels(normal) == normalPixels;
-        })) << "link " << linkId << " drawn as before";
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                RECT back = WindowRectOf(link);
+                return EqualRect(&back, &normal) && Pixels(normal) == normalPixels;
+            },
+            5000, "the link drawn as before"))
+            << "link " << linkId;
     }
 }

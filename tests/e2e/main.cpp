@@ -2,6 +2,7 @@
 // without a display (--demo FILE: the window over a test pattern, saved as a screenshot).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -19,8 +20,22 @@ int Demo(const wchar_t* shotPath) {
     e2e::App app;
     if (!app.Start()) return 1;
     e2e::MoveCursor(396, 296);  // near the corner where four colours meet: the magnifier shows all four
-    e2e::WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000);
-    e2e::Pump(500);
+    // The picture is taken whatever it shows; a wait that gives up says so.
+    auto report = [](const testing::AssertionResult& waited) {
+        if (!waited) fprintf(stderr, "%s\n", waited.message());
+    };
+    report(
+        e2e::WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 10000, "the red sample"));
+    // The magnifier drawn: up and left of its middle it shows the red above and left of the
+    // cursor.
+    report(e2e::WaitFor(
+        [&] {
+            RECT z{};
+            GetWindowRect(app.Control(id::JvZoom1), &z);
+            return e2e::ScreenPixel(z.left + (z.right - z.left) / 4,
+                                    z.top + (z.bottom - z.top) / 4) == RGB(255, 0, 0);
+        },
+        10000, "the magnifier drawn"));
     bool ok = e2e::SaveScreenshot(shotPath);
     app.Close();
     return ok && !app.Running() ? 0 : 1;

@@ -109,24 +109,27 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
     ASSERT_TRUE(app.Start());
     // "&Desktop" on the Capture page, then F9 from a spot where the capture view fits the screen.
     MoveCursor(100, 100);
-    ASSERT_TRUE(
-        WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; }));
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; },
+                        5000, "the window at (120, 120)"));
     MoveCursor(150, 128);
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }))
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"))
         << "no options view; window at " << app.WindowRect().left << "," << app.WindowRect().top;
     SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
     MoveCursor(100, 400);
-    ASSERT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }, 5000,
+                        "the caption \"Desktop  - 15\""));
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
 
     // "&Print..." and the print dialog's OK, clicked; the dialog runs modally in the app.
     PostMessageW(app.Control(id::Button1), BM_CLICK, 0, 0);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        dialog = FindTopWindow(L"#32770", app.ProcessId());
-        return dialog && IsWindowVisible(dialog);
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            dialog = FindTopWindow(L"#32770", app.ProcessId());
+            return dialog && IsWindowVisible(dialog);
+        },
+        5000, "the print dialog shown"));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 
     // The PDF is whole once it ends with its end-of-file mark.
@@ -140,7 +143,7 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
             std::string text = ReadFile(DosPath(folder) + L"\\" + pdf);
             return text.find("%%EOF", text.size() > 16 ? text.size() - 16 : 0) != std::string::npos;
         },
-        60000))
+        60000, "the PDF printed"))
         << "no PDF in " << folder;
     EXPECT_TRUE(app.Visible(id::CapturePanel)) << "the capture view stays after printing";
 
@@ -153,7 +156,8 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
               0)
         << "pdftoppm (poppler-utils) is needed";
     Ppm page;
-    ASSERT_TRUE(WaitFor([&] { return page.Load(ppmPath); }, 20000)) << "pdftoppm made no page";
+    ASSERT_TRUE(WaitFor([&] { return page.Load(ppmPath); }, 20000, "a page from pdftoppm"))
+        << "pdftoppm made no page";
     EXPECT_NEAR(page.w, paperW * r / dpi, 1) << "the page is the printer's paper";
 
     // Placement in printer dots: a smaller image grows by the largest whole factor that fits the

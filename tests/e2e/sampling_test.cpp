@@ -18,7 +18,8 @@ protected:
 
 TEST_F(Sampling, ReadoutsShowThePixelUnderTheCursor) {
     MoveCursor(150, 150);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000,
+                        "ColHex showing \"#FF0000\""));
     EXPECT_EQ(app.Text(id::ColR), L"R:255");
     EXPECT_EQ(app.Text(id::ColG), L"G:0");
     EXPECT_EQ(app.Text(id::ColB), L"B:0");
@@ -29,7 +30,8 @@ TEST_F(Sampling, ReadoutsShowThePixelUnderTheCursor) {
     EXPECT_EQ(app.Text(id::Position), L"(150,150)");
 
     MoveCursor(250, 120);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#123456"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#123456"; }, 5000,
+                        "ColHex showing \"#123456\""));
     EXPECT_EQ(app.Text(id::ColK), L"K:169");
     EXPECT_EQ(app.Text(id::ColC), L"C:68");
     EXPECT_EQ(app.Text(id::Position), L"(250,120)");
@@ -40,11 +42,17 @@ TEST_F(Sampling, NothingOfTheApplicationStandsOnTheScreenOutsideItsWindow) {
     // sampler would read, for example in the middle of the screen.
     int cx = GetSystemMetrics(SM_CXSCREEN) / 2, cy = GetSystemMetrics(SM_CYSCREEN) / 2;
     MoveCursor(50, 50);  // out of the centred window first
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,50)"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,50)"; }, 5000,
+                        "Position showing \"(50,50)\""));
     MoveCursor(cx + 2, cy + 2);  // the following window now stands right of and below the centre
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(" + std::to_wstring(cx + 2) + L"," +
-                                         std::to_wstring(cy + 2) + L")"; }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return app.Text(id::Position) ==
+                   L"(" + std::to_wstring(cx + 2) + L"," + std::to_wstring(cy + 2) + L")";
+        },
+        5000, "the sample right of and below the centre"));
     MoveCursor(cx, cy);
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#282828"; }))
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#282828"; }, 5000,
+                        "ColHex showing \"#282828\""))
         << "sampled " << testing::PrintToString(app.Text(id::ColHex));
 }

@@ -82,18 +82,18 @@ std::wstring MessageText(HWND box) {
 // dialog exists a moment before its controls do).
 HWND FindMessageBox(DWORD pid, DWORD timeoutMs = 8000) {
     HWND found = nullptr;
-    WaitFor(
+    EXPECT_TRUE(WaitFor(
         [&] {
             found = FindTopWindow(L"#32770", pid);
             return found && !MessageText(found).empty();
         },
-        timeoutMs);
+        timeoutMs, "the program's message"));
     return found;
 }
 
 void Dismiss(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(box); }, 3000);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the message gone"));
 }
 
 bool RunValue(std::wstring* text) {
@@ -160,7 +160,7 @@ void PlaceCursor(int x, int y) {
             GetCursorPos(&p);
             return p.x == x && p.y == y;
         },
-        2000));
+        5000, "the cursor at its place"));
 }
 
 class SettingsE2E : public testing::Test {
@@ -173,7 +173,8 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     App app;
     DeleteFileW(IniPath(app).c_str());
     ASSERT_TRUE(app.Start());
-    Pump(300);
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 620 && app.WindowRect().top == 520; },
+                        5000, "the window beside the cursor"));
     RECT r = app.WindowRect();
     ASSERT_TRUE(app.Close());
 
@@ -236,7 +237,7 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
     // Inside the restored window, so the window opens its options view and stays put.
     PlaceCursor(250, 200);
     ASSERT_TRUE(app.Start());
-    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }));
+    ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
     RECT r = app.WindowRect();
     EXPECT_EQ(r.left, 200);
     EXPECT_EQ(r.top, 150);
@@ -265,7 +266,8 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
     EXPECT_EQ(EditKey(app, id::hkFixedFollow), MAKEWORD(VK_F7, HOTKEYF_CONTROL));
     EXPECT_EQ(EditKey(app, id::hkShowHide), MAKEWORD(VK_F6, HOTKEYF_CONTROL));
     // The global keys moved to the restored ones at the first show; the defaults are free.
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); }, 2000)) << "F9 reaches other programs";
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); }, 5000, "F9 given back"))
+        << "F9 reaches other programs";
     for (UINT vk : {VK_F6, VK_F7, VK_F10}) EXPECT_TRUE(KeyIsFree(0, vk)) << vk;
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, VK_F9));
     EXPECT_FALSE(KeyIsFree(MOD_ALT, VK_F10));
@@ -274,7 +276,7 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
 
     MoveCursor(700, 600);
     PressKeys({VK_CONTROL, VK_F9});
-    EXPECT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 5000))
+    EXPECT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 5000, "the capture view shown"))
         << "Ctrl+F9 captures";
     ASSERT_TRUE(app.Close());
 
@@ -307,13 +309,15 @@ TEST_F(SettingsE2E, ChangesSurviveHidingAndShowingAndAFileEditedMeanwhileWins) {
     ASSERT_TRUE(app.Start());
     PressKeys({VK_ADD});
     PressKeys({VK_ADD});
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"17"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"17"; }, 5000,
+                        "lblZoomFactor showing \"17\""));
     SendMessageW(app.Control(id::cbStartUp), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }));
+    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }, 5000, "the Run value written"));
 
     auto f6 = [&](bool shown) {
         PressKeys({VK_F6});
-        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; });
+        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
+                       "the window shown or hidden as asked");
     };
     ASSERT_TRUE(f6(false));
     ASSERT_TRUE(f6(true));
@@ -337,7 +341,8 @@ TEST_F(SettingsE2E, EndOfSessionSavesAsAtACloseAndReleasesTheHotKeys) {
     WriteBytes(IniPath(app), "[TTintsnatch4]\r\nZoomSlider_Position=15\r\n");
     ASSERT_TRUE(app.Start());
     PressKeys({VK_ADD});
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }, 5000,
+                        "lblZoomFactor showing \"16\""));
     DWORD_PTR answer = 0;
     ASSERT_TRUE(SendMessageTimeoutW(app.MainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
                                     SMTO_BLOCK, 5000, &answer));
@@ -372,7 +377,8 @@ TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageText(box), L"Unable to read " + IniPath(app) + L".");
     EXPECT_EQ(WindowTextOf(box), L"Tintsnatch 4");
-    Pump(2000 - std::min<DWORD>(2000, GetTickCount() - lockedAt));
+    // The other program lets go only after its two seconds, whatever the program does.
+    Settle(2000 - std::min<DWORD>(2000, GetTickCount() - lockedAt));
     CloseHandle(lock);
     Dismiss(box);
     ASSERT_TRUE(app.WaitForWindow());
@@ -382,10 +388,11 @@ TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
 }
 
 TEST_F(SettingsE2E, FolderWithLettersBeyondAsciiReadsAndWritesItsOwnFile) {
-    App app(L"ts-e2e-\u0416\u00e9\u4e2d-" + std::to_wstring(GetCurrentProcessId()));
+    App app(L"ts-e2e-\u0416\u00e9\u4e2d");
     WriteBytes(IniPath(app), "[TTintsnatch4]\r\nZoomSlider_Position=30\r\n");
     ASSERT_TRUE(app.Start());
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"30"; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"30"; }, 5000,
+                        "lblZoomFactor showing \"30\""));
     ASSERT_TRUE(app.Close());
     std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
     EXPECT_EQ(ValueOf(lines, "FormVersion"), "0") << ReadBytes(IniPath(app));
@@ -397,7 +404,8 @@ TEST_F(SettingsE2E, UnwritableFileGivesTheMessageAndLosesNothing) {
     const std::string content = "[TTintsnatch4]\r\nMyNote=precious\r\nZoomSlider_Position=42\r\n";
     WriteBytes(IniPath(app), content);
     ASSERT_TRUE(app.Start());
-    Pump(200);
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Text(id::Position) == L"(600,500)"; }, 5000, "the first sample"));
     ASSERT_TRUE(SetFileAttributesW(IniPath(app).c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine running as root writes read-only files all the same; a handle that denies writing
     // to others makes the file unwritable there too.
@@ -431,7 +439,7 @@ TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
     ASSERT_TRUE(first.Start());
     // Ticked in the running copy and not saved yet: the file still says False.
     SendMessageW(first.Control(id::cbStartUp), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }));
+    ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }, 5000, "the Run value written"));
 
     // The same program started again, from the same folder.
     STARTUPINFOW si{};
@@ -466,7 +474,7 @@ TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
     WriteBytes(IniPath(app), "[TTintsnatch4]\r\ncbStartUp_Checked=True\r\n");
     ASSERT_TRUE(app.Start());
     std::wstring value;
-    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }));
+    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }, 5000, "the Run value written"));
     EXPECT_EQ(value, app.ExePath());
     EXPECT_TRUE(Checked(app, id::cbStartUp));
     ASSERT_TRUE(app.Close());
@@ -485,7 +493,7 @@ TEST_F(SettingsE2E, StoredUntickDeletesAnExistingRunValueAtTheFirstShow) {
     WriteBytes(IniPath(app), "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\n");
     ASSERT_TRUE(app.Start());
     // Registered at creation, then the restore unticks the box, which runs the toggle.
-    EXPECT_TRUE(WaitFor([] { return !RunValue(nullptr); }));
+    EXPECT_TRUE(WaitFor([] { return !RunValue(nullptr); }, 5000, "the Run value removed"));
     EXPECT_FALSE(Checked(app, id::cbStartUp));
     ASSERT_TRUE(app.Close());
 }
@@ -498,11 +506,11 @@ TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue)
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     SendMessageW(box, BM_CLICK, 0, 0);
     std::wstring value;
-    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }));
+    ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }, 5000, "the Run value written"));
     EXPECT_EQ(value, app.ExePath());
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
     SendMessageW(box, BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !RunValue(nullptr); }));
+    EXPECT_TRUE(WaitFor([&] { return !RunValue(nullptr); }, 5000, "the Run value removed"));
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     ASSERT_TRUE(app.Close());
 }

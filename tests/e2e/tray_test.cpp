@@ -71,18 +71,22 @@ bool ShowsTheIcon(RECT area, POINT* centre = nullptr) {
 
 HWND OpenMenu(const App& app) {
     HWND menu = nullptr;
-    WaitFor([&] {
-        menu = FindTopWindow(L"#32768", app.ProcessId());
-        return menu && IsWindowVisible(menu);
-    });
+    WaitFor(
+        [&] {
+            menu = FindTopWindow(L"#32768", app.ProcessId());
+            return menu && IsWindowVisible(menu);
+        },
+        5000, "the tray menu open");
     return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
 bool MenuClosed(const App& app) {
-    return WaitFor([&] {
-        HWND menu = FindTopWindow(L"#32768", app.ProcessId());
-        return !menu || !IsWindowVisible(menu);
-    });
+    return WaitFor(
+        [&] {
+            HWND menu = FindTopWindow(L"#32768", app.ProcessId());
+            return !menu || !IsWindowVisible(menu);
+        },
+        5000, "the tray menu closed");
 }
 
 // Whether the first item ("&Visible") shows its check mark: dark pixels in the check column of
@@ -104,12 +108,14 @@ bool FirstItemChecked(HWND menu) {
 // Waits until the menu has painted itself (its face shows right of the first item's caption),
 // then tells whether the "&Visible" mark is as expected.
 bool VisibleMarkIs(HWND menu, bool checked) {
-    return WaitFor([&] {
-        RECT r{};
-        GetWindowRect(menu, &r);
-        return ScreenPixel(r.right - 8, r.top + 10) == GetSysColor(COLOR_MENU) &&
-               FirstItemChecked(menu) == checked;
-    });
+    return WaitFor(
+        [&] {
+            RECT r{};
+            GetWindowRect(menu, &r);
+            return ScreenPixel(r.right - 8, r.top + 10) == GetSysColor(COLOR_MENU) &&
+                   FirstItemChecked(menu) == checked;
+        },
+        5000, "the menu painted with its Visible mark as expected");
 }
 
 // Both clicks in one batch of input, so a loaded machine cannot stretch them past the
@@ -141,14 +147,16 @@ TEST(Tray, TheIconComesWithTheApplicationAndLeavesWithExit) {
     if (wineTray) {
         RECT area{};
         GetWindowRect(wineTray, &area);
-        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(wineTray) && ShowsTheIcon(area); }))
+        EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(wineTray) && ShowsTheIcon(area); }, 5000,
+                            "the tray with the icon shown"))
             << "the application's icon in the notification area";
     }
 
     // The right button's release opens the menu with its top-left corner at the cursor, once
     // the program sees the cursor there (early pointer events of a new display may lag behind).
     MoveCursor(400, 300);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(400,300)"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(400,300)"; }, 5000,
+                        "Position showing \"(400,300)\""));
     Notify(icon, RightRelease);
     HWND menu = OpenMenu(app);
     ASSERT_NE(menu, nullptr);
@@ -162,7 +170,7 @@ TEST(Tray, TheIconComesWithTheApplicationAndLeavesWithExit) {
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_FALSE(ShellHoldsIcon(icon));
     if (wineTray) {
-        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wineTray); }));
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(wineTray); }, 5000, "the tray hidden"));
     }
 }
 
@@ -183,7 +191,8 @@ TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
     } else {
         Notify(icon, LeftDoubleClick);
     }
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }, 5000,
+                        "the main window hidden"));
 
     MoveCursor(300, 200);
     Notify(icon, KeySelect);  // the keyboard opens the same menu
@@ -194,7 +203,8 @@ TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
     ASSERT_TRUE(MenuClosed(app));
 
     Notify(icon, LeftDoubleClick);
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return IsWindowVisible(app.MainWindow()); }, 5000, "the main window shown"));
     MoveCursor(300, 200);
     Notify(icon, RightRelease);
     menu = OpenMenu(app);
@@ -214,17 +224,21 @@ TEST(Tray, MinimisingTakesTheTaskbarButtonAwayAndADoubleClickBringsEverythingBac
 
     // What the taskbar button sends.
     PostMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(application); }));
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(application); },
+                        5000, "the application minimised and hidden"));
     EXPECT_FALSE(IsWindowVisible(app.MainWindow()));
     EXPECT_TRUE(ShellHoldsIcon(icon)) << "the icon stays";
 
     Notify(icon, LeftDoubleClick);
-    EXPECT_TRUE(WaitFor([&] {
-        return !IsIconic(application) && IsWindowVisible(application) &&
-               IsWindowVisible(app.MainWindow());
-    }));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return !IsIconic(application) && IsWindowVisible(application) &&
+                   IsWindowVisible(app.MainWindow());
+        },
+        5000, "the application and its window shown again"));
     MoveCursor(50, 60);
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,60)"; }))
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(50,60)"; }, 5000,
+                        "Position showing \"(50,60)\""))
         << "sampling goes on after the restore";
     MoveCursor(300, 200);
     Notify(icon, RightRelease);
@@ -241,21 +255,22 @@ TEST(Tray, OptionsPinsTheOptionsViewWhereverTheCursorIs) {
     HWND icon = TrayIconWindow(app);
     ASSERT_NE(icon, nullptr);
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }));
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the window 172 x 98"));
 
     Notify(icon, RightRelease);
     ASSERT_NE(OpenMenu(app), nullptr);
     PressKeys({'O'});
-    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }));
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }, 5000, "the window 300 x 220"));
     MoveCursor(900, 700);
-    Pump(500);
-    EXPECT_TRUE(SizeIs(app, 300, 220)) << "pinned, with the cursor far away";
+    EXPECT_TRUE(HoldsFor([&] { return SizeIs(app, 300, 220); }, 500,
+                         "the options view pinned, with the cursor far away"));
     EXPECT_TRUE(app.Visible(id::Properties));
 
     Notify(icon, RightRelease);
     ASSERT_NE(OpenMenu(app), nullptr);
     PressKeys({'O'});
-    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); })) << "unpinned again";
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the window 172 x 98"))
+        << "unpinned again";
 }
 
 TEST(Tray, TheIconComesBackWhenTheShellStartsItsTrayAfresh) {
@@ -270,7 +285,8 @@ TEST(Tray, TheIconComesBackWhenTheShellStartsItsTrayAfresh) {
     gone.hWnd = icon;
     gone.uID = 1;
     Shell_NotifyIconW(NIM_DELETE, &gone);
-    ASSERT_TRUE(WaitFor([&] { return !ShellHoldsIcon(icon); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return !ShellHoldsIcon(icon); }, 5000, "the icon gone from the shell"));
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(icon); }));
+    EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(icon); }, 5000, "the icon back in the shell"));
 }

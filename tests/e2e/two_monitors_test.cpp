@@ -27,13 +27,12 @@ void MouseTo(int x, int y, DWORD extra = 0) {
     in.mi.dy = (y - vy) * 65535 / (vh - 1);
     in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | extra;
     SendInput(1, &in, sizeof in);
-    Pump(60);
 }
 
 // The pixels of the clipboard's bitmap at the given points; empty when it has none of that size.
 std::vector<COLORREF> ClipboardPixels(int w, int h, const std::vector<POINT>& at) {
     std::vector<COLORREF> out;
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (!OpenClipboardWaiting()) return out;
     HBITMAP b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP bm{};
     if (b && GetObjectW(b, sizeof bm, &bm) && bm.bmWidth == w && bm.bmHeight == h) {
@@ -57,10 +56,6 @@ class TwoMonitors : public testing::Test {
     App app;
     void SetUp() override {
         if (!DeskHasLeftMonitor()) GTEST_SKIP() << "needs a monitor left of the primary one";
-        // Test folders are named by process id and count, which repeat in a fresh session on
-        // a kept prefix: a settings file left there by an earlier run would restore its
-        // placement (minimised, say), so each test starts without one.
-        DeleteFileW((app.Folder() + L"\\Tintsnatch4.ini").c_str());
         ASSERT_TRUE(app.Start());
     }
     // The pixel at (vx, vy) of the compact view's magnifier.
@@ -73,17 +68,20 @@ class TwoMonitors : public testing::Test {
 
 TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
     MoveCursor(-401, 150);  // the last red column, blue just right of it
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-401,150)"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-401,150)"; }, 5000,
+                        "Position showing \"(-401,150)\""));
     EXPECT_EQ(app.Text(id::ColHex), L"#FF0000");
     // Level 15: ten source pixels over 74, the cursor's the sixth, view columns 37 to 44; the
     // crosshair's arms run along column and row 37.
-    EXPECT_TRUE(WaitFor([&] { return Magnified(41, 41) == Red && Magnified(47, 41) == Blue; }))
+    EXPECT_TRUE(WaitFor([&] { return Magnified(41, 41) == Red && Magnified(47, 41) == Blue; }, 5000,
+                        "red and blue in the magnifier"))
         << std::hex << Magnified(41, 41) << " " << Magnified(47, 41);
     EXPECT_EQ(Magnified(36, 41), Red);
 
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
-    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 0 0"; }, 10000))
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 0 0"; }, 10000,
+                        "\"255 0 0\" on the clipboard"))
         << testing::PrintToString(ClipboardText());
 
     // At the left monitor's bottom edge the source reaches below it, where no monitor is: the
@@ -91,40 +89,49 @@ TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
     // window standing there that the display would show.
     PatternWindow offDesk({}, RGB(255, 255, 255), {-800, 600, 0, 768});
     MoveCursor(-700, 599);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,599)"; }));
-    EXPECT_TRUE(WaitFor([&] { return Magnified(60, 30) == Grey && Magnified(60, 60) == 0; }))
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,599)"; }, 5000,
+                        "Position showing \"(-700,599)\""));
+    EXPECT_TRUE(WaitFor([&] { return Magnified(60, 30) == Grey && Magnified(60, 60) == 0; }, 5000,
+                        "grey above black in the magnifier"))
         << std::hex << Magnified(60, 30) << " " << Magnified(60, 60);
 }
 
 TEST_F(TwoMonitors, FollowWindowStaysOnTheLeftMonitorAtItsEdges) {
     MoveCursor(-700, 100);
-    ASSERT_TRUE(WaitFor([&] {
-        RECT r = app.WindowRect();
-        return r.left == -680 && r.top == 120;
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            RECT r = app.WindowRect();
+            return r.left == -680 && r.top == 120;
+        },
+        5000, "the window at (-680, 120)"));
     // At its right and bottom edges the window goes left of and above the cursor, rather than
     // onto the primary monitor or below the left one.
     MoveCursor(-5, 590);
     RECT r{};
-    EXPECT_TRUE(WaitFor([&] {
-        r = app.WindowRect();
-        return r.left == -5 - 20 - 172 && r.top == 590 - 20 - 98;
-    })) << r.left
-        << "," << r.top;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            r = app.WindowRect();
+            return r.left == -5 - 20 - 172 && r.top == 590 - 20 - 98;
+        },
+        5000, "the window left of and above the cursor"))
+        << r.left << "," << r.top;
     EXPECT_EQ(app.Text(id::Position), L"(-5,590)");
 }
 
 TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     MoveCursor(-700, 400);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,400)"; }))
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(-700,400)"; }, 5000,
+                        "Position showing \"(-700,400)\""))
         << testing::PrintToString(app.Text(id::Position));
     SetClipboardText(L"before");
     PressKeys({VK_F9});
     HWND overlay = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
-        return overlay && IsWindowVisible(overlay);
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
+            return overlay && IsWindowVisible(overlay);
+        },
+        5000, "the overlay shown"));
     RECT o{};
     GetWindowRect(overlay, &o);
     EXPECT_TRUE(o.left == -800 && o.top == 0 && o.right == 1024 && o.bottom == 768)
@@ -135,7 +142,7 @@ TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     MouseTo(-380, 150);
     MouseTo(-350, 180);
     MouseTo(-350, 180, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     // 100 x 60 pixels from (-450, 120): 50 red columns, then 50 blue ones.
     auto px = ClipboardPixels(100, 60, {{0, 0}, {49, 59}, {50, 0}, {99, 59}});
     ASSERT_EQ(px.size(), 4u) << "a 100 x 60 image on the clipboard";

@@ -26,11 +26,13 @@ protected:
 
 TEST_F(Views, FollowModeKeepsTheWindowTwentyPixelsFromTheCursorOnTheOtherSideAtTheScreenEdge) {
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return TopLeftIs(app, 120, 120); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return TopLeftIs(app, 120, 120); }, 5000, "the window at (120, 120)"));
     EXPECT_TRUE(SizeIs(app, 172, 98));
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     MoveCursor(w - 20, h - 10);
-    EXPECT_TRUE(WaitFor([&] { return TopLeftIs(app, w - 20 - 20 - 172, h - 10 - 20 - 98); }))
+    EXPECT_TRUE(WaitFor([&] { return TopLeftIs(app, w - 20 - 20 - 172, h - 10 - 20 - 98); }, 5000,
+                        "the window left of and above the cursor"))
         << "the window goes left of and above the cursor, staying on the screen";
     EXPECT_EQ(app.Text(id::Position),
               L"(" + std::to_wstring(w - 20) + L"," + std::to_wstring(h - 10) + L")");
@@ -38,19 +40,21 @@ TEST_F(Views, FollowModeKeepsTheWindowTwentyPixelsFromTheCursorOnTheOtherSideAtT
 
 TEST_F(Views, ACursorInsideTheWindowShowsTheOptionsViewWithFrozenReadouts) {
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return TopLeftIs(app, 120, 120) && app.Text(id::ColB) == L"B:255"; }));
+    ASSERT_TRUE(WaitFor([&] { return TopLeftIs(app, 120, 120) && app.Text(id::ColB) == L"B:255"; },
+                        5000, "the window at (120, 120) sampling the blue"));
     std::wstring position = app.Text(id::Position);
 
     MoveCursor(150, 150);  // jumps into the window
-    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }));
-    Pump(200);
-    EXPECT_TRUE(TopLeftIs(app, 120, 120)) << "the options view does not move";
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }, 5000, "the options view"));
+    EXPECT_TRUE(HoldsFor([&] { return TopLeftIs(app, 120, 120); }, 300,
+                         "the options view where the compact one was"));
     EXPECT_TRUE(app.Visible(id::Properties));
     EXPECT_FALSE(app.Visible(id::ColorZoomPanel));
     EXPECT_EQ(app.Text(id::Position), position) << "nothing is sampled in the options view";
 
     MoveCursor(600, 500);  // leaves it: compact view again, following
-    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98) && TopLeftIs(app, 620, 520); }));
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98) && TopLeftIs(app, 620, 520); }, 5000,
+                        "the compact view at (620, 520)"));
     EXPECT_TRUE(app.Visible(id::ColorZoomPanel));
     EXPECT_FALSE(app.Visible(id::Properties));
     EXPECT_EQ(app.Text(id::Position), L"(600,500)");
@@ -58,27 +62,31 @@ TEST_F(Views, ACursorInsideTheWindowShowsTheOptionsViewWithFrozenReadouts) {
 
 TEST_F(Views, EscOnTheWindowReturnsToTheCompactView) {
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return TopLeftIs(app, 120, 120); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return TopLeftIs(app, 120, 120); }, 5000, "the window at (120, 120)"));
     MoveCursor(140, 125);  // onto the caption
-    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }));
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }, 5000, "the window 300 x 220"));
     Click(140, 125);  // activates the window; no child takes the focus
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); }));
-    Pump(200);
-    ASSERT_TRUE(SizeIs(app, 300, 220));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); }, 5000,
+                        "the window in front"));
+    ASSERT_TRUE(
+        HoldsFor([&] { return SizeIs(app, 300, 220); }, 200, "the options view after the click"));
     PressKeys({VK_ESCAPE});
     // Reset centres the compact window, away from the cursor, which then samples again.
-    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98) && app.Visible(id::ColorZoomPanel); }));
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98) && app.Visible(id::ColorZoomPanel); },
+                        5000, "the compact view"));
 }
 
 TEST_F(Views, TheClipboardPageShowsTheFormatPreview) {
     MoveCursor(100, 100);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }));
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }, 5000,
+                        "ColHex showing \"#0000FF\""));
     MoveCursor(150, 150);
-    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }));
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }, 5000, "the window 300 x 220"));
     HWND tabs = app.Control(id::Properties);
     // Select the Clipboard page as a click on its tab would.
     SendMessageW(tabs, TCM_SETCURFOCUS, 1, 0);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::tsClipBoard); }));
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::tsClipBoard); }, 5000, "the Clipboard page shown"));
     EXPECT_EQ(app.Text(id::colFmtPreview), L"0 0 255");
     EXPECT_EQ(app.Text(id::rgClipboard), L"Clipboard format");
     EXPECT_EQ(app.Text(id::rgClipboardItem0 + 5), L"CMYK comma");

@@ -8,17 +8,16 @@
 #include <thread>
 #include <vector>
 
-#include "tests/e2e/Harness.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Gdi.h"
 
 namespace capture_test {
 
-using Block = e2e::PatternWindow::Block;
+using Block = testsupport::PatternWindow::Block;
 
 // A popup window painting colour blocks on a background; owner may be the application window
 // (then minimising the application hides it).
-class ColourWindow : public e2e::PatternWindow {
+class ColourWindow : public testsupport::PatternWindow {
   public:
     ColourWindow(RECT bounds, std::vector<Block> blocks, COLORREF background, HWND owner = nullptr)
         : PatternWindow(std::move(blocks), background, bounds, owner) {}
@@ -59,13 +58,14 @@ class ColourWindowThread {
                 DispatchMessageW(&m);
             }
         });
-        WaitForSingleObject(ready, 5000);
+        // The window waits for its colours on screen before it says ready.
+        EXPECT_EQ(WaitForSingleObject(ready, 20000), WAIT_OBJECT_0) << "the colour window's thread";
         CloseHandle(ready);
     }
     ~ColourWindowThread() {
         PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
         thread_.join();
-        testutil::Pump(50);
+        testsupport::DispatchPending();
     }
     ColourWindowThread(const ColourWindowThread&) = delete;
     ColourWindowThread& operator=(const ColourWindowThread&) = delete;
@@ -112,8 +112,8 @@ inline COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
 // Size of the CF_BITMAP on the clipboard, {0, 0} when it has none.
 inline SIZE ClipboardBitmapSize() {
     SIZE size{0, 0};
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
-    if (HBITMAP b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+    if (!testsupport::OpenClipboardWaiting()) return size;
+    if (auto* b = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
         BITMAP bm{};
         if (GetObjectW(b, sizeof bm, &bm)) size = {bm.bmWidth, bm.bmHeight};
     }
@@ -121,8 +121,8 @@ inline SIZE ClipboardBitmapSize() {
     return size;
 }
 
-using e2e::ClipboardText;
-using e2e::SetClipboardText;
+using testsupport::ClipboardText;
+using testsupport::SetClipboardText;
 
 // A top-level window of this process with the class name, visible or not.
 inline HWND FindOwnWindow(const wchar_t* className) {
@@ -136,20 +136,24 @@ inline HWND FindOwnWindow(const wchar_t* className) {
 }
 
 // Mouse input as a user gives it, from a helper thread while the UI thread runs a modal loop.
+// The loop takes each input in its own time and nothing this thread can see says when, so the
+// inputs come at a hand's pace, as a user's do; where an input has a visible effect (a frame
+// drawn, a cursor shape) the script waits for that.
+constexpr DWORD UserPace = 60;  // ms
 inline void MouseAt(int x, int y) {
     SetCursorPos(x, y);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of nothing: the window sees the new position
     SendInput(1, &in, sizeof in);
-    Sleep(60);
+    Sleep(UserPace);
 }
 inline void Button(DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = flags;
     SendInput(1, &in, sizeof in);
-    Sleep(60);
+    Sleep(UserPace);
 }
 
 // Screen pixels of one row, read in one go (plain GDI: runs on a helper thread).
@@ -168,25 +172,31 @@ inline std::vector<COLORREF> ScreenRow(int x, int y, int n) {
     return out;
 }
 
-// Runs script on a helper thread once a visible window of the class exists; joins on
-// destruction. Should the script's input not end the overlay, it is closed after a few seconds,
-// so a test fails instead of hanging.
+// Runs script on a helper thread once a window of the class is shown and painted (its modal loop
+// runs then); joins on destruction. Should the script's input not end the overlay, it is closed
+// after a few seconds, so a test fails instead of hanging.
 class UserScript {
   public:
     UserScript(const wchar_t* className, std::function<void()> script)
         : thread_([className, script = std::move(script)] {
               HWND overlay = nullptr;
-              for (int i = 0; i < 500 && !overlay; ++i) {
-                  HWND h = FindOwnWindow(className);
-                  if (h && IsWindowVisible(h)) overlay = h;
-                  Sleep(10);
+              testing::AssertionResult shown = testsupport::WaitFor(
+                  [&] {
+                      HWND h = FindOwnWindow(className);
+                      if (!h || !IsWindowVisible(h) || GetUpdateRect(h, nullptr, FALSE))
+                          return false;
+                      overlay = h;
+                      return true;
+                  },
+                  10000, "the overlay shown and painted");
+              if (!shown) {
+                  ADD_FAILURE() << shown.message();
+                  return;
               }
-              if (!overlay) return;
-              Sleep(150);
               script();
-              for (int i = 0; i < 300 && IsWindow(overlay) && IsWindowVisible(overlay); ++i)
-                  Sleep(10);
-              if (IsWindow(overlay) && IsWindowVisible(overlay))
+              if (!testsupport::WaitFor(
+                      [&] { return !IsWindow(overlay) || !IsWindowVisible(overlay); }, 5000,
+                      "the script's input to end the overlay"))
                   PostMessageW(overlay, WM_CLOSE, 0, 0);
           }) {}
     ~UserScript() { thread_.join(); }

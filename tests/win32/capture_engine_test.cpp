@@ -111,8 +111,8 @@ TEST_F(CaptureEngine, ActiveWindowIsTheForegroundWindowWithItsFrame) {
     ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
     ColourWindow active({500, 150, 620, 230}, {{{0, 0, 10, 10}, Teal}}, Navy);
     SetForegroundWindow(active.Handle());
-    testutil::Pump(100);
-    ASSERT_EQ(GetForegroundWindow(), active.Handle());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return GetForegroundWindow() == active.Handle(); }, 5000,
+                                     "the window in front"));
     auto image = engine.CaptureActiveWindow();
     ASSERT_TRUE(image);
     EXPECT_EQ(image->Width(), 120);

@@ -73,6 +73,19 @@ class CaptureOverlay : public testing::Test {
     bool emptyResult = false;
 };
 
+// The animated frame's dashes (red and white) on the screen's row from (x, y), n pixels long.
+testing::AssertionResult FrameDrawn(int x, int y, int n) {
+    return testsupport::WaitFor(
+        [&] {
+            auto row = ScreenRow(x, y, n);
+            return std::count(row.begin(), row.end(), Red) > 0 &&
+                   std::count(row.begin(), row.end(), Red) +
+                           std::count(row.begin(), row.end(), White) ==
+                       n;
+        },
+        5000, "the frame's dashes from (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+}
+
 // A 0x00RRGGBB pixel as the platform's COLORREF (red in the low byte).
 COLORREF AsColorRef(COLORREF rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 }  // namespace
@@ -87,13 +100,14 @@ TEST_F(CaptureOverlay, FreeDragGivesTheFrozenPixelsWithoutTheFrame) {
             esc[0].ki.wVk = esc[1].ki.wVk = VK_ESCAPE;
             esc[1].ki.dwFlags = KEYEVENTF_KEYUP;
             SendInput(2, esc, sizeof(INPUT));
-            Sleep(200);
-            stillOpenAfterEsc = IsWindowVisible(FindOwnWindow(L"TCaptureRectForm")) != FALSE;
+            stillOpenAfterEsc = static_cast<bool>(testsupport::HoldsFor(
+                [] { return IsWindowVisible(FindOwnWindow(L"TCaptureRectForm")) != FALSE; }, 300,
+                "the overlay open after Esc"));
             MouseAt(100, 100);
             Button(MOUSEEVENTF_LEFTDOWN);
             MouseAt(200, 180);
             MouseAt(300, 250);
-            Sleep(250);  // a few animation ticks draw the frame on the overlay
+            EXPECT_TRUE(FrameDrawn(100, 100, 200));
             Button(MOUSEEVENTF_LEFTUP);
         });
         image = engine.CaptureSelection();
@@ -148,7 +162,7 @@ TEST_F(CaptureOverlay, FixedFrameShowsMarchingDashesAndCapturesItsPixels) {
         UserScript user(L"TCaptureRectForm", [&] {
             MouseAt(510, 410);
             MouseAt(500, 400);
-            Sleep(250);
+            EXPECT_TRUE(FrameDrawn(500, 400, 32));
             topLine = ScreenRow(500, 400, 33);
             Button(MOUSEEVENTF_LEFTDOWN);
             MouseAt(505, 405);
@@ -186,14 +200,19 @@ TEST_F(CaptureOverlay, RightButtonCollapsesTheFrameAndDoesNotEndTheOverlay) {
         UserScript user(L"TCaptureRectForm", [&] {
             MouseAt(510, 410);
             MouseAt(500, 400);
-            Sleep(250);
+            EXPECT_TRUE(FrameDrawn(500, 400, 32));
             framed = ScreenRow(500, 400, 32);
             Button(MOUSEEVENTF_RIGHTDOWN);
-            Sleep(250);
-            collapsed = ScreenRow(500, 400, 32);
+            EXPECT_TRUE(testsupport::WaitFor(
+                [&] {
+                    collapsed = ScreenRow(500, 400, 32);
+                    return std::count(collapsed.begin(), collapsed.end(), Red) == 0;
+                },
+                5000, "the frame gone from (500, 400)"));
             Button(MOUSEEVENTF_RIGHTUP);
-            Sleep(250);
-            openAfterRightRelease = IsWindowVisible(FindOwnWindow(L"TCaptureRectForm")) != FALSE;
+            openAfterRightRelease = static_cast<bool>(testsupport::HoldsFor(
+                [] { return IsWindowVisible(FindOwnWindow(L"TCaptureRectForm")) != FALSE; }, 300,
+                "the overlay open after the right button's release"));
             // A left click where the right press left the frame: the fixed frame at that point.
             Button(MOUSEEVENTF_LEFTDOWN);
             Button(MOUSEEVENTF_LEFTUP);
@@ -269,9 +288,15 @@ TEST_F(CaptureObjectPick, ClickCapturesTheControlUnderTheCursorWithTheHandShown)
     {
         UserScript user(L"TCaptureObjectForm", [&] {
             MouseAt(190, 165);  // over the first button
-            CURSORINFO ci{};
-            ci.cbSize = sizeof ci;
-            if (GetCursorInfo(&ci)) shown = ci.hCursor;
+            HCURSOR hand = LoadCursorW(GetModuleHandleW(nullptr), L"CURSOR_1");
+            EXPECT_TRUE(testsupport::WaitFor(
+                [&] {
+                    CURSORINFO ci{};
+                    ci.cbSize = sizeof ci;
+                    if (GetCursorInfo(&ci)) shown = ci.hCursor;
+                    return shown == hand;
+                },
+                5000, "the hand cursor over the button"));
             Button(MOUSEEVENTF_LEFTDOWN);
             Button(MOUSEEVENTF_LEFTUP);
         });
@@ -323,7 +348,8 @@ TEST(CaptureOverlayView, ClickWithoutMovingOpensTheViewWithAnEmptyImage) {
     form->FixedFollowClick();
     ShowWindow(form->Handle(), SW_SHOWNORMAL);
     form->ScreenCapture()->Delay = 50;  // Minimize and Auto as the application has them
-    testutil::Pump(100);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(form->Handle()) != FALSE; }, 5000,
+                                     "the main window shown"));
     SetClipboardText(L"untouched");
     {
         UserScript user(L"TCaptureRectForm", [] {
@@ -333,7 +359,9 @@ TEST(CaptureOverlayView, ClickWithoutMovingOpensTheViewWithAnEmptyImage) {
         });
         form->CaptureExecute();  // Selection, Custom: the free rectangle
     }
-    testutil::Pump(50);
+    EXPECT_TRUE(testsupport::WaitFor(
+        [&] { return win::IsShown(win::FindControl(form->Handle(), id::CapturePanel)); }, 5000,
+        "the capture view shown"));
     HWND box = win::FindControl(form->Handle(), id::ScrollBox1);
     EXPECT_TRUE(win::IsShown(win::FindControl(form->Handle(), id::CapturePanel)));
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
@@ -357,5 +385,5 @@ TEST(CaptureOverlayView, ClickWithoutMovingOpensTheViewWithAnEmptyImage) {
     form.reset();
     win::Application().SetMainWindow(nullptr);
     win::Application().SetMessageFilter(nullptr);
-    testutil::Pump(50);
+    testsupport::DispatchPending();
 }

@@ -36,14 +36,15 @@ class CaptureView : public testing::Test {
         ShowWindow(form->Handle(), SW_SHOWNORMAL);
         SetForegroundWindow(form->Handle());
         form->ScreenCapture()->Delay = 150;
-        testutil::Pump(100);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return IsWindowVisible(form->Handle()) != FALSE; },
+                                         5000, "the main window shown"));
     }
     void TearDown() override {
         form.reset();
         auto& app = win::Application();
         app.SetMainWindow(nullptr);
         app.SetMessageFilter(nullptr);
-        testutil::Pump(50);  // takes the quit message the main window posts
+        testsupport::DispatchPending();  // takes the quit message the main window posted
     }
     HWND Control(int controlId) const { return win::FindControl(form->Handle(), controlId); }
     void Click(int controlId) { SendMessageW(Control(controlId), BM_CLICK, 0, 0); }
@@ -60,7 +61,8 @@ class CaptureView : public testing::Test {
     void CaptureDesktop() {
         Click(id::rgCaptureItem0 + 1);
         form->CaptureExecute();
-        testutil::Pump(50);
+        EXPECT_TRUE(
+            testsupport::WaitFor([&] { return InCaptureView(); }, 5000, "the capture view"));
     }
 
     std::unique_ptr<TTintsnatch4> form;
@@ -140,12 +142,13 @@ TEST_F(CaptureView, CaptureOpensTheViewScrollableToTheFarCorner) {
 
     SendMessageW(box, WM_HSCROLL, SB_RIGHT, 0);
     SendMessageW(box, WM_VSCROLL, SB_BOTTOM, 0);
-    testutil::Pump(150);
     RECT client;
     GetClientRect(box, &client);
     POINT corner{client.right - 1, client.bottom - 1};
     ClientToScreen(box, &corner);
-    EXPECT_EQ(GetPixel(gdi::WindowDC(nullptr).Get(), corner.x, corner.y), Teal);
+    EXPECT_TRUE(testsupport::WaitFor(
+        [&] { return GetPixel(gdi::WindowDC(nullptr).Get(), corner.x, corner.y) == Teal; }, 5000,
+        "the image's corner block at the scroll box's corner"));
     // The image's own corner pixel sits at the scroll box's corner.
     RECT image;
     GetWindowRect(Control(id::CapturedImage), &image);
@@ -173,8 +176,7 @@ TEST_F(CaptureView, CancelAndEscResetWithoutCopying) {
     ASSERT_TRUE(InCaptureView());
     SetClipboardText(L"keep too");
     PostMessageW(form->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-    testutil::Pump(50);
-    EXPECT_TRUE(InCompactView());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return InCompactView(); }, 5000, "the compact view"));
     EXPECT_EQ(ClipboardText(), L"keep too");
 }
 
@@ -308,22 +310,30 @@ TEST_F(CaptureView, CtrlSSavesTheLastImageFromTheCompactView) {
     // The user types the name into the save dialog and presses Save.
     bool dialogSeen = false;
     std::thread user([&] {
-        for (int i = 0; i < 500 && !dialogSeen; ++i) {
-            HWND dlg = FindOwnWindow(L"#32770");
-            if (dlg && IsWindowVisible(dlg)) {
-                Sleep(300);
-                HWND name = GetDlgItem(dlg, 0x480);        // edt1
-                if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
-                SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-                PostMessageW(dlg, WM_COMMAND, IDOK, 0);
-                dialogSeen = true;
-            }
-            Sleep(10);
+        HWND dlg = nullptr;
+        dialogSeen = static_cast<bool>(testsupport::WaitFor(
+            [&] {
+                dlg = FindOwnWindow(L"#32770");
+                return dlg && IsWindowVisible(dlg);
+            },
+            10000, "the save dialog"));
+        if (!dialogSeen) return;
+        // The dialog finishes setting itself up from messages it posted itself; two round trips
+        // through its loop see them handled, so they cannot overwrite the name typed next.
+        for (int trip = 0; trip < 2; ++trip) {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(dlg, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer);
         }
+        HWND name = GetDlgItem(dlg, 0x480);        // edt1
+        if (!name) name = GetDlgItem(dlg, 0x47c);  // cmb13
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dlg, WM_COMMAND, IDOK, 0);
     });
     SetForegroundWindow(form->Handle());
     SetFocus(form->Handle());
-    testutil::Pump(50);
+    EXPECT_TRUE(testsupport::WaitFor(  // no ASSERT: the user's thread is joined below
+        [&] { return GetForegroundWindow() == form->Handle() && GetFocus() == form->Handle(); },
+        5000, "the main window in front with the focus"));
     INPUT keys[4]{};
     for (auto& k : keys) k.type = INPUT_KEYBOARD;
     keys[0].ki.wVk = VK_CONTROL;
@@ -333,13 +343,14 @@ TEST_F(CaptureView, CtrlSSavesTheLastImageFromTheCompactView) {
     keys[3].ki.wVk = VK_CONTROL;
     keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(4, keys, sizeof(INPUT));
-    // The application's loop, which knows the window's shortcuts.
-    DWORD end = GetTickCount() + 5000;
-    while (!FileExists(path) && static_cast<LONG>(end - GetTickCount()) > 0) {
+    // The application's loop, which knows the window's shortcuts, until the file is written.
+    DWORD start = GetTickCount();
+    while (!FileExists(path) && GetTickCount() - start < 10000) {
         win::Application().ProcessMessages();
-        Sleep(5);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     user.join();
+    EXPECT_TRUE(FileExists(path)) << "gave up after 10 s waiting for the file saved";
     EXPECT_TRUE(dialogSeen);
     EXPECT_EQ(FileBytes(path).substr(0, 2), "BM");
     EXPECT_TRUE(InCompactView());

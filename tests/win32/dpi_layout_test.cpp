@@ -11,8 +11,7 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-#include "tests/e2e/Harness.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Application.h"
 #include "win/Controls.h"
 #include "win/Dpi.h"
@@ -70,6 +69,10 @@ class DpiLayout : public testing::Test {
     HWND Control(int id) const { return win::FindControl(form.Handle(), id); }
     int S(int v) const { return dpi::Scale(v, form.Dpi()); }
 
+    bool OuterSizeIs(int w, int h) {
+        SIZE s = win::OuterSize(form.Handle());
+        return s.cx == S(w) && s.cy == S(h);
+    }
     void ExpectOuterSize(int w, int h) {
         SIZE s = win::OuterSize(form.Handle());
         EXPECT_EQ(s.cx, S(w)) << "at " << form.Dpi() << " DPI";
@@ -179,17 +182,23 @@ class DpiLayout : public testing::Test {
         SetCursorPos(wr.right + 300, wr.bottom + 300);
         if (form.FollowMode()) form.FixedFollowClick();
         form.Timer1Timer();
-        testutil::Pump(50);
+        EXPECT_TRUE(testsupport::WaitFor(
+            [&] { return OuterSizeIs(TTintsnatch4::CompactWidth, TTintsnatch4::CompactHeight); },
+            5000, "the compact view's size"));
         ExpectOuterSize(TTintsnatch4::CompactWidth, TTintsnatch4::CompactHeight);
         ExpectTitleFits();
         ExpectFits(form.Handle());
 
         form.Options1Click();
-        testutil::Pump(50);
+        EXPECT_TRUE(testsupport::WaitFor(
+            [&] { return OuterSizeIs(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight); },
+            5000, "the options view's size"));
         ExpectOuterSize(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight);
         for (int i = 0; i < 6; ++i) {
             ShowPage(i);
-            testutil::Pump(20);
+            EXPECT_TRUE(testsupport::WaitFor([&] { return win::IsShown(Control(PageIds[i])); },
+                                             5000,
+                                             "page " + std::to_string(PageIds[i]) + " shown"));
             SCOPED_TRACE("page " + std::to_string(PageIds[i]));
             ExpectFits(form.Handle());
         }
@@ -198,8 +207,8 @@ class DpiLayout : public testing::Test {
         SendMessageW(Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
         form.ScreenCapture()->Delay = 0;
         form.CaptureExecute();
-        testutil::Pump(50);
-        ASSERT_TRUE(win::IsShown(Control(id::CapturePanel)));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return win::IsShown(Control(id::CapturePanel)); },
+                                         5000, "the capture view shown"));
         ExpectOuterSize(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight);
         SCOPED_TRACE("capture view");
         ExpectFits(form.Handle());

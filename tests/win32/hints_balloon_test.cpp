@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "hints/JvBalloonHint.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Hints.h"
 
 namespace {
@@ -50,7 +50,8 @@ public:
         win::SetHint(label, L"Label hint");
         win::SetHint(inner, L"Panel hint");  // its child has none of its own
         win::SetHint(longOnly, L"|only a long hint");
-        testutil::Pump(50);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return WindowFromPoint(Center(a)) == a; }, 5000,
+                                         "the test form on screen"));
     }
     ~TestForm() {
         DestroyWindow(form);
@@ -154,9 +155,15 @@ TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
     RECT r = w.CalcHintRect(1024, L"Cancel");
     OffsetRect(&r, hint.x, hint.y);
     w.ActivateHint(r, L"Cancel");
-    testutil::Pump(100);
     HWND h = w.Handle();
-    ASSERT_TRUE(IsWindowVisible(h));
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] {
+            RECT shown;
+            GetWindowRect(h, &shown);
+            return IsWindowVisible(h) && ScreenPixel((shown.left + shown.right) / 2,
+                                                     shown.top + 12) == hints::HintColor();
+        },
+        5000, "the balloon shown and painted"));
     EXPECT_EQ(ClassOf(h), L"TJvBalloonWindow");
     EXPECT_EQ(TextOf(h), L"Cancel");
     EXPECT_EQ(w.ShownPosition(), hints::BalloonPosition::StemTopRight);
@@ -232,7 +239,7 @@ TEST(BalloonWindow, ShowingAndHidingLeaksNoGdiObjects) {
             RECT r = w.CalcHintRect(1024, text);
             OffsetRect(&r, 100 + 40 * i, 100 + 30 * i);
             w.ActivateHint(r, text);
-            testutil::Pump(5);
+            testsupport::DispatchPending();  // its painting too
             w.ReleaseHint();
         }
     }
@@ -246,21 +253,25 @@ TEST(HintMonitor, ShowsTheShortHintAfterThePauseAndHidesItLater) {
     auto& m = balloons.Monitor();
 
     form.Hover(form.a);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) != nullptr; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     HWND h = VisibleHint(m);
     EXPECT_EQ(ClassOf(h), L"TJvBalloonWindow");
     EXPECT_EQ(TextOf(h), L"Short A");
     // It goes after the hide pause and stays away while the cursor rests on the control.
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) == nullptr; }, 2000));
-    testutil::Pump(300);
-    EXPECT_EQ(VisibleHint(m), nullptr);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return VisibleHint(m) == nullptr; }, 5000,
+                                     "the hint gone after its pause"));
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return VisibleHint(m) == nullptr; }, 300,
+                                      "no hint while the cursor rests"));
     // The next control brings the next hint.
     form.Hover(form.b);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) != nullptr; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     EXPECT_EQ(TextOf(VisibleHint(m)), L"Bee");
     // Out of the form: gone.
     SetCursorPos(100, 700);
-    EXPECT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) == nullptr; }, 1000));
+    EXPECT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) == nullptr; }, 5000, "the hint gone"));
 }
 
 TEST(HintMonitor, FindsLabelsAndParentsHints) {
@@ -277,11 +288,13 @@ TEST(HintMonitor, FindsLabelsAndParentsHints) {
     EXPECT_EQ(m.HintControlAt({5, 5}), nullptr);  // outside the form
 
     form.Hover(form.label);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) != nullptr; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     EXPECT_EQ(TextOf(VisibleHint(m)), L"Label hint");
     form.Hover(form.innerChild);
-    ASSERT_TRUE(testutil::PumpUntil(
-        [&] { return VisibleHint(m) && TextOf(VisibleHint(m)) == L"Panel hint"; }, 2000));
+    ASSERT_TRUE(testsupport::WaitFor(
+        [&] { return VisibleHint(m) && TextOf(VisibleHint(m)) == L"Panel hint"; }, 5000,
+        "the parent's hint \"Panel hint\""));
 }
 
 TEST(HintMonitor, HidingTheFormTakesTheHintAtOnce) {
@@ -290,21 +303,24 @@ TEST(HintMonitor, HidingTheFormTakesTheHintAtOnce) {
     balloons.SetApplicationHintOptions(ahUseBalloonAsHint);
     auto& m = balloons.Monitor();
     form.Hover(form.a);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) != nullptr; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     HWND h = VisibleHint(m);
     ShowWindow(form.form, SW_HIDE);
     EXPECT_FALSE(IsWindowVisible(h));  // no message loop needed
     // Someone showing it again (an application restore) does not make it stay.
     ShowWindow(form.form, SW_SHOWNOACTIVATE);
     ShowWindow(h, SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(testutil::PumpUntil([&] { return !IsWindowVisible(h); }, 1000));
+    EXPECT_TRUE(
+        testsupport::WaitFor([&] { return !IsWindowVisible(h); }, 5000, "the hint hidden again"));
 }
 
 TEST(HintMonitor, WithoutTheBalloonHintsUseThePlainWindow) {
     TestForm form;
     hints::HintMonitor m(form.form, Quick);
     form.Hover(form.b);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return VisibleHint(m) != nullptr; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     EXPECT_EQ(ClassOf(VisibleHint(m)), L"THintWindow");
     EXPECT_EQ(TextOf(VisibleHint(m)), L"Bee");
 }

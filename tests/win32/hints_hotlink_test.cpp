@@ -6,7 +6,7 @@
 
 #include "hints/HintWindow.h"
 #include "hints/JvHotLink.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -125,9 +125,9 @@ TEST_F(LinkForm, TheRealMouseMakesItHotAndLeavingEndsIt) {
     RECT r;
     GetWindowRect(link.Handle(), &r);
     SetCursorPos(r.left + 3, (r.top + r.bottom) / 2);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return link.Hot(); }, 2000));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return link.Hot(); }, 5000, "the link hot"));
     SetCursorPos(r.left + 3, r.bottom + 40);
-    EXPECT_TRUE(testutil::PumpUntil([&] { return !link.Hot(); }, 2000));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !link.Hot(); }, 5000, "the link no longer hot"));
 }
 
 TEST(HotLinkShell, ATargetThatCannotOpenFailsSilently) {
@@ -146,6 +146,6 @@ TEST(HotLinkShell, ATargetThatCannotOpenFailsSilently) {
     };
     int before = visibleWindows();
     EXPECT_FALSE(TJvHotLink::OpenWithShell(L"Z:\\no\\such\\folder\\tintsnatch-missing.tsnone"));
-    testutil::Pump(200);
-    EXPECT_EQ(visibleWindows(), before);
+    EXPECT_TRUE(
+        testsupport::HoldsFor([&] { return visibleWindows() == before; }, 500, "no window shown"));
 }

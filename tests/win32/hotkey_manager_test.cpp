@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "hotkeys/HotKeyManager.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Platform.h"
 #include "win/Text.h"
 
@@ -91,11 +91,11 @@ TEST_F(HotKeyManagerWin32, APressRaisesTheEventWithValueAndIdentifier) {
     ASSERT_NE(id, 0);
     EXPECT_EQ(manager->Register(CtrlShiftF8), 0);
     Press(CtrlShiftF8);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return pressed.Count > 0; }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return pressed.Count > 0; }, 5000, "the hotkey event"));
     EXPECT_EQ(pressed.HotKey, CtrlShiftF8);
     EXPECT_EQ(pressed.Index, id);
-    testutil::Pump(50);
-    EXPECT_EQ(pressed.Count, 1);
+    EXPECT_TRUE(
+        testsupport::HoldsFor([&] { return pressed.Count == 1; }, 200, "one event for one press"));
 }
 
 TEST_F(HotKeyManagerWin32, DestructionReleasesEveryCombinationAndAtom) {
@@ -119,7 +119,7 @@ TEST_F(HotKeyManagerWin32, TheHandlerMayDestroyTheManager) {
         manager.reset();
     };
     Press(CtrlShiftF8);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return pressed.Count > 0; }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return pressed.Count > 0; }, 5000, "the hotkey event"));
     EXPECT_EQ(manager, nullptr);
     EXPECT_EQ(FindAtom(CtrlShiftF8), 0);
 }

@@ -4,8 +4,7 @@
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-#include "tests/e2e/Harness.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 #include "win/Gdi.h"
@@ -14,8 +13,8 @@ namespace {
 
 class MainWindow : public testing::Test {
 protected:
-    e2e::PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 128, 0)},
-                                {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+    testsupport::PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 128, 0)},
+                                        {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
     TTintsnatch4 form;
     std::vector<std::wstring> reports;
     win::ErrorReportHandler previous;
@@ -56,7 +55,7 @@ TEST_F(MainWindow, CopyPutsTheChosenFormatOfTheLastSampleOnTheClipboard) {
     SampleAt(150, 150);
     ASSERT_EQ(Text(id::ColHex), L"#FF8000");
     form.EditCopy1Execute(nullptr);
-    EXPECT_EQ(e2e::ClipboardText(), L"255 128 0");
+    EXPECT_EQ(testsupport::ClipboardText(), L"255 128 0");
 
     // The 8-bit text is there too, with its terminating NUL.
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -73,11 +72,11 @@ TEST_F(MainWindow, CopyPutsTheChosenFormatOfTheLastSampleOnTheClipboard) {
     SampleAt(250, 150);
     EXPECT_EQ(Text(id::colFmtPreview), L"0 127 255 0") << "the preview does not follow samples";
     form.EditCopy1Execute(nullptr);
-    EXPECT_EQ(e2e::ClipboardText(), L"68 34 0 169");
+    EXPECT_EQ(testsupport::ClipboardText(), L"68 34 0 169");
 }
 
 TEST_F(MainWindow, ALockedClipboardIsReportedAndKeepsItsContent) {
-    e2e::SetClipboardText(L"keep me");
+    testsupport::SetClipboardText(L"keep me");
     SampleAt(150, 150);
     HWND holder = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(OpenClipboard(holder));
@@ -87,7 +86,7 @@ TEST_F(MainWindow, ALockedClipboardIsReportedAndKeepsItsContent) {
     DestroyWindow(holder);
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0], L"Cannot open clipboard.");
-    EXPECT_EQ(e2e::ClipboardText(), L"keep me");
+    EXPECT_EQ(testsupport::ClipboardText(), L"keep me");
     // Sampling goes on afterwards.
     SampleAt(250, 150);
     EXPECT_EQ(Text(id::ColHex), L"#123456");
@@ -95,11 +94,11 @@ TEST_F(MainWindow, ALockedClipboardIsReportedAndKeepsItsContent) {
 
 TEST_F(MainWindow, ThousandsOfTicksLeaveNoGraphicsOrWindowObjectsBehind) {
     SampleAt(150, 150);
-    testutil::Pump(50);
+    testsupport::DispatchPending();
     int gdiBefore = gdi::LiveCount();
     int windowsBefore = WindowsOfThisThread();
     for (int i = 0; i < 3000; ++i) SampleAt(110 + i % 180, 110 + (i / 7) % 80);
-    testutil::Pump(50);
+    testsupport::DispatchPending();
     EXPECT_EQ(gdi::LiveCount(), gdiBefore);
     EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
     DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);

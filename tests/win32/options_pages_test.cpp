@@ -7,8 +7,7 @@
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-#include "tests/e2e/Harness.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Application.h"
 #include "win/Controls.h"
 
@@ -48,13 +47,19 @@ protected:
         }
     }
     HWND Control(int id) const { return win::FindControl(form.Handle(), id); }
+    int Width() const {
+        RECT wr;
+        GetWindowRect(form.Handle(), &wr);
+        return wr.right - wr.left;
+    }
 };
 
 }  // namespace
 
 TEST_F(OptionsView, EveryControlLiesInsideItsPage) {
     form.Options1Click();  // the options view stays wherever the cursor is
-    testutil::Pump(100);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Width() == TTintsnatch4::OptionsWidth; }, 5000,
+                                     "the options view's width"));
     for (int pageId : PageIds) {
         HWND page = Control(pageId);
         ASSERT_NE(page, nullptr);
@@ -78,9 +83,9 @@ TEST_F(OptionsView, OpeningFromTheCompactViewLeavesNothingOfItBehind) {
     SetCursorPos(wr.right + 200, wr.bottom + 200);
     form.FixedFollowClick();  // the window stays where it is
     form.Timer1Timer();
-    testutil::Pump(100);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Width() == TTintsnatch4::CompactWidth; }, 5000,
+                                     "the compact view's width"));
     GetWindowRect(form.Handle(), &wr);
-    ASSERT_EQ(wr.right - wr.left, TTintsnatch4::CompactWidth);
 
     // The compact view's last picture, in a colour no page uses.
     const COLORREF stale = RGB(3, 251, 7);
@@ -95,18 +100,25 @@ TEST_F(OptionsView, OpeningFromTheCompactViewLeavesNothingOfItBehind) {
 
     SetCursorPos(wr.left + 10, wr.top + 10);
     form.Timer1Timer();
-    testutil::Pump(200);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Width() == TTintsnatch4::OptionsWidth; }, 5000,
+                                     "the options view's width"));
     GetWindowRect(form.Handle(), &wr);
-    ASSERT_EQ(wr.right - wr.left, TTintsnatch4::OptionsWidth);
-    HDC screen = GetDC(nullptr);
     int stalePixels = 0;
     POINT first{-1, -1};
-    for (int y = wr.top + 1; y < wr.bottom - 1; y += 2)
-        for (int x = wr.left + 1; x < wr.right - 1; x += 2)
-            if (GetPixel(screen, x, y) == stale && stalePixels++ == 0)
-                first = {x - wr.left, y - wr.top};
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(stalePixels, 0) << "the first at (" << first.x << "," << first.y << ") in the window";
+    auto countStale = [&] {
+        HDC screen = GetDC(nullptr);
+        stalePixels = 0;
+        for (int y = wr.top + 1; y < wr.bottom - 1; y += 2)
+            for (int x = wr.left + 1; x < wr.right - 1; x += 2)
+                if (GetPixel(screen, x, y) == stale && stalePixels++ == 0)
+                    first = {x - wr.left, y - wr.top};
+        ReleaseDC(nullptr, screen);
+        return stalePixels == 0;
+    };
+    EXPECT_TRUE(
+        testsupport::WaitFor(countStale, 5000, "the options view painted over the compact one"))
+        << stalePixels << " stale pixels, the first at (" << first.x << "," << first.y
+        << ") in the window";
 }
 
 TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
@@ -133,7 +145,7 @@ TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
     HWND focus = GetFocus();
     EXPECT_FALSE(focus == tabs || IsChild(tabs, focus)) << "a hidden control keeps the focus";
     // The next keystroke is no new capture key.
-    e2e::PressKeys({'A'});
-    testutil::Pump(200);
-    EXPECT_EQ(win::HotKeyValue(edit), VK_F9);
+    testsupport::PressKeys({'A'});
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return win::HotKeyValue(edit) == VK_F9; }, 300,
+                                      "the capture key F9"));
 }

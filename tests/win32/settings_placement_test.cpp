@@ -3,7 +3,7 @@
 
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ TEST_F(SettingsPlacementWindow, ToolWindowGoesBackToItsSavedPositionKeepingItsSi
         EXPECT_EQ(ini.ReadString(L"NormPos", L""), L"100,120,272,218");
         settings::ReadPlacement(window, ini, true, true);
     }
-    testutil::Pump(50);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Rect().left == 100 && Rect().top == 120; }, 5000,
+                                     "the window at its stored place"));
     RECT r = Rect();
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.top, 120);
@@ -84,7 +85,8 @@ TEST_F(SettingsPlacementWindow, ApplyingToAHiddenWindowDoesNotShowIt) {
         settings::ReadPlacement(window, ini, true, true);
         settings::ResetMaximizedPosition(window);
     }
-    testutil::Pump(50);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Rect().left == 10 && Rect().right == 210; }, 5000,
+                                     "the window at its stored place"));
     EXPECT_FALSE(IsWindowVisible(hwnd_));
     RECT r = Rect();
     EXPECT_EQ(r.left, 10);

@@ -10,7 +10,7 @@
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "tray/JvTrayIcon.h"
 #include "win/Application.h"
 #include "win/Controls.h"
@@ -467,7 +467,7 @@ protected:
         });
         SendMessageW(tray, Callback, 1, 0x0205);
         EXPECT_TRUE(probe.Ran());
-        testutil::Pump(20);
+        testsupport::DispatchPending();  // the command the menu posted as it closed
         return items;
     }
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/Pump.h"
+#include "tests/support/TestSupport.h"
 #include "win/Gdi.h"
 #include "zoom/JvZoom.h"
 
@@ -37,28 +37,41 @@ BITMAPINFO TopDown32(int w, int h) {
 
 COLORREF FromBgr(std::uint32_t v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
 
-// What the user sees: the screen's pixels over a window's client area. Wine hands drawing on to
-// the X server from its message loop, so the loop runs a little first.
-Pixels Grab(HWND hwnd) {
-    testutil::Pump(60);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
-    Pixels p{r.right, r.bottom, {}};
-    gdi::WindowDC screen(nullptr);
-    gdi::MemoryDC mem(screen.Get());
+// The pixels of a window's client area, read through dc (at origin within it).
+Pixels Read(HDC dc, POINT origin, int w, int h) {
+    Pixels p{w, h, {}};
+    gdi::MemoryDC mem(dc);
     BITMAPINFO bi = TopDown32(p.w, p.h);
     void* bits = nullptr;
-    gdi::Bitmap dib(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    gdi::Bitmap dib(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     {
         gdi::Selection select(mem.Get(), dib.Get());
-        BitBlt(mem.Get(), 0, 0, p.w, p.h, screen.Get(), origin.x, origin.y, SRCCOPY);
+        BitBlt(mem.Get(), 0, 0, p.w, p.h, dc, origin.x, origin.y, SRCCOPY);
         GdiFlush();
     }
     auto* words = static_cast<const std::uint32_t*>(bits);
     for (int i = 0; i < p.w * p.h; ++i) p.data.push_back(FromBgr(words[i]));
     return p;
+}
+
+// What the user sees: the screen's pixels over a window's client area, once they show what the
+// window drew (Wine hands drawing on to the X server from its message loop, a little later).
+Pixels Grab(HWND hwnd) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    Pixels onScreen;
+    EXPECT_TRUE(testsupport::WaitFor(
+        [&] {
+            gdi::WindowDC own(hwnd);
+            Pixels drawn = Read(own.Get(), {0, 0}, r.right, r.bottom);
+            gdi::WindowDC screen(nullptr);
+            onScreen = Read(screen.Get(), origin, r.right, r.bottom);
+            return onScreen.data == drawn.data;
+        },
+        5000, "the screen showing what the magnifier drew"));
+    return onScreen;
 }
 
 class PatternWindow {
@@ -189,19 +202,25 @@ protected:
             ++drawn;
         };
         zoom->Create(host.Handle(), 1, 10, 10, View, View);
-        testutil::Pump(100);
+        ASSERT_TRUE(testsupport::WaitFor(
+            [&] {
+                return IsWindowVisible(zoom->Handle()) &&
+                       !GetUpdateRect(zoom->Handle(), nullptr, FALSE);
+            },
+            5000, "the magnifier shown and painted"));
     }
 
     // Moves the cursor and waits for the drawing it causes.
-    bool MoveTo(int x, int y) {
+    testing::AssertionResult MoveTo(int x, int y) {
         int before = drawn;
         SetCursorPos(x, y);
-        return testutil::PumpUntil([&] { return drawn > before; }, 2000);
+        return testsupport::WaitFor([&] { return drawn > before; }, 5000,
+                                    "a drawing after the cursor moved");
     }
-    bool Activate() {
+    testing::AssertionResult Activate() {
         int before = drawn;
         zoom->SetActive(true);
-        return testutil::PumpUntil([&] { return drawn > before; }, 2000);
+        return testsupport::WaitFor([&] { return drawn > before; }, 5000, "a drawing once active");
     }
 };
 
@@ -244,20 +263,20 @@ TEST_F(ZoomMagnifier, DrawsOnlyWhenTheCursorMovesButRepaintsShowTheLastImage) {
     ASSERT_TRUE(Activate());
     const Pixels first = Grab(zoom->Handle());
     int count = drawn;
-    testutil::Pump(300);  // some 60 timer ticks at 5 ms
-    EXPECT_EQ(drawn, count);
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return drawn == count; }, 300,  // 60 ticks at 5 ms
+                                      "no drawing while the cursor stands still"));
 
     // A repaint from the platform while the cursor stands still shows the last image.
     InvalidateRect(zoom->Handle(), nullptr, TRUE);
     UpdateWindow(zoom->Handle());
-    testutil::Pump(50);
-    EXPECT_EQ(drawn, count);
+    EXPECT_TRUE(
+        testsupport::HoldsFor([&] { return drawn == count; }, 100, "no drawing for a repaint"));
     EXPECT_EQ(Grab(zoom->Handle()).data, first.data);
 
     // A new level alone changes nothing on screen until the cursor moves.
     zoom->SetZoomLevel(50);
-    testutil::Pump(100);
-    EXPECT_EQ(drawn, count);
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return drawn == count; }, 200,
+                                      "no drawing for a new level alone"));
     EXPECT_EQ(Grab(zoom->Handle()).data, first.data);
     ASSERT_TRUE(MoveTo(300, 201));
     EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {280, 181, 2, true, 40, 40, 15}));
@@ -290,14 +309,15 @@ TEST_F(ZoomMagnifier, LevelsTooSmallKeepThePreviousImageAndLevelsBelowOneDrawNot
     for (int level : {0, -7}) {
         zoom->SetZoomLevel(level);
         SetCursorPos(360 + level, 250);
-        testutil::Pump(100);
+        EXPECT_TRUE(testsupport::HoldsFor([&] { return drawn == count; }, 150,
+                                          "no drawing at level " + std::to_string(level)));
     }
-    EXPECT_EQ(drawn, count);
     EXPECT_EQ(Grab(zoom->Handle()).data, after.data);
     // A valid level again shows at the next tick, the cursor still.
     zoom->SetZoomLevel(25);
     zoom->SetCrosshairColor(Magenta);
-    ASSERT_TRUE(testutil::PumpUntil([&] { return drawn > count; }, 2000));
+    ASSERT_TRUE(
+        testsupport::WaitFor([&] { return drawn > count; }, 5000, "a drawing at the next tick"));
     EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {353 - 10, 240, 4, true, 40, 40, 15}));
 }
 
@@ -310,8 +330,8 @@ TEST_F(ZoomMagnifier, DeactivationKeepsTheImageOrFallsBackToTheBackground) {
     EXPECT_TRUE(zoom->HasCachedImage());
     int count = drawn;
     SetCursorPos(320, 220);
-    testutil::Pump(100);
-    EXPECT_EQ(drawn, count) << "the timer stops with Active";
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return drawn == count; }, 200,
+                                      "no drawing: the timer stops with Active"));
     InvalidateRect(zoom->Handle(), nullptr, TRUE);
     UpdateWindow(zoom->Handle());
     EXPECT_EQ(Grab(zoom->Handle()).data, shown.data);
@@ -362,7 +382,7 @@ TEST(ZoomMagnifierLifetime, DefaultsAndTheScreenContextHeldForTheControlsLife) {
         zoom.SetActive(false);  // cached image
         zoom.SetActive(true);
         zoom.Refresh();
-        testutil::Pump(50);
+        testsupport::DispatchPending();  // its painting too
     }
     EXPECT_EQ(gdi::LiveCount(), baseline) << "everything released with the control";
 }

@@ -7,7 +7,6 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-#include "tests/win32/Pump.h"
 #include "win/Application.h"
 #include "win/Controls.h"
 #include "win/Hints.h"

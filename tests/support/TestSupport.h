@@ -1,0 +1,79 @@
+#pragma once
+// What the Win32 component tests and the end-to-end tests both need: waiting for a state while
+// this thread's messages run, a window of known colours to sample, the clipboard, and input as a
+// user gives it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/Platform.h"
+
+namespace testsupport {
+
+// Runs this thread's messages until done() holds; on timeout the result says what was awaited,
+// so ASSERT_TRUE(WaitFor(...)) reports it. Returns as soon as the state is reached, so timeouts
+// are generous: a loaded machine is slow, never wrong.
+testing::AssertionResult WaitFor(const std::function<bool()>& done, DWORD timeoutMs,
+                                 std::string_view what);
+
+// Runs this thread's messages for ms and fails as soon as holds() stops holding: the proof that
+// something does NOT happen (no repaint, no move) needs a time, and this is the only wait that
+// is a time.
+testing::AssertionResult HoldsFor(const std::function<bool()>& holds, DWORD ms,
+                                  std::string_view what);
+
+// Runs this thread's messages for ms. Only for a pause the platform itself needs and that no
+// state shows (say how in a comment at the call).
+void Settle(DWORD ms);
+
+// Runs the messages already queued for this thread, without waiting.
+void DispatchPending();
+
+// A window of this process painting known colour blocks: the known pixels for a sampler or a
+// capture. Empty bounds cover the whole primary screen; an owner (the application window, say)
+// makes the window go and come with it. The constructor returns once the blocks are on screen.
+class PatternWindow {
+  public:
+    struct Block {
+        RECT rect;  // in the window's client coordinates
+        COLORREF color;
+    };
+    explicit PatternWindow(std::vector<Block> blocks, COLORREF background = RGB(40, 40, 40),
+                           RECT bounds = {}, HWND owner = nullptr);
+    PatternWindow(const PatternWindow&) = delete;
+    PatternWindow& operator=(const PatternWindow&) = delete;
+    ~PatternWindow();
+    HWND Handle() const { return hwnd_; }
+    // The colour painted at a client point.
+    COLORREF ColourAt(POINT client) const;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+    HWND hwnd_ = nullptr;
+    std::vector<Block> blocks_;
+    COLORREF background_;
+    bool painted_ = false;
+};
+
+// Finds a top-level window of a class that belongs to a process (0: any process).
+HWND FindTopWindow(const wchar_t* className, DWORD pid = 0);
+HWND FindDescendant(HWND root, int id);
+std::wstring WindowTextOf(HWND hwnd);
+
+// Input as a user gives it. Each returns once the input is queued; wait for what it causes.
+void MoveCursor(int x, int y);
+void PressKeys(const std::vector<WORD>& keys);  // presses in order, releases in reverse
+void Click(int x, int y, bool right = false);
+
+// Opens the clipboard, waiting while another program holds it open; false when it stays held.
+bool OpenClipboardWaiting();
+// The clipboard's text (CF_UNICODETEXT), or "" when it has none.
+std::wstring ClipboardText();
+void SetClipboardText(const std::wstring& text);
+
+COLORREF ScreenPixel(int x, int y);
+
+}  // namespace testsupport
