@@ -7,8 +7,9 @@
 #include <string>
 
 #include "app/Actions.h"
-#include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
+#include "app/ControlIds.h"
+#include "app/HotKeyBindings.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
@@ -158,6 +159,7 @@ private:
     void StartMagnifiers();  // last step of FormCreate
     void SyncTrayMenu();     // the tray menu's check marks follow the actions
     void AlignPanels();
+    // index is a page::Index, or -1 for none (a stored page name that names no page).
     void ShowPage(int index);
     void ShowOptions();
     void HideOptions();
@@ -194,6 +196,16 @@ private:
     win::Panel ColorZoomPanel, Panel1, CapturePanel;
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    // The six pages in tab order: the page, its control ID, the name settings store for it and
+    // its tab caption.
+    struct PageDef {
+        page::Index index;
+        win::Panel TTintsnatch4::*panel;
+        int id;
+        const wchar_t* name;
+        const wchar_t* caption;
+    };
+    static const PageDef Pages[page::Count];
     HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
     TintSwatch TintColor;
 
