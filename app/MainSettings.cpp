@@ -87,17 +87,12 @@ void TTintsnatch4::CreateStorage() {
     // The box mirrors the action RunWinStartUp; a change of its state runs the action.
     props.push_back(boolean(
         L"cbStartUp.Checked",
-        [this]() -> std::optional<PropValue> {
-            const Action* a = actions_.Find(L"RunWinStartUp");
-            if (!a) return std::nullopt;
-            return a->Checked;
-        },
+        [this]() -> std::optional<PropValue> { return act_.RunWinStartUp->Checked; },
         [this](const PropValue& v) {
-            const Action* a = actions_.Find(L"RunWinStartUp");
             // A second copy is on its way out: the registration belongs to the running copy,
             // whose tick may not be saved yet.
             if (otherInstance_) return;
-            if (a && a->Checked != std::get<bool>(v)) RunWinStartUpExecute();
+            if (act_.RunWinStartUp->Checked != std::get<bool>(v)) RunWinStartUpExecute();
         }));
     std::vector<std::wstring> pageNames;
     for (const PageDef& p : Pages) pageNames.emplace_back(p.name);
@@ -225,8 +220,7 @@ settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND ow
 }  // namespace
 
 void TTintsnatch4::ReadStartupState() {
-    Action* action = actions_.Find(L"RunWinStartUp");
-    if (!action) return;
+    Action* action = act_.RunWinStartUp;
     // As for the instance check: reported, and creation goes on.
     win::Guarded([&] {
         settings::Win32RunKeyStore store;
@@ -237,8 +231,7 @@ void TTintsnatch4::ReadStartupState() {
 }
 
 void TTintsnatch4::RunWinStartUpExecute() {
-    Action* action = actions_.Find(L"RunWinStartUp");
-    if (!action) return;
+    Action* action = act_.RunWinStartUp;
     // The box and the tray item follow the action also when writing the value fails.
     struct Mirror {
         TTintsnatch4& form;

@@ -232,27 +232,31 @@ void TTintsnatch4::CreateActions() {
         a.OnExecute = std::move(handler);
         return &actions_.Add(std::move(a));
     };
-    add(L"FileExit1", L"E&xit", L"Quits the application", 0, [this](const Action*) {
-        WinHelpW(Handle(), nullptr, HELP_QUIT, 0);
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    });
-    add(L"EditCopy1", L"&Copy", L"Copies selection to the Clipboard", 0x4043,
-        [this](const Action* sender) { EditCopy1Execute(sender); });
-    add(L"Capture", L"Capture", L"Perform screen capture in selected mode", 0,
-        [this](const Action*) { CaptureExecute(); });
-    add(L"ShowHide", L"&Visible", L"Show or hides Tintsnatch window", 0,
-        [this](const Action*) { ShowHideExecute(); })
-        ->Checked = true;
-    add(L"FileSaveAs1", L"Save &As...", L"Saves captured image to a file", 0x4053,
-        [this](const Action*) { FileSaveAs1Execute(); });
-    add(L"TintReset", L"TintReset", L"Reset Tintsnatch", 0,
-        [this](const Action*) { TintResetExecute(); });
-    add(L"ZoomIn", L"ZoomIn", L"Zoom In", 0, [this](const Action*) { ZoomInExecute(); });
-    add(L"ZoomOut", L"ZoomOut", L"Zoom Out", 0, [this](const Action*) { ZoomOutExecute(); });
-    add(L"PrintDlg1", L"&Print...", L"Open print dialog to print captured image", 0x4050,
-        [this](const Action*) { PrintDlg1Execute(); });
-    add(L"RunWinStartUp", L"RunWinStartUp", L"Automaticaly run Tintsnatch at Windows startup", 0,
-        [this](const Action*) { RunWinStartUpExecute(); });
+    act_.FileExit1 =
+        add(L"FileExit1", L"E&xit", L"Quits the application", 0, [this](const Action*) {
+            WinHelpW(Handle(), nullptr, HELP_QUIT, 0);
+            PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        });
+    act_.EditCopy1 = add(L"EditCopy1", L"&Copy", L"Copies selection to the Clipboard", 0x4043,
+                         [this](const Action* sender) { EditCopy1Execute(sender); });
+    act_.Capture = add(L"Capture", L"Capture", L"Perform screen capture in selected mode", 0,
+                       [this](const Action*) { CaptureExecute(); });
+    act_.ShowHide = add(L"ShowHide", L"&Visible", L"Show or hides Tintsnatch window", 0,
+                        [this](const Action*) { ShowHideExecute(); });
+    act_.ShowHide->Checked = true;
+    act_.FileSaveAs1 = add(L"FileSaveAs1", L"Save &As...", L"Saves captured image to a file",
+                           0x4053, [this](const Action*) { FileSaveAs1Execute(); });
+    act_.TintReset = add(L"TintReset", L"TintReset", L"Reset Tintsnatch", 0,
+                         [this](const Action*) { TintResetExecute(); });
+    act_.ZoomIn =
+        add(L"ZoomIn", L"ZoomIn", L"Zoom In", 0, [this](const Action*) { ZoomInExecute(); });
+    act_.ZoomOut =
+        add(L"ZoomOut", L"ZoomOut", L"Zoom Out", 0, [this](const Action*) { ZoomOutExecute(); });
+    act_.PrintDlg1 = add(L"PrintDlg1", L"&Print...", L"Open print dialog to print captured image",
+                         0x4050, [this](const Action*) { PrintDlg1Execute(); });
+    act_.RunWinStartUp =
+        add(L"RunWinStartUp", L"RunWinStartUp", L"Automaticaly run Tintsnatch at Windows startup",
+            0, [this](const Action*) { RunWinStartUpExecute(); });
 }
 
 void TTintsnatch4::AlignPanels() {

@@ -248,6 +248,11 @@ private:
     std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
 
     ActionList actions_;
+    // The actions of actions_, set once by CreateActions: commands reach them through these.
+    struct ActionHandles {
+        Action *FileExit1{}, *EditCopy1{}, *Capture{}, *ShowHide{}, *FileSaveAs1{}, *TintReset{},
+            *ZoomIn{}, *ZoomOut{}, *PrintDlg1{}, *RunWinStartUp{};
+    } act_;
     // A close request came while a capture ran; the close follows once the capture has unwound.
     bool closeAfterCapture_ = false;
     bool followMode_ = true;
