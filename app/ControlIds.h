@@ -33,6 +33,11 @@ inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id
 
+// The pages of Properties by their tab index, in tab order.
+namespace page {
+enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Count };
+}
+
 // Timer IDs of the main window.
 namespace timer {
 inline constexpr unsigned Timer1 = 1;

@@ -298,23 +298,23 @@ bool TTintsnatch4::CaptureCommand(int controlId, int code) {
         rgCaptureArea.HandleClick(controlId);
         return true;
     }
-    const wchar_t* action = nullptr;
+    const Action* action = nullptr;
     switch (controlId) {
         case id::ClipboardCopy:
-            action = L"EditCopy1";
+            action = act_.EditCopy1;
             break;
         case id::SaveImage:
-            action = L"FileSaveAs1";
+            action = act_.FileSaveAs1;
             break;
         case id::Button1:
-            action = L"PrintDlg1";
+            action = act_.PrintDlg1;
             break;
         case id::Cancel:
-            action = L"TintReset";
+            action = act_.TintReset;
             break;
         default:
             return false;
     }
-    if (const Action* a = actions_.Find(action)) a->Execute();
+    action->Execute();
     return true;
 }

@@ -114,7 +114,7 @@ void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t inde
             FixedFollowClick();
             break;
         case Binding::Exit:
-            if (Action* exit = actions_.Find(L"FileExit1")) exit->Execute();
+            act_.FileExit1->Execute();
             break;
         case Binding::Copy:
             EditCopy1Execute(nullptr);

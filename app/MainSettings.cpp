@@ -15,9 +15,6 @@ using settings::PropValue;
 namespace {
 // The name by which a stored page reference may name this window ("Tintsnatch4.Keys").
 const wchar_t* const FormName = L"Tintsnatch4";
-// The pages of Properties, in tab order.
-const std::vector<std::wstring> PageNames = {L"tsZoom", L"tsClipBoard", L"tsCapture",
-                                             L"Keys",   L"tsMisc",      L"About"};
 
 std::wstring FolderOf(const std::wstring& path) {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
@@ -90,33 +87,29 @@ void TTintsnatch4::CreateStorage() {
     // The box mirrors the action RunWinStartUp; a change of its state runs the action.
     props.push_back(boolean(
         L"cbStartUp.Checked",
-        [this]() -> std::optional<PropValue> {
-            const Action* a = actions_.Find(L"RunWinStartUp");
-            if (!a) return std::nullopt;
-            return a->Checked;
-        },
+        [this]() -> std::optional<PropValue> { return act_.RunWinStartUp->Checked; },
         [this](const PropValue& v) {
-            const Action* a = actions_.Find(L"RunWinStartUp");
             // A second copy is on its way out: the registration belongs to the running copy,
             // whose tick may not be saved yet.
             if (otherInstance_) return;
-            if (a && a->Checked != std::get<bool>(v)) RunWinStartUpExecute();
+            if (act_.RunWinStartUp->Checked != std::get<bool>(v)) RunWinStartUpExecute();
         }));
+    std::vector<std::wstring> pageNames;
+    for (const PageDef& p : Pages) pageNames.emplace_back(p.name);
     props.push_back(StoredProp{L"Properties.ActivePage", PropKind::Component,
                                [this]() -> std::optional<PropValue> {
                                    int index = TabCtrl_GetCurSel(Properties);
-                                   if (index < 0 || index >= static_cast<int>(PageNames.size()))
-                                       return std::wstring();
-                                   return PageNames[static_cast<size_t>(index)];
+                                   if (index < 0 || index >= page::Count) return std::wstring();
+                                   return std::wstring(Pages[index].name);
                                },
                                [this](const PropValue& v) {
                                    const auto& name = std::get<std::wstring>(v);
                                    int index = -1;
-                                   for (size_t i = 0; i < PageNames.size(); ++i)
-                                       if (PageNames[i] == name) index = static_cast<int>(i);
+                                   for (const PageDef& p : Pages)
+                                       if (p.name == name) index = p.index;
                                    ShowPage(index);
                                },
-                               PageNames});
+                               std::move(pageNames)});
     props.push_back(
         slider(L"ZoomSlider.Position", &TTintsnatch4::ZoomSlider, &TTintsnatch4::ZoomSliderChange));
     props.push_back(hotKey(L"hkCapture.HotKey", &TTintsnatch4::hkCapture));
@@ -227,8 +220,7 @@ settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND ow
 }  // namespace
 
 void TTintsnatch4::ReadStartupState() {
-    Action* action = actions_.Find(L"RunWinStartUp");
-    if (!action) return;
+    Action* action = act_.RunWinStartUp;
     // As for the instance check: reported, and creation goes on.
     win::Guarded([&] {
         settings::Win32RunKeyStore store;
@@ -239,8 +231,7 @@ void TTintsnatch4::ReadStartupState() {
 }
 
 void TTintsnatch4::RunWinStartUpExecute() {
-    Action* action = actions_.Find(L"RunWinStartUp");
-    if (!action) return;
+    Action* action = act_.RunWinStartUp;
     // The box and the tray item follow the action also when writing the value fails.
     struct Mirror {
         TTintsnatch4& form;

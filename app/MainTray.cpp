@@ -10,24 +10,16 @@ namespace {
 void AppendItem(HMENU menu, UINT flags, UINT_PTR itemId, const wchar_t* caption) {
     if (!AppendMenuW(menu, flags, itemId, caption)) throw win::Error(L"Cannot build the tray menu");
 }
-
-const wchar_t* CaptionOf(const Action* action, const wchar_t* fallback) {
-    return action ? action->Caption.c_str() : fallback;
-}
-
-void Execute(ActionList& actions, const wchar_t* name) {
-    if (const Action* a = actions.Find(name)) a->Execute();
-}
 }  // namespace
 
 void TTintsnatch4::CreateTray() {
     TrayMenu = CreatePopupMenu();
     if (!TrayMenu) throw win::Error(L"Cannot create the tray menu");
-    AppendItem(TrayMenu, MF_STRING, id::Hide1, CaptionOf(actions_.Find(L"ShowHide"), L"&Visible"));
+    AppendItem(TrayMenu, MF_STRING, id::Hide1, act_.ShowHide->Caption.c_str());
     AppendItem(TrayMenu, MF_STRING, id::Options1, L"&Options");
     AppendItem(TrayMenu, MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
     AppendItem(TrayMenu, MF_SEPARATOR, 0, nullptr);
-    AppendItem(TrayMenu, MF_STRING, id::Exit1, CaptionOf(actions_.Find(L"FileExit1"), L"E&xit"));
+    AppendItem(TrayMenu, MF_STRING, id::Exit1, act_.FileExit1->Caption.c_str());
 
     TrayIcon = std::make_unique<TJvTrayIcon>(win::Application());
     // In the order the form sets them: the icon goes to the tray before the hint is known, so its
@@ -44,17 +36,17 @@ void TTintsnatch4::CreateTray() {
     TrayIcon->OnMenuCommand = [this](UINT item) {
         switch (item) {
             case id::Hide1:
-                Execute(actions_, L"ShowHide");
+                act_.ShowHide->Execute();
                 break;
             case id::Options1:
                 Options1Click();
                 break;
             case id::RunonStartUp1:
-                Execute(actions_, L"RunWinStartUp");
+                act_.RunWinStartUp->Execute();
                 SyncTrayMenu();
                 break;
             case id::Exit1:
-                Execute(actions_, L"FileExit1");
+                act_.FileExit1->Execute();
                 break;
         }
     };
@@ -67,11 +59,9 @@ void TTintsnatch4::SyncTrayMenu() {
         CheckMenuItem(TrayMenu, static_cast<UINT>(item),
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     };
-    const Action* showHide = actions_.Find(L"ShowHide");
-    const Action* startUp = actions_.Find(L"RunWinStartUp");
-    mark(id::Hide1, showHide && showHide->Checked);
+    mark(id::Hide1, act_.ShowHide->Checked);
     mark(id::Options1, options1Checked_);
-    mark(id::RunonStartUp1, startUp && startUp->Checked);
+    mark(id::RunonStartUp1, act_.RunWinStartUp->Checked);
 }
 
 void TTintsnatch4::ShowHideExecute() {
@@ -93,7 +83,7 @@ void TTintsnatch4::ShowHideExecute() {
     }
     // The check mark says whether the window is visible; set from the window itself, it cannot
     // drift from it.
-    if (Action* a = actions_.Find(L"ShowHide")) a->Checked = win::IsShown(Handle());
+    act_.ShowHide->Checked = win::IsShown(Handle());
     SyncTrayMenu();
 }
 

@@ -139,6 +139,14 @@ void TTintsnatch4::CreateForm() {
     CenterOnScreen();
 }
 
+constexpr TTintsnatch4::PageDef TTintsnatch4::Pages[page::Count] = {
+    {page::Zoom, &TTintsnatch4::tsZoom, id::tsZoom, L"tsZoom", L"&Zoom"},
+    {page::Clipboard, &TTintsnatch4::tsClipBoard, id::tsClipBoard, L"tsClipBoard", L"&Clipboard"},
+    {page::Capture, &TTintsnatch4::tsCapture, id::tsCapture, L"tsCapture", L"Ca&pture"},
+    {page::Keys, &TTintsnatch4::Keys, id::Keys, L"Keys", L"Keys"},
+    {page::Misc, &TTintsnatch4::tsMisc, id::tsMisc, L"tsMisc", L"Misc"},
+    {page::About, &TTintsnatch4::About, id::About, L"About", L"About"}};
+
 void TTintsnatch4::CreateControls() {
     ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
     Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 0, 0, 0, 0, WS_VISIBLE);
@@ -148,25 +156,21 @@ void TTintsnatch4::CreateControls() {
         WC_TABCONTROLW, L"",
         WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP, 0, 0, 0, 0,
         Handle(), id::Properties, font_.Get());
-    struct PageDef {
-        win::Panel* page;
-        int id;
-        const wchar_t* caption;
-    };
-    const PageDef pages[] = {{&tsZoom, id::tsZoom, L"&Zoom"},
-                             {&tsClipBoard, id::tsClipBoard, L"&Clipboard"},
-                             {&tsCapture, id::tsCapture, L"Ca&pture"},
-                             {&Keys, id::Keys, L"Keys"},
-                             {&tsMisc, id::tsMisc, L"Misc"},
-                             {&About, id::About, L"About"}};
-    int index = 0;
-    for (const auto& p : pages) {
+    static_assert(
+        [] {
+            for (int i = 0; i < page::Count; ++i)
+                if (Pages[i].index != i) return false;
+            return true;
+        }(),
+        "the page table is in tab order");
+    for (const PageDef& p : Pages) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(p.caption);
-        TabCtrl_InsertItem(Properties, index++, &item);
-        p.page->Create(Properties, p.id, 0, 0, 10, 10);
-        SetWindowTextW(p.page->Handle(), p.caption);
+        TabCtrl_InsertItem(Properties, p.index, &item);
+        win::Panel& panel = this->*p.panel;
+        panel.Create(Properties, p.id, 0, 0, 10, 10);
+        SetWindowTextW(panel.Handle(), p.caption);
     }
     CapturePanel.Create(Handle(), id::CapturePanel, 0, 0, 0, 0);
     LayOut();
@@ -254,27 +258,31 @@ void TTintsnatch4::CreateActions() {
         a.OnExecute = std::move(handler);
         return &actions_.Add(std::move(a));
     };
-    add(L"FileExit1", L"E&xit", L"Quits the application", 0, [this](const Action*) {
-        WinHelpW(Handle(), nullptr, HELP_QUIT, 0);
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
-    });
-    add(L"EditCopy1", L"&Copy", L"Copies selection to the Clipboard", 0x4043,
-        [this](const Action* sender) { EditCopy1Execute(sender); });
-    add(L"Capture", L"Capture", L"Perform screen capture in selected mode", 0,
-        [this](const Action*) { CaptureExecute(); });
-    add(L"ShowHide", L"&Visible", L"Show or hides Tintsnatch window", 0,
-        [this](const Action*) { ShowHideExecute(); })
-        ->Checked = true;
-    add(L"FileSaveAs1", L"Save &As...", L"Saves captured image to a file", 0x4053,
-        [this](const Action*) { FileSaveAs1Execute(); });
-    add(L"TintReset", L"TintReset", L"Reset Tintsnatch", 0,
-        [this](const Action*) { TintResetExecute(); });
-    add(L"ZoomIn", L"ZoomIn", L"Zoom In", 0, [this](const Action*) { ZoomInExecute(); });
-    add(L"ZoomOut", L"ZoomOut", L"Zoom Out", 0, [this](const Action*) { ZoomOutExecute(); });
-    add(L"PrintDlg1", L"&Print...", L"Open print dialog to print captured image", 0x4050,
-        [this](const Action*) { PrintDlg1Execute(); });
-    add(L"RunWinStartUp", L"RunWinStartUp", L"Automaticaly run Tintsnatch at Windows startup", 0,
-        [this](const Action*) { RunWinStartUpExecute(); });
+    act_.FileExit1 =
+        add(L"FileExit1", L"E&xit", L"Quits the application", 0, [this](const Action*) {
+            WinHelpW(Handle(), nullptr, HELP_QUIT, 0);
+            PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        });
+    act_.EditCopy1 = add(L"EditCopy1", L"&Copy", L"Copies selection to the Clipboard", 0x4043,
+                         [this](const Action* sender) { EditCopy1Execute(sender); });
+    act_.Capture = add(L"Capture", L"Capture", L"Perform screen capture in selected mode", 0,
+                       [this](const Action*) { CaptureExecute(); });
+    act_.ShowHide = add(L"ShowHide", L"&Visible", L"Show or hides Tintsnatch window", 0,
+                        [this](const Action*) { ShowHideExecute(); });
+    act_.ShowHide->Checked = true;
+    act_.FileSaveAs1 = add(L"FileSaveAs1", L"Save &As...", L"Saves captured image to a file",
+                           0x4053, [this](const Action*) { FileSaveAs1Execute(); });
+    act_.TintReset = add(L"TintReset", L"TintReset", L"Reset Tintsnatch", 0,
+                         [this](const Action*) { TintResetExecute(); });
+    act_.ZoomIn =
+        add(L"ZoomIn", L"ZoomIn", L"Zoom In", 0, [this](const Action*) { ZoomInExecute(); });
+    act_.ZoomOut =
+        add(L"ZoomOut", L"ZoomOut", L"Zoom Out", 0, [this](const Action*) { ZoomOutExecute(); });
+    act_.PrintDlg1 = add(L"PrintDlg1", L"&Print...", L"Open print dialog to print captured image",
+                         0x4050, [this](const Action*) { PrintDlg1Execute(); });
+    act_.RunWinStartUp =
+        add(L"RunWinStartUp", L"RunWinStartUp", L"Automaticaly run Tintsnatch at Windows startup",
+            0, [this](const Action*) { RunWinStartUpExecute(); });
 }
 
 void TTintsnatch4::AlignPanels() {
@@ -295,8 +303,8 @@ void TTintsnatch4::AlignPages(int w, int h) {
     MoveWindow(Properties, 0, 0, w, h, TRUE);
     RECT page{0, 0, w, h};
     TabCtrl_AdjustRect(Properties, FALSE, &page);
-    for (win::Panel* p : {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About})
-        MoveWindow(p->Handle(), page.left, page.top, page.right - page.left,
+    for (const PageDef& p : Pages)
+        MoveWindow((this->*p.panel).Handle(), page.left, page.top, page.right - page.left,
                    page.bottom - page.top, TRUE);
 }
 
@@ -311,14 +319,14 @@ void TTintsnatch4::SizeOptionsPages() {
 }
 
 void TTintsnatch4::ShowPage(int index) {
-    win::Panel* pages[] = {&tsZoom, &tsClipBoard, &tsCapture, &Keys, &tsMisc, &About};
     if (TabCtrl_GetCurSel(Properties) != index) TabCtrl_SetCurSel(Properties, index);
-    for (int i = 0; i < 6; ++i)
-        if (i != index) win::SetVisible(pages[i]->Handle(), false);
-    if (index >= 0 && index < 6) {
-        bool wasShown = win::IsShown(pages[index]->Handle());
-        win::SetVisible(pages[index]->Handle(), true);
-        if (!wasShown && index == 1) tsClipBoardShow();
+    for (const PageDef& p : Pages)
+        if (p.index != index) win::SetVisible((this->*p.panel).Handle(), false);
+    if (index >= 0 && index < page::Count) {
+        HWND shown = (this->*Pages[index].panel).Handle();
+        bool wasShown = win::IsShown(shown);
+        win::SetVisible(shown, true);
+        if (!wasShown && index == page::Clipboard) tsClipBoardShow();
     }
 }
 
@@ -327,7 +335,7 @@ void TTintsnatch4::ShowOptions() {
     win::SetVisible(Properties, true);
     if (!wasShown) optionsOpened_ = true;
     // The Clipboard page shows itself along with the page control: its preview is refreshed.
-    if (!wasShown && TabCtrl_GetCurSel(Properties) == 1) tsClipBoardShow();
+    if (!wasShown && TabCtrl_GetCurSel(Properties) == page::Clipboard) tsClipBoardShow();
 }
 
 void TTintsnatch4::HideOptions() {
@@ -352,7 +360,7 @@ void TTintsnatch4::FormCreate() {
     win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
     win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     AlignPanels();
-    ShowPage(0);
+    ShowPage(page::Zoom);
     BindHotKeys();
     ReadStartupState();
     Timer1.Create([this] { Timer1Timer(); });

@@ -9,8 +9,9 @@
 #include <string>
 
 #include "app/Actions.h"
-#include "app/HotKeyBindings.h"
 #include "app/ColorLibrary.h"
+#include "app/ControlIds.h"
+#include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
@@ -177,6 +178,7 @@ private:
     void StartMagnifiers();  // last step of FormCreate
     void SyncTrayMenu();     // the tray menu's check marks follow the actions
     void AlignPanels();
+    // index is a page::Index, or -1 for none (a stored page name that names no page).
     void ShowPage(int index);
     void ShowOptions();
     void HideOptions();
@@ -214,6 +216,16 @@ private:
     win::Panel ColorZoomPanel, Panel1, CapturePanel;
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    // The six pages in tab order: the page, its control ID, the name settings store for it and
+    // its tab caption.
+    struct PageDef {
+        page::Index index;
+        win::Panel TTintsnatch4::*panel;
+        int id;
+        const wchar_t* name;
+        const wchar_t* caption;
+    };
+    static const PageDef Pages[page::Count];
     HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
     TintSwatch TintColor;
 
@@ -256,6 +268,11 @@ private:
     std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
 
     ActionList actions_;
+    // The actions of actions_, set once by CreateActions: commands reach them through these.
+    struct ActionHandles {
+        Action *FileExit1{}, *EditCopy1{}, *Capture{}, *ShowHide{}, *FileSaveAs1{}, *TintReset{},
+            *ZoomIn{}, *ZoomOut{}, *PrintDlg1{}, *RunWinStartUp{};
+    } act_;
     // A close request came while a capture ran; the close follows once the capture has unwound.
     bool closeAfterCapture_ = false;
     bool followMode_ = true;
