@@ -21,20 +21,22 @@ void Execute(ActionList& actions, const wchar_t* name) {
 }  // namespace
 
 void TTintsnatch4::CreateTray() {
-    TrayMenu = CreatePopupMenu();
+    TrayMenu.Reset(CreatePopupMenu());
     if (!TrayMenu) throw win::Error(L"Cannot create the tray menu");
-    AppendItem(TrayMenu, MF_STRING, id::Hide1, CaptionOf(actions_.Find(L"ShowHide"), L"&Visible"));
-    AppendItem(TrayMenu, MF_STRING, id::Options1, L"&Options");
-    AppendItem(TrayMenu, MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
-    AppendItem(TrayMenu, MF_SEPARATOR, 0, nullptr);
-    AppendItem(TrayMenu, MF_STRING, id::Exit1, CaptionOf(actions_.Find(L"FileExit1"), L"E&xit"));
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Hide1,
+               CaptionOf(actions_.Find(L"ShowHide"), L"&Visible"));
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Options1, L"&Options");
+    AppendItem(TrayMenu.Get(), MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
+    AppendItem(TrayMenu.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Exit1,
+               CaptionOf(actions_.Find(L"FileExit1"), L"E&xit"));
 
     TrayIcon = std::make_unique<TJvTrayIcon>(win::Application());
     // In the order the form sets them: the icon goes to the tray before the hint is known, so its
     // tip appears at the first mouse move over it.
     TrayIcon->SetActive(true);
     TrayIcon->SetHint(L"Tintsnatch 4");
-    TrayIcon->SetPopupMenu(TrayMenu);
+    TrayIcon->SetPopupMenu(TrayMenu.Get());
     TrayIcon->OnDblClick = [this](tray::TMouseButton, tray::TShiftState, int, int) {
         TrayIconDblClick();
     };
@@ -64,7 +66,7 @@ void TTintsnatch4::CreateTray() {
 void TTintsnatch4::SyncTrayMenu() {
     if (!TrayMenu) return;
     auto mark = [this](int item, bool checked) {
-        CheckMenuItem(TrayMenu, static_cast<UINT>(item),
+        CheckMenuItem(TrayMenu.Get(), static_cast<UINT>(item),
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     };
     const Action* showHide = actions_.Find(L"ShowHide");
