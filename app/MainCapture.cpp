@@ -24,44 +24,6 @@
 namespace {
 constexpr int BtnPanelWidth = 89;
 
-// Frees the print dialog's device settings whatever happens.
-class PrintDialogMemory {
-  public:
-    explicit PrintDialogMemory(PRINTDLGW& pd) : pd_(pd) {}
-    ~PrintDialogMemory() {
-        if (pd_.hDevMode) GlobalFree(pd_.hDevMode);
-        if (pd_.hDevNames) GlobalFree(pd_.hDevNames);
-    }
-    PrintDialogMemory(const PrintDialogMemory&) = delete;
-    PrintDialogMemory& operator=(const PrintDialogMemory&) = delete;
-
-  private:
-    PRINTDLGW& pd_;
-};
-
-// Ends the print job: finished when Finish() was reached, aborted otherwise.
-class PrintJob {
-  public:
-    PrintJob(HDC dc, const std::wstring& title) : dc_(dc) {
-        DOCINFOW doc{};
-        doc.cbSize = sizeof doc;
-        doc.lpszDocName = title.c_str();
-        if (StartDocW(dc_, &doc) <= 0) throw win::Error(L"Cannot start printing");
-    }
-    ~PrintJob() {
-        if (dc_) AbortDoc(dc_);
-    }
-    PrintJob(const PrintJob&) = delete;
-    PrintJob& operator=(const PrintJob&) = delete;
-    void Finish() {
-        HDC dc = std::exchange(dc_, nullptr);
-        if (EndDoc(dc) <= 0) throw win::Error(L"Cannot finish printing");
-    }
-
-  private:
-    HDC dc_;
-};
-
 // Carries out a close request that came during a capture, once the capture command has ended
 // whichever way: posted, so that it runs from the outer loop, after the handler that started
 // the capture (a hotkey's) has returned.
@@ -101,7 +63,7 @@ void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
                       DIB_RGB_COLORS) != size.cy)
             throw win::Error(L"Cannot read the captured image");
     }
-    PrintJob job(printer, win::Application().Title());
+    gdi::PrintJob job(printer, win::Application().Title());
     if (StartPage(printer) <= 0) throw win::Error(L"Cannot start a page");
     printing::Placement place = printing::PlaceOnPage(
         size.cx, size.cy, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES));
@@ -257,7 +219,8 @@ void TTintsnatch4::PrintDlg1Execute() {
     pd.hwndOwner = Handle();
     pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS | PD_USEDEVMODECOPIESANDCOLLATE;
     BOOL accepted = PrintDlgW(&pd);
-    PrintDialogMemory memory(pd);
+    // Whatever the answer, the dialog may have handed back device settings and a DC.
+    win::GlobalMemory devMode(pd.hDevMode), devNames(pd.hDevNames);
     gdi::CreatedDC printer(pd.hDC);
     if (!accepted) {
         // Without any printer the platform has already told the user so.

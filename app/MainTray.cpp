@@ -13,20 +13,20 @@ void AppendItem(HMENU menu, UINT flags, UINT_PTR itemId, const wchar_t* caption)
 }  // namespace
 
 void TTintsnatch4::CreateTray() {
-    TrayMenu = CreatePopupMenu();
+    TrayMenu.Reset(CreatePopupMenu());
     if (!TrayMenu) throw win::Error(L"Cannot create the tray menu");
-    AppendItem(TrayMenu, MF_STRING, id::Hide1, act_.ShowHide->Caption.c_str());
-    AppendItem(TrayMenu, MF_STRING, id::Options1, L"&Options");
-    AppendItem(TrayMenu, MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
-    AppendItem(TrayMenu, MF_SEPARATOR, 0, nullptr);
-    AppendItem(TrayMenu, MF_STRING, id::Exit1, act_.FileExit1->Caption.c_str());
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Hide1, act_.ShowHide->Caption.c_str());
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Options1, L"&Options");
+    AppendItem(TrayMenu.Get(), MF_STRING, id::RunonStartUp1, L"&Run on Start Up");
+    AppendItem(TrayMenu.Get(), MF_SEPARATOR, 0, nullptr);
+    AppendItem(TrayMenu.Get(), MF_STRING, id::Exit1, act_.FileExit1->Caption.c_str());
 
     TrayIcon = std::make_unique<TJvTrayIcon>(win::Application());
     // In the order the form sets them: the icon goes to the tray before the hint is known, so its
     // tip appears at the first mouse move over it.
     TrayIcon->SetActive(true);
     TrayIcon->SetHint(L"Tintsnatch 4");
-    TrayIcon->SetPopupMenu(TrayMenu);
+    TrayIcon->SetPopupMenu(TrayMenu.Get());
     TrayIcon->OnDblClick = [this](tray::TMouseButton, tray::TShiftState, int, int) {
         TrayIconDblClick();
     };
@@ -56,7 +56,7 @@ void TTintsnatch4::CreateTray() {
 void TTintsnatch4::SyncTrayMenu() {
     if (!TrayMenu) return;
     auto mark = [this](int item, bool checked) {
-        CheckMenuItem(TrayMenu, static_cast<UINT>(item),
+        CheckMenuItem(TrayMenu.Get(), static_cast<UINT>(item),
                       MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     };
     mark(id::Hide1, act_.ShowHide->Checked);

@@ -95,7 +95,6 @@ TTintsnatch4::TTintsnatch4() = default;
 
 TTintsnatch4::~TTintsnatch4() {
     if (Handle()) DestroyWindow(Handle());
-    if (TrayMenu) DestroyMenu(TrayMenu);
 }
 
 int TTintsnatch4::Scaled(int designValue) const { return dpi::Scale(designValue, dpi_); }

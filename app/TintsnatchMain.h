@@ -15,6 +15,7 @@
 #include "app/SamplerPace.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
+#include "win/Handle.h"
 #include "win/Window.h"
 
 class TJvZoom;
@@ -263,7 +264,7 @@ private:
 
     // Tray, settings, hints
     std::unique_ptr<TJvTrayIcon> TrayIcon;
-    HMENU TrayMenu = nullptr;
+    win::Menu TrayMenu;  // after the icon that shows it, so it goes first
     std::unique_ptr<TJvFormStorage> JvFormStorage1;
     std::unique_ptr<TJvBalloonHint> JvBalloonHint1;
 

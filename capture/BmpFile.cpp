@@ -5,6 +5,7 @@
 #include "capture/BmpLayout.h"
 #include "win/ErrorReport.h"
 #include "win/Gdi.h"
+#include "win/Handle.h"
 
 namespace {
 std::wstring SystemMessage(DWORD code) {
@@ -12,8 +13,8 @@ std::wstring SystemMessage(DWORD code) {
     DWORD n = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const win::LocalMemory owned(buffer);
     std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code);
-    if (buffer) LocalFree(buffer);
     while (!text.empty() && (iswspace(text.back()) || text.back() == L'.')) text.pop_back();
     return text;
 }
@@ -22,24 +23,6 @@ std::wstring SystemMessage(DWORD code) {
     throw win::Error(L"Cannot create file \"" + path + L"\". " + SystemMessage(code));
 }
 
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return h_; }
-    bool Close() {
-        if (!Valid()) return true;
-        BOOL ok = CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-        return ok != FALSE;
-    }
-
-  private:
-    HANDLE h_;
-};
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
@@ -129,9 +112,9 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
     if (!GetTempFileNameW(folder.c_str(), L"tsn", 0, temp)) FileError(path, GetLastError());
     DWORD error = ERROR_SUCCESS;
     {
-        FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.Valid()) error = GetLastError();
+        win::FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) error = GetLastError();
         size_t done = 0;
         while (error == ERROR_SUCCESS && done < bytes.size()) {
             DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));

@@ -22,8 +22,8 @@ void TPngClipboard::Copy(HBITMAP bitmap, HPALETTE palette) {
     gdi::Palette keptPalette = CopyPalette(palette);
     win::Clipboard clipboard(Handle());
     clipboard.Empty();  // our previous offer ends here (WM_DESTROYCLIPBOARD)
-    clipboard.SetBitmap(onClipboard.Release());
-    if (paletteOnClipboard) clipboard.SetPalette(paletteOnClipboard.Release());
+    clipboard.SetBitmap(std::move(onClipboard));
+    if (paletteOnClipboard) clipboard.SetPalette(std::move(paletteOnClipboard));
     if (format_) {
         bitmap_ = std::move(kept);
         palette_ = std::move(keptPalette);

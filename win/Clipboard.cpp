@@ -7,24 +7,20 @@
 
 namespace win {
 namespace {
-HGLOBAL CopyToGlobal(const void* data, size_t bytes) {
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
+GlobalMemory CopyToGlobal(const void* data, size_t bytes) {
+    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!mem) throw Error(L"Out of memory");
-    void* p = GlobalLock(mem);
-    if (!p) {
-        GlobalFree(mem);
-        throw Error(L"Out of memory");
-    }
+    void* p = GlobalLock(mem.Get());
+    if (!p) throw Error(L"Out of memory");
     std::memcpy(p, data, bytes);
-    GlobalUnlock(mem);
+    GlobalUnlock(mem.Get());
     return mem;
 }
 
-void Put(UINT format, HANDLE data) {
-    if (!SetClipboardData(format, data)) {
-        GlobalFree(data);
-        throw Error(L"Cannot set clipboard data");
-    }
+// The clipboard owns the memory only once it has taken it; until then it is ours to free.
+void Put(UINT format, GlobalMemory data) {
+    if (!SetClipboardData(format, data.Get())) throw Error(L"Cannot set clipboard data");
+    data.Release();
 }
 }  // namespace
 
@@ -46,18 +42,14 @@ void Clipboard::SetText(const std::wstring& text) {
     Put(CF_UNICODETEXT, CopyToGlobal(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
 
-void Clipboard::SetBitmap(HBITMAP bitmap) {
-    if (!SetClipboardData(CF_BITMAP, bitmap)) {
-        DeleteObject(bitmap);
-        throw Error(L"Cannot set clipboard data");
-    }
+void Clipboard::SetBitmap(gdi::Bitmap bitmap) {
+    if (!SetClipboardData(CF_BITMAP, bitmap.Get())) throw Error(L"Cannot set clipboard data");
+    bitmap.Release();
 }
 
-void Clipboard::SetPalette(HPALETTE palette) {
-    if (!SetClipboardData(CF_PALETTE, palette)) {
-        DeleteObject(palette);
-        throw Error(L"Cannot set clipboard data");
-    }
+void Clipboard::SetPalette(gdi::Palette palette) {
+    if (!SetClipboardData(CF_PALETTE, palette.Get())) throw Error(L"Cannot set clipboard data");
+    palette.Release();
 }
 
 void Clipboard::Offer(UINT format) {

@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "win/Gdi.h"
 #include "win/Platform.h"
 
 namespace win {
 
 class Clipboard {
-public:
+  public:
     // Throws win::Error("Cannot open clipboard") when another program holds it; a few short
     // retries ride over a holder that is just finishing.
     explicit Clipboard(HWND owner);
@@ -20,9 +21,10 @@ public:
     void Empty();
     // Places text as CF_TEXT (ANSI, with its NUL) and as CF_UNICODETEXT.
     void SetText(const std::wstring& text);
-    // Hands a bitmap (and palette) handle to the clipboard, which then owns it.
-    void SetBitmap(HBITMAP bitmap);
-    void SetPalette(HPALETTE palette);
+    // Hands a bitmap (and palette) to the clipboard, which owns it once it has taken it; when it
+    // refuses, the owner given here deletes it.
+    void SetBitmap(gdi::Bitmap bitmap);
+    void SetPalette(gdi::Palette palette);
     // Offers a format without its data: the owner window renders it when a program asks for it
     // (WM_RENDERFORMAT), or when it is destroyed while still owning the clipboard
     // (WM_RENDERALLFORMATS).

@@ -160,8 +160,9 @@ TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
     ASSERT_TRUE(
         WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     EXPECT_EQ(FindTopWindow(L"TCaptureRectForm", app.ProcessId()), nullptr);
-    EXPECT_EQ(app.WindowSize().cx, 300);
-    EXPECT_EQ(app.WindowSize().cy, 220);
+    // The view shows first, then the window takes its size.
+    EXPECT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300 && app.WindowSize().cy == 220; },
+                        5000, "the window 300 x 220"));
     EXPECT_TRUE(SizeIs(ClipboardBitmapSize(), 200, 150)) << "the image is on the clipboard";
     EXPECT_EQ(app.Text(id::ClipboardCopy), L"&Copy");
     EXPECT_EQ(app.Text(id::Cancel), L"Ca&ncel");
