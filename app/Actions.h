@@ -1,15 +1,16 @@
 #pragma once
 // The action list: one table of commands shared by buttons, menu items and shortcuts.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
-#include <deque>
 
 struct Action {
     std::wstring Name;
     std::wstring Caption;
     std::wstring Hint;
-    std::uint16_t ShortCut = 0;  // 16-bit shortcut word: key | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt
+    std::uint16_t ShortCut =
+        0;  // 16-bit shortcut word: key | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt
     bool Checked = false;
     std::function<void(const Action* sender)> OnExecute;
 
@@ -19,7 +20,7 @@ struct Action {
 };
 
 class ActionList {
-public:
+  public:
     Action& Add(Action a) {
         actions_.push_back(std::move(a));
         return actions_.back();
@@ -38,6 +39,6 @@ public:
     }
     const std::deque<Action>& All() const { return actions_; }
 
-private:
+  private:
     std::deque<Action> actions_;  // a deque: pointers to actions stay valid as it grows
 };

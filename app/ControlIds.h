@@ -27,8 +27,8 @@ inline constexpr int gbKeys = 1400, lblShow = 1401, Label1 = 1402, Label2 = 1403
 // Misc page
 inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502;
 // About page
-inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1603,
-                     Label6 = 1604, JvHotLink5 = 1605;
+inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1603, Label6 = 1604,
+                     JvHotLink5 = 1605;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id

@@ -9,13 +9,20 @@ constexpr Binding UserBindings[] = {Binding::Capture, Binding::ShowHide, Binding
 
 std::uint32_t KeyOf(Binding b, const BindingKeys& k) {
     switch (b) {
-        case Binding::Capture: return k.Capture;
-        case Binding::ShowHide: return k.ShowHide;
-        case Binding::FixedFollow: return k.FixedFollow;
-        case Binding::Exit: return k.Exit;
-        case Binding::Copy: return k.Copy;
-        case Binding::ZoomIn: return HotKeyBindings::ZoomInKey;
-        case Binding::ZoomOut: return HotKeyBindings::ZoomOutKey;
+        case Binding::Capture:
+            return k.Capture;
+        case Binding::ShowHide:
+            return k.ShowHide;
+        case Binding::FixedFollow:
+            return k.FixedFollow;
+        case Binding::Exit:
+            return k.Exit;
+        case Binding::Copy:
+            return k.Copy;
+        case Binding::ZoomIn:
+            return HotKeyBindings::ZoomInKey;
+        case Binding::ZoomOut:
+            return HotKeyBindings::ZoomOutKey;
     }
     return 0;
 }
@@ -23,13 +30,20 @@ std::uint32_t KeyOf(Binding b, const BindingKeys& k) {
 
 std::uint16_t& HotKeyBindings::Field(Binding b) {
     switch (b) {
-        case Binding::Capture: return CaptureKeyIndex;
-        case Binding::ShowHide: return ShowHideKeyIndex;
-        case Binding::FixedFollow: return FixedFollowKeyIndex;
-        case Binding::Exit: return ExitKeyIndex;
-        case Binding::Copy: return CopyKeyIndex;
-        case Binding::ZoomIn: return ZoomInKeyIndex;
-        case Binding::ZoomOut: break;
+        case Binding::Capture:
+            return CaptureKeyIndex;
+        case Binding::ShowHide:
+            return ShowHideKeyIndex;
+        case Binding::FixedFollow:
+            return FixedFollowKeyIndex;
+        case Binding::Exit:
+            return ExitKeyIndex;
+        case Binding::Copy:
+            return CopyKeyIndex;
+        case Binding::ZoomIn:
+            return ZoomInKeyIndex;
+        case Binding::ZoomOut:
+            break;
     }
     return ZoomOutKeyIndex;
 }

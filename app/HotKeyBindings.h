@@ -17,7 +17,7 @@ struct BindingKeys {
 };
 
 class HotKeyBindings {
-public:
+  public:
     static constexpr std::uint32_t ZoomInKey = 107;   // numeric-keypad plus
     static constexpr std::uint32_t ZoomOutKey = 109;  // numeric-keypad minus
 
@@ -40,7 +40,7 @@ public:
     std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
                   ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
 
-private:
+  private:
     std::uint16_t& Field(Binding binding);
     std::uint16_t Field(Binding binding) const;
     std::optional<std::uint32_t> RegisteredValue(std::uint16_t index) const;

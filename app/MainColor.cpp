@@ -33,7 +33,8 @@ void TTintsnatch4::CreateClipboardPage() {
     win::SetHint(rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");
     for (HWND b : rgClipboard.Buttons())
-        win::SetHint(b, L"Select format of color information to use when copying color to clipboard");
+        win::SetHint(b,
+                     L"Select format of color information to use when copying color to clipboard");
 }
 
 std::wstring TTintsnatch4::FormatColorText(int index) const {

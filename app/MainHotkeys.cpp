@@ -2,7 +2,6 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
-
 #include "win/Application.h"
 #include "win/Hints.h"
 

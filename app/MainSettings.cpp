@@ -68,16 +68,15 @@ void TTintsnatch4::CreateStorage() {
     };
     auto radio = [this](const wchar_t* name, win::RadioGroup TTintsnatch4::*group,
                         void (TTintsnatch4::*clicked)()) {
-        return StoredProp{name,
-                          PropKind::Integer,
-                          [this, group]() -> std::optional<PropValue> {
-                              return (this->*group).ItemIndex();
-                          },
-                          [this, group, clicked](const PropValue& v) {
-                              if ((this->*group).SetItemIndex(std::get<std::int32_t>(v)) && clicked)
-                                  (this->*clicked)();
-                          },
-                          {}};
+        return StoredProp{
+            name,
+            PropKind::Integer,
+            [this, group]() -> std::optional<PropValue> { return (this->*group).ItemIndex(); },
+            [this, group, clicked](const PropValue& v) {
+                if ((this->*group).SetItemIndex(std::get<std::int32_t>(v)) && clicked)
+                    (this->*clicked)();
+            },
+            {}};
     };
 
     std::vector<StoredProp> props;

@@ -120,9 +120,9 @@ void TTintsnatch4::CreateForm() {
     auto& app = win::Application();
     RegisterClass(L"TTintsnatch4", CS_DBLCLKS, nullptr, GetSysColorBrush(COLOR_BTNFACE),
                   app.Icon());
-    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4",
-           L"Tintsnatch 4", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0,
-           OptionsWidth, OptionsHeight, app.Handle());
+    Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4", L"Tintsnatch 4",
+           WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, OptionsWidth, OptionsHeight,
+           app.Handle());
     // Built for the DPI of the monitor it starts on, at the options view's size.
     dpi_ = win::WindowDpi(Handle());
     MakeFonts();

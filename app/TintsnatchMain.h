@@ -28,17 +28,17 @@ class TJvHotLink;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
-public:
+  public:
     // Creates the swatch at `bounds` the first time, moves it there every later time.
     void Place(HWND parent, int id, const RECT& bounds);
     // Repaints only when the colour changes.
     void SetColor(COLORREF color);
     bool HasColor() const { return hasColor_; }
 
-protected:
+  protected:
     void Paint(HDC dc) override;
 
-private:
+  private:
     COLORREF color_ = 0;
     bool hasColor_ = false;
 };
@@ -46,21 +46,21 @@ private:
 // Timer1, the sampling timer, with a message-only window of its own as a timer component has:
 // its ticks do not pass through the hooks other components keep on the main window.
 class TSamplingTimer : public win::Window {
-public:
+  public:
     void Create(std::function<void()> onTimer);
     // Starts the timer, or restarts it at a new interval.
     void Start(UINT intervalMs);
     void Stop();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     std::function<void()> onTimer_;
 };
 
 class TTintsnatch4 : public win::Window {
-public:
+  public:
     // Window sizes and the follow offset (outer sizes, frame and caption included), as every
     // size and position of the layout at 96 DPI: the window shows them scaled for the DPI of the
     // monitor it is on (Scaled).
@@ -139,10 +139,10 @@ public:
 
     ActionList& Actions() { return actions_; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     // Layout. Each Create* function lays out its part at the window's DPI: the first run makes
     // the controls, a run after a DPI change moves them and gives them the new fonts.
     void CreateControls();

@@ -4,8 +4,8 @@
 // keep it inside, and the outline (stem triangle plus rounded body) it is cut to and painted with.
 #include <array>
 
-#include "win/Geometry.h"
 #include "win/DpiScale.h"
+#include "win/Geometry.h"
 
 namespace hints {
 

@@ -31,8 +31,8 @@ HintMonitor::~HintMonitor() {
     window_.reset();
 }
 
-LRESULT CALLBACK HintMonitor::FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
-                                           DWORD_PTR data) {
+LRESULT CALLBACK HintMonitor::FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                           UINT_PTR /*id*/, DWORD_PTR data) {
     auto* self = reinterpret_cast<HintMonitor*>(data);
     bool hidden = (msg == WM_SHOWWINDOW && !wp) ||
                   (msg == WM_WINDOWPOSCHANGED &&

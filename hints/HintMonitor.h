@@ -15,7 +15,7 @@ namespace hints {
 HintTimes PlatformHintTimes();
 
 class HintMonitor : public win::Window {
-public:
+  public:
     static constexpr UINT PollInterval = 50;
 
     HintMonitor(HWND form, HintTimes times);
@@ -29,10 +29,10 @@ public:
     // The window the current hint is shown in (nullptr before the first hint).
     THintWindow* HintWindow() const { return window_.get(); }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
                                          DWORD_PTR data);
     void ShowHint(HWND control, POINT cursor);

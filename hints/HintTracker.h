@@ -22,7 +22,7 @@ HintTimes TooltipTimes(unsigned doubleClickTime);
 std::wstring ShortHint(std::wstring_view hint);
 
 class HintTracker {
-public:
+  public:
     using Target = std::uintptr_t;  // the control under the cursor that has a hint; 0: none
     enum class Action { None, Show, Hide };
 
@@ -37,7 +37,7 @@ public:
     Target Current() const { return target_; }
     const HintTimes& Times() const { return times_; }
 
-private:
+  private:
     enum class State { Idle, Waiting, Showing, Done };
     HintTimes times_;
     State state_ = State::Idle;

@@ -12,7 +12,7 @@
 namespace hints {
 
 class THintWindow : public win::PaintedWindow {
-public:
+  public:
     THintWindow() = default;
 
     // The rectangle the text needs, near the origin; the hint mechanism then moves it by the
@@ -28,7 +28,7 @@ public:
     bool Showing() const;
     const std::wstring& Text() const { return text_; }
 
-protected:
+  protected:
     virtual const wchar_t* ClassName() const { return L"THintWindow"; }
     virtual UINT ClassStyle() const { return 0; }
     void Paint(HDC dc) override;
@@ -44,7 +44,7 @@ protected:
 
     std::wstring text_;
 
-private:
+  private:
     gdi::Font font_;
     int dpi_ = 96;
 };

@@ -10,7 +10,7 @@
 #include "hints/HintWindow.h"
 
 class TJvBalloonWindow : public hints::THintWindow {
-public:
+  public:
     explicit TJvBalloonWindow(hints::BalloonPosition position = hints::BalloonPosition::Automatic)
         : position_(position) {}
 
@@ -20,12 +20,12 @@ public:
     // The side the stem was on when last shown (never Automatic).
     hints::BalloonPosition ShownPosition() const { return shown_; }
 
-protected:
+  protected:
     const wchar_t* ClassName() const override { return L"TJvBalloonWindow"; }
     UINT ClassStyle() const override { return CS_DROPSHADOW; }
     void Paint(HDC dc) override;
 
-private:
+  private:
     hints::BalloonPosition position_;
     hints::BalloonPosition shown_ = hints::BalloonPosition::StemTopRight;
 };
@@ -35,7 +35,7 @@ enum TJvApplicationHintOption : unsigned {
 };
 
 class TJvBalloonHint {
-public:
+  public:
     // form: the window whose controls' hints are shown (with all its views).
     explicit TJvBalloonHint(HWND form, hints::HintTimes times = hints::PlatformHintTimes());
     ~TJvBalloonHint();
@@ -52,7 +52,7 @@ public:
 
     hints::HintMonitor& Monitor() { return *monitor_; }
 
-private:
+  private:
     void InstallBalloonClass();
 
     unsigned options_ = 0;

@@ -11,7 +11,7 @@
 #include "win/Window.h"
 
 class TJvHotLink : public win::PaintedWindow {
-public:
+  public:
     // Opens a link target; false when it could not.
     using Opener = std::function<bool(const std::wstring& target)>;
     // Asks the shell to open the target ("open", normal window) and shows nothing on failure.
@@ -40,10 +40,10 @@ public:
     void MouseEnter();
     void MouseLeave();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     HFONT CurrentFont() const;
     SIZE TextSize(HFONT font) const;
     void AdjustBounds();

@@ -20,10 +20,12 @@ Size FitProportionally(Size image, Size box) {
     std::int64_t byHeight = std::int64_t{box.cy} * image.cx;
     if (byWidth <= byHeight) {
         // The width limits: full box width, height in proportion (rounded to nearest).
-        int h = static_cast<int>((std::int64_t{image.cy} * box.cx * 2 + image.cx) / (std::int64_t{2} * image.cx));
+        int h = static_cast<int>((std::int64_t{image.cy} * box.cx * 2 + image.cx) /
+                                 (std::int64_t{2} * image.cx));
         return {box.cx, h > 0 ? h : 1};
     }
-    int w = static_cast<int>((std::int64_t{image.cx} * box.cy * 2 + image.cy) / (std::int64_t{2} * image.cy));
+    int w = static_cast<int>((std::int64_t{image.cx} * box.cy * 2 + image.cy) /
+                             (std::int64_t{2} * image.cy));
     return {w > 0 ? w : 1, box.cy};
 }
 

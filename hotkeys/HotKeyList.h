@@ -55,7 +55,7 @@ struct HotKeyPress {
 };
 
 class HotKeyList {
-public:
+  public:
     HotKeyList(IHotKeyPlatform& platform, WindowRef window)
         : platform_(platform), window_(window) {}
     // Ends every registration, the last-made first, so no hotkey outlives the list.
@@ -80,7 +80,7 @@ public:
 
     const std::vector<Registration>& Registrations() const { return list_; }
 
-private:
+  private:
     bool End(std::vector<Registration>::iterator it);
 
     IHotKeyPlatform& platform_;

@@ -15,7 +15,7 @@
 using TOnHotKeyPressed = std::function<void(std::uint32_t HotKey, std::uint16_t Index)>;
 
 class THotKeyManager {
-public:
+  public:
     // Creates the message window; throws win::Error when the platform refuses it.
     THotKeyManager();
     // The same against another platform (tests); it must outlive the manager.
@@ -51,16 +51,16 @@ public:
     // handler may destroy the manager.
     TOnHotKeyPressed OnHotKeyPressed;
 
-private:
+  private:
     class MessageWindow : public win::Window {
-    public:
+      public:
         explicit MessageWindow(THotKeyManager& owner) : owner_(owner) {}
         void Create();
 
-    protected:
+      protected:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    private:
+      private:
         THotKeyManager& owner_;
     };
 

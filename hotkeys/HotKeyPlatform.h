@@ -13,7 +13,7 @@ using LayoutRef = void*;  // HKL of a keyboard layout; nullptr means none
 
 // Global atoms and system-wide hotkey registration.
 class IHotKeyPlatform {
-public:
+  public:
     virtual ~IHotKeyPlatform() = default;
     // Takes one reference on the global atom for the text; 0 when the platform refuses.
     virtual std::uint16_t AddGlobalAtom(const std::string& text) = 0;
@@ -26,7 +26,7 @@ public:
 
 // Scan codes, key names and keyboard layouts of the calling thread.
 class IKeyboardPlatform {
-public:
+  public:
     virtual ~IKeyboardPlatform() = default;
     // Virtual key to scan code in the thread's current layout; 0 when the key has none.
     virtual std::uint32_t ScanCode(std::uint32_t key) = 0;

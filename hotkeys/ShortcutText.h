@@ -20,7 +20,7 @@ std::int32_t KeyNameParam(std::uint32_t key, std::uint32_t scanCode);
 
 // The process's shortcut-text state: the modifier names and the US layout.
 class ShortcutTexts {
-public:
+  public:
     explicit ShortcutTexts(IKeyboardPlatform& keyboard) : keyboard_(keyboard) {}
     ShortcutTexts(const ShortcutTexts&) = delete;
     ShortcutTexts& operator=(const ShortcutTexts&) = delete;
@@ -38,7 +38,7 @@ public:
     LayoutRef UsLayout() const { return usLayout_; }
     bool UsLayoutLoadedHere() const { return usLayoutLoadedHere_; }
 
-private:
+  private:
     std::string KeyText(std::uint32_t key, bool localized);
 
     IKeyboardPlatform& keyboard_;

@@ -5,7 +5,7 @@
 namespace hotkeys {
 
 class Win32HotKeyPlatform final : public IHotKeyPlatform {
-public:
+  public:
     std::uint16_t AddGlobalAtom(const std::string& text) override;
     void DeleteGlobalAtom(std::uint16_t atom) override;
     bool RegisterHotKey(WindowRef window, std::uint16_t id, std::uint16_t modifiers,
@@ -14,7 +14,7 @@ public:
 };
 
 class Win32KeyboardPlatform final : public IKeyboardPlatform {
-public:
+  public:
     std::uint32_t ScanCode(std::uint32_t key) override;
     std::uint32_t ScanCodeIn(std::uint32_t key, LayoutRef layout) override;
     std::string KeyName(std::int32_t param) override;

@@ -76,8 +76,8 @@ if [ -f "$B/win/e2e_tests.exe" ]; then
     wine_stop
 fi
 
-# clang-tidy counts as one test.
-for check in tidy; do
+# Formatting and clang-tidy count as one test each.
+for check in format tidy; do
     echo "=== $check"
     if bash scripts/lint.sh "$check"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 done

@@ -25,7 +25,7 @@ enum TTrayVisibility : unsigned {
 };
 
 class TJvTrayIcon {
-public:
+  public:
     // The platform calls the component makes, replaceable so that tests can watch them.
     struct Shell {
         std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)> notify;
@@ -75,16 +75,16 @@ public:
     // The menu item the user chose (its command ID).
     std::function<void(UINT id)> OnMenuCommand;
 
-private:
+  private:
     class MessageWindow : public win::Window {
-    public:
+      public:
         explicit MessageWindow(TJvTrayIcon& owner) : owner_(owner) {}
         void Create();
 
-    protected:
+      protected:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-    private:
+      private:
         TJvTrayIcon& owner_;
     };
     std::uint32_t ShellVersion() const;

@@ -102,13 +102,13 @@ CallbackRoute RouteCallback(std::uint32_t lParam);
 // The shell version, read once per process. A failed read (0) is not kept, so the next use reads
 // again.
 class ShellVersionCache {
-public:
+  public:
     std::uint32_t Get(const std::function<std::uint32_t()>& read) {
         if (version_ == 0) version_ = read();
         return version_;
     }
 
-private:
+  private:
     std::uint32_t version_ = 0;
 };
 

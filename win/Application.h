@@ -12,7 +12,7 @@
 namespace win {
 
 class TApplication : public Window {
-public:
+  public:
     // A hook sees the application window's messages before the application handles them; it
     // returns true to consume the message.
     using Hook = std::function<bool(UINT msg, WPARAM wp, LPARAM lp)>;
@@ -60,10 +60,10 @@ public:
     // One round of the loop: handles every waiting message without blocking.
     void ProcessMessages();
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void Dispatch(MSG& msg);
     void NoteUserWindow();
 

@@ -30,9 +30,9 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w,
                    int h, HWND parent, int id, HFONT font, DWORD exStyle) {
-    HWND hwnd = CreateWindowExW(exStyle, className, text, WS_CHILD | style, x, y, w, h, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, text, WS_CHILD | style, x, y, w, h, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(), nullptr);
     if (!hwnd) throw Error(std::wstring(L"Cannot create control ") + className);
     if (font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
@@ -184,7 +184,8 @@ bool RadioGroup::HandleClick(int controlId) {
     if (!Owns(controlId)) return false;
     int index = -1;
     for (size_t i = 0; i < buttons_.size(); ++i)
-        if (SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) index = static_cast<int>(i);
+        if (SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED)
+            index = static_cast<int>(i);
     bool changed = index != index_;
     index_ = index;
     return changed;

@@ -13,10 +13,10 @@ namespace win {
 // scroll messages to its top-level window, so every control notification reaches the main window
 // whatever panel or page the control sits on.
 class Panel : public Window {
-public:
+  public:
     void Create(HWND parent, int id, int x, int y, int w, int h, DWORD extraStyle = 0);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
@@ -59,7 +59,7 @@ void SetOuterSize(HWND hwnd, int w, int h);
 
 // A radio group: a group box with one radio button per item, laid out in columns.
 class RadioGroup {
-public:
+  public:
     // Creates the group the first time and lays it out at `bounds` every time, its inner margins
     // and button height scaled for the DPI.
     void Place(HWND parent, int id, int firstItemId, const wchar_t* caption,
@@ -78,7 +78,7 @@ public:
     bool Enabled() const;
     const std::vector<HWND>& Buttons() const { return buttons_; }
 
-private:
+  private:
     void LayOut(const RECT& bounds, HFONT font, int dpi);
 
     HWND box_ = nullptr;

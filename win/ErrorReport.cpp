@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "win/ErrorText.h"
 #include "win/Application.h"
+#include "win/ErrorText.h"
 #include "win/Platform.h"
 #include "win/Text.h"
 

@@ -8,12 +8,12 @@ namespace win {
 
 // An error whose text is shown to the user as it stands (a full stop is added if missing).
 class Error : public std::exception {
-public:
+  public:
     explicit Error(std::wstring text) : text_(std::move(text)) {}
     const std::wstring& Text() const { return text_; }
     const char* what() const noexcept override { return "Tintsnatch error"; }
 
-private:
+  private:
     std::wstring text_;
 };
 

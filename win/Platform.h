@@ -19,5 +19,6 @@
 #define WINVER 0x0A00
 #endif
 #include <windows.h>
-#include <windowsx.h>
+// After <windows.h>, which they need:
 #include <commctrl.h>
+#include <windowsx.h>

@@ -11,7 +11,7 @@ namespace win {
 // A derived window that must see its own destruction destroys the window in its own destructor,
 // or earlier, while it is whole.
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -23,7 +23,7 @@ public:
     static void RegisterClass(const wchar_t* name, UINT style = 0, HCURSOR cursor = nullptr,
                               HBRUSH background = nullptr, HICON icon = nullptr);
 
-protected:
+  protected:
     // Creates the window; throws win::Error when the platform refuses.
     HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x,
                 int y, int w, int h, HWND parent, HMENU menuOrId = nullptr);
@@ -31,7 +31,7 @@ protected:
     // Called at WM_NCDESTROY after the handle is gone.
     virtual void OnDestroyed() {}
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND hwnd_ = nullptr;
 };
@@ -40,7 +40,7 @@ private:
 // repaint and a print into a memory DC cannot drift apart, and the background is never erased
 // on its own (no flicker).
 class PaintedWindow : public Window {
-protected:
+  protected:
     virtual void Paint(HDC dc) = 0;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -14,7 +14,7 @@
 #include "zoom/ZoomGeometry.h"
 
 class TJvZoom : public win::Window {
-public:
+  public:
     static constexpr int DefaultWidth = 100, DefaultHeight = 100;
     static constexpr UINT_PTR RedrawTimer = 1;
 
@@ -62,10 +62,10 @@ public:
     // The magnifier behind a window handle, or nullptr when it is not one.
     static TJvZoom* FromHandle(HWND hwnd);
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
-private:
+  private:
     void UpdateTimer();
     // The drawing: into the memory image when the cursor moved; true when it drew.
     bool Draw();

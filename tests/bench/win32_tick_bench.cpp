@@ -13,13 +13,14 @@ namespace {
 
 // What the tick cannot do without, done as plainly as possible.
 class Baseline {
-public:
+  public:
     Baseline() {
-        host_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
-                                500, 500, 172, 98, nullptr, nullptr, nullptr, nullptr);
+        host_ =
+            CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE,
+                            500, 500, 172, 98, nullptr, nullptr, nullptr, nullptr);
         for (auto& label : labels_)
-            label = CreateWindowExW(0, L"STATIC", L"--", WS_CHILD | WS_VISIBLE, 0, 0, 50, 12,
-                                    host_, nullptr, nullptr, nullptr);
+            label = CreateWindowExW(0, L"STATIC", L"--", WS_CHILD | WS_VISIBLE, 0, 0, 50, 12, host_,
+                                    nullptr, nullptr, nullptr);
         swatch_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 60, 17, 17, host_,
                                   nullptr, nullptr, nullptr);
     }
@@ -44,7 +45,7 @@ public:
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 
-private:
+  private:
     HWND host_, swatch_;
     HWND labels_[9];
 };
@@ -62,8 +63,15 @@ void RunTickBenchmarks() {
         step = (step + 1) % 50;
         SetCursorPos(100 + step * 3, 100 + step);
     };
-    auto result = bench::Compare([&] { move(); form.Timer1Timer(); },
-                                 [&] { move(); baseline.Tick(); });
+    auto result = bench::Compare(
+        [&] {
+            move();
+            form.Timer1Timer();
+        },
+        [&] {
+            move();
+            baseline.Tick();
+        });
     bench::Row("tick, cursor moved each time", result, "baseline calls, cursor moved");
     int before = gdi::LiveCount();
     for (int i = 0; i < 2000; ++i) {
@@ -85,10 +93,12 @@ void RunTickBenchmarks() {
     }
     GetProcessTimes(GetCurrentProcess(), &creation, &exit, &kernel1, &user1);
     auto ms = [](const FILETIME& a, const FILETIME& b) {
-        ULARGE_INTEGER x{{a.dwLowDateTime, a.dwHighDateTime}}, y{{b.dwLowDateTime, b.dwHighDateTime}};
+        ULARGE_INTEGER x{{a.dwLowDateTime, a.dwHighDateTime}},
+            y{{b.dwLowDateTime, b.dwHighDateTime}};
         return double(y.QuadPart - x.QuadPart) / 10000.0;
     };
     double cpu = ms(kernel0, kernel1) + ms(user0, user1);
-    std::printf("  CPU time while sampling with the window's timers: %.1f ms per second of wall time\n",
-                cpu / 2.0);
+    std::printf(
+        "  CPU time while sampling with the window's timers: %.1f ms per second of wall time\n",
+        cpu / 2.0);
 }

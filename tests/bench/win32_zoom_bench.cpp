@@ -18,13 +18,13 @@ using bench::Row;
 
 // A child window that takes timer messages and does nothing: what any timer costs.
 class IdleWindow : public win::Window {
-public:
+  public:
     void Create(HWND parent) {
         RegisterClass(L"ZoomBenchIdle");
         Window::Create(0, L"ZoomBenchIdle", L"", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, parent);
     }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
         if (msg == WM_TIMER) return 0;
         return Window::HandleMessage(msg, wp, lp);

@@ -10,7 +10,7 @@ namespace {
 
 // A program of the user's: a focused edit box with selected text.
 class OtherProgram {
-public:
+  public:
     OtherProgram() {
         frame_ = CreateWindowExW(0, L"STATIC", L"Other", WS_POPUP | WS_VISIBLE | WS_BORDER, 600,
                                  500, 200, 60, nullptr, nullptr, nullptr, nullptr);
@@ -34,7 +34,7 @@ public:
                             "the other program's edit box in front"));
     }
 
-private:
+  private:
     HWND frame_, edit_;
 };
 
@@ -50,7 +50,7 @@ WORD HotKeyOf(HWND edit) { return static_cast<WORD>(SendMessageW(edit, HKM_GETHO
 }  // namespace
 
 class Bindings : public testing::Test {
-protected:
+  protected:
     PatternWindow pattern{{{{0, 0, 300, 300}, RGB(255, 128, 0)}}};
     OtherProgram other;
     App app;
@@ -128,7 +128,8 @@ TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
     MoveCursor(130, 125);
     ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
     SendMessageW(app.Control(id::Properties), TCM_SETCURFOCUS, 3, 0);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::hkCapture); }, 5000, "the capture key box shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::hkCapture); }, 5000, "the capture key box shown"));
     RECT r;
     GetWindowRect(edit, &r);
     Click(r.left + 10, r.top + 8);
@@ -150,7 +151,7 @@ TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
 namespace {
 // Holds a hotkey for this test process and notes its presses.
 class HotKeyHolder {
-public:
+  public:
     HotKeyHolder(UINT mods, UINT vk) {
         hwnd_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                 nullptr);
@@ -166,7 +167,7 @@ public:
     bool Held() const { return held_; }
     int Presses() const { return presses_; }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<HotKeyHolder*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (m == WM_HOTKEY && self) ++self->presses_;

@@ -101,7 +101,7 @@ HWND OwnedBox(HWND dlg, DWORD pid) {
 }  // namespace
 
 class CaptureByHotKey : public testing::Test {
-protected:
+  protected:
     const int screenW = GetSystemMetrics(SM_CXSCREEN), screenH = GetSystemMetrics(SM_CYSCREEN);
     PatternWindow pattern{{{{100, 100, 200, 175}, RGB(255, 0, 0)},
                            {{200, 175, 300, 250}, RGB(0, 0, 255)},
@@ -121,7 +121,8 @@ protected:
             WaitFor([&] { return app.WindowRect().left == 120 && app.WindowRect().top == 120; },
                     5000, "the window at (120, 120)"));
         MoveCursor(150, 128);
-        ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
+        ASSERT_TRUE(
+            WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
         SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsWindowEnabled(app.Control(id::rgCaptureArea)); }, 5000,
                             "the area group greyed"))

@@ -106,7 +106,8 @@ TEST_P(CaptureKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterTheCapture) {
                             "the overlay shown"));
         Click(100, 100);
     }
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     SendMessageW(app.Control(id::Cancel), BM_CLICK, 0, 0);
     ASSERT_TRUE(
         WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the capture view gone"));
@@ -200,7 +201,8 @@ TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
     ASSERT_TRUE(ActivateUsersWindow(app, users.Handle()));
     SetClipboardText(L"before");
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     SIZE size{};
     std::vector<COLORREF> pixels = ClipboardPixels(size);
     ASSERT_EQ(size.cx, 240);

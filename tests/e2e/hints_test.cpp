@@ -91,7 +91,7 @@ bool FontsLookDifferent(const std::wstring& text) {
 }
 
 class Hints : public testing::Test {
-protected:
+  protected:
     App app;
     void SetUp() override {
         ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
@@ -192,7 +192,8 @@ TEST_F(Hints, HoveringTheCaptureViewsCancelShowsCancel) {
     POINT d = Center(WindowRectOf(desktop));
     Click(d.x, d.y);
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::Cancel); }, 10000, "the capture view's Cancel shown"))
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::Cancel); }, 10000, "the capture view's Cancel shown"))
         << "the capture hotkey opens the capture view";
     EXPECT_EQ(HoverForBalloon(app.Control(id::Cancel)), L"Cancel");
 }

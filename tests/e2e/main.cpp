@@ -9,6 +9,7 @@
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
 
+// After the platform header, which it needs.
 #include <shellapi.h>
 
 namespace {
@@ -19,7 +20,8 @@ int Demo(const wchar_t* shotPath) {
                                 {{400, 300, 700, 500}, RGB(255, 255, 255)}});
     e2e::App app;
     if (!app.Start()) return 1;
-    e2e::MoveCursor(396, 296);  // near the corner where four colours meet: the magnifier shows all four
+    e2e::MoveCursor(396,
+                    296);  // near the corner where four colours meet: the magnifier shows all four
     // The picture is taken whatever it shows; a wait that gives up says so.
     auto report = [](const testing::AssertionResult& waited) {
         if (!waited) fprintf(stderr, "%s\n", waited.message());

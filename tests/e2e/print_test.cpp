@@ -119,7 +119,8 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
     ASSERT_TRUE(WaitFor([&] { return app.Caption() == L"Desktop  - 15"; }, 5000,
                         "the caption \"Desktop  - 15\""));
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
 
     // "&Print..." and the print dialog's OK, clicked; the dialog runs modally in the app.
     PostMessageW(app.Control(id::Button1), BM_CLICK, 0, 0);

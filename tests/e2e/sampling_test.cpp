@@ -7,7 +7,7 @@
 using namespace e2e;
 
 class Sampling : public testing::Test {
-protected:
+  protected:
     PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 0, 0)},
                            {{200, 100, 300, 200}, RGB(18, 52, 86)},
                            {{300, 100, 400, 200}, RGB(255, 255, 255)},

@@ -200,7 +200,7 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     // The fourteen stored values follow in list order, each with its first-start value; the
     // preview still holds its design text, as the Clipboard page was never opened.
     const std::vector<std::pair<std::string, std::string>> stored = {
-        {"cbGrabIfMin_Checked", "False"},   {"cbStartUp_Checked", "False"},
+        {"cbGrabIfMin_Checked", "False"},    {"cbStartUp_Checked", "False"},
         {"Properties_ActivePage", "tsZoom"}, {"ZoomSlider_Position", "15"},
         {"hkCapture_HotKey", "120"},         {"hkExit_HotKey", "121"},
         {"hkFixedFollow_HotKey", "118"},     {"hkShowHide_HotKey", "117"},
@@ -276,7 +276,8 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
 
     MoveCursor(700, 600);
     PressKeys({VK_CONTROL, VK_F9});
-    EXPECT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 5000, "the capture view shown"))
+    EXPECT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 5000, "the capture view shown"))
         << "Ctrl+F9 captures";
     ASSERT_TRUE(app.Close());
 
@@ -368,8 +369,8 @@ TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
     const std::string content = "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n";
     WriteBytes(IniPath(app), content);
     // Another program holds the file without sharing for two seconds, as a backup might.
-    HANDLE lock = CreateFileW(IniPath(app).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
+    HANDLE lock =
+        CreateFileW(IniPath(app).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     DWORD lockedAt = GetTickCount();
     ASSERT_TRUE(app.Launch());

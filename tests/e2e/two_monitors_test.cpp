@@ -142,7 +142,8 @@ TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     MouseTo(-380, 150);
     MouseTo(-350, 180);
     MouseTo(-350, 180, MOUSEEVENTF_LEFTUP);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     // 100 x 60 pixels from (-450, 120): 50 red columns, then 50 blue ones.
     auto px = ClipboardPixels(100, 60, {{0, 0}, {49, 59}, {50, 0}, {99, 59}});
     ASSERT_EQ(px.size(), 4u) << "a 100 x 60 image on the clipboard";

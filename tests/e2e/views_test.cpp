@@ -18,7 +18,7 @@ bool TopLeftIs(App& app, int x, int y) {
 }  // namespace
 
 class Views : public testing::Test {
-protected:
+  protected:
     PatternWindow pattern{{{{0, 0, 400, 400}, RGB(0, 0, 255)}}};
     App app;
     void SetUp() override { ASSERT_TRUE(app.Start()); }
@@ -86,7 +86,8 @@ TEST_F(Views, TheClipboardPageShowsTheFormatPreview) {
     HWND tabs = app.Control(id::Properties);
     // Select the Clipboard page as a click on its tab would.
     SendMessageW(tabs, TCM_SETCURFOCUS, 1, 0);
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::tsClipBoard); }, 5000, "the Clipboard page shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::tsClipBoard); }, 5000, "the Clipboard page shown"));
     EXPECT_EQ(app.Text(id::colFmtPreview), L"0 0 255");
     EXPECT_EQ(app.Text(id::rgClipboard), L"Clipboard format");
     EXPECT_EQ(app.Text(id::rgClipboardItem0 + 5), L"CMYK comma");

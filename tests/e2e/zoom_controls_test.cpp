@@ -55,7 +55,7 @@ bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BS
 }  // namespace
 
 class ZoomControls : public testing::Test {
-protected:
+  protected:
     App app;
     void SetUp() override { ASSERT_TRUE(app.Start()); }
 
@@ -168,7 +168,7 @@ TEST_F(ZoomControls, CrosshairBoxGreysTheSizeSliderWhoseNumberShowsBesideIt) {
 // The screen behind the window: red left of x = 400, green from there on. It comes first, so
 // the application's window starts above it.
 class ZoomView : public ZoomControls {
-protected:
+  protected:
     void SetUp() override {}
     PatternWindow pattern{
         {{{0, 0, 400, 768}, RGB(255, 0, 0)}, {{400, 0, 1024, 768}, RGB(0, 160, 80)}}};

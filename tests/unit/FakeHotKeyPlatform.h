@@ -12,7 +12,7 @@
 namespace hotkeys {
 
 class FakeHotKeyPlatform : public IHotKeyPlatform {
-public:
+  public:
     struct Held {
         WindowRef Window;
         std::uint16_t Id, Modifiers, Key;
@@ -88,7 +88,7 @@ public:
     int deletesOfUnknownAtoms = 0;
     int otherWindow = 0;
 
-private:
+  private:
     struct Atom {
         std::uint16_t Id = 0;
         int Refs = 0;

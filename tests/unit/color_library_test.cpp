@@ -81,8 +81,9 @@ TEST(FormatColorText, BeforeAnySampleTheFormatsAreBuiltFromTheDashes) {
 
 TEST(FormatColorText, SixFormatsOfSampledColours) {
     using V = std::vector<std::wstring>;
-    EXPECT_EQ(AllFormats(ReadoutsFor(Rgb(255, 128, 0), 1, 1)),
-              (V{L"255 128 0", L"255,128,0", L"#FF8000", L"FF8000", L"0 127 255 0", L"0,127,255,0"}));
+    EXPECT_EQ(
+        AllFormats(ReadoutsFor(Rgb(255, 128, 0), 1, 1)),
+        (V{L"255 128 0", L"255,128,0", L"#FF8000", L"FF8000", L"0 127 255 0", L"0,127,255,0"}));
     EXPECT_EQ(AllFormats(ReadoutsFor(Rgb(0, 0, 0), 1, 1)),
               (V{L"0 0 0", L"0,0,0", L"#000000", L"000000", L"0 0 0 255", L"0,0,0,255"}));
     EXPECT_EQ(AllFormats(ReadoutsFor(Rgb(255, 255, 255), 1, 1)),

@@ -15,7 +15,7 @@ constexpr std::uint32_t F6 = 117, F7 = 118, F8 = 119, F9 = 120, F10 = 121, CtrlC
 constexpr BindingKeys Defaults{F9, F6, F7, F10, CtrlC};
 
 class Bindings : public testing::Test {
-protected:
+  protected:
     FakeHotKeyPlatform platform;
     int window = 0;
     std::optional<HotKeyList> list{std::in_place, platform, &window};

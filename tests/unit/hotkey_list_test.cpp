@@ -17,7 +17,7 @@ using namespace hotkeys;
 namespace {
 
 class HotKeyListTest : public testing::Test {
-protected:
+  protected:
     // After the list has gone, every atom reference it took is back and nothing of ours is
     // registered, whatever path the test went.
     void TearDown() override {

@@ -31,7 +31,7 @@ Layout MakeLayout(const std::string& shift, const std::string& ctrl, const std::
 }
 
 class FakeKeyboard : public IKeyboardPlatform {
-public:
+  public:
     int us = 0, de = 0, caps = 0;  // their addresses are the layout handles
     LayoutRef Us() { return &us; }
     LayoutRef De() { return &de; }
@@ -86,7 +86,7 @@ public:
 };
 
 class HotKeyTextTest : public testing::Test {
-protected:
+  protected:
     void UserHas(std::vector<LayoutRef> installed) {
         kb.installed = installed;
         kb.active = installed.front();

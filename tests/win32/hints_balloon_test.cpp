@@ -30,7 +30,7 @@ COLORREF ScreenPixel(int x, int y) {
 
 // A plain top-level form with child controls, as the main window is for the hints.
 class TestForm {
-public:
+  public:
     TestForm() {
         // Shown without activation: under Wine, a window that was active takes two seconds to
         // go away when there is no window manager.
@@ -53,9 +53,7 @@ public:
         EXPECT_TRUE(testsupport::WaitFor([&] { return WindowFromPoint(Center(a)) == a; }, 5000,
                                          "the test form on screen"));
     }
-    ~TestForm() {
-        DestroyWindow(form);
-    }
+    ~TestForm() { DestroyWindow(form); }
     POINT Center(HWND h) const {
         RECT r;
         GetWindowRect(h, &r);
@@ -68,7 +66,7 @@ public:
 
     HWND form, a, b, label, inner, innerChild, longOnly;
 
-private:
+  private:
     HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h) {
         return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, form,
                                nullptr, nullptr, nullptr);

@@ -20,7 +20,7 @@ LRESULT CALLBACK ParentProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 class LinkForm : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         journal = &events;
         WNDCLASSW wc{};

@@ -52,7 +52,7 @@ struct Pressed {
 };
 
 class HotKeyManagerWin32 : public testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { HotKeyModuleStart(); }
     static void TearDownTestSuite() { HotKeyModuleEnd(); }
 

@@ -12,15 +12,16 @@
 namespace {
 
 class MainWindow : public testing::Test {
-protected:
-    testsupport::PatternWindow pattern{{{{100, 100, 200, 200}, RGB(255, 128, 0)},
-                                        {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+  protected:
+    testsupport::PatternWindow pattern{
+        {{{100, 100, 200, 200}, RGB(255, 128, 0)}, {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
     TTintsnatch4 form;
     std::vector<std::wstring> reports;
     win::ErrorReportHandler previous;
 
     void SetUp() override {
-        previous = win::SetErrorReportHandler([this](const std::wstring& t) { reports.push_back(t); });
+        previous =
+            win::SetErrorReportHandler([this](const std::wstring& t) { reports.push_back(t); });
         form.CreateForm();
         ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
     }
@@ -41,7 +42,11 @@ int WindowsOfThisThread() {
             int* n = reinterpret_cast<int*>(lp);
             ++*n;
             EnumChildWindows(
-                h, [](HWND, LPARAM lp2) -> BOOL { ++*reinterpret_cast<int*>(lp2); return TRUE; },
+                h,
+                [](HWND, LPARAM lp2) -> BOOL {
+                    ++*reinterpret_cast<int*>(lp2);
+                    return TRUE;
+                },
                 lp);
             return TRUE;
         },

@@ -30,7 +30,7 @@ RECT RectIn(HWND child, HWND parent) {
 }
 
 class OptionsView : public testing::Test {
-protected:
+  protected:
     TTintsnatch4 form;
 
     void SetUp() override {

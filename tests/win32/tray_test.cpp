@@ -27,7 +27,7 @@ struct NotifyCall {
 
 // Records every notification call instead of talking to the shell.
 class RecordingShell {
-public:
+  public:
     std::vector<NotifyCall> calls;
     HWND trayWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000));
     std::uint32_t version = 0x00060001;
@@ -85,7 +85,7 @@ HWND TrayWindowOfThisThread() {
 // Acts on a pop-up menu from inside its modal loop (thread timers keep running there). A menu
 // still open two seconds later is ended, so a broken test cannot hang.
 class MenuProbe {
-public:
+  public:
     explicit MenuProbe(std::function<void(HWND menuWindow)> onOpen) : onOpen_(std::move(onOpen)) {
         current_ = this;
         start_ = GetTickCount();
@@ -99,7 +99,7 @@ public:
     MenuProbe& operator=(const MenuProbe&) = delete;
     bool Ran() const { return ran_; }
 
-private:
+  private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         MenuProbe* self = current_;
         if (!self) return;
@@ -151,7 +151,7 @@ POINT MoveCursorTo(int x, int y) {
 }
 
 class ErrorWatch {
-public:
+  public:
     ErrorWatch()
         : previous_(
               win::SetErrorReportHandler([this](const std::wstring& t) { reports.push_back(t); })) {
@@ -159,7 +159,7 @@ public:
     ~ErrorWatch() { win::SetErrorReportHandler(previous_); }
     std::vector<std::wstring> reports;
 
-private:
+  private:
     win::ErrorReportHandler previous_;
 };
 
@@ -169,7 +169,7 @@ private:
 // The component
 
 class TrayIcon : public testing::Test {
-protected:
+  protected:
     RecordingShell shell;
     ErrorWatch errors;
     std::unique_ptr<TJvTrayIcon> icon =
@@ -357,7 +357,7 @@ TEST_F(TrayIcon, ANewTrayWindowMakesSettingTheHintOrIconAddTheIconAfresh) {
 
 // An application object of the test's own, so the process-wide one keeps its state.
 class TrayAutoHide : public testing::Test {
-protected:
+  protected:
     RecordingShell shell;
     win::TApplication app;
     std::unique_ptr<TJvTrayIcon> icon;
@@ -439,7 +439,7 @@ TEST(TrayIconWithTheShell, TheShellKnowsTheIconExactlyWhileItIsActive) {
 // The main window's tray menu and show/hide
 
 class MainTray : public testing::Test {
-protected:
+  protected:
     ErrorWatch errors;
     TTintsnatch4 form;
     HWND tray = nullptr;

@@ -75,7 +75,7 @@ Pixels Grab(HWND hwnd) {
 }
 
 class PatternWindow {
-public:
+  public:
     PatternWindow() {
         int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
         std::vector<std::uint32_t> words(static_cast<size_t>(w * h));
@@ -102,7 +102,7 @@ public:
     }
     ~PatternWindow() { DestroyWindow(hwnd_); }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_NCCREATE)
             SetWindowLongPtrW(
@@ -129,7 +129,7 @@ private:
 
 // A plain top-level window to carry the magnifier, above the pattern and away from the cursor.
 class Host {
-public:
+  public:
     Host() {
         WNDCLASSW wc{};
         wc.lpfnWndProc = DefWindowProcW;
@@ -145,7 +145,7 @@ public:
     ~Host() { DestroyWindow(hwnd_); }
     HWND Handle() const { return hwnd_; }
 
-private:
+  private:
     HWND hwnd_;
 };
 
@@ -181,7 +181,7 @@ bool SameExceptCrosshair(const Pixels& a, const Pixels& b, int cx, int cy) {
 }  // namespace
 
 class ZoomMagnifier : public testing::Test {
-protected:
+  protected:
     PatternWindow pattern;
     Host host;
     std::unique_ptr<TJvZoom> zoom;

@@ -12,7 +12,7 @@
 #include "win/Hints.h"
 
 class ZoomPage : public testing::Test {
-protected:
+  protected:
     std::unique_ptr<TTintsnatch4> form = std::make_unique<TTintsnatch4>();
 
     void SetUp() override {
