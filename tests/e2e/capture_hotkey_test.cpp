@@ -40,7 +40,7 @@ bool SizeIs(const SIZE& s, int w, int h) { return s.cx == w && s.cy == h; }
 std::vector<std::uint8_t> ClipboardPng() {
     std::vector<std::uint8_t> bytes;
     UINT format = RegisterClipboardFormatW(L"PNG");
-    for (int i = 0; i < 20 && !OpenClipboard(nullptr); ++i) Sleep(20);
+    if (!OpenClipboardWaiting()) return bytes;
     if (HANDLE h = GetClipboardData(format)) {
         if (auto* p = static_cast<const std::uint8_t*>(GlobalLock(h))) {
             bytes.assign(p, p + GlobalSize(h));

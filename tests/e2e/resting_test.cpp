@@ -16,8 +16,9 @@ class RestingSampler : public testing::Test {
         ASSERT_TRUE(app.Start());
         MoveCursor(150, 150);
         ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }));
-        // Time for the cursor to count as resting (a quarter of a second without a change).
-        Pump(500);
+        // Time for the cursor to count as resting (a quarter of a second without a change): the
+        // program shows no sign of resting, by design.
+        Settle(500);
     }
     // A pixel of the compact magnifier, away from its crosshair.
     COLORREF MagnifierPixel() const {

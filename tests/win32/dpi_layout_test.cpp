@@ -12,6 +12,7 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "tests/support/TestSupport.h"
+#include "tests/win32/MainWindowFixture.h"
 #include "win/Application.h"
 #include "win/Controls.h"
 #include "win/Dpi.h"
@@ -49,24 +50,8 @@ SIZE TextExtent(HWND control, const std::wstring& text, int wrapWidth) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
-class DpiLayout : public testing::Test {
+class DpiLayout : public MainWindowFixture {
   protected:
-    TTintsnatch4 form;
-
-    void SetUp() override {
-        form.CreateForm();
-        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-    }
-    void TearDown() override {
-        DestroyWindow(form.Handle());
-        auto& app = win::Application();
-        app.SetMessageFilter(nullptr);
-        app.SetMainWindow(nullptr);
-        MSG m;
-        while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-    HWND Control(int id) const { return win::FindControl(form.Handle(), id); }
     int S(int v) const { return dpi::Scale(v, form.Dpi()); }
 
     bool OuterSizeIs(int w, int h) {

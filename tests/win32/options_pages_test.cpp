@@ -8,6 +8,7 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "tests/support/TestSupport.h"
+#include "tests/win32/MainWindowFixture.h"
 #include "win/Application.h"
 #include "win/Controls.h"
 
@@ -29,24 +30,8 @@ RECT RectIn(HWND child, HWND parent) {
     return r;
 }
 
-class OptionsView : public testing::Test {
+class OptionsView : public MainWindowFixture {
   protected:
-    TTintsnatch4 form;
-
-    void SetUp() override {
-        form.CreateForm();
-        ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-    }
-    void TearDown() override {
-        DestroyWindow(form.Handle());
-        auto& app = win::Application();
-        app.SetMessageFilter(nullptr);
-        app.SetMainWindow(nullptr);
-        MSG m;
-        while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-    }
-    HWND Control(int id) const { return win::FindControl(form.Handle(), id); }
     int Width() const {
         RECT wr;
         GetWindowRect(form.Handle(), &wr);
