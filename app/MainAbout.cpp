@@ -143,10 +143,10 @@ void TTintsnatch4::CreateAboutPage() {
     win::PlaceLabel(Label4, page, id::Label4, L"Email:", Box(8, 120, 38, 14), font);
     win::PlaceLabel(Label6, page, id::Label6, L"Home page:", Box(8, 140, 70, 14), font);
     if (!JvHotLink4) {
-        JvHotLink4 = std::make_unique<TJvHotLink>();
+        JvHotLink4 = std::make_unique<TJvHotLink>(hintSettings_);
         JvHotLink4->Create(page, id::JvHotLink4, Scaled(48), Scaled(120), MailAddress, MailTarget,
                            hints::Alignment::Right, Dpi());
-        JvHotLink5 = std::make_unique<TJvHotLink>();
+        JvHotLink5 = std::make_unique<TJvHotLink>(hintSettings_);
         JvHotLink5->Create(page, id::JvHotLink5, Scaled(80), Scaled(140), HomePage, HomeTarget,
                            hints::Alignment::Left, Dpi());
     } else {
@@ -166,7 +166,7 @@ void TTintsnatch4::CreateAboutPage() {
 }
 
 void TTintsnatch4::CreateHints() {
-    JvBalloonHint1 = std::make_unique<TJvBalloonHint>(Handle());
+    JvBalloonHint1 = std::make_unique<TJvBalloonHint>(Handle(), hintSettings_);
     JvBalloonHint1->SetApplicationHintOptions(ahUseBalloonAsHint);
 }
 

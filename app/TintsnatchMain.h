@@ -13,6 +13,7 @@
 #include "app/ControlIds.h"
 #include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
+#include "hints/HintWindow.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
 #include "win/Handle.h"
@@ -212,6 +213,10 @@ class TTintsnatch4 : public win::Window {
     int dpi_ = 96;
     gdi::Font font_;
     gdi::Font monoFont_;
+
+    // The application's hint settings (hint window class and colour), handed to the components
+    // that show hints or change them: declared before those, so it outlives them.
+    hints::ApplicationHints hintSettings_;
 
     // Views
     win::Panel ColorZoomPanel, Panel1, CapturePanel;

@@ -13,7 +13,8 @@ constexpr UINT_PTR SubclassId = 0x4849;  // 'HI'
 
 HintTimes PlatformHintTimes() { return TooltipTimes(GetDoubleClickTime()); }
 
-HintMonitor::HintMonitor(HWND form, HintTimes times) : form_(form), tracker_(times) {
+HintMonitor::HintMonitor(HWND form, const ApplicationHints& settings, HintTimes times)
+    : form_(form), settings_(settings), tracker_(times) {
     RegisterClass(L"THintMonitor");
     Create(0, L"THintMonitor", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
     if (!SetTimer(Handle(), PollTimer, PollInterval, nullptr))
@@ -104,10 +105,10 @@ void HintMonitor::Poll() {
 void HintMonitor::ShowHint(HWND control, POINT cursor) {
     std::wstring text = ShortHint(win::GetHint(control));
     if (text.empty()) return;
-    if (!window_ || windowGeneration_ != HintWindowClassGeneration()) {
+    if (!window_ || windowGeneration_ != settings_.HintWindowClassGeneration()) {
         window_.reset();
-        window_ = CurrentHintWindowClass()();
-        windowGeneration_ = HintWindowClassGeneration();
+        window_ = settings_.MakeHintWindow();
+        windowGeneration_ = settings_.HintWindowClassGeneration();
     }
     if (!window_) return;
     // The hint shows beside its control, on that control's monitor.

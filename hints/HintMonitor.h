@@ -18,7 +18,8 @@ class HintMonitor : public win::Window {
   public:
     static constexpr UINT PollInterval = 50;
 
-    HintMonitor(HWND form, HintTimes times);
+    // The settings outlive the monitor.
+    HintMonitor(HWND form, const ApplicationHints& settings, HintTimes times);
     ~HintMonitor() override;
 
     // One look at the cursor (the timer calls it).
@@ -39,6 +40,7 @@ class HintMonitor : public win::Window {
     void HideHint();
 
     HWND form_;
+    const ApplicationHints& settings_;
     HintTracker tracker_;
     std::unique_ptr<THintWindow> window_;
     unsigned windowGeneration_ = 0;

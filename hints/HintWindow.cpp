@@ -7,31 +7,19 @@
 
 namespace hints {
 
-namespace {
-// UI thread only, like everything of the application object.
-struct ApplicationHints {
-    HintWindowClass windowClass = [] { return std::make_unique<THintWindow>(); };
-    unsigned generation = 0;
-    COLORREF color = GetSysColor(COLOR_INFOBK);
-};
+ApplicationHints::ApplicationHints()
+    : windowClass_(
+          [](const ApplicationHints& settings) { return std::make_unique<THintWindow>(settings); }),
+      color_(GetSysColor(COLOR_INFOBK)) {}
 
-ApplicationHints& App() {
-    static ApplicationHints hints;
-    return hints;
-}
-}  // namespace
-
-const HintWindowClass& CurrentHintWindowClass() { return App().windowClass; }
-
-HintWindowClass SetHintWindowClass(HintWindowClass windowClass) {
-    ++App().generation;
-    return std::exchange(App().windowClass, std::move(windowClass));
+std::unique_ptr<THintWindow> ApplicationHints::MakeHintWindow() const {
+    return windowClass_(*this);
 }
 
-unsigned HintWindowClassGeneration() { return App().generation; }
-
-COLORREF HintColor() { return App().color; }
-void SetHintColor(COLORREF color) { App().color = color; }
+HintWindowClass ApplicationHints::SetHintWindowClass(HintWindowClass windowClass) {
+    ++generation_;
+    return std::exchange(windowClass_, std::move(windowClass));
+}
 
 void THintWindow::EnsureCreated() {
     if (Handle()) return;
@@ -104,7 +92,7 @@ bool THintWindow::Showing() const { return Handle() && IsWindowVisible(Handle())
 void THintWindow::Paint(HDC dc) {
     RECT r;
     GetClientRect(Handle(), &r);
-    gdi::Brush back(CreateSolidBrush(HintColor()));
+    gdi::Brush back(CreateSolidBrush(settings_.HintColor()));
     FillRect(dc, &r, back.Get());
     FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     gdi::Selection font(dc, HintFont());

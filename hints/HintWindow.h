@@ -1,7 +1,8 @@
 #pragma once
-// The window a hint is shown in, and the application's choice of it. The application shows
-// every hint in a window of its current hint window class; this plain rectangle is the class
-// in force until a component (the balloon hints) installs another and later puts it back.
+// The window a hint is shown in, and the application's hint settings: every hint shows in a
+// window of their current hint window class, painted in their hint colour. This plain rectangle
+// is the class in force until a component (the balloon hints) installs another and later puts it
+// back.
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,9 +12,12 @@
 
 namespace hints {
 
+class ApplicationHints;
+
 class THintWindow : public win::PaintedWindow {
   public:
-    THintWindow() = default;
+    // The window paints in the settings' hint colour as it is at each paint; they outlive it.
+    explicit THintWindow(const ApplicationHints& settings) : settings_(settings) {}
 
     // The rectangle the text needs, near the origin; the hint mechanism then moves it by the
     // hint point. maxWidth limits the text's width (it wraps at word breaks).
@@ -42,24 +46,43 @@ class THintWindow : public win::PaintedWindow {
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    const ApplicationHints& Settings() const { return settings_; }
+
     std::wstring text_;
 
   private:
+    const ApplicationHints& settings_;
     gdi::Font font_;
     int dpi_ = 96;
 };
 
-// Makes a hint window of a class.
-using HintWindowClass = std::function<std::unique_ptr<THintWindow>()>;
+// Makes a hint window of a class, painting in the colour of the settings it is given.
+using HintWindowClass = std::function<std::unique_ptr<THintWindow>(const ApplicationHints&)>;
 
-const HintWindowClass& CurrentHintWindowClass();
-// Installs a hint window class and returns the one that was in force.
-HintWindowClass SetHintWindowClass(HintWindowClass windowClass);
-// Counts the changes of the class, so a hint mechanism can tell that its window is outdated.
-unsigned HintWindowClassGeneration();
+// The application's hint settings: the hint window class and the hint colour. The main window
+// holds the one set and hands it to the components that show hints or change them; UI thread
+// only, like every window.
+class ApplicationHints {
+  public:
+    ApplicationHints();
+    ApplicationHints(const ApplicationHints&) = delete;
+    ApplicationHints& operator=(const ApplicationHints&) = delete;
 
-// The application's hint colour: the background of hint windows.
-COLORREF HintColor();
-void SetHintColor(COLORREF color);
+    // A new window of the current hint window class.
+    std::unique_ptr<THintWindow> MakeHintWindow() const;
+    // Installs a hint window class and returns the one that was in force.
+    HintWindowClass SetHintWindowClass(HintWindowClass windowClass);
+    // Counts the changes of the class, so a hint mechanism can tell that its window is outdated.
+    unsigned HintWindowClassGeneration() const { return generation_; }
+
+    // The background of hint windows.
+    COLORREF HintColor() const { return color_; }
+    void SetHintColor(COLORREF color) { color_ = color; }
+
+  private:
+    HintWindowClass windowClass_;
+    unsigned generation_ = 0;
+    COLORREF color_;
+};
 
 }  // namespace hints

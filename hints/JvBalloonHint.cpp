@@ -52,7 +52,7 @@ void TJvBalloonWindow::Paint(HDC dc) {
     RECT client;
     GetClientRect(Handle(), &client);
     hints::Size size{client.right, client.bottom};
-    gdi::Brush back(CreateSolidBrush(hints::HintColor()));
+    gdi::Brush back(CreateSolidBrush(Settings().HintColor()));
     FillRect(dc, &client, back.Get());
     // The outline is painted exactly on the window's shape. (A hint window with a one-pixel
     // border, whose client area starts one pixel in, has to paint it one pixel up and left for
@@ -73,21 +73,22 @@ void TJvBalloonWindow::Paint(HDC dc) {
               DT_WORDBREAK | DT_NOPREFIX);
 }
 
-TJvBalloonHint::TJvBalloonHint(HWND form, hints::HintTimes times)
-    : monitor_(std::make_unique<hints::HintMonitor>(form, times)) {}
+TJvBalloonHint::TJvBalloonHint(HWND form, hints::ApplicationHints& settings, hints::HintTimes times)
+    : settings_(settings), monitor_(std::make_unique<hints::HintMonitor>(form, settings, times)) {}
 
 TJvBalloonHint::~TJvBalloonHint() {
     // The monitor's window is of the balloon class: it goes before the class is given back.
     monitor_.reset();
-    if (previous_) hints::SetHintWindowClass(std::move(*previous_));
+    if (previous_) settings_.SetHintWindowClass(std::move(*previous_));
 }
 
 void TJvBalloonHint::InstallBalloonClass() {
     BalloonPosition position = position_;
-    auto balloon = [position]() -> std::unique_ptr<hints::THintWindow> {
-        return std::make_unique<TJvBalloonWindow>(position);
+    auto balloon =
+        [position](const hints::ApplicationHints& settings) -> std::unique_ptr<hints::THintWindow> {
+        return std::make_unique<TJvBalloonWindow>(settings, position);
     };
-    auto before = hints::SetHintWindowClass(balloon);
+    auto before = settings_.SetHintWindowClass(balloon);
     if (!previous_) previous_ = std::move(before);
 }
 
@@ -98,7 +99,7 @@ void TJvBalloonHint::SetApplicationHintOptions(unsigned options) {
     if (on && !wasOn) {
         InstallBalloonClass();
     } else if (!on && wasOn && previous_) {
-        hints::SetHintWindowClass(std::move(*previous_));
+        settings_.SetHintWindowClass(std::move(*previous_));
         previous_.reset();
     }
 }

@@ -11,8 +11,9 @@
 
 class TJvBalloonWindow : public hints::THintWindow {
   public:
-    explicit TJvBalloonWindow(hints::BalloonPosition position = hints::BalloonPosition::Automatic)
-        : position_(position) {}
+    explicit TJvBalloonWindow(const hints::ApplicationHints& settings,
+                              hints::BalloonPosition position = hints::BalloonPosition::Automatic)
+        : THintWindow(settings), position_(position) {}
 
     RECT CalcHintRect(int maxWidth, const std::wstring& text) override;
     void ActivateHint(RECT rect, const std::wstring& text) override;
@@ -36,8 +37,10 @@ enum TJvApplicationHintOption : unsigned {
 
 class TJvBalloonHint {
   public:
-    // form: the window whose controls' hints are shown (with all its views).
-    explicit TJvBalloonHint(HWND form, hints::HintTimes times = hints::PlatformHintTimes());
+    // form: the window whose controls' hints are shown (with all its views); settings: the
+    // application's hint settings, whose window class the component swaps (they outlive it).
+    TJvBalloonHint(HWND form, hints::ApplicationHints& settings,
+                   hints::HintTimes times = hints::PlatformHintTimes());
     ~TJvBalloonHint();
     TJvBalloonHint(const TJvBalloonHint&) = delete;
     TJvBalloonHint& operator=(const TJvBalloonHint&) = delete;
@@ -55,6 +58,7 @@ class TJvBalloonHint {
   private:
     void InstallBalloonClass();
 
+    hints::ApplicationHints& settings_;
     unsigned options_ = 0;
     hints::BalloonPosition position_ = hints::BalloonPosition::Automatic;
     std::optional<hints::HintWindowClass> previous_;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "hints/HintWindow.h"
 #include "win/DpiScale.h"
 
 namespace {
@@ -90,15 +89,15 @@ void TJvHotLink::AdjustBounds() {
 void TJvHotLink::MouseEnter() {
     if (hot_) return;
     hot_ = true;
-    savedHintColor_ = hints::HintColor();
-    hints::SetHintColor(hintColor_);
+    savedHintColor_ = settings_.HintColor();
+    settings_.SetHintColor(hintColor_);
     AdjustBounds();
 }
 
 void TJvHotLink::MouseLeave() {
     if (!hot_) return;
     hot_ = false;
-    hints::SetHintColor(savedHintColor_);
+    settings_.SetHintColor(savedHintColor_);
     AdjustBounds();
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "hints/HintWindow.h"
 #include "hints/LabelLayout.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
@@ -17,7 +18,10 @@ class TJvHotLink : public win::PaintedWindow {
     // Asks the shell to open the target ("open", normal window) and shows nothing on failure.
     static bool OpenWithShell(const std::wstring& target);
 
-    explicit TJvHotLink(Opener opener = OpenWithShell) : opener_(std::move(opener)) {}
+    // settings: the application's hint settings, whose colour the link changes while the mouse
+    // is over it (they outlive it).
+    explicit TJvHotLink(hints::ApplicationHints& settings, Opener opener = OpenWithShell)
+        : settings_(settings), opener_(std::move(opener)) {}
 
     // Creates the link at (x, y) in its parent, sized to its caption, with its fonts (8 points)
     // at the DPI of the window it is on.
@@ -50,6 +54,7 @@ class TJvHotLink : public win::PaintedWindow {
     void MakeFonts(int dpi);
     void Paint(HDC dc) override;
 
+    hints::ApplicationHints& settings_;
     Opener opener_;
     std::wstring caption_, url_;
     hints::Alignment alignment_ = hints::Alignment::Left;

@@ -84,8 +84,9 @@ HWND VisibleHint(hints::HintMonitor& m) {
 }  // namespace
 
 TEST(HintWindowClass, BalloonIsInstalledAndThePreviousClassPutBack) {
-    auto classOfCurrent = [] {
-        auto w = hints::CurrentHintWindowClass()();
+    hints::ApplicationHints settings;
+    auto classOfCurrent = [&] {
+        auto w = settings.MakeHintWindow();
         w->ActivateHint({-200, -200, -100, -180}, L"x");
         std::wstring name = ClassOf(w->Handle());
         w->ReleaseHint();
@@ -94,7 +95,7 @@ TEST(HintWindowClass, BalloonIsInstalledAndThePreviousClassPutBack) {
     ASSERT_EQ(classOfCurrent(), L"THintWindow");
     TestForm form;
     {
-        TJvBalloonHint outer(form.form, Quick);
+        TJvBalloonHint outer(form.form, settings, Quick);
         EXPECT_EQ(classOfCurrent(), L"THintWindow");  // not before the option is set
         outer.SetApplicationHintOptions(ahUseBalloonAsHint);
         EXPECT_EQ(classOfCurrent(), L"TJvBalloonWindow");
@@ -103,17 +104,17 @@ TEST(HintWindowClass, BalloonIsInstalledAndThePreviousClassPutBack) {
         outer.SetApplicationHintOptions(ahUseBalloonAsHint);
         {
             // A second component keeps the first one's class and gives it back.
-            TJvBalloonHint inner(form.form, Quick);
+            TJvBalloonHint inner(form.form, settings, Quick);
             inner.SetApplicationHintOptions(ahUseBalloonAsHint);
             inner.SetDefaultBalloonPosition(hints::BalloonPosition::StemTopLeft);
-            auto w = hints::CurrentHintWindowClass()();
+            auto w = settings.MakeHintWindow();
             auto* balloon = dynamic_cast<TJvBalloonWindow*>(w.get());
             ASSERT_NE(balloon, nullptr);
             RECT r = balloon->CalcHintRect(400, L"x");
             EXPECT_EQ(r.left, -16);  // the stem near the left edge, as configured
         }
         EXPECT_EQ(classOfCurrent(), L"TJvBalloonWindow");
-        auto w = hints::CurrentHintWindowClass()();
+        auto w = settings.MakeHintWindow();
         RECT r = w->CalcHintRect(400, L"x");
         EXPECT_EQ(r.left, -(r.right - r.left) + 16);  // automatic again: counts as top right
     }
@@ -121,7 +122,8 @@ TEST(HintWindowClass, BalloonIsInstalledAndThePreviousClassPutBack) {
 }
 
 TEST(BalloonWindow, SizeFollowsTheWrappedUnprefixedText) {
-    TJvBalloonWindow w;
+    hints::ApplicationHints settings;
+    TJvBalloonWindow w(settings);
     RECT one = w.CalcHintRect(1024, L"Cancel");
     int width = one.right - one.left, height = one.bottom - one.top;
     EXPECT_GT(width, 27);
@@ -147,7 +149,8 @@ TEST(BalloonWindow, SizeFollowsTheWrappedUnprefixedText) {
 TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
     HWND foreground = GetForegroundWindow();
 
-    TJvBalloonWindow w;
+    hints::ApplicationHints settings;
+    TJvBalloonWindow w(settings);
     const int cursorHeight = GetSystemMetrics(SM_CYCURSOR);
     POINT hint{400, 600 + cursorHeight};  // lower half, left half: stem top right
     RECT r = w.CalcHintRect(1024, L"Cancel");
@@ -159,7 +162,7 @@ TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
             RECT shown;
             GetWindowRect(h, &shown);
             return IsWindowVisible(h) && ScreenPixel((shown.left + shown.right) / 2,
-                                                     shown.top + 12) == hints::HintColor();
+                                                     shown.top + 12) == settings.HintColor();
         },
         5000, "the balloon shown and painted"));
     EXPECT_EQ(ClassOf(h), L"TJvBalloonWindow");
@@ -187,7 +190,7 @@ TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
 
     // Painted: the body in the hint colour, framed in black on all four sides (the frame lies
     // on the shape's edge, not outside it where the shape would cut it off), dark text inside.
-    EXPECT_EQ(ScreenPixel(wr.left + W / 2, wr.top + 12), hints::HintColor());
+    EXPECT_EQ(ScreenPixel(wr.left + W / 2, wr.top + 12), settings.HintColor());
     EXPECT_EQ(ScreenPixel(wr.left + W / 2, wr.top + 9), RGB(0, 0, 0));      // top
     EXPECT_EQ(ScreenPixel(wr.left + 1, wr.top + H / 2), RGB(0, 0, 0));      // left
     EXPECT_EQ(ScreenPixel(wr.left + W - 1, wr.top + H / 2), RGB(0, 0, 0));  // right
@@ -204,7 +207,8 @@ TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
 }
 
 TEST(BalloonWindow, ShowingNearTheTopLeftCornerOpensBelowRight) {
-    TJvBalloonWindow w;
+    hints::ApplicationHints settings;
+    TJvBalloonWindow w(settings);
     RECT work;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     POINT hint{work.left + 40, work.top + 10 + GetSystemMetrics(SM_CYCURSOR)};
@@ -229,9 +233,10 @@ TEST(BalloonWindow, ShowingNearTheTopLeftCornerOpensBelowRight) {
 }
 
 TEST(BalloonWindow, ShowingAndHidingLeaksNoGdiObjects) {
+    hints::ApplicationHints settings;
     int before = gdi::LiveCount();
     {
-        TJvBalloonWindow w;
+        TJvBalloonWindow w(settings);
         for (int i = 0; i < 20; ++i) {
             std::wstring text = L"Hint number " + std::to_wstring(i);
             RECT r = w.CalcHintRect(1024, text);
@@ -246,7 +251,8 @@ TEST(BalloonWindow, ShowingAndHidingLeaksNoGdiObjects) {
 
 TEST(HintMonitor, ShowsTheShortHintAfterThePauseAndHidesItLater) {
     TestForm form;
-    TJvBalloonHint balloons(form.form, Quick);
+    hints::ApplicationHints settings;
+    TJvBalloonHint balloons(form.form, settings, Quick);
     balloons.SetApplicationHintOptions(ahUseBalloonAsHint);
     auto& m = balloons.Monitor();
 
@@ -274,7 +280,8 @@ TEST(HintMonitor, ShowsTheShortHintAfterThePauseAndHidesItLater) {
 
 TEST(HintMonitor, FindsLabelsAndParentsHints) {
     TestForm form;
-    TJvBalloonHint balloons(form.form, Quick);
+    hints::ApplicationHints settings;
+    TJvBalloonHint balloons(form.form, settings, Quick);
     balloons.SetApplicationHintOptions(ahUseBalloonAsHint);
     auto& m = balloons.Monitor();
     // A static label is transparent to WindowFromPoint; its hint still counts.
@@ -297,7 +304,8 @@ TEST(HintMonitor, FindsLabelsAndParentsHints) {
 
 TEST(HintMonitor, HidingTheFormTakesTheHintAtOnce) {
     TestForm form;
-    TJvBalloonHint balloons(form.form, Quick);
+    hints::ApplicationHints settings;
+    TJvBalloonHint balloons(form.form, settings, Quick);
     balloons.SetApplicationHintOptions(ahUseBalloonAsHint);
     auto& m = balloons.Monitor();
     form.Hover(form.a);
@@ -315,7 +323,8 @@ TEST(HintMonitor, HidingTheFormTakesTheHintAtOnce) {
 
 TEST(HintMonitor, WithoutTheBalloonHintsUseThePlainWindow) {
     TestForm form;
-    hints::HintMonitor m(form.form, Quick);
+    hints::ApplicationHints settings;
+    hints::HintMonitor m(form.form, settings, Quick);
     form.Hover(form.b);
     ASSERT_TRUE(
         testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));

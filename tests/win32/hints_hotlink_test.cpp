@@ -51,6 +51,7 @@ class LinkForm : public testing::Test {
         };
     }
 
+    hints::ApplicationHints settings;
     std::vector<std::wstring> events;
     HWND parent = nullptr;
 };
@@ -58,7 +59,7 @@ class LinkForm : public testing::Test {
 }  // namespace
 
 TEST_F(LinkForm, ClickTellsTheParentThenOpensTheTarget) {
-    TJvHotLink link(Recorder());
+    TJvHotLink link(settings, Recorder());
     link.Create(parent, 77, 10, 10, L"www.example.org/tintsnatch",
                 L"https://www.example.org/tintsnatch");
     SendMessageW(link.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
@@ -74,7 +75,7 @@ TEST_F(LinkForm, ClickTellsTheParentThenOpensTheTarget) {
 }
 
 TEST_F(LinkForm, LooksLikeALinkAndSizesItselfToItsCaption) {
-    TJvHotLink link(Recorder());
+    TJvHotLink link(settings, Recorder());
     link.Create(parent, 78, 10, 10, L"tintsnatch@example.org", L"mailto:tintsnatch@example.org");
     wchar_t cls[32];
     GetClassNameW(link.Handle(), cls, 32);
@@ -94,16 +95,16 @@ TEST_F(LinkForm, LooksLikeALinkAndSizesItselfToItsCaption) {
 }
 
 TEST_F(LinkForm, HotTrackingSwitchesFontAndHintColourAndBack) {
-    TJvHotLink link(Recorder());
+    TJvHotLink link(settings, Recorder());
     link.Create(parent, 79, 200, 10, L"tintsnatch@example.org", L"mailto:x",
                 hints::Alignment::Right);
     link.SetHintColor(RGB(1, 2, 3));
-    COLORREF appColor = hints::HintColor();
+    COLORREF appColor = settings.HintColor();
     RECT normal = Bounds(link);
 
     link.MouseEnter();
     EXPECT_TRUE(link.Hot());
-    EXPECT_EQ(hints::HintColor(), RGB(1, 2, 3));
+    EXPECT_EQ(settings.HintColor(), RGB(1, 2, 3));
     RECT hot = Bounds(link);
     // Right aligned: the right edge stays; the hot link covers at least its normal bounds, so
     // the mouse that made it hot stays over it.
@@ -114,13 +115,13 @@ TEST_F(LinkForm, HotTrackingSwitchesFontAndHintColourAndBack) {
 
     link.MouseLeave();
     EXPECT_FALSE(link.Hot());
-    EXPECT_EQ(hints::HintColor(), appColor);
+    EXPECT_EQ(settings.HintColor(), appColor);
     RECT back = Bounds(link);
     EXPECT_TRUE(EqualRect(&back, &normal));
 }
 
 TEST_F(LinkForm, TheRealMouseMakesItHotAndLeavingEndsIt) {
-    TJvHotLink link(Recorder());
+    TJvHotLink link(settings, Recorder());
     link.Create(parent, 80, 10, 10, L"www.example.org/tintsnatch", L"https://x");
     RECT r;
     GetWindowRect(link.Handle(), &r);
