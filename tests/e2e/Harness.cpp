@@ -12,8 +12,6 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     return static_cast<bool>(testsupport::WaitFor(done, timeoutMs, "a state"));
 }
 
-void Pump(DWORD ms) { Settle(ms); }
-
 namespace {
 std::wstring ModuleFolder() {
     wchar_t path[MAX_PATH];
