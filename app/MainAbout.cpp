@@ -100,7 +100,7 @@ gdi::Bitmap ScaledPicture(SIZE size, POINT sample, COLORREF& sampled) {
 void TTintsnatch4::CreateAboutPage() {
     HWND page = About.Handle();
     HFONT font = font_.Get();
-    const bool made = Image1 != nullptr;
+    const bool made = about_.Image1 != nullptr;
 
     // The page's size in the options view, which the pages have while they are laid out.
     RECT area;
@@ -125,36 +125,36 @@ void TTintsnatch4::CreateAboutPage() {
     art->backdrop.Reset(CreateSolidBrush(backdrop));
 
     // The picture lies under the labels and never paints over them.
-    win::PlaceControl(Image1, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | WS_CLIPSIBLINGS,
+    win::PlaceControl(about_.Image1, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | WS_CLIPSIBLINGS,
                       {origin.x, origin.y, origin.x + fit.cx, origin.y + fit.cy}, page, id::Image1,
                       nullptr);
-    art->picture = Image1;
+    art->picture = about_.Image1;
     if (bitmap) {
         auto shown = reinterpret_cast<HBITMAP>(SendMessageW(
-            Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())));
+            about_.Image1, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.Get())));
         // The control hands back the bitmap it showed (or its own copy of it): ours to free.
         if (shown && shown != art->bitmap.Get()) gdi::Bitmap copy(shown);
         art->bitmap = std::move(bitmap);
         // A picture control sizes itself to its bitmap.
-        win::Place(Image1, {origin.x, origin.y, origin.x + fit.cx, origin.y + fit.cy});
+        win::Place(about_.Image1, {origin.x, origin.y, origin.x + fit.cx, origin.y + fit.cy});
     }
 
-    win::PlaceLabel(Label5, page, id::Label5, Notice, notice, font);
-    win::PlaceLabel(Label4, page, id::Label4, L"Email:", Box(8, 120, 38, 14), font);
-    win::PlaceLabel(Label6, page, id::Label6, L"Home page:", Box(8, 140, 70, 14), font);
-    if (!JvHotLink4) {
-        JvHotLink4 = std::make_unique<TJvHotLink>(hintSettings_);
-        JvHotLink4->Create(page, id::JvHotLink4, Scaled(48), Scaled(120), MailAddress, MailTarget,
-                           hints::Alignment::Right, Dpi());
-        JvHotLink5 = std::make_unique<TJvHotLink>(hintSettings_);
-        JvHotLink5->Create(page, id::JvHotLink5, Scaled(80), Scaled(140), HomePage, HomeTarget,
-                           hints::Alignment::Left, Dpi());
+    win::PlaceLabel(about_.Label5, page, id::Label5, Notice, notice, font);
+    win::PlaceLabel(about_.Label4, page, id::Label4, L"Email:", Box(8, 120, 38, 14), font);
+    win::PlaceLabel(about_.Label6, page, id::Label6, L"Home page:", Box(8, 140, 70, 14), font);
+    if (!about_.JvHotLink4) {
+        about_.JvHotLink4 = std::make_unique<TJvHotLink>(hintSettings_);
+        about_.JvHotLink4->Create(page, id::JvHotLink4, Scaled(48), Scaled(120), MailAddress,
+                                  MailTarget, hints::Alignment::Right, Dpi());
+        about_.JvHotLink5 = std::make_unique<TJvHotLink>(hintSettings_);
+        about_.JvHotLink5->Create(page, id::JvHotLink5, Scaled(80), Scaled(140), HomePage,
+                                  HomeTarget, hints::Alignment::Left, Dpi());
     } else {
-        JvHotLink4->Place(Scaled(48), Scaled(120), Dpi());
-        JvHotLink5->Place(Scaled(80), Scaled(140), Dpi());
+        about_.JvHotLink4->Place(Scaled(48), Scaled(120), Dpi());
+        about_.JvHotLink5->Place(Scaled(80), Scaled(140), Dpi());
     }
     if (made) return;
-    SetWindowPos(Image1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(about_.Image1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     if (!SetPropW(page, ArtProperty, art)) throw win::Error(L"Cannot set up the About page");
     if (!SetWindowSubclass(page, AboutPageProc, AboutSubclassId,

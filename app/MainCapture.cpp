@@ -81,54 +81,57 @@ void TTintsnatch4::LayoutCaptureView() {
     RECT rc;
     GetClientRect(CapturePanel.Handle(), &rc);
     int split = std::max<int>(0, rc.right - Scaled(BtnPanelWidth));
-    MoveWindow(ScrollBox1, 0, 0, split, rc.bottom, TRUE);
-    MoveWindow(BtnPanel.Handle(), split, 0, Scaled(BtnPanelWidth), rc.bottom, TRUE);
+    MoveWindow(captureView_.ScrollBox1, 0, 0, split, rc.bottom, TRUE);
+    MoveWindow(captureView_.BtnPanel.Handle(), split, 0, Scaled(BtnPanelWidth), rc.bottom, TRUE);
 }
 
 void TTintsnatch4::CreateCapturePage() {
     HWND page = tsCapture.Handle();
     HFONT font = font_.Get();
-    const bool made = rgCapture.Box() != nullptr;
+    const bool made = capture_.rgCapture.Box() != nullptr;
     // The mode group along the top, the area group filling the rest of the page.
     const SIZE room = PageRoom(tsCapture);
     const int margin = 4, modeTop = 2, modeHeight = 65, areaTop = modeTop + modeHeight + 2;
-    rgCapture.Place(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
-                    {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2,
-                    Box(margin, modeTop, room.cx - 2 * margin, modeHeight), font, Dpi());
-    rgCaptureArea.Place(page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
-                        {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"},
-                        4, Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2), font,
-                        Dpi());
+    capture_.rgCapture.Place(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
+                             {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2,
+                             Box(margin, modeTop, room.cx - 2 * margin, modeHeight), font, Dpi());
+    capture_.rgCaptureArea.Place(
+        page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
+        {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"}, 4,
+        Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2), font, Dpi());
     if (made) return;
-    win::SetHint(rgCapture.Box(), L"Screen capture modes");
-    for (HWND b : rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
-    win::SetHint(rgCaptureArea.Box(), L"Size of captured area");
-    for (HWND b : rgCaptureArea.Buttons()) win::SetHint(b, L"Size of captured area");
-    rgCaptureArea.SetItemIndex(6);
-    rgCaptureArea.SetEnabled(false);
+    win::SetHint(capture_.rgCapture.Box(), L"Screen capture modes");
+    for (HWND b : capture_.rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
+    win::SetHint(capture_.rgCaptureArea.Box(), L"Size of captured area");
+    for (HWND b : capture_.rgCaptureArea.Buttons()) win::SetHint(b, L"Size of captured area");
+    capture_.rgCaptureArea.SetItemIndex(6);
+    capture_.rgCaptureArea.SetEnabled(false);
 }
 
 void TTintsnatch4::CreateCaptureView() {
     HWND panel = CapturePanel.Handle();
     HFONT font = font_.Get();
-    if (!ScrollBox1) {
+    if (!captureView_.ScrollBox1) {
         auto& box = TImageScrollBox::Create(panel, id::ScrollBox1, id::CapturedImage, 0, 0, 0, 0);
-        ScrollBox1 = box.Handle();
-        CapturedImage = box.Image();
-        BtnPanel.Create(panel, id::BtnPanel, 0, 0, 0, 0, WS_VISIBLE);
+        captureView_.ScrollBox1 = box.Handle();
+        captureView_.CapturedImage = box.Image();
+        captureView_.BtnPanel.Create(panel, id::BtnPanel, 0, 0, 0, 0, WS_VISIBLE);
     }
     LayoutCaptureView();
     auto button = [&](HWND& b, int controlId, const wchar_t* caption, int y, const wchar_t* hint) {
         bool made = b != nullptr;
         win::PlaceControl(b, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                          Box(8, y, 75, 25), BtnPanel.Handle(), controlId, font);
+                          Box(8, y, 75, 25), captureView_.BtnPanel.Handle(), controlId, font);
         if (!made) win::SetHint(b, hint);
     };
     // Made in tab order: Copy, Save As, Cancel, Print.
-    button(ClipboardCopy, id::ClipboardCopy, L"&Copy", 8, L"Copies selection to the Clipboard");
-    button(SaveImage, id::SaveImage, L"Save &As...", 40, L"Saves captured image to a file");
-    button(Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
-    button(Button1, id::Button1, L"&Print...", 72, L"Open print dialog to print captured image");
+    button(captureView_.ClipboardCopy, id::ClipboardCopy, L"&Copy", 8,
+           L"Copies selection to the Clipboard");
+    button(captureView_.SaveImage, id::SaveImage, L"Save &As...", 40,
+           L"Saves captured image to a file");
+    button(captureView_.Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
+    button(captureView_.Button1, id::Button1, L"&Print...", 72,
+           L"Open print dialog to print captured image");
 }
 
 void TTintsnatch4::CreateCaptureEngine() {
@@ -138,7 +141,8 @@ void TTintsnatch4::CreateCaptureEngine() {
 void TTintsnatch4::CaptureExecute() {
     // The capture hotkey still works while an overlay runs its modal loop; one capture at a time.
     if (OskScreenCapture1->Capturing()) return;
-    CaptureChoice choice = ChooseCapture(rgCapture.ItemIndex(), rgCaptureArea.ItemIndex());
+    CaptureChoice choice =
+        ChooseCapture(capture_.rgCapture.ItemIndex(), capture_.rgCaptureArea.ItemIndex());
     CloseAfterCapture closeLater(Handle(), closeAfterCapture_);
     if (choice.Kind != CaptureKind::None) {
         std::unique_ptr<TPicture> image;
@@ -175,11 +179,13 @@ void TTintsnatch4::CaptureExecute() {
     win::SetVisible(CapturePanel.Handle(), true);
     win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
     LayoutCaptureView();
-    if (TImageScrollBox* box = TImageScrollBox::FromHandle(ScrollBox1))
+    if (TImageScrollBox* box = TImageScrollBox::FromHandle(captureView_.ScrollBox1))
         box->SetPicture(capturedBitmap_.Get(), capturedPalette_.Get());
 }
 
-void TTintsnatch4::rgCaptureClick() { rgCaptureArea.SetEnabled(rgCapture.ItemIndex() == 0); }
+void TTintsnatch4::rgCaptureClick() {
+    capture_.rgCaptureArea.SetEnabled(capture_.rgCapture.ItemIndex() == 0);
+}
 
 void TTintsnatch4::FileSaveAs1Execute() {
     std::vector<wchar_t> name(32768, L'\0');
@@ -242,23 +248,23 @@ void TTintsnatch4::CopyCapturedImage() {
 
 void TTintsnatch4::UpdateCaption() {
     // Rebuilt only when an input changed: the zoom label always shows the magnifiers' level.
-    const CaptionInputs inputs{rgCapture.ItemIndex(), rgCaptureArea.ItemIndex(),
+    const CaptionInputs inputs{capture_.rgCapture.ItemIndex(), capture_.rgCaptureArea.ItemIndex(),
                                JvZoom1 ? JvZoom1->ZoomLevel() : 0};
     if (captionInputs_ == inputs) return;
     captionInputs_ = inputs;
-    std::wstring area = rgCaptureArea.ItemText(rgCaptureArea.ItemIndex());
-    std::wstring zoom = win::GetText(lblZoomFactor);
-    win::SetTextIfChanged(Handle(), CaptureCaption(rgCapture.ItemIndex(), area, zoom));
+    std::wstring area = capture_.rgCaptureArea.ItemText(capture_.rgCaptureArea.ItemIndex());
+    std::wstring zoom = win::GetText(zoom_.lblZoomFactor);
+    win::SetTextIfChanged(Handle(), CaptureCaption(capture_.rgCapture.ItemIndex(), area, zoom));
 }
 
 bool TTintsnatch4::CaptureCommand(int controlId, int code) {
     if (code != BN_CLICKED) return false;
-    if (rgCapture.Owns(controlId)) {
-        if (rgCapture.HandleClick(controlId)) rgCaptureClick();
+    if (capture_.rgCapture.Owns(controlId)) {
+        if (capture_.rgCapture.HandleClick(controlId)) rgCaptureClick();
         return true;
     }
-    if (rgCaptureArea.Owns(controlId)) {
-        rgCaptureArea.HandleClick(controlId);
+    if (capture_.rgCaptureArea.Owns(controlId)) {
+        capture_.rgCaptureArea.HandleClick(controlId);
         return true;
     }
     const Action* action = nullptr;

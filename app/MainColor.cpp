@@ -8,31 +8,32 @@
 void TTintsnatch4::CreateClipboardPage() {
     HWND page = tsClipBoard.Handle();
     HFONT font = font_.Get();
-    const bool made = rgClipboard.Box() != nullptr;
+    const bool made = clipboard_.rgClipboard.Box() != nullptr;
     SIZE room = PageRoom(tsClipBoard);
     const int stripHeight = 20, margin = 4;
-    rgClipboard.Place(
+    clipboard_.rgClipboard.Place(
         page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
         {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"}, 2,
         Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2), font, Dpi());
     RECT strip = Box(margin, room.cy - stripHeight - margin, room.cx - 2 * margin, stripHeight);
     if (made)
-        win::Place(FormatStrip.Handle(), strip);
+        win::Place(clipboard_.FormatStrip.Handle(), strip);
     else
-        FormatStrip.Create(page, id::FormatStrip, strip.left, strip.top, strip.right - strip.left,
-                           strip.bottom - strip.top, WS_VISIBLE | WS_BORDER);
+        clipboard_.FormatStrip.Create(page, id::FormatStrip, strip.left, strip.top,
+                                      strip.right - strip.left, strip.bottom - strip.top,
+                                      WS_VISIBLE | WS_BORDER);
     // The strip's inside, less its border, holds the caption and the preview.
     RECT inside;
-    GetClientRect(FormatStrip.Handle(), &inside);
+    GetClientRect(clipboard_.FormatStrip.Handle(), &inside);
     const int previewWidth = dpi::Unscale(inside.right, Dpi()) - 50 - 2;
-    win::PlaceLabel(lblFormat, FormatStrip.Handle(), id::lblFormat, L"Format: ", Box(4, 2, 44, 14),
-                    font);
-    win::PlaceLabel(colFmtPreview, FormatStrip.Handle(), id::colFmtPreview, L"------",
-                    Box(50, 2, previewWidth, 14), font, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(clipboard_.lblFormat, clipboard_.FormatStrip.Handle(), id::lblFormat,
+                    L"Format: ", Box(4, 2, 44, 14), font);
+    win::PlaceLabel(clipboard_.colFmtPreview, clipboard_.FormatStrip.Handle(), id::colFmtPreview,
+                    L"------", Box(50, 2, previewWidth, 14), font, SS_LEFTNOWORDWRAP);
     if (made) return;
-    win::SetHint(rgClipboard.Box(),
+    win::SetHint(clipboard_.rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");
-    for (HWND b : rgClipboard.Buttons())
+    for (HWND b : clipboard_.rgClipboard.Buttons())
         win::SetHint(b,
                      L"Select format of color information to use when copying color to clipboard");
 }
@@ -42,11 +43,11 @@ std::wstring TTintsnatch4::FormatColorText(int index) const {
 }
 
 void TTintsnatch4::rgClipboardClick() {
-    win::SetText(colFmtPreview, FormatColorText(rgClipboard.ItemIndex()));
+    win::SetText(clipboard_.colFmtPreview, FormatColorText(clipboard_.rgClipboard.ItemIndex()));
 }
 
 void TTintsnatch4::tsClipBoardShow() {
-    win::SetText(colFmtPreview, FormatColorText(rgClipboard.ItemIndex()));
+    win::SetText(clipboard_.colFmtPreview, FormatColorText(clipboard_.rgClipboard.ItemIndex()));
 }
 
 void TTintsnatch4::EditCopy1Execute(const Action* sender) {
@@ -55,7 +56,7 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
         return;
     }
     if (win::IsShown(CapturePanel.Handle())) return;
-    std::wstring text = FormatColorText(rgClipboard.ItemIndex());
+    std::wstring text = FormatColorText(clipboard_.rgClipboard.ItemIndex());
     win::Clipboard clipboard(Handle());
     clipboard.Empty();
     clipboard.SetText(text);

@@ -8,20 +8,20 @@
 void TTintsnatch4::CreateKeysPage() {
     HWND page = Keys.Handle();
     HFONT font = font_.Get();
-    const bool made = gbKeys != nullptr;
+    const bool made = keys_.gbKeys != nullptr;
     // The group fills the page; positions inside it are measured from its top-left corner.
     const int gx = 4, gy = 2;
     SIZE room = PageRoom(Keys);
-    win::PlaceGroupBox(gbKeys, page, id::gbKeys, L"Keyboard shortcuts",
+    win::PlaceGroupBox(keys_.gbKeys, page, id::gbKeys, L"Keyboard shortcuts",
                        Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font);
-    win::PlaceLabel(lblShow, page, id::lblShow, L"Toggle show/hide:", Box(gx + 8, gy + 24, 110, 14),
-                    font);
-    win::PlaceLabel(Label1, page, id::Label1, L"Toggle fixed/follow:",
+    win::PlaceLabel(keys_.lblShow, page, id::lblShow, L"Toggle show/hide:",
+                    Box(gx + 8, gy + 24, 110, 14), font);
+    win::PlaceLabel(keys_.Label1, page, id::Label1, L"Toggle fixed/follow:",
                     Box(gx + 8, gy + 48, 110, 14), font);
-    win::PlaceLabel(Label2, page, id::Label2, L"Start capture:", Box(gx + 8, gy + 72, 110, 14),
-                    font);
-    win::PlaceLabel(lblExit, page, id::lblExit, L"Exit program:", Box(gx + 8, gy + 96, 110, 14),
-                    font);
+    win::PlaceLabel(keys_.Label2, page, id::Label2, L"Start capture:",
+                    Box(gx + 8, gy + 72, 110, 14), font);
+    win::PlaceLabel(keys_.lblExit, page, id::lblExit, L"Exit program:",
+                    Box(gx + 8, gy + 96, 110, 14), font);
 
     auto edit = [&](HWND& h, int controlId, int x, int y, std::uint16_t value, bool visible) {
         const bool madeEdit = h != nullptr;
@@ -35,35 +35,37 @@ void TTintsnatch4::CreateKeysPage() {
         win::SetHotKeyValue(h, value);
     };
     // Created in tab order: show/hide, fixed/follow, exit, the hidden copy key, capture.
-    edit(hkShowHide, id::hkShowHide, 120, 16, VK_F6, true);
-    edit(hkFixedFollow, id::hkFixedFollow, 120, 40, VK_F7, true);
-    edit(hkExit, id::hkExit, 120, 88, VK_F10, true);
-    edit(hkClipboard, id::hkClipboard, 184, 16, 0x4000 | 'C', false);
-    edit(hkCapture, id::hkCapture, 120, 64, VK_F9, true);
+    edit(keys_.hkShowHide, id::hkShowHide, 120, 16, VK_F6, true);
+    edit(keys_.hkFixedFollow, id::hkFixedFollow, 120, 40, VK_F7, true);
+    edit(keys_.hkExit, id::hkExit, 120, 88, VK_F10, true);
+    edit(keys_.hkClipboard, id::hkClipboard, 184, 16, 0x4000 | 'C', false);
+    edit(keys_.hkCapture, id::hkCapture, 120, 64, VK_F9, true);
     if (made) return;
-    win::SetHint(hkShowHide, L"Press key to togle show and hide of Tintsnatch window");
-    win::SetHint(hkFixedFollow, L"Press key to togle fixed and follow mode of Tintsnatch window");
-    win::SetHint(hkCapture, L"Press key that you wish to use as shortcut to screen capture");
-    win::SetHint(hkExit, L"Pres key to use to exit program");
+    win::SetHint(keys_.hkShowHide, L"Press key to togle show and hide of Tintsnatch window");
+    win::SetHint(keys_.hkFixedFollow,
+                 L"Press key to togle fixed and follow mode of Tintsnatch window");
+    win::SetHint(keys_.hkCapture, L"Press key that you wish to use as shortcut to screen capture");
+    win::SetHint(keys_.hkExit, L"Pres key to use to exit program");
 }
 
 void TTintsnatch4::CreateMiscPage() {
     HWND page = tsMisc.Handle();
     HFONT font = font_.Get();
-    const bool made = gbMisc != nullptr;
+    const bool made = misc_.gbMisc != nullptr;
     const int gx = 4, gy = 2;
     SIZE room = PageRoom(tsMisc);
-    win::PlaceGroupBox(gbMisc, page, id::gbMisc, L"Miscelaneous options",
+    win::PlaceGroupBox(misc_.gbMisc, page, id::gbMisc, L"Miscelaneous options",
                        Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font);
-    win::PlaceControl(cbStartUp, L"BUTTON", L"Run Tintsnatch at Windows StartUp",
+    win::PlaceControl(misc_.cbStartUp, L"BUTTON", L"Run Tintsnatch at Windows StartUp",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 24, 220, 17),
                       page, id::cbStartUp, font);
-    win::PlaceControl(cbGrabIfMin, L"BUTTON", L"Enable CTRL+C if minimized",
+    win::PlaceControl(misc_.cbGrabIfMin, L"BUTTON", L"Enable CTRL+C if minimized",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 48, 161, 17),
                       page, id::cbGrabIfMin, font);
     if (made) return;
-    win::SetHint(cbStartUp, L"Automaticaly run Tintsnatch at Windows startup");
-    win::SetHint(cbGrabIfMin, L"CTRL-C will pick color even if Tintsnatch window is not visible");
+    win::SetHint(misc_.cbStartUp, L"Automaticaly run Tintsnatch at Windows startup");
+    win::SetHint(misc_.cbGrabIfMin,
+                 L"CTRL-C will pick color even if Tintsnatch window is not visible");
 }
 
 void TTintsnatch4::CreateHotKeyManager() {
@@ -75,9 +77,9 @@ void TTintsnatch4::CreateHotKeyManager() {
 }
 
 BindingKeys TTintsnatch4::EditKeys() const {
-    return {win::HotKeyValue(hkCapture), win::HotKeyValue(hkShowHide),
-            win::HotKeyValue(hkFixedFollow), win::HotKeyValue(hkExit),
-            win::HotKeyValue(hkClipboard)};
+    return {win::HotKeyValue(keys_.hkCapture), win::HotKeyValue(keys_.hkShowHide),
+            win::HotKeyValue(keys_.hkFixedFollow), win::HotKeyValue(keys_.hkExit),
+            win::HotKeyValue(keys_.hkClipboard)};
 }
 
 void TTintsnatch4::BindHotKeys() { bindings_->Bind(EditKeys()); }
@@ -88,7 +90,7 @@ void TTintsnatch4::UnbindHotKeys() {
 
 void TTintsnatch4::FormShow() { bindings_->Show(EditKeys()); }
 
-void TTintsnatch4::FormHide() { bindings_->Hide(EditKeys(), win::IsChecked(cbGrabIfMin)); }
+void TTintsnatch4::FormHide() { bindings_->Hide(EditKeys(), win::IsChecked(misc_.cbGrabIfMin)); }
 
 void TTintsnatch4::hkCaptureChange() { bindings_->Move(Binding::Capture, EditKeys().Capture); }
 void TTintsnatch4::hkShowHideChange() { bindings_->Move(Binding::ShowHide, EditKeys().ShowHide); }

@@ -47,42 +47,44 @@ void TTintsnatch4::CreateStorage() {
         return StoredProp{name, PropKind::Boolean, std::move(get), std::move(set), {}};
     };
     // Each setter goes through the control's own rules: sliders and radio groups clamp, and the
-    // control's change handler runs only when the value really changed.
-    auto slider = [this](const wchar_t* name, HWND TTintsnatch4::*track,
-                         void (TTintsnatch4::*changed)()) {
+    // control's change handler runs only when the value really changed. Each entry keeps where its
+    // control is stored and reads the handle at every use.
+    auto slider = [this](const wchar_t* name, const HWND& stored, void (TTintsnatch4::*changed)()) {
+        const HWND* track = &stored;
         return StoredProp{name,
                           PropKind::Integer,
-                          [this, track] { return PositionOf(this->*track); },
+                          [track] { return PositionOf(*track); },
                           [this, track, changed](const PropValue& v) {
-                              if (win::SetTrackPosition(this->*track, std::get<std::int32_t>(v)))
+                              if (win::SetTrackPosition(*track, std::get<std::int32_t>(v)))
                                   (this->*changed)();
                           },
                           {}};
     };
-    auto hotKey = [this](const wchar_t* name, HWND TTintsnatch4::*edit) {
+    auto hotKey = [](const wchar_t* name, const HWND& stored) {
+        const HWND* edit = &stored;
         return StoredProp{name,
                           PropKind::Integer,
-                          [this, edit] { return HotKeyOf(this->*edit); },
-                          [this, edit](const PropValue& v) { SetHotKey(this->*edit, v); },
+                          [edit] { return HotKeyOf(*edit); },
+                          [edit](const PropValue& v) { SetHotKey(*edit, v); },
                           {}};
     };
-    auto radio = [this](const wchar_t* name, win::RadioGroup TTintsnatch4::*group,
+    auto radio = [this](const wchar_t* name, win::RadioGroup& stored,
                         void (TTintsnatch4::*clicked)()) {
-        return StoredProp{
-            name,
-            PropKind::Integer,
-            [this, group]() -> std::optional<PropValue> { return (this->*group).ItemIndex(); },
-            [this, group, clicked](const PropValue& v) {
-                if ((this->*group).SetItemIndex(std::get<std::int32_t>(v)) && clicked)
-                    (this->*clicked)();
-            },
-            {}};
+        win::RadioGroup* group = &stored;
+        return StoredProp{name,
+                          PropKind::Integer,
+                          [group]() -> std::optional<PropValue> { return group->ItemIndex(); },
+                          [this, group, clicked](const PropValue& v) {
+                              if (group->SetItemIndex(std::get<std::int32_t>(v)) && clicked)
+                                  (this->*clicked)();
+                          },
+                          {}};
     };
 
     std::vector<StoredProp> props;
     props.push_back(boolean(
-        L"cbGrabIfMin.Checked", [this] { return CheckedOf(cbGrabIfMin); },
-        [this](const PropValue& v) { win::SetChecked(cbGrabIfMin, std::get<bool>(v)); }));
+        L"cbGrabIfMin.Checked", [this] { return CheckedOf(misc_.cbGrabIfMin); },
+        [this](const PropValue& v) { win::SetChecked(misc_.cbGrabIfMin, std::get<bool>(v)); }));
     // The box mirrors the action RunWinStartUp; a change of its state runs the action.
     props.push_back(boolean(
         L"cbStartUp.Checked",
@@ -110,28 +112,30 @@ void TTintsnatch4::CreateStorage() {
                                },
                                std::move(pageNames)});
     props.push_back(
-        slider(L"ZoomSlider.Position", &TTintsnatch4::ZoomSlider, &TTintsnatch4::ZoomSliderChange));
-    props.push_back(hotKey(L"hkCapture.HotKey", &TTintsnatch4::hkCapture));
-    props.push_back(hotKey(L"hkExit.HotKey", &TTintsnatch4::hkExit));
-    props.push_back(hotKey(L"hkFixedFollow.HotKey", &TTintsnatch4::hkFixedFollow));
-    props.push_back(hotKey(L"hkShowHide.HotKey", &TTintsnatch4::hkShowHide));
+        slider(L"ZoomSlider.Position", zoom_.ZoomSlider, &TTintsnatch4::ZoomSliderChange));
+    props.push_back(hotKey(L"hkCapture.HotKey", keys_.hkCapture));
+    props.push_back(hotKey(L"hkExit.HotKey", keys_.hkExit));
+    props.push_back(hotKey(L"hkFixedFollow.HotKey", keys_.hkFixedFollow));
+    props.push_back(hotKey(L"hkShowHide.HotKey", keys_.hkShowHide));
     props.push_back(
-        radio(L"rgCapture.ItemIndex", &TTintsnatch4::rgCapture, &TTintsnatch4::rgCaptureClick));
-    props.push_back(radio(L"rgCaptureArea.ItemIndex", &TTintsnatch4::rgCaptureArea, nullptr));
-    props.push_back(radio(L"rgClipboard.ItemIndex", &TTintsnatch4::rgClipboard,
-                          &TTintsnatch4::rgClipboardClick));
+        radio(L"rgCapture.ItemIndex", capture_.rgCapture, &TTintsnatch4::rgCaptureClick));
+    props.push_back(radio(L"rgCaptureArea.ItemIndex", capture_.rgCaptureArea, nullptr));
+    props.push_back(
+        radio(L"rgClipboard.ItemIndex", clipboard_.rgClipboard, &TTintsnatch4::rgClipboardClick));
     props.push_back(StoredProp{
         L"colFmtPreview.Caption",
         PropKind::String,
-        [this]() -> std::optional<PropValue> { return win::GetText(colFmtPreview); },
-        [this](const PropValue& v) { win::SetText(colFmtPreview, std::get<std::wstring>(v)); },
-        {}});
-    props.push_back(slider(L"CroshairSize.Position", &TTintsnatch4::CroshairSize,
-                           &TTintsnatch4::CroshairSizeChange));
-    props.push_back(boolean(
-        L"cbCroshair.Checked", [this] { return CheckedOf(cbCroshair); },
+        [this]() -> std::optional<PropValue> { return win::GetText(clipboard_.colFmtPreview); },
         [this](const PropValue& v) {
-            if (win::SetChecked(cbCroshair, std::get<bool>(v))) cbCroshairClick();
+            win::SetText(clipboard_.colFmtPreview, std::get<std::wstring>(v));
+        },
+        {}});
+    props.push_back(
+        slider(L"CroshairSize.Position", zoom_.CroshairSize, &TTintsnatch4::CroshairSizeChange));
+    props.push_back(boolean(
+        L"cbCroshair.Checked", [this] { return CheckedOf(zoom_.cbCroshair); },
+        [this](const PropValue& v) {
+            if (win::SetChecked(zoom_.cbCroshair, std::get<bool>(v))) cbCroshairClick();
         }));
 
     // Centred on the screen until a stored position is applied.
@@ -225,7 +229,7 @@ void TTintsnatch4::ReadStartupState() {
         settings::Win32RunKeyStore store;
         action->Checked = Registration(store, Handle()).ReadState();
     });
-    win::SetChecked(cbStartUp, action->Checked);
+    win::SetChecked(misc_.cbStartUp, action->Checked);
     SyncTrayMenu();
 }
 
@@ -236,7 +240,7 @@ void TTintsnatch4::RunWinStartUpExecute() {
         TTintsnatch4& form;
         Action& action;
         ~Mirror() {
-            win::SetChecked(form.cbStartUp, action.Checked);
+            win::SetChecked(form.misc_.cbStartUp, action.Checked);
             win::Guarded([this] { form.SyncTrayMenu(); });
         }
     } mirror{*this, *action};

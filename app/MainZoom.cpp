@@ -76,35 +76,35 @@ std::wstring Decimal(int n) { return std::to_wstring(n); }
 void TTintsnatch4::CreateZoomPage() {
     HWND page = tsZoom.Handle();
     HFONT font = font_.Get();
-    const bool made = gbZoom != nullptr;
+    const bool made = zoom_.gbZoom != nullptr;
 
     PlaceMagnifier(JvZoom1, ColorZoomPanel.Handle(), id::JvZoom1, Box(1, 1, ViewSize, ViewSize));
 
-    PlaceSlider(ZoomSlider, page, id::ZoomSlider, Box(10, 18, 126, 26), ZoomMin, ZoomMax,
+    PlaceSlider(zoom_.ZoomSlider, page, id::ZoomSlider, Box(10, 18, 126, 26), ZoomMin, ZoomMax,
                 ZoomStart);
-    win::PlaceLabel(lblFactor, page, id::lblFactor, L"Factor:", Box(14, 48, 36, 13), font);
-    win::PlaceLabel(lblZoomFactor, page, id::lblZoomFactor, L"", Box(52, 48, 40, 13), font);
+    win::PlaceLabel(zoom_.lblFactor, page, id::lblFactor, L"Factor:", Box(14, 48, 36, 13), font);
+    win::PlaceLabel(zoom_.lblZoomFactor, page, id::lblZoomFactor, L"", Box(52, 48, 40, 13), font);
 
     PlaceMagnifier(JvZoom2, page, id::JvZoom2, Box(144, 16, ViewSize, ViewSize));
     // The frame lies under the magnifier and never paints over it.
-    win::PlaceControl(Bevel1, L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_SUNKEN,
+    win::PlaceControl(zoom_.Bevel1, L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_SUNKEN,
                       Box(143, 15, ViewSize + 2, ViewSize + 2), page, id::Bevel1, nullptr);
 
     // The reference picture shows real pixels at 1:1, so it keeps its size at every DPI; it stays
     // centred where it was designed, over its caption.
     const int pictureX = Scaled(235 + 16) - 16, pictureY = Scaled(26 + 16) - 16;
-    if (Image2)
-        SetWindowPos(Image2, nullptr, pictureX, pictureY, 0, 0,
+    if (zoom_.Image2)
+        SetWindowPos(zoom_.Image2, nullptr, pictureX, pictureY, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     else
-        Image2 = CreatePicture(page, id::Image2, L"REFERENCE", pictureX, pictureY);
-    win::PlaceLabel(Label3, page, id::Label3, L"1:1", Box(243, 62, 24, 13), font);
+        zoom_.Image2 = CreatePicture(page, id::Image2, L"REFERENCE", pictureX, pictureY);
+    win::PlaceLabel(zoom_.Label3, page, id::Label3, L"1:1", Box(243, 62, 24, 13), font);
 
-    win::PlaceLabel(Label8, page, id::Label8, L"Croshair Size:", Box(14, 98, 72, 13), font);
-    win::PlaceLabel(Label9, page, id::Label9, L"", Box(88, 98, 40, 13), font);
-    PlaceSlider(CroshairSize, page, id::CroshairSize, Box(10, 114, 126, 26), CrosshairMin,
+    win::PlaceLabel(zoom_.Label8, page, id::Label8, L"Croshair Size:", Box(14, 98, 72, 13), font);
+    win::PlaceLabel(zoom_.Label9, page, id::Label9, L"", Box(88, 98, 40, 13), font);
+    PlaceSlider(zoom_.CroshairSize, page, id::CroshairSize, Box(10, 114, 126, 26), CrosshairMin,
                 CrosshairMax, CrosshairStart);
-    win::PlaceControl(cbCroshair, L"BUTTON", L"Croshair (on/off)",
+    win::PlaceControl(zoom_.cbCroshair, L"BUTTON", L"Croshair (on/off)",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(143, 118, 128, 17), page,
                       id::cbCroshair, font);
 
@@ -112,17 +112,18 @@ void TTintsnatch4::CreateZoomPage() {
     // them, so it never paints over the magnifier.
     const int gx = 4, gy = 2;
     const SIZE room = PageRoom(tsZoom);
-    win::PlaceGroupBox(gbZoom, page, id::gbZoom, L"Zoom",
+    win::PlaceGroupBox(zoom_.gbZoom, page, id::gbZoom, L"Zoom",
                        Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font, WS_CLIPSIBLINGS);
     if (made) return;
-    win::SetHint(ZoomSlider, L"Change to increase or decrease zoom level");
-    SetWindowPos(Bevel1, JvZoom2->Handle(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    win::SetChecked(cbCroshair, true);
-    SetWindowPos(gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    win::SetHint(zoom_.ZoomSlider, L"Change to increase or decrease zoom level");
+    SetWindowPos(zoom_.Bevel1, JvZoom2->Handle(), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    win::SetChecked(zoom_.cbCroshair, true);
+    SetWindowPos(zoom_.gbZoom, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TTintsnatch4::StartMagnifiers() {
-    const int level = win::TrackPosition(ZoomSlider);
+    const int level = win::TrackPosition(zoom_.ZoomSlider);
     JvZoom1->SetZoomLevel(level);
     JvZoom2->SetZoomLevel(level);
     JvZoom1->SetActive(true);
@@ -130,24 +131,24 @@ void TTintsnatch4::StartMagnifiers() {
 }
 
 void TTintsnatch4::ZoomSliderChange() {
-    const int level = win::TrackPosition(ZoomSlider);
+    const int level = win::TrackPosition(zoom_.ZoomSlider);
     JvZoom1->SetZoomLevel(level);
     JvZoom2->SetZoomLevel(level);
-    win::SetHint(ZoomSlider, Decimal(level));
-    win::SetText(lblZoomFactor, Decimal(level));
+    win::SetHint(zoom_.ZoomSlider, Decimal(level));
+    win::SetText(zoom_.lblZoomFactor, Decimal(level));
 }
 
 void TTintsnatch4::ZoomInExecute() {
-    const int level = win::TrackPosition(ZoomSlider);
-    if (level >= win::TrackMax(ZoomSlider)) return;
-    win::SetTrackPosition(ZoomSlider, level + 1);
+    const int level = win::TrackPosition(zoom_.ZoomSlider);
+    if (level >= win::TrackMax(zoom_.ZoomSlider)) return;
+    win::SetTrackPosition(zoom_.ZoomSlider, level + 1);
     ZoomSliderChange();
 }
 
 void TTintsnatch4::ZoomOutExecute() {
-    const int level = win::TrackPosition(ZoomSlider);
-    if (level <= win::TrackMin(ZoomSlider)) return;
-    win::SetTrackPosition(ZoomSlider, level - 1);
+    const int level = win::TrackPosition(zoom_.ZoomSlider);
+    if (level <= win::TrackMin(zoom_.ZoomSlider)) return;
+    win::SetTrackPosition(zoom_.ZoomSlider, level - 1);
     ZoomSliderChange();
 }
 
@@ -160,19 +161,19 @@ void TTintsnatch4::FormMouseWheel(int delta) {
 }
 
 void TTintsnatch4::CroshairSizeChange() {
-    const int size = win::TrackPosition(CroshairSize);
+    const int size = win::TrackPosition(zoom_.CroshairSize);
     if (size < CrosshairMin) return;
     JvZoom1->SetCrosshairSize(size);
     JvZoom2->SetCrosshairSize(size);
-    win::SetHint(CroshairSize, Decimal(size));
-    win::SetText(Label9, Decimal(size));
+    win::SetHint(zoom_.CroshairSize, Decimal(size));
+    win::SetText(zoom_.Label9, Decimal(size));
 }
 
 void TTintsnatch4::cbCroshairClick() {
-    const bool on = win::IsChecked(cbCroshair);
+    const bool on = win::IsChecked(zoom_.cbCroshair);
     JvZoom1->SetCrosshair(on);
     JvZoom2->SetCrosshair(on);
-    EnableWindow(CroshairSize, on);
+    EnableWindow(zoom_.CroshairSize, on);
 }
 
 bool TTintsnatch4::ZoomCommand(int controlId, int code) {
@@ -184,9 +185,10 @@ bool TTintsnatch4::ZoomCommand(int controlId, int code) {
 // A slider reports every step of a drag and the end of it; only a new position is a change. The
 // magnifiers hold the last position the change handlers applied.
 void TTintsnatch4::OnTrackbar(HWND track) {
-    if (track == ZoomSlider) {
-        if (win::TrackPosition(ZoomSlider) != JvZoom1->ZoomLevel()) ZoomSliderChange();
-    } else if (track == CroshairSize) {
-        if (win::TrackPosition(CroshairSize) != JvZoom1->CrosshairSize()) CroshairSizeChange();
+    if (track == zoom_.ZoomSlider) {
+        if (win::TrackPosition(zoom_.ZoomSlider) != JvZoom1->ZoomLevel()) ZoomSliderChange();
+    } else if (track == zoom_.CroshairSize) {
+        if (win::TrackPosition(zoom_.CroshairSize) != JvZoom1->CrosshairSize())
+            CroshairSizeChange();
     }
 }

@@ -195,20 +195,21 @@ void TTintsnatch4::CreateCompactView() {
         RECT r = Box(x, 0, w, 0);
         return RECT{r.left - shift, row * line, r.right - shift, (row + 1) * line};
     };
-    win::PlaceLabel(ColR, p1, id::ColR, L"--", at(4, 0, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColG, p1, id::ColG, L"--", at(4, 1, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColB, p1, id::ColB, L"--", at(4, 2, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColHex, p1, id::ColHex, L"--", at(4, 3, 52), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColC, p1, id::ColC, L"--", at(56, 0, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColM, p1, id::ColM, L"--", at(56, 1, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColY, p1, id::ColY, L"--", at(56, 2, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(ColK, p1, id::ColK, L"--", at(56, 3, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColR, p1, id::ColR, L"--", at(4, 0, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColG, p1, id::ColG, L"--", at(4, 1, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColB, p1, id::ColB, L"--", at(4, 2, 50), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColHex, p1, id::ColHex, L"--", at(4, 3, 52), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColC, p1, id::ColC, L"--", at(56, 0, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColM, p1, id::ColM, L"--", at(56, 1, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColY, p1, id::ColY, L"--", at(56, 2, 38), mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.ColK, p1, id::ColK, L"--", at(56, 3, 38), mono, SS_LEFTNOWORDWRAP);
     RECT swatch = Box(4, 54, 17, 17);
     OffsetRect(&swatch, -shift, 0);
-    TintColor.Place(p1, id::TintColor, swatch);
+    readouts_.TintColor.Place(p1, id::TintColor, swatch);
     RECT position = Box(24, 55, 70, 12);
     position = {position.left - shift, position.top, position.right - shift, position.top + line};
-    win::PlaceLabel(Position, p1, id::Position, L"(---,---)", position, mono, SS_LEFTNOWORDWRAP);
+    win::PlaceLabel(readouts_.Position, p1, id::Position, L"(---,---)", position, mono,
+                    SS_LEFTNOWORDWRAP);
 }
 
 void TTintsnatch4::LayOut() {
@@ -294,7 +295,7 @@ void TTintsnatch4::AlignPanels() {
     int readoutsLeft = std::max(Scaled(MagnifierRight), w - Scaled(ReadoutPanelWidth));
     MoveWindow(Panel1.Handle(), readoutsLeft, 0, std::max(0, w - readoutsLeft), h, TRUE);
     MoveWindow(CapturePanel.Handle(), 0, 0, w, h, TRUE);
-    if (ScrollBox1) LayoutCaptureView();
+    if (captureView_.ScrollBox1) LayoutCaptureView();
     AlignPages(w, h);
 }
 
@@ -354,9 +355,9 @@ void TTintsnatch4::FormCreate() {
     CheckSingleInstance();
     // Double buffering: our own drawing (swatch, magnifiers) paints whole frames at once and the
     // window clips its children, so a steady tick repaints only what changed.
-    rgClipboard.SetItemIndex(0);
-    if (rgCapture.SetItemIndex(0)) rgCaptureClick();
-    win::SetText(lblZoomFactor, std::to_wstring(win::TrackPosition(ZoomSlider)));
+    clipboard_.rgClipboard.SetItemIndex(0);
+    if (capture_.rgCapture.SetItemIndex(0)) rgCaptureClick();
+    win::SetText(zoom_.lblZoomFactor, std::to_wstring(win::TrackPosition(zoom_.ZoomSlider)));
     win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     AlignPanels();
     ShowPage(page::Zoom);
@@ -410,7 +411,7 @@ void TTintsnatch4::Timer1Timer() {
     if (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color) {
         RgbTriple rgb = SplitColor(color);
         SetReadouts(ReadoutsFor(rgb, p.x, p.y));
-        TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
+        readouts_.TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
         sampled_ = p;
         sampledColor_ = color;
     }
@@ -456,9 +457,11 @@ void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
 // The tick is the readouts' only writer, so what it set last is what they show.
 void TTintsnatch4::SetReadouts(const Readouts& r) {
     const std::pair<HWND, const std::wstring Readouts::*> labels[] = {
-        {ColR, &Readouts::ColR},     {ColG, &Readouts::ColG}, {ColB, &Readouts::ColB},
-        {ColHex, &Readouts::ColHex}, {ColC, &Readouts::ColC}, {ColM, &Readouts::ColM},
-        {ColY, &Readouts::ColY},     {ColK, &Readouts::ColK}, {Position, &Readouts::Position}};
+        {readouts_.ColR, &Readouts::ColR},        {readouts_.ColG, &Readouts::ColG},
+        {readouts_.ColB, &Readouts::ColB},        {readouts_.ColHex, &Readouts::ColHex},
+        {readouts_.ColC, &Readouts::ColC},        {readouts_.ColM, &Readouts::ColM},
+        {readouts_.ColY, &Readouts::ColY},        {readouts_.ColK, &Readouts::ColK},
+        {readouts_.Position, &Readouts::Position}};
     for (const auto& [label, text] : labels)
         if (r.*text != shownReadouts_.*text) win::SetText(label, r.*text);
     shownReadouts_ = r;
@@ -466,15 +469,15 @@ void TTintsnatch4::SetReadouts(const Readouts& r) {
 
 Readouts TTintsnatch4::CurrentReadouts() const {
     Readouts r;
-    r.ColR = win::GetText(ColR);
-    r.ColG = win::GetText(ColG);
-    r.ColB = win::GetText(ColB);
-    r.ColHex = win::GetText(ColHex);
-    r.ColC = win::GetText(ColC);
-    r.ColM = win::GetText(ColM);
-    r.ColY = win::GetText(ColY);
-    r.ColK = win::GetText(ColK);
-    r.Position = win::GetText(Position);
+    r.ColR = win::GetText(readouts_.ColR);
+    r.ColG = win::GetText(readouts_.ColG);
+    r.ColB = win::GetText(readouts_.ColB);
+    r.ColHex = win::GetText(readouts_.ColHex);
+    r.ColC = win::GetText(readouts_.ColC);
+    r.ColM = win::GetText(readouts_.ColM);
+    r.ColY = win::GetText(readouts_.ColY);
+    r.ColK = win::GetText(readouts_.ColK);
+    r.Position = win::GetText(readouts_.Position);
     return r;
 }
 
@@ -534,7 +537,7 @@ bool TTintsnatch4::FilterMessage(MSG& m) {
 
 void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
     if (controlId == IDOK || controlId == IDCANCEL) return;  // dialog navigation, not commands
-    if (code == BN_CLICKED && rgClipboard.HandleClick(controlId)) {
+    if (code == BN_CLICKED && clipboard_.rgClipboard.HandleClick(controlId)) {
         rgClipboardClick();
         return;
     }
@@ -637,6 +640,6 @@ void TTintsnatch4::DestroyComponents() {
     OskScreenCapture1.reset();
     JvZoom1.reset();
     JvZoom2.reset();
-    JvHotLink4.reset();
-    JvHotLink5.reset();
+    about_.JvHotLink4.reset();
+    about_.JvHotLink5.reset();
 }

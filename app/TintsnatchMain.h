@@ -232,40 +232,55 @@ class TTintsnatch4 : public win::Window {
         const wchar_t* caption;
     };
     static const PageDef Pages[page::Count];
-    HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
-    TintSwatch TintColor;
 
-    // Zoom page
-    HWND gbZoom{}, ZoomSlider{}, lblFactor{}, lblZoomFactor{}, Bevel1{}, Image2{}, Label3{},
-        Label8{}, Label9{}, CroshairSize{}, cbCroshair{};
+    // Each view's and page's controls, under their design names: readouts_.ColHex,
+    // zoom_.ZoomSlider, keys_.hkCapture.
+    struct CompactReadouts {
+        HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
+        TintSwatch TintColor;
+    } readouts_;
+    struct ZoomPageControls {
+        HWND gbZoom{}, ZoomSlider{}, lblFactor{}, lblZoomFactor{}, Bevel1{}, Image2{}, Label3{},
+            Label8{}, Label9{}, CroshairSize{}, cbCroshair{};
+    } zoom_;
+    // The magnifiers: JvZoom1 in the compact view, JvZoom2 on the zoom page.
     std::unique_ptr<TJvZoom> JvZoom1, JvZoom2;
-
-    // Clipboard page
-    win::RadioGroup rgClipboard;
-    win::Panel FormatStrip;
-    HWND lblFormat{}, colFmtPreview{};
-
-    // Capture page and capture view
-    win::RadioGroup rgCapture, rgCaptureArea;
-    HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
-    win::Panel BtnPanel;
+    struct ClipboardPageControls {
+        win::RadioGroup rgClipboard;
+        win::Panel FormatStrip;
+        HWND lblFormat{}, colFmtPreview{};
+    } clipboard_;
+    struct CapturePageControls {
+        win::RadioGroup rgCapture, rgCaptureArea;
+    } capture_;
+    struct CaptureViewControls {
+        HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
+        win::Panel BtnPanel;
+    } captureView_;
+    // The captured picture (the capture view shows it)
     gdi::Bitmap capturedBitmap_;
     gdi::Palette capturedPalette_;
     bool hasCapturedPicture_ = false;
     DWORD saveTypeIndex_ = 1;  // the save dialog's last file type, for the rest of the run
     std::unique_ptr<TOskScreenCapture> OskScreenCapture1;
 
-    // Keys page and Misc page
-    HWND gbKeys{}, lblShow{}, Label1{}, Label2{}, lblExit{};
-    HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
-    HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
+    // Keys page and Misc page, and the hotkeys they set
+    struct KeysPageControls {
+        HWND gbKeys{}, lblShow{}, Label1{}, Label2{}, lblExit{};
+        HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
+    } keys_;
+    struct MiscPageControls {
+        HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
+    } misc_;
     std::unique_ptr<THotKeyManager> HotKeyManager1;
     std::unique_ptr<HotKeyBindings> bindings_;  // the seven identifier fields and their rules
     BindingKeys EditKeys() const;
 
-    // About page
-    HWND Image1{}, Label5{}, Label4{}, Label6{};
-    std::unique_ptr<TJvHotLink> JvHotLink4, JvHotLink5;
+    // About page, its two link labels included
+    struct AboutPageControls {
+        HWND Image1{}, Label5{}, Label4{}, Label6{};
+        std::unique_ptr<TJvHotLink> JvHotLink4, JvHotLink5;
+    } about_;
 
     // Tray, settings, hints
     std::unique_ptr<TJvTrayIcon> TrayIcon;
