@@ -8,10 +8,6 @@
 
 namespace e2e {
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    return static_cast<bool>(testsupport::WaitFor(done, timeoutMs, "a state"));
-}
-
 namespace {
 std::wstring ModuleFolder() {
     wchar_t path[MAX_PATH];

@@ -9,10 +9,6 @@
 namespace e2e {
 
 using namespace testsupport;
-using testsupport::WaitFor;  // beside the older form below
-
-// The older form that names nothing, for the tests not yet moved to WaitFor with a what.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // A copy of Tintsnatch4.exe in a folder of its own (so each test has its own settings file),
 // started as a user starts it.

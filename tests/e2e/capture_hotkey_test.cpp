@@ -65,10 +65,12 @@ bool FileExists(const std::wstring& path) {
 // The program's save dialog, driven through its controls as a user does.
 HWND SaveDialog(DWORD pid) {
     HWND dlg = nullptr;
-    WaitFor([&] {
-        dlg = FindTopWindow(L"#32770", pid);
-        return dlg && IsWindowVisible(dlg) && GetDlgItem(dlg, IDOK);
-    });
+    WaitFor(
+        [&] {
+            dlg = FindTopWindow(L"#32770", pid);
+            return dlg && IsWindowVisible(dlg) && GetDlgItem(dlg, IDOK);
+        },
+        5000, "the save dialog shown");
     return dlg;
 }
 HWND TypeList(HWND dlg) { return GetDlgItem(dlg, 0x470); }  // cmb1
@@ -78,7 +80,9 @@ bool ChooseType(HWND dlg, int index) {
     int now = static_cast<int>(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0));
     for (; now < index; ++now) PressKeys({VK_DOWN});
     for (; now > index; --now) PressKeys({VK_UP});
-    return WaitFor([&] { return SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0) == index; });
+    return static_cast<bool>(
+        WaitFor([&] { return SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0) == index; }, 5000,
+                "the file type chosen"));
 }
 void TypeNameAndSave(HWND dlg, const std::wstring& name) {
     HWND edit = GetDlgItem(dlg, 0x480);        // edt1
@@ -191,7 +195,8 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     GetClientRect(box, &client);
     POINT corner{client.right - 1, client.bottom - 1};
     ClientToScreen(box, &corner);
-    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(corner.x, corner.y) == RGB(255, 0, 255); }));
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(corner.x, corner.y) == RGB(255, 0, 255); }, 5000,
+                        "the screen's corner block at the scroll box's corner"));
     // Beside the bitmap, the capture is offered as "PNG", which another program reads here.
     std::vector<std::uint8_t> png = ClipboardPng();
     std::wstring pngFile = app.Folder() + L"\\clipboard.png";
@@ -200,8 +205,11 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
 
     SetClipboardText(L"replaced");
     SendMessageW(app.Control(id::ClipboardCopy), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return SizeIs(ClipboardBitmapSize(), w, h); }));
-    EXPECT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); })) << "copy resets the view";
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(ClipboardBitmapSize(), w, h); }, 5000,
+                        "the whole screen on the clipboard"));
+    EXPECT_TRUE(
+        WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the capture view gone"))
+        << "copy resets the view";
     // "&Copy" offers it again; it stays on the clipboard after the program has ended.
     ASSERT_TRUE(app.Close());
     EXPECT_EQ(ClipboardPng(), png);
@@ -210,7 +218,8 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
 TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) {
     ChooseDesktopMode();
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000));
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
     const std::wstring dir = app.Folder() + L"\\";
     for (const wchar_t* name : {L"a.png", L"a.bmp", L"a", L"b", L"b.png", L"b.bmp"})
         DeleteFileW((dir + name).c_str());
@@ -222,7 +231,7 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
             EXPECT_TRUE(ChooseType(dlg, type));
         }
         TypeNameAndSave(dlg, dir + name);
-        WaitFor([&] { return !IsWindow(dlg); });
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 5000, "the save dialog closed"));
     };
 
     PressKeys({VK_CONTROL, 'S'});
@@ -237,17 +246,18 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
     }
     EXPECT_EQ(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0), 0);
     TypeNameAndSave(dlg, dir + L"a.png");  // the name asks for PNG, whatever the type
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg) && FileExists(dir + L"a.png"); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg) && FileExists(dir + L"a.png"); }, 5000,
+                        "a.png written"));
     EXPECT_EQ(Decoded(dir + L"a.png"), Expected("PNG"));
 
     save(L"a.bmp", -1);
-    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a.bmp"); }));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a.bmp"); }, 5000, "a.bmp written"));
     EXPECT_EQ(Decoded(dir + L"a.bmp"), Expected("BMP3", "FF")) << "32-bit pixels are opaque";
     save(L"a", 2);  // "All files": the name as typed
-    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a"); }));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"a"); }, 5000, "a written"));
     EXPECT_EQ(FileBytes(dir + L"a"), FileBytes(dir + L"a.bmp"));
     save(L"b", 1);  // the PNG type adds its extension
-    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"b.png"); }));
+    ASSERT_TRUE(WaitFor([&] { return FileExists(dir + L"b.png"); }, 5000, "b.png written"));
     EXPECT_FALSE(FileExists(dir + L"b"));
     EXPECT_EQ(FileBytes(dir + L"b.png"), FileBytes(dir + L"a.png"));
 
@@ -259,12 +269,13 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
     EXPECT_EQ(SendMessageW(TypeList(dlg), CB_GETCURSEL, 0, 0), 1);
     TypeNameAndSave(dlg, dir + L"a.bmp");
     HWND box = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (box = OwnedBox(dlg, app.ProcessId())) != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return (box = OwnedBox(dlg, app.ProcessId())) != nullptr; }, 5000,
+                        "the question box"))
         << "a question before replacing";
     PostMessageW(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the question box closed"));
     EXPECT_TRUE(IsWindowVisible(dlg)) << "the dialog stays for another name";
     PostMessageW(GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 5000, "the save dialog closed"));
     EXPECT_EQ(FileBytes(dir + L"a.bmp"), "earlier picture");
 }

@@ -15,7 +15,8 @@ class RestingSampler : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(app.Start());
         MoveCursor(150, 150);
-        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }));
+        ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000,
+                            "ColHex showing #FF0000"));
         // Time for the cursor to count as resting (a quarter of a second without a change): the
         // program shows no sign of resting, by design.
         Settle(500);
@@ -30,19 +31,23 @@ class RestingSampler : public testing::Test {
 
 TEST_F(RestingSampler, ReadoutsFollowAColourThatChangesUnderTheRestingCursor) {
     PatternWindow cover({}, RGB(0, 0, 255), {140, 140, 160, 160});
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }))
+    EXPECT_TRUE(
+        WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }, 5000, "ColHex showing #0000FF"))
         << "shows " << testing::PrintToString(app.Text(id::ColHex));
     EXPECT_EQ(app.Text(id::Position), L"(150,150)");
 }
 
 TEST_F(RestingSampler, TheFirstMovementAfterTheRestIsFollowed) {
-    ASSERT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(255, 0, 0); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return MagnifierPixel() == RGB(255, 0, 0); }, 5000, "the magnifier red"));
     MoveCursor(250, 120);
-    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(250,120)"; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(250,120)"; }, 5000,
+                        "Position showing (250,120)"));
     EXPECT_EQ(app.Text(id::ColHex), L"#123456");
-    EXPECT_TRUE(WaitFor([&] {
-        return app.WindowRect().left == 270 && app.WindowRect().top == 140;
-    })) << "the window follows";
-    EXPECT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(18, 52, 86); }))
+    EXPECT_TRUE(WaitFor([&] { return app.WindowRect().left == 270 && app.WindowRect().top == 140; },
+                        5000, "the window at (270, 140)"))
+        << "the window follows";
+    EXPECT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(18, 52, 86); }, 5000,
+                        "the magnifier showing #123456"))
         << "the magnifier shows the new place";
 }
