@@ -438,9 +438,12 @@ void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
     follow::Point to =
         follow::FollowPosition({p.x, p.y}, size.cx, size.cy, {w.left, w.top, w.right, w.bottom},
                                Scaled(FollowOffsetX), Scaled(FollowOffsetY));
+    // A move only, every tick while the cursor moves: nothing here needs to hear of it before it
+    // happens (no WM_WINDOWPOSCHANGING), and neither the order nor the owner's place changes.
     if (window.left != to.x || window.top != to.y)
-        SetWindowPos(Handle(), nullptr, to.x, to.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(
+            Handle(), nullptr, to.x, to.y, 0, 0,
+            SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER | SWP_NOACTIVATE | SWP_NOSENDCHANGING);
 }
 
 // The timer and the magnifiers follow the pace: full rate while anything changes, resting once

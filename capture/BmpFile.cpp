@@ -55,8 +55,18 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
     // Asking for bit fields makes the platform report the masks of the bitmap's own layout.
     info.header.biCompression =
         image.BitCount == 16 || image.BitCount == 32 ? BI_BITFIELDS : BI_RGB;
-    image.Bits.resize(static_cast<size_t>(bmp::RowStride(image.Width, image.BitCount)) *
-                      static_cast<size_t>(image.Height));
+    // The rows are read straight into the file, after room for the headers before them. That
+    // room is known but for the masks, which only the read tells: in the rare layout that needs
+    // them the rows move up by their few bytes afterwards.
+    const std::uint64_t rowBytes =
+        static_cast<std::uint64_t>(bmp::RowStride(image.Width, image.BitCount)) *
+        static_cast<std::uint64_t>(image.Height);
+    const std::size_t room = static_cast<std::size_t>(bmp::FileHeaderSize + bmp::InfoHeaderSize) +
+                             (image.BitCount <= 8 ? std::size_t{4} << image.BitCount : 0);
+    if (rowBytes + room > 0xFFFFFFFFu)
+        throw win::Error(L"Cannot save the bitmap: Bitmap too large");
+    const auto size = static_cast<std::size_t>(rowBytes);
+    std::vector<std::uint8_t> file(room + size);
 
     gdi::WindowDC screen(nullptr);
     gdi::MemoryDC dc(screen.Get());
@@ -65,7 +75,7 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
         // The colour table of a palette image comes from its own palette.
         gdi::PaletteSelection pal(dc.Get(), palette);
         int lines =
-            GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(image.Height), image.Bits.data(),
+            GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(image.Height), file.data() + room,
                       reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
         if (lines != image.Height) throw win::Error(L"Cannot read the bitmap");
     }
@@ -83,7 +93,17 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
         image.BlueMask = masks[2];
     }
     try {
-        return bmp::EncodeFile(image);
+        const std::vector<std::uint8_t> headers = bmp::EncodeHeaders(image);
+        if (headers.size() > room) {
+            file.resize(headers.size() + size);
+            std::memmove(file.data() + headers.size(), file.data() + room, size);
+        } else if (headers.size() < room) {
+            std::memmove(file.data() + headers.size(), file.data() + room, size);
+            file.resize(headers.size() + size);
+        }
+        std::memcpy(file.data(), headers.data(), headers.size());
+        bmp::SetUnusedBits(image, file.data() + headers.size(), size);
+        return file;
     } catch (const std::exception& e) {
         throw win::Error(L"Cannot save the bitmap: " +
                          std::wstring(e.what(), e.what() + std::strlen(e.what())));

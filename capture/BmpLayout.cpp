@@ -1,5 +1,8 @@
 #include "capture/BmpLayout.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -41,15 +44,13 @@ bool NeedsMasks(const DibImage& image) {
     return (image.BitCount == 16 || image.BitCount == 32) && !IsStandardMasks(image);
 }
 
-std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
+std::vector<std::uint8_t> EncodeHeaders(const DibImage& image) {
     if (image.Width < 0 || image.Height < 0 || !ValidDepth(image.BitCount))
         throw std::invalid_argument("Invalid bitmap format");
     if (image.Width == 0 || image.Height == 0) return {};
 
     std::uint64_t imageSize = static_cast<std::uint64_t>(RowStride(image.Width, image.BitCount)) *
                               static_cast<std::uint64_t>(image.Height);
-    if (image.Bits.size() != imageSize) throw std::invalid_argument("Bitmap rows incomplete");
-
     std::uint32_t tableEntries = 0;
     if (image.BitCount <= 8) {
         std::size_t maxEntries = std::size_t{1} << image.BitCount;
@@ -65,7 +66,7 @@ std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
         throw std::invalid_argument("Bitmap too large");
 
     std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(fileSize));
+    out.reserve(static_cast<std::size_t>(offBits));
     out.push_back('B');
     out.push_back('M');
     Put32(out, static_cast<std::uint32_t>(fileSize));
@@ -91,16 +92,47 @@ std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
     } else {
         for (std::uint32_t i = 0; i < tableEntries; ++i) Put32(out, image.Colors[i] & 0x00FFFFFF);
     }
-    std::size_t pixelsAt = out.size();
-    out.insert(out.end(), image.Bits.begin(), image.Bits.end());
-    if (image.BitCount == 32) {
-        // The platform leaves the bits outside the colour masks at zero; readers that take them
-        // for alpha would show a fully transparent capture. A screen is opaque: set them all.
-        std::uint32_t unused =
-            NeedsMasks(image) ? ~(image.RedMask | image.GreenMask | image.BlueMask) : 0xFF000000u;
-        for (std::size_t at = pixelsAt; at + 4 <= out.size(); at += 4)
-            for (int b = 0; b < 4; ++b) out[at + b] |= static_cast<std::uint8_t>(unused >> (8 * b));
+    return out;
+}
+
+void SetUnusedBits(const DibImage& image, std::uint8_t* rows, std::size_t size) {
+    if (image.BitCount != 32) return;
+    // The platform leaves the bits outside the colour masks at zero; readers that take them for
+    // alpha would show a fully transparent capture. A screen is opaque: set them all.
+    const std::uint32_t unused =
+        NeedsMasks(image) ? ~(image.RedMask | image.GreenMask | image.BlueMask) : 0xFF000000u;
+    const std::uint8_t pixel[4] = {
+        static_cast<std::uint8_t>(unused), static_cast<std::uint8_t>(unused >> 8),
+        static_cast<std::uint8_t>(unused >> 16), static_cast<std::uint8_t>(unused >> 24)};
+    // Two pixels at a time, in whole words: a capture holds millions of them.
+    std::uint8_t pair[8];
+    std::memcpy(pair, pixel, 4);
+    std::memcpy(pair + 4, pixel, 4);
+    std::uint64_t mask = 0;
+    std::memcpy(&mask, pair, 8);
+    std::size_t at = 0;
+    for (; at + 8 <= size; at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, rows + at, 8);
+        word |= mask;
+        std::memcpy(rows + at, &word, 8);
     }
+    if (at + 4 <= size)
+        for (int b = 0; b < 4; ++b) rows[at + b] |= pixel[b];
+}
+
+std::vector<std::uint8_t> EncodeFile(const DibImage& image) {
+    std::vector<std::uint8_t> out = EncodeHeaders(image);
+    if (out.empty()) return out;
+    const std::uint64_t imageSize =
+        static_cast<std::uint64_t>(RowStride(image.Width, image.BitCount)) *
+        static_cast<std::uint64_t>(image.Height);
+    if (image.Bits.size() != imageSize) throw std::invalid_argument("Bitmap rows incomplete");
+    const std::size_t pixelsAt = out.size();
+    out.resize(pixelsAt + image.Bits.size());
+    std::copy(image.Bits.begin(), image.Bits.end(),
+              out.begin() + static_cast<std::ptrdiff_t>(pixelsAt));
+    SetUnusedBits(image, out.data() + pixelsAt, image.Bits.size());
     return out;
 }
 

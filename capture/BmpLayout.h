@@ -1,6 +1,7 @@
 #pragma once
 // The Windows bitmap (BMP) file layout: file header, information header, colour masks or colour
 // table, then the pixel rows. Platform-free so the exact bytes can be checked on any host.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -34,5 +35,11 @@ bool NeedsMasks(const DibImage& image);
 // height 0) gives no bytes at all. Throws std::invalid_argument when the description is
 // inconsistent (bit depth, sizes, table, rows).
 std::vector<std::uint8_t> EncodeFile(const DibImage& image);
+
+// The parts of that file: everything before the pixel rows (the image's Bits are not looked at,
+// so the rows can be read straight into the file after it), and the marking of the unused bits
+// of 32-bit pixels done in place on rows already there. Same checks and exceptions as EncodeFile.
+std::vector<std::uint8_t> EncodeHeaders(const DibImage& image);
+void SetUnusedBits(const DibImage& image, std::uint8_t* rows, std::size_t size);
 
 }  // namespace bmp

@@ -112,10 +112,13 @@ void TJvZoom::SetCacheOnDeactivate(bool cache) {
     if (!active_ && Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-SIZE TJvZoom::ClientSize() const {
+SIZE TJvZoom::ClientSize() {
+    if (clientSizeKnown_) return clientSize_;
     RECT r{};
     if (!Handle() || !GetClientRect(Handle(), &r)) return {0, 0};
-    return {r.right, r.bottom};
+    clientSize_ = {r.right, r.bottom};
+    clientSizeKnown_ = true;
+    return clientSize_;
 }
 
 bool TJvZoom::EnsureImage() {
@@ -165,6 +168,7 @@ bool TJvZoom::Draw() {
     if (!layoutKnown_ || now - layoutAskedAt_ >= LayoutLifetime) {
         desk_ = Desk();
         sourceMonitor_ = {};
+        dpi_ = win::WindowDpi(Handle());
         layoutAskedAt_ = now;
         layoutKnown_ = true;
     }
@@ -188,8 +192,7 @@ bool TJvZoom::Draw() {
             gdi::Selection select(dc, pen_.Get());
             // A one-pixel pen leaves out the end pixel of each line. The size is a design value,
             // drawn at the DPI of the monitor the view is on.
-            const auto arms =
-                zoom::Crosshair(view->center, dpi::Scale(crosshairSize_, win::WindowDpi(Handle())));
+            const auto arms = zoom::Crosshair(view->center, dpi::Scale(crosshairSize_, dpi_));
             for (const zoom::Segment& s : {arms.vertical, arms.horizontal}) {
                 MoveToEx(dc, s.from.x, s.from.y, nullptr);
                 LineTo(dc, s.to.x, s.to.y);
@@ -317,7 +320,12 @@ LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PRINTCLIENT:
             Show(reinterpret_cast<HDC>(wp));
             return 0;
+        case WM_DPICHANGED_AFTERPARENT:
+            layoutKnown_ = false;
+            break;
         case WM_SIZE: {
+            clientSizeKnown_ = false;
+            layoutKnown_ = false;
             LRESULT r = Window::HandleMessage(msg, wp, lp);
             OnSize();
             return r;

@@ -80,7 +80,7 @@ class TJvZoom : public win::Window {
     void OnSize();
     bool EnsureImage();
     void KeepCache();
-    SIZE ClientSize() const;
+    SIZE ClientSize();
 
     bool active_ = true;
     int zoomLevel_ = 100;
@@ -101,12 +101,18 @@ class TJvZoom : public win::Window {
     zoom::Point last_ = zoom::NoPosition;
     // The monitor layout as last asked of the platform, which is slow to answer under some
     // systems: the desk of all monitors, and the monitor that held the last source. Asked again
-    // after LayoutLifetime ms, so a changed layout shows within that time.
+    // after LayoutLifetime ms, so a changed layout shows within that time, and at once when the
+    // view is resized or its DPI changes. With it the DPI of the view's monitor, which sizes the
+    // crosshair.
     static constexpr DWORD LayoutLifetime = 500;
     DWORD layoutAskedAt_ = 0;
     bool layoutKnown_ = false;
     zoom::Rect desk_;
     RECT sourceMonitor_{};
+    int dpi_ = 0;
+    // The client size as the last WM_SIZE left it, so a tick need not ask for it.
+    SIZE clientSize_{0, 0};
+    bool clientSizeKnown_ = false;
     gdi::WindowDC screen_{nullptr};
 
     // The last image, selected into its memory DC for the control's life. Declared in this order
