@@ -213,8 +213,10 @@ void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     if (hasCapturedPicture_) {
         HBITMAP bitmap = capturedBitmap_.Get();
         HPALETTE palette = capturedPalette_.Get();
-        WriteFileReplacing(fileName, IsPngFileName(fileName) ? EncodePngFile(bitmap, palette)
-                                                             : EncodeBitmapFile(bitmap, palette));
+        if (IsPngFileName(fileName))
+            WriteFileReplacing(fileName, EncodePngFile(bitmap, palette));
+        else
+            SaveBitmapFile(fileName, bitmap, palette);
     }
     TintResetExecute();
 }

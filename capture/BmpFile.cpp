@@ -1,5 +1,6 @@
 #include "capture/BmpFile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "capture/BmpLayout.h"
@@ -25,11 +26,11 @@ std::wstring SystemMessage(DWORD code) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
+void StreamBitmapFile(HBITMAP bitmap, HPALETTE palette, const ByteSink& sink) {
     BITMAP bm{};
-    if (!bitmap) return {};
+    if (!bitmap) return;
     if (GetObjectW(bitmap, sizeof bm, &bm) != sizeof bm) throw win::Error(L"Invalid bitmap");
-    if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
+    if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return;
 
     bmp::DibImage image;
     image.Width = bm.bmWidth;
@@ -55,62 +56,86 @@ std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
     // Asking for bit fields makes the platform report the masks of the bitmap's own layout.
     info.header.biCompression =
         image.BitCount == 16 || image.BitCount == 32 ? BI_BITFIELDS : BI_RGB;
-    // The rows are read straight into the file, after room for the headers before them. That
-    // room is known but for the masks, which only the read tells: in the rare layout that needs
-    // them the rows move up by their few bytes afterwards.
-    const std::uint64_t rowBytes =
-        static_cast<std::uint64_t>(bmp::RowStride(image.Width, image.BitCount)) *
-        static_cast<std::uint64_t>(image.Height);
+    const BITMAPINFOHEADER asked = info.header;
+    std::uint32_t stride = 0;
+    try {
+        stride = bmp::RowStride(image.Width, image.BitCount);
+    } catch (const std::exception&) {
+        throw win::Error(L"Cannot save the bitmap: Bitmap too large");
+    }
     const std::size_t room = static_cast<std::size_t>(bmp::FileHeaderSize + bmp::InfoHeaderSize) +
                              (image.BitCount <= 8 ? std::size_t{4} << image.BitCount : 0);
-    if (rowBytes + room > 0xFFFFFFFFu)
+    if (std::uint64_t{stride} * static_cast<std::uint64_t>(image.Height) + room > 0xFFFFFFFFu)
         throw win::Error(L"Cannot save the bitmap: Bitmap too large");
-    const auto size = static_cast<std::size_t>(rowBytes);
-    std::vector<std::uint8_t> file(room + size);
 
+    // The rows go out in strips of about a megabyte, bottom row first as the file holds them: a
+    // large capture is never copied whole, and each strip is still in the cache when it is
+    // marked opaque and written.
+    const int stripRows = static_cast<int>(
+        std::clamp<std::uint32_t>((1u << 20) / stride, 1u, static_cast<UINT>(image.Height)));
+    std::vector<std::uint8_t> strip(static_cast<std::size_t>(stride) * stripRows);
     gdi::WindowDC screen(nullptr);
     gdi::MemoryDC dc(screen.Get());
     if (!dc) throw win::Error(L"Cannot create the bitmap: out of system resources");
-    {
-        // The colour table of a palette image comes from its own palette.
-        gdi::PaletteSelection pal(dc.Get(), palette);
-        int lines =
-            GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(image.Height), file.data() + room,
-                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-        if (lines != image.Height) throw win::Error(L"Cannot read the bitmap");
-    }
-    if (image.BitCount <= 8) {
-        for (int i = 0; i < (1 << image.BitCount); ++i) {
-            const RGBQUAD& q = info.colors[i];
-            image.Colors.push_back(static_cast<std::uint32_t>(q.rgbRed) << 16 |
-                                   static_cast<std::uint32_t>(q.rgbGreen) << 8 | q.rgbBlue);
+    // The colour table of a palette image comes from its own palette.
+    gdi::PaletteSelection pal(dc.Get(), palette);
+    for (int first = 0; first < image.Height; first += stripRows) {
+        const int rows = std::min(stripRows, image.Height - first);
+        info.header = asked;
+        if (GetDIBits(dc.Get(), bitmap, static_cast<UINT>(first), static_cast<UINT>(rows),
+                      strip.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS) != rows)
+            throw win::Error(L"Cannot read the bitmap");
+        if (first == 0) {
+            // Only the first read tells the colour table or the masks the headers hold.
+            if (image.BitCount <= 8) {
+                for (int i = 0; i < (1 << image.BitCount); ++i) {
+                    const RGBQUAD& q = info.colors[i];
+                    image.Colors.push_back(static_cast<std::uint32_t>(q.rgbRed) << 16 |
+                                           static_cast<std::uint32_t>(q.rgbGreen) << 8 | q.rgbBlue);
+                }
+            } else if (info.header.biCompression == BI_BITFIELDS) {
+                std::uint32_t masks[3];
+                std::memcpy(masks, info.colors, sizeof masks);
+                image.RedMask = masks[0];
+                image.GreenMask = masks[1];
+                image.BlueMask = masks[2];
+            }
+            std::vector<std::uint8_t> headers;
+            try {
+                headers = bmp::EncodeHeaders(image);
+            } catch (const std::exception& e) {
+                throw win::Error(L"Cannot save the bitmap: " +
+                                 std::wstring(e.what(), e.what() + std::strlen(e.what())));
+            }
+            sink(headers.data(), headers.size());
         }
-    } else if (info.header.biCompression == BI_BITFIELDS) {
-        std::uint32_t masks[3];
-        std::memcpy(masks, info.colors, sizeof masks);
-        image.RedMask = masks[0];
-        image.GreenMask = masks[1];
-        image.BlueMask = masks[2];
-    }
-    try {
-        const std::vector<std::uint8_t> headers = bmp::EncodeHeaders(image);
-        if (headers.size() > room) {
-            file.resize(headers.size() + size);
-            std::memmove(file.data() + headers.size(), file.data() + room, size);
-        } else if (headers.size() < room) {
-            std::memmove(file.data() + headers.size(), file.data() + room, size);
-            file.resize(headers.size() + size);
-        }
-        std::memcpy(file.data(), headers.data(), headers.size());
-        bmp::SetUnusedBits(image, file.data() + headers.size(), size);
-        return file;
-    } catch (const std::exception& e) {
-        throw win::Error(L"Cannot save the bitmap: " +
-                         std::wstring(e.what(), e.what() + std::strlen(e.what())));
+        const std::size_t size = static_cast<std::size_t>(stride) * rows;
+        bmp::SetUnusedBits(image, strip.data(), size);
+        sink(strip.data(), size);
     }
 }
 
+std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
+    std::vector<std::uint8_t> file;
+    StreamBitmapFile(bitmap, palette, [&file](const std::uint8_t* data, std::size_t size) {
+        file.insert(file.end(), data, data + size);
+    });
+    return file;
+}
+
+void SaveBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette) {
+    WriteFileReplacingFrom(path,
+                           [&](const ByteSink& sink) { StreamBitmapFile(bitmap, palette, sink); });
+}
+
 void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t>& bytes) {
+    WriteFileReplacingFrom(path, [&bytes](const ByteSink& sink) {
+        if (!bytes.empty()) sink(bytes.data(), bytes.size());
+    });
+}
+
+void WriteFileReplacingFrom(const std::wstring& path,
+                            const std::function<void(const ByteSink&)>& produce) {
     DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (need == 0) FileError(path, GetLastError());
     std::wstring full(need, L'\0');
@@ -135,17 +160,33 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
         win::FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) error = GetLastError();
-        size_t done = 0;
-        while (error == ERROR_SUCCESS && done < bytes.size()) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-            DWORD written = 0;
-            // Only a failed call sets the last error: after a short write it still holds a stale
-            // code (the temporary file "already exists"). A short write to a file means no room.
-            if (!WriteFile(file.Get(), bytes.data() + done, chunk, &written, nullptr))
-                error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-            else if (written != chunk)
-                error = ERROR_DISK_FULL;
-            done += written;
+        // A failed write ends the making of the bytes; the producer's own failure (a bitmap that
+        // cannot be read) is passed on once the temporary file is gone.
+        struct WriteFailed {};
+        const ByteSink write = [&](const std::uint8_t* data, std::size_t size) {
+            for (std::size_t done = 0; done < size;) {
+                DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
+                DWORD written = 0;
+                // Only a failed call sets the last error: after a short write it still holds a
+                // stale code (the temporary file "already exists"). A short write to a file means
+                // no room.
+                if (!WriteFile(file.Get(), data + done, chunk, &written, nullptr))
+                    error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+                else if (written != chunk)
+                    error = ERROR_DISK_FULL;
+                if (error != ERROR_SUCCESS) throw WriteFailed{};
+                done += written;
+            }
+        };
+        if (error == ERROR_SUCCESS) {
+            try {
+                produce(write);
+            } catch (const WriteFailed&) {
+            } catch (...) {
+                file.Close();
+                DeleteFileW(temp);
+                throw;
+            }
         }
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
         if (!file.Close() && error == ERROR_SUCCESS) error = GetLastError();

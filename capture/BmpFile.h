@@ -1,16 +1,30 @@
 #pragma once
 // Saving a bitmap as a BMP file in its own bit depth.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "win/Platform.h"
 
-// The file's bytes for a bitmap (with its palette, when it carries one); an empty bitmap gives no
-// bytes. Throws win::Error when the bitmap cannot be read.
+// Where a file's bytes go, in order, as they are made.
+using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+
+// The file's bytes for a bitmap (with its palette, when it carries one), handed to the sink in
+// pieces as they are read: the headers, then strips of rows. An empty bitmap gives no bytes.
+// Throws win::Error when the bitmap cannot be read.
+void StreamBitmapFile(HBITMAP bitmap, HPALETTE palette, const ByteSink& sink);
+// The same bytes, gathered.
 std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette);
+// The same bytes, written to the file as WriteFileReplacing does.
+void SaveBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette);
 
 // Writes the bytes to a temporary file in the target's folder and then puts it in place of the
 // target, so a failed write (full disk, lost rights) never destroys an existing file. Throws
 // win::Error with the reason; the temporary file is removed again on failure.
 void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+// The same, with the bytes handed to the sink by produce as they are made; what produce throws
+// is passed on, with the target untouched.
+void WriteFileReplacingFrom(const std::wstring& path,
+                            const std::function<void(const ByteSink&)>& produce);
