@@ -403,11 +403,7 @@ void TTintsnatch4::Timer1Timer() {
     HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
-    COLORREF color;
-    {
-        gdi::WindowDC screen(nullptr);
-        color = GetPixel(screen.Get(), p.x, p.y);
-    }
+    const COLORREF color = GetPixel(screen_.Get(), p.x, p.y);
     if (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color) {
         RgbTriple rgb = SplitColor(color);
         SetReadouts(ReadoutsFor(rgb, p.x, p.y));

@@ -312,6 +312,9 @@ class TTintsnatch4 : public win::Window {
     int timerInterval_ = SamplerPace::ActiveInterval;
     std::optional<POINT> sampled_;
     COLORREF sampledColor_ = 0;
+    // The screen, held for the pixel reads: fetching it at every tick asks the platform for the
+    // desktop's visible region each time.
+    gdi::WindowDC screen_{nullptr};
     Readouts shownReadouts_;
     struct CaptionInputs {
         int mode, area, zoom;
