@@ -1,5 +1,7 @@
 #include "hints/HintMonitor.h"
 
+#include <vector>
+
 #include "win/Dpi.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
@@ -8,7 +10,27 @@ namespace hints {
 
 namespace {
 constexpr UINT_PTR PollTimer = 1;
-constexpr UINT_PTR SubclassId = 0x4849;  // 'HI'
+
+// The forms whose procedure a monitor has taken over, with the procedure it replaced. Looked up
+// in this process at every message of the form: the platform's own subclassing asks for window
+// properties, which under some platforms is a round trip per message, and a form that follows
+// the cursor has messages all the time. An entry outlives its monitor when another procedure
+// was put over ours meanwhile (ours then stays in the chain and passes everything on), and goes
+// with the form.
+struct TakenForm {
+    HWND form;
+    WNDPROC previous;
+    HintMonitor* monitor;
+};
+std::vector<TakenForm>& TakenForms() {
+    static std::vector<TakenForm> forms;
+    return forms;
+}
+TakenForm* FindTaken(HWND form) {
+    for (TakenForm& t : TakenForms())
+        if (t.form == form) return &t;
+    return nullptr;
+}
 }  // namespace
 
 HintTimes PlatformHintTimes() { return TooltipTimes(GetDoubleClickTime()); }
@@ -19,37 +41,65 @@ HintMonitor::HintMonitor(HWND form, const ApplicationHints& settings, HintTimes 
     Create(0, L"THintMonitor", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
     if (!SetTimer(Handle(), PollTimer, PollInterval, nullptr))
         throw win::Error(L"Cannot start the hint timer");
+    polling_ = true;
     // A form that hides (minimised for a capture, hidden by the user) takes its hint with it at
     // once, before anything can photograph the screen.
-    if (form_ &&
-        !SetWindowSubclass(form_, FormSubclass, SubclassId, reinterpret_cast<DWORD_PTR>(this)))
-        throw win::Error(L"Cannot watch the window for hints");
+    if (form_) {
+        if (TakenForm* taken = FindTaken(form_)) {
+            taken->monitor = this;
+        } else {
+            auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HintMonitor::FormProc)));
+            if (!previous) throw win::Error(L"Cannot watch the window for hints");
+            TakenForms().push_back({form_, previous, this});
+        }
+    }
 }
 
 HintMonitor::~HintMonitor() {
     if (Handle()) KillTimer(Handle(), PollTimer);
-    if (form_ && IsWindow(form_)) RemoveWindowSubclass(form_, FormSubclass, SubclassId);
+    if (TakenForm* taken = form_ ? FindTaken(form_) : nullptr) {
+        taken->monitor = nullptr;
+        if (GetWindowLongPtrW(form_, GWLP_WNDPROC) ==
+            reinterpret_cast<LONG_PTR>(&HintMonitor::FormProc)) {
+            SetWindowLongPtrW(form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(taken->previous));
+            std::erase_if(TakenForms(), [&](const TakenForm& t) { return t.form == form_; });
+        }
+    }
     window_.reset();
 }
 
-LRESULT CALLBACK HintMonitor::FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                           UINT_PTR /*id*/, DWORD_PTR data) {
-    auto* self = reinterpret_cast<HintMonitor*>(data);
-    bool hidden = (msg == WM_SHOWWINDOW && !wp) ||
-                  (msg == WM_WINDOWPOSCHANGED &&
-                   (reinterpret_cast<const WINDOWPOS*>(lp)->flags & SWP_HIDEWINDOW)) ||
-                  msg == WM_DESTROY;
-    if (hidden) {
-        win::Guarded([&] {
-            self->tracker_.Cancel();
-            self->HideHint();
-        });
-    }
+LRESULT CALLBACK HintMonitor::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    TakenForm* taken = FindTaken(hwnd);
+    if (!taken) return DefWindowProcW(hwnd, msg, wp, lp);
+    const WNDPROC previous = taken->previous;
+    if (taken->monitor) taken->monitor->FormMessage(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, FormSubclass, SubclassId);
-        self->form_ = nullptr;
+        if (taken->monitor) taken->monitor->form_ = nullptr;
+        std::erase_if(TakenForms(), [&](const TakenForm& t) { return t.form == hwnd; });
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    return CallWindowProcW(previous, hwnd, msg, wp, lp);
+}
+
+void HintMonitor::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const UINT posFlags =
+        msg == WM_WINDOWPOSCHANGED ? reinterpret_cast<const WINDOWPOS*>(lp)->flags : 0;
+    if ((msg == WM_SHOWWINDOW && !wp) || (posFlags & SWP_HIDEWINDOW) || msg == WM_DESTROY) {
+        win::Guarded([&] {
+            tracker_.Cancel();
+            HideHint();
+        });
+    } else if (msg == WM_SETCURSOR || msg == WM_MOUSEMOVE || msg == WM_NCMOUSEMOVE ||
+               (msg == WM_SHOWWINDOW && wp) || (posFlags & SWP_SHOWWINDOW)) {
+        // The cursor is over the form or one of its controls (their WM_SETCURSOR reaches the
+        // form first), or the form came back: hints may be due again.
+        Wake();
+    }
+}
+
+void HintMonitor::Wake() {
+    if (polling_ || failed_ || !Handle()) return;
+    polling_ = SetTimer(Handle(), PollTimer, PollInterval, nullptr) != 0;
 }
 
 HWND HintMonitor::HintControlAt(POINT p) const {
@@ -94,6 +144,12 @@ void HintMonitor::Poll() {
         }
         // A hint window brought back by someone else (a restore of the application) goes again.
         if (!tracker_.Showing() && window_ && window_->Showing()) HideHint();
+        // Nothing under the cursor and nothing shown: nothing to look at until the cursor comes
+        // back over the form.
+        if (!control && !(window_ && window_->Showing()) && polling_) {
+            KillTimer(Handle(), PollTimer);
+            polling_ = false;
+        }
     } catch (...) {
         // One report, not one every poll: hints stay off for the rest of the run.
         failed_ = true;

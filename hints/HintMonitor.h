@@ -2,7 +2,8 @@
 // The hint mechanism of one form: it looks at the cursor every PollInterval ms and shows the hint
 // of the control under it in a window of the application's hint window class. It polls rather
 // than tracking the form's mouse messages because the form is an always-on-top tool window that
-// is rarely active, and hints must show over it all the same.
+// is rarely active, and hints must show over it all the same. While the cursor is away from the
+// form and no hint shows, it sleeps: the form's next mouse message, or its showing, wakes it.
 #include <memory>
 
 #include "hints/HintTracker.h"
@@ -29,15 +30,18 @@ class HintMonitor : public win::Window {
     HWND HintControlAt(POINT p) const;
     // The window the current hint is shown in (nullptr before the first hint).
     THintWindow* HintWindow() const { return window_.get(); }
+    // False while it sleeps.
+    bool Polling() const { return polling_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    static LRESULT CALLBACK FormSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR /*id*/,
-                                         DWORD_PTR data);
+    static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void FormMessage(UINT msg, WPARAM wp, LPARAM lp);
     void ShowHint(HWND control, POINT cursor);
     void HideHint();
+    void Wake();
 
     HWND form_;
     const ApplicationHints& settings_;
@@ -45,6 +49,7 @@ class HintMonitor : public win::Window {
     std::unique_ptr<THintWindow> window_;
     unsigned windowGeneration_ = 0;
     bool failed_ = false;
+    bool polling_ = false;
 };
 
 }  // namespace hints

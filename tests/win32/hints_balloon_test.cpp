@@ -276,6 +276,11 @@ TEST(HintMonitor, ShowsTheShortHintAfterThePauseAndHidesItLater) {
     SetCursorPos(100, 700);
     EXPECT_TRUE(
         testsupport::WaitFor([&] { return VisibleHint(m) == nullptr; }, 5000, "the hint gone"));
+    // With nothing under the cursor it stops looking; the cursor coming back wakes it.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !m.Polling(); }, 5000, "the monitor asleep"));
+    form.Hover(form.b);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000,
+                                     "a hint shown after the wake"));
 }
 
 TEST(HintMonitor, FindsLabelsAndParentsHints) {
