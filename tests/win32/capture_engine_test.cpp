@@ -271,6 +271,13 @@ TEST(CaptureBmpFile, FailedWriteLeavesTheExistingFileAndNoLitter) {
     EXPECT_EQ(FileBytes(path), "keep me");
     EXPECT_EQ(FilesIn(folder), 1);
 
+    // A bitmap that cannot be read, found out once the temporary file is made.
+    HBITMAP gone = CreateBitmap(4, 4, 1, 32, nullptr);
+    DeleteObject(gone);
+    EXPECT_THROW(SaveBitmapFile(path, gone, nullptr), win::Error);
+    EXPECT_EQ(FileBytes(path), "keep me");
+    EXPECT_EQ(FilesIn(folder), 1);
+
     // A folder of that name, and a folder that does not exist.
     EXPECT_THROW(WriteFileReplacing(folder, {'B', 'M'}), win::Error);
     EXPECT_THROW(WriteFileReplacing(folder + L"\\no\\such\\folder\\x.bmp", {'B', 'M'}), win::Error);
