@@ -2,7 +2,7 @@
 # Builds and runs the benchmarks under Wine on a virtual display; prints figures, judges nothing.
 #
 # First the in-process figures (magnifier, tick, save), then the whole program: Tintsnatch4.exe
-# beside two bare programs that make only the platform calls its work needs (tests/bench), in
+# beside bare programs that make only the platform calls its work needs (tests/bench), in
 # alternating rounds on this run's own display and wineserver. CPU is counted for the program's
 # process, the wineserver and the X server together, since under Wine the drawing and the pixel
 # reads happen in the last two. The machine may be shared: medians of the rounds are shown.
@@ -21,9 +21,10 @@ source scripts/wine-session.sh
 
 work=$(mktemp -d /tmp/tsbench.XXXXXX)
 trap 'wine_stop; rm -rf "$work"' EXIT
-for p in app poller bare; do mkdir -p "$work/$p"; done
+for p in app poller follow bare; do mkdir -p "$work/$p"; done
 cp "${BENCH_APP:-$B/win/Tintsnatch4.exe}" "$work/app/Tintsnatch4.exe"
 cp "$B/win/bench_poller.exe" "$work/poller/"
+cp "$B/win/bench_poller.exe" "$work/follow/"
 cp "$B/win/bench_bare.exe" "$work/bare/"
 cp "$B/win/bench_driver.exe" "$work/"
 winpath() { local p=$1; echo "Z:${p//\//\\}"; }
@@ -76,15 +77,16 @@ rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
 record() { echo "$3" >>"$work/fig.$1.$2"; }
 
 PARK_X=300 PARK_Y=300
-# The figures of one program: start, rest, still, moving; captures and memory when asked.
+# The figures of one program: start, rest, still, moving; captures and memory when asked. A sixth
+# argument is passed to the program.
 measure() {
-    local name=$1 exe=$2 cls=$3 readout=$4 captures=$5
+    local name=$1 exe=$2 cls=$3 readout=$4 captures=$5 argument=${6:-}
     drv park $PARK_X $PARK_Y >/dev/null
     local start
     if [ "$readout" = yes ]; then
         start=$(drv launch "$(winpath "$work/$name/$exe")" "$cls")
     else
-        start=$(drv launch "$(winpath "$work/$name/$exe")" "$cls" noreadout)
+        start=$(drv launch "$(winpath "$work/$name/$exe")" "$cls" noreadout $argument)
     fi
     [ "$readout" = yes ] && record start "$name" "$start"
     local pid ws
@@ -122,15 +124,17 @@ app_session() {
     measure app Tintsnatch4.exe TTintsnatch4 yes all
 }
 poller_session() { measure poller bench_poller.exe TBenchPoller no cpu; }
+# The poller keeping a window beside the cursor: what the platform charges for follow mode's move.
+follow_session() { measure follow bench_poller.exe TBenchPoller no cpu follow; }
 bare_session() { measure bare bench_bare.exe TBenchBare yes mem; }
 
 echo
 echo "Whole program under Wine (program + wineserver + X server), $ROUNDS alternating rounds"
 for round in $(seq "$ROUNDS"); do
     if [ $((round % 2)) = 1 ]; then
-        app_session; poller_session; bare_session
+        app_session; poller_session; follow_session; bare_session
     else
-        bare_session; poller_session; app_session
+        bare_session; follow_session; poller_session; app_session
     fi
     echo "  round $round of $ROUNDS done"
 done
@@ -146,6 +150,7 @@ echo
 echo "Medians                                               baseline"
 row "CPU, cursor still" "ms/s" "$(m still app)" "bare 5 ms poller" "$(m still poller)" 1.2
 row "CPU, cursor moving" "ms/s" "$(m moving app)" "bare 5 ms poller" "$(m moving poller)" 1.6
+row "CPU, cursor moving" "ms/s" "$(m moving app)" "poller moving a window" "$(m moving follow)" ""
 row "resident memory after start" "MB" "$(m rss app)" "bare window" "$(m rss bare)" 1.1
 row "resident memory after 20 captures" "MB" "$(m rss20 app)" "bare window" "$(m rss20 bare)" ""
 row "start to first readout" "ms" "$(m start app)" "bare window" "$(m start bare)" ""
@@ -155,4 +160,4 @@ row "desktop capture beyond the 500 ms" "ms" \
 echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
 vals() { tr '\n' ' ' <"$work/fig.$1.$2"; }
 echo "  CPU by round, ms/s: still: program $(vals still app)| poller $(vals still poller)"
-echo "                      moving: program $(vals moving app)| poller $(vals moving poller)"
+echo "                      moving: program $(vals moving app)| poller $(vals moving poller)| poller moving a window $(vals moving follow)"

@@ -46,11 +46,13 @@ std::wstring ReadoutText(HWND top) {
     return text;
 }
 
-// Starts exe and waits for its window of class cls and, when it has readouts, the first of them.
-int Launch(const wchar_t* exe, const wchar_t* cls, bool readout) {
+// Starts exe (with its argument, if any) and waits for its window of class cls and, when it has
+// readouts, the first of them.
+int Launch(const wchar_t* exe, const wchar_t* cls, bool readout, const wchar_t* argument) {
     std::wstring folder = exe;
     folder.resize(folder.find_last_of(L"\\/") + 1);
     std::wstring cmd = L"\"" + std::wstring(exe) + L"\"";
+    if (argument) cmd += L" " + std::wstring(argument);
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
@@ -178,14 +180,16 @@ int ListWindows() {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring verb = argc > 1 ? argv[1] : L"";
-    if (verb == L"launch" && argc >= 4) return Launch(argv[2], argv[3], argc < 5);
+    if (verb == L"launch" && argc >= 4)
+        return Launch(argv[2], argv[3], argc < 5 || std::wstring(argv[4]) != L"noreadout",
+                      argc >= 6 ? argv[5] : nullptr);
     if (verb == L"park" && argc >= 4) return Park(_wtoi(argv[2]), _wtoi(argv[3]));
     if (verb == L"move" && argc >= 5) return Move(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]));
     if (verb == L"captures" && argc >= 4) return Captures(_wtoi(argv[2]), argv[3]);
     if (verb == L"close" && argc >= 3) return Close(argv[2]);
     if (verb == L"windows") return ListWindows();
     std::printf(
-        "usage: bench_driver launch EXE CLASS [noreadout] | park X Y | move MS X Y |\n"
+        "usage: bench_driver launch EXE CLASS [noreadout [ARG]] | park X Y | move MS X Y |\n"
         "       captures N CLASS | close CLASS | windows\n");
     return 2;
 }
