@@ -11,16 +11,16 @@ namespace hints {
 namespace {
 constexpr UINT_PTR PollTimer = 1;
 
-// The forms whose procedure a monitor has taken over, with the procedure it replaced. Looked up
-// in this process at every message of the form: the platform's own subclassing asks for window
-// properties, which under some platforms is a round trip per message, and a form that follows
-// the cursor has messages all the time. An entry outlives its monitor when another procedure
-// was put over ours meanwhile (ours then stays in the chain and passes everything on), and goes
-// with the form.
+// The forms whose procedure monitors have taken over, with the procedure it replaced and the
+// monitors watching. Looked up in this process at every message of the form: the platform's own
+// subclassing asks for window properties, which under some platforms is a round trip per message,
+// and a form that follows the cursor has messages all the time. An entry outlives its monitors
+// when another procedure was put over ours meanwhile (ours then stays in the chain and passes
+// everything on), and goes with the form.
 struct TakenForm {
     HWND form;
     WNDPROC previous;
-    HintMonitor* monitor;
+    std::vector<HintMonitor*> monitors;
 };
 std::vector<TakenForm>& TakenForms() {
     static std::vector<TakenForm> forms;
@@ -46,12 +46,12 @@ HintMonitor::HintMonitor(HWND form, const ApplicationHints& settings, HintTimes 
     // once, before anything can photograph the screen.
     if (form_) {
         if (TakenForm* taken = FindTaken(form_)) {
-            taken->monitor = this;
+            taken->monitors.push_back(this);
         } else {
             auto previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
                 form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HintMonitor::FormProc)));
             if (!previous) throw win::Error(L"Cannot watch the window for hints");
-            TakenForms().push_back({form_, previous, this});
+            TakenForms().push_back({form_, previous, {this}});
         }
     }
 }
@@ -59,9 +59,9 @@ HintMonitor::HintMonitor(HWND form, const ApplicationHints& settings, HintTimes 
 HintMonitor::~HintMonitor() {
     if (Handle()) KillTimer(Handle(), PollTimer);
     if (TakenForm* taken = form_ ? FindTaken(form_) : nullptr) {
-        taken->monitor = nullptr;
-        if (GetWindowLongPtrW(form_, GWLP_WNDPROC) ==
-            reinterpret_cast<LONG_PTR>(&HintMonitor::FormProc)) {
+        std::erase(taken->monitors, this);
+        if (taken->monitors.empty() && GetWindowLongPtrW(form_, GWLP_WNDPROC) ==
+                                           reinterpret_cast<LONG_PTR>(&HintMonitor::FormProc)) {
             SetWindowLongPtrW(form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(taken->previous));
             std::erase_if(TakenForms(), [&](const TakenForm& t) { return t.form == form_; });
         }
@@ -70,12 +70,15 @@ HintMonitor::~HintMonitor() {
 }
 
 LRESULT CALLBACK HintMonitor::FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TakenForm* taken = FindTaken(hwnd);
+    const TakenForm* taken = FindTaken(hwnd);
     if (!taken) return DefWindowProcW(hwnd, msg, wp, lp);
     const WNDPROC previous = taken->previous;
-    if (taken->monitor) taken->monitor->FormMessage(msg, wp, lp);
+    // Found again at each step: a monitor may come or go while another handles the message.
+    for (std::size_t i = 0; (taken = FindTaken(hwnd)) && i < taken->monitors.size(); ++i)
+        taken->monitors[i]->FormMessage(msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        if (taken->monitor) taken->monitor->form_ = nullptr;
+        if ((taken = FindTaken(hwnd)))
+            for (HintMonitor* monitor : taken->monitors) monitor->form_ = nullptr;
         std::erase_if(TakenForms(), [&](const TakenForm& t) { return t.form == hwnd; });
     }
     return CallWindowProcW(previous, hwnd, msg, wp, lp);

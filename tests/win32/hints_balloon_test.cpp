@@ -313,6 +313,7 @@ TEST(HintMonitor, HidingTheFormTakesTheHintAtOnce) {
     TJvBalloonHint balloons(form.form, settings, Quick);
     balloons.SetApplicationHintOptions(ahUseBalloonAsHint);
     auto& m = balloons.Monitor();
+    { hints::HintMonitor another(form.form, settings, Quick); }  // the first still watches
     form.Hover(form.a);
     ASSERT_TRUE(
         testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
