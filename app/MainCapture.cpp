@@ -169,7 +169,7 @@ void TTintsnatch4::CaptureExecute() {
         // The user asked to exit meanwhile: nothing is shown, the window closes.
         if (closeAfterCapture_) return;
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
-        capturedBitmap_ = image ? image->TakeBitmap() : gdi::Bitmap();
+        capturedBitmap_ = image ? image->TakeBitmap() : SharedBitmap();
         capturedPalette_ = image ? image->TakePalette() : gdi::Palette();
         hasCapturedPicture_ = true;
     }
@@ -180,7 +180,7 @@ void TTintsnatch4::CaptureExecute() {
     win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
     LayoutCaptureView();
     if (TImageScrollBox* box = TImageScrollBox::FromHandle(captureView_.ScrollBox1))
-        box->SetPicture(capturedBitmap_.Get(), capturedPalette_.Get());
+        box->SetPicture(HandleOf(capturedBitmap_), capturedPalette_.Get());
 }
 
 void TTintsnatch4::rgCaptureClick() {
@@ -211,7 +211,7 @@ void TTintsnatch4::FileSaveAs1Execute() {
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     // Nothing captured since start: there is no picture, and no file is made.
     if (hasCapturedPicture_) {
-        HBITMAP bitmap = capturedBitmap_.Get();
+        HBITMAP bitmap = HandleOf(capturedBitmap_);
         HPALETTE palette = capturedPalette_.Get();
         if (IsPngFileName(fileName))
             WriteFileReplacing(fileName, EncodePngFile(bitmap, palette));
@@ -239,12 +239,13 @@ void TTintsnatch4::PrintDlg1Execute() {
     }
     if (!printer) throw win::Error(L"Cannot print: the printer is not available");
     // An empty or missing picture would only waste a sheet.
-    if (capturedBitmap_) PrintPicture(printer.Get(), capturedBitmap_.Get(), capturedPalette_.Get());
+    if (capturedBitmap_)
+        PrintPicture(printer.Get(), capturedBitmap_->Get(), capturedPalette_.Get());
 }
 
 void TTintsnatch4::CopyCapturedImage() {
     if (capturedBitmap_)
-        OskScreenCapture1->ImageClipboard().Copy(capturedBitmap_.Get(), capturedPalette_.Get());
+        OskScreenCapture1->ImageClipboard().Copy(capturedBitmap_, capturedPalette_.Get());
     TintResetExecute();
 }
 

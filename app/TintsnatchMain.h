@@ -13,6 +13,7 @@
 #include "app/ControlIds.h"
 #include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
+#include "capture/Picture.h"
 #include "hints/HintWindow.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
@@ -258,7 +259,7 @@ class TTintsnatch4 : public win::Window {
         win::Panel BtnPanel;
     } captureView_;
     // The captured picture (the capture view shows it)
-    gdi::Bitmap capturedBitmap_;
+    SharedBitmap capturedBitmap_;
     gdi::Palette capturedPalette_;
     bool hasCapturedPicture_ = false;
     DWORD saveTypeIndex_ = 1;  // the save dialog's last file type, for the rest of the run

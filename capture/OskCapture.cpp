@@ -155,7 +155,7 @@ void TOskScreenCapture::Cancel() {
 
 void TOskScreenCapture::CopyToClipboard() {
     if (image_.Empty()) return;
-    ImageClipboard().Copy(image_.Bitmap(), image_.Palette());
+    ImageClipboard().Copy(image_.Pixels(), image_.Palette());
 }
 
 TPngClipboard& TOskScreenCapture::ImageClipboard() {

@@ -49,31 +49,33 @@ gdi::Palette CopyPalette(HPALETTE palette) {
 void TPicture::SetSize(int w, int h) {
     if (w < 0) w = 0;
     if (h < 0) h = 0;
-    bitmap_.Reset();
+    bitmap_.reset();
     width_ = height_ = 0;
     if (w == 0 || h == 0) return;
     gdi::WindowDC screen(nullptr);
     if (!screen) NoBitmap();
     gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), w, h));
     if (!bitmap) NoBitmap();
-    bitmap_ = std::move(bitmap);
+    bitmap_ = std::make_shared<const gdi::Bitmap>(std::move(bitmap));
     width_ = w;
     height_ = h;
 }
 
 void TPicture::CopyFrom(HDC src, int x, int y) {
     if (Empty()) return;  // a zero-sized rectangle moves no pixels
+    // Every pixel is written below, so pixels shared with a copy are left to it, not copied.
+    if (bitmap_.use_count() > 1) SetSize(width_, height_);
     gdi::MemoryDC dc(src);
     if (!dc) NoBitmap();
-    gdi::Selection sel(dc.Get(), bitmap_.Get());
+    gdi::Selection sel(dc.Get(), Bitmap());
     if (!BitBlt(dc.Get(), 0, 0, width_, height_, src, x, y, SRCCOPY))
         throw win::Error(L"Cannot copy the screen");
 }
 
 std::unique_ptr<TPicture> TPicture::Copy() const {
     auto copy = std::make_unique<TPicture>();
-    copy->bitmap_ = CopyBitmap();
-    copy->palette_ = CopyPalette();
+    copy->bitmap_ = bitmap_;
+    copy->palette_ = ::CopyPalette(palette_.Get());
     if (copy->bitmap_) {
         copy->width_ = width_;
         copy->height_ = height_;
@@ -81,10 +83,7 @@ std::unique_ptr<TPicture> TPicture::Copy() const {
     return copy;
 }
 
-gdi::Bitmap TPicture::CopyBitmap() const { return ::CopyBitmap(bitmap_.Get()); }
-gdi::Palette TPicture::CopyPalette() const { return ::CopyPalette(palette_.Get()); }
-
-gdi::Bitmap TPicture::TakeBitmap() {
+SharedBitmap TPicture::TakeBitmap() {
     width_ = height_ = 0;
     return std::move(bitmap_);
 }

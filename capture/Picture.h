@@ -1,9 +1,15 @@
 #pragma once
 // A captured image: a device-dependent bitmap in the display's pixel format, carrying a palette
-// only on palette-based displays. Move-only; Copy gives an independent image.
+// only on palette-based displays. Move-only. An image is drawn into only while it is made, so
+// Copy and TakeBitmap share its pixels instead of copying them: a screen's worth of pixels is
+// held once by the engine, the main window and the clipboard's offer together.
 #include <memory>
 
 #include "win/Gdi.h"
+
+// Pixels no one draws into any more, shared by those who show, save, print or offer them.
+using SharedBitmap = std::shared_ptr<const gdi::Bitmap>;
+inline HBITMAP HandleOf(const SharedBitmap& bitmap) { return bitmap ? bitmap->Get() : nullptr; }
 
 class TPicture {
   public:
@@ -14,7 +20,8 @@ class TPicture {
     int Width() const { return width_; }
     int Height() const { return height_; }
     bool Empty() const { return width_ == 0 || height_ == 0; }
-    HBITMAP Bitmap() const { return bitmap_.Get(); }
+    HBITMAP Bitmap() const { return HandleOf(bitmap_); }
+    const SharedBitmap& Pixels() const { return bitmap_; }
     HPALETTE Palette() const { return palette_.Get(); }
 
     // A new bitmap of w x h pixels compatible with the screen (contents undefined); 0 in either
@@ -22,18 +29,18 @@ class TPicture {
     // make the bitmap.
     void SetSize(int w, int h);
     void SetPalette(gdi::Palette palette) { palette_ = std::move(palette); }
-    // Copies w x h pixels (the image's size) from src at (x, y) with SRCCOPY; throws win::Error.
+    // Copies w x h pixels (the image's size) from src at (x, y) with SRCCOPY, into pixels of the
+    // image's own when they were shared; throws win::Error.
     void CopyFrom(HDC src, int x, int y);
 
+    // The same pixels, shared, and a copy of the palette.
     std::unique_ptr<TPicture> Copy() const;
-    gdi::Bitmap CopyBitmap() const;    // an independent copy of the pixels, or none when empty
-    gdi::Palette CopyPalette() const;  // an independent copy of the palette, or none
-    // Hands the handles over, leaving an empty image.
-    gdi::Bitmap TakeBitmap();
+    // Hands the pixels and the palette over, leaving an empty image.
+    SharedBitmap TakeBitmap();
     gdi::Palette TakePalette() { return std::move(palette_); }
 
   private:
-    gdi::Bitmap bitmap_;
+    SharedBitmap bitmap_;
     gdi::Palette palette_;
     int width_ = 0, height_ = 0;
 };

@@ -14,18 +14,18 @@ TPngClipboard::~TPngClipboard() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void TPngClipboard::Copy(HBITMAP bitmap, HPALETTE palette) {
-    gdi::Bitmap onClipboard = CopyBitmap(bitmap);
+void TPngClipboard::Copy(const SharedBitmap& bitmap, HPALETTE palette) {
+    // The clipboard takes a bitmap of its own; the PNG is made from the shared pixels.
+    gdi::Bitmap onClipboard = CopyBitmap(HandleOf(bitmap));
     if (!onClipboard) return;
     gdi::Palette paletteOnClipboard = CopyPalette(palette);
-    gdi::Bitmap kept = CopyBitmap(bitmap);
     gdi::Palette keptPalette = CopyPalette(palette);
     win::Clipboard clipboard(Handle());
     clipboard.Empty();  // our previous offer ends here (WM_DESTROYCLIPBOARD)
     clipboard.SetBitmap(std::move(onClipboard));
     if (paletteOnClipboard) clipboard.SetPalette(std::move(paletteOnClipboard));
     if (format_) {
-        bitmap_ = std::move(kept);
+        bitmap_ = bitmap;
         palette_ = std::move(keptPalette);
         clipboard.Offer(format_);
     }
@@ -36,7 +36,7 @@ void TPngClipboard::Render() {
     // Asked by another program through the platform: a failure leaves the format without data
     // (the asker gets none) rather than a message box in the middle of its paste.
     try {
-        win::PutClipboardBytes(format_, EncodePngFile(bitmap_.Get(), palette_.Get()));
+        win::PutClipboardBytes(format_, EncodePngFile(bitmap_->Get(), palette_.Get()));
     } catch (...) {
     }
 }
@@ -53,7 +53,7 @@ LRESULT TPngClipboard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return 0;
         case WM_DESTROYCLIPBOARD:
-            bitmap_.Reset();
+            bitmap_.reset();
             palette_.Reset();
             return 0;
     }

@@ -3,6 +3,7 @@
 // one) and the registered format "PNG" that browsers, chat and office programs paste. The PNG
 // is rendered only when a program asks for it, so a capture never waits for the encoder; the
 // hidden window here is the clipboard owner the platform asks.
+#include "capture/Picture.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
 
@@ -12,9 +13,10 @@ class TPngClipboard : public win::Window {
     // Renders the PNG first if the clipboard still waits for it, so it outlives the program.
     ~TPngClipboard() override;
 
-    // Replaces the clipboard's contents with copies of the image; an empty image puts nothing
-    // and leaves the clipboard as it is. Throws win::Error.
-    void Copy(HBITMAP bitmap, HPALETTE palette);
+    // Replaces the clipboard's contents with the image: a copy of it as the bitmap, and the
+    // offer of the PNG, made from the shared pixels when asked. An empty image puts nothing and
+    // leaves the clipboard as it is. Throws win::Error.
+    void Copy(const SharedBitmap& bitmap, HPALETTE palette);
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -24,6 +26,6 @@ class TPngClipboard : public win::Window {
 
     UINT format_;
     // The image the PNG is made from, kept while the clipboard holds our offer.
-    gdi::Bitmap bitmap_;
+    SharedBitmap bitmap_;
     gdi::Palette palette_;
 };

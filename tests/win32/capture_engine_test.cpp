@@ -78,6 +78,26 @@ TEST_F(CaptureEngine, TwoCapturesAreIndependentImages) {
     EXPECT_EQ(PixelOf(second->Bitmap(), 350, 350), White);
 }
 
+TEST(CapturePicture, ACopySharesThePixelsUntilTheImageIsDrawnAgain) {
+    ColourWindow pattern(ScreenRect(), KnownBlocks(), Grey);
+    TPicture image;
+    image.SetSize(400, 400);
+    gdi::WindowDC screen(nullptr);
+    image.CopyFrom(screen.Get(), 0, 0);
+    auto copy = image.Copy();
+    EXPECT_EQ(copy->Bitmap(), image.Bitmap());  // one bitmap for both
+    // Drawn again from a blue source: the copy keeps the screen's pixels.
+    gdi::MemoryDC blue(screen.Get());
+    gdi::Bitmap blueBitmap(CreateCompatibleBitmap(screen.Get(), 400, 400));
+    gdi::Selection sel(blue.Get(), blueBitmap.Get());
+    RECT all{0, 0, 400, 400};
+    gdi::Brush brush(CreateSolidBrush(RGB(0, 0, 255)));
+    FillRect(blue.Get(), &all, brush.Get());
+    image.CopyFrom(blue.Get(), 0, 0);
+    EXPECT_EQ(PixelOf(image.Bitmap(), 250, 250), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOf(copy->Bitmap(), 250, 250), Red);
+}
+
 TEST_F(CaptureEngine, MinimizeKeepsTheApplicationOutOfThePictureAndRestoresIt) {
     ColourWindowThread pattern(ScreenRect(), KnownBlocks(), Grey);
     auto& app = win::Application();

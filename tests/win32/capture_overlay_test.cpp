@@ -44,8 +44,9 @@ class CaptureOverlay : public testing::Test {
     void TearDown() override {
         EXPECT_EQ(FindOwnWindow(L"TCaptureRectForm"), nullptr);
         EXPECT_EQ(FindOwnWindow(L"TCaptureObjectForm"), nullptr);
-        // The working image keeps its one bitmap unless the last capture was empty.
-        EXPECT_EQ(gdi::LiveCount(), liveBefore - (emptyResult ? 1 : 0));
+        // The reference shared the working image's bitmap; a new capture gives the working image
+        // one of its own, an empty or dismissed one none. Nothing else is left.
+        EXPECT_EQ(gdi::LiveCount(), liveBefore + (noNewImage ? 0 : 1));
     }
     // The reference's pixel, black beyond the screen.
     COLORREF Ref(int x, int y) const {
@@ -70,7 +71,7 @@ class CaptureOverlay : public testing::Test {
     std::vector<COLORREF> refPixels;
     int refW = 0, refH = 0;
     int liveBefore = 0;
-    bool emptyResult = false;
+    bool noNewImage = false;
 };
 
 // The animated frame's dashes (red and white) on the screen's row from (x, y), n pixels long.
@@ -148,7 +149,7 @@ TEST_F(CaptureOverlay, ClickWithoutMovingGivesAnEmptyImage) {
         });
         image = engine.CaptureSelection();
     }
-    emptyResult = true;
+    noNewImage = true;
     ASSERT_TRUE(image);  // the overlay ended with OK: an image, but empty
     EXPECT_TRUE(image->Empty());
     EXPECT_EQ(image->Width(), 0);
@@ -251,6 +252,7 @@ TEST_F(CaptureOverlay, FixedFrameBeyondTheScreenEdgeIsBlackThere) {
 
 TEST_F(CaptureOverlay, DismissedOverlayGivesNothingAndLeavesTheClipboard) {
     engine.Auto = true;
+    noNewImage = true;
     SetClipboardText(L"untouched");
     int captures = 0;
     engine.OnCapture = [&](TOskScreenCapture*) { ++captures; };
