@@ -38,6 +38,19 @@ int Demo(const wchar_t* shotPath) {
                                     z.top + (z.bottom - z.top) / 4) == RGB(255, 0, 0);
         },
         10000, "the magnifier drawn"));
+    // What the window uncovered on its way to the cursor painted again, so the picture shows the
+    // pattern all round the window and no trace of where it started.
+    report(e2e::WaitFor(
+        [&] {
+            const RECT window = app.WindowRect();
+            for (int y = 110; y < 500; y += 20)
+                for (int x = 110; x < 700; x += 20)
+                    if (const POINT p{x, y};
+                        !PtInRect(&window, p) && e2e::ScreenPixel(x, y) != pattern.ColourAt(p))
+                        return false;
+            return true;
+        },
+        10000, "the pattern painted round the window"));
     bool ok = e2e::SaveScreenshot(shotPath);
     app.Close();
     return ok && !app.Running() ? 0 : 1;
