@@ -141,9 +141,11 @@ int Captures(int n, const wchar_t* cls) {
             return 1;
         }
         times.push_back(Now() - start);
-        // The program is back on the screen before the next press.
+        // The program is back on the screen, and back in its message loop with the capture
+        // unwound, before the next press.
         while (w && !IsWindowVisible(w) && Now() - start < 10000) Sleep(5);
-        Sleep(200);
+        DWORD_PTR answered = 0;
+        if (w) SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answered);
     }
     std::sort(times.begin(), times.end());
     std::printf("%.1f\n", times[times.size() / 2]);
