@@ -147,6 +147,11 @@ HWND App::Control(int id) const { return FindDescendant(main_, id); }
 std::wstring App::Text(int id) const { return WindowTextOf(Control(id)); }
 std::wstring App::Caption() const { return WindowTextOf(main_); }
 
+HWND App::VisibleTopWindow(const wchar_t* className) const {
+    HWND h = FindTopWindow(className, pi_.dwProcessId);
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
 RECT App::WindowRect() const {
     RECT r{};
     GetWindowRect(main_, &r);

@@ -45,6 +45,8 @@ class App {
     RECT WindowRect() const;
     SIZE WindowSize() const;
     bool Visible(int id) const;
+    // A shown top-level window of the program of that class (an overlay, a dialog, a menu).
+    HWND VisibleTopWindow(const wchar_t* className) const;
     DWORD ProcessId() const { return pi_.dwProcessId; }
     const std::wstring& Folder() const { return folder_; }
     std::wstring ExePath() const { return folder_ + L"\\Tintsnatch4.exe"; }

@@ -150,12 +150,9 @@ class CaptureByHotKey : public testing::Test {
 TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
     PressKeys({VK_F9});
     HWND overlay = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
-            return overlay && IsWindowVisible(overlay);
-        },
-        5000, "the overlay shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return (overlay = app.VisibleTopWindow(L"TCaptureRectForm")) != nullptr; },
+                5000, "the overlay shown"));
     EXPECT_FALSE(IsWindowVisible(app.MainWindow())) << "the application is minimised meanwhile";
     MouseTo(100, 100);
     MouseTo(100, 100, MOUSEEVENTF_LEFTDOWN);

@@ -56,11 +56,6 @@ void ChooseCapture(const App& app, int mode, int area) {
     CloseHandle(f);
 }
 
-HWND VisibleOverlay(const App& app, const wchar_t* className) {
-    HWND h = FindTopWindow(className, app.ProcessId());
-    return h && IsWindowVisible(h) ? h : nullptr;
-}
-
 // Ctrl+C with the cursor over the orange block puts its text on the clipboard.
 bool CtrlCCopiesTheColour(const App& app) {
     if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }, 5000,
@@ -102,7 +97,7 @@ TEST_P(CaptureKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterTheCapture) {
     ASSERT_TRUE(WaitFor(WindowKeysHeld, 5000, "the Windows keys held"));
     PressKeys({VK_F9});
     if (m.overlay) {
-        ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000,
+        ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(m.overlay) != nullptr; }, 8000,
                             "the overlay shown"));
         Click(100, 100);
     }
@@ -225,7 +220,7 @@ TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
     MoveCursor(100, 100);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor([&] { return VisibleOverlay(app, m.overlay) != nullptr; }, 8000,
+    ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(m.overlay) != nullptr; }, 8000,
                         "the overlay shown"));
     PressKeys({VK_F10});
     ASSERT_TRUE(app.WaitForExit(10000));

@@ -125,12 +125,8 @@ TEST(Print, TheCapturedDesktopIsPrintedCentredAndScaledInThePrintableArea) {
     // "&Print..." and the print dialog's OK, clicked; the dialog runs modally in the app.
     PostMessageW(app.Control(id::Button1), BM_CLICK, 0, 0);
     HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            dialog = FindTopWindow(L"#32770", app.ProcessId());
-            return dialog && IsWindowVisible(dialog);
-        },
-        5000, "the print dialog shown"));
+    ASSERT_TRUE(WaitFor([&] { return (dialog = app.VisibleTopWindow(L"#32770")) != nullptr; }, 5000,
+                        "the print dialog shown"));
     PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 
     // The PDF is whole once it ends with its end-of-file mark.

@@ -71,22 +71,13 @@ bool ShowsTheIcon(RECT area, POINT* centre = nullptr) {
 
 HWND OpenMenu(const App& app) {
     HWND menu = nullptr;
-    WaitFor(
-        [&] {
-            menu = FindTopWindow(L"#32768", app.ProcessId());
-            return menu && IsWindowVisible(menu);
-        },
-        5000, "the tray menu open");
-    return menu && IsWindowVisible(menu) ? menu : nullptr;
+    WaitFor([&] { return (menu = app.VisibleTopWindow(L"#32768")) != nullptr; }, 5000,
+            "the tray menu open");
+    return menu;
 }
 
 bool MenuClosed(const App& app) {
-    return WaitFor(
-        [&] {
-            HWND menu = FindTopWindow(L"#32768", app.ProcessId());
-            return !menu || !IsWindowVisible(menu);
-        },
-        5000, "the tray menu closed");
+    return WaitFor([&] { return !app.VisibleTopWindow(L"#32768"); }, 5000, "the tray menu closed");
 }
 
 // Whether the first item ("&Visible") shows its check mark: dark pixels in the check column of

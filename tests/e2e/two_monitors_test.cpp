@@ -126,12 +126,9 @@ TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     SetClipboardText(L"before");
     PressKeys({VK_F9});
     HWND overlay = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            overlay = FindTopWindow(L"TCaptureRectForm", app.ProcessId());
-            return overlay && IsWindowVisible(overlay);
-        },
-        5000, "the overlay shown"));
+    ASSERT_TRUE(
+        WaitFor([&] { return (overlay = app.VisibleTopWindow(L"TCaptureRectForm")) != nullptr; },
+                5000, "the overlay shown"));
     RECT o{};
     GetWindowRect(overlay, &o);
     EXPECT_TRUE(o.left == -800 && o.top == 0 && o.right == 1024 && o.bottom == 768)
