@@ -45,31 +45,16 @@ class CloseAfterCapture {
 void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
     SIZE size = BitmapSize(bitmap);
     // A printer takes device-independent pixels; 24 bits hold any screen colour.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    size_t stride = (static_cast<size_t>(size.cx) * 3 + 3) & ~static_cast<size_t>(3);
-    std::vector<BYTE> bits(stride * static_cast<size_t>(size.cy));
-    {
-        gdi::WindowDC screen(nullptr);
-        gdi::MemoryDC dc(screen.Get());
-        if (!dc) throw win::Error(L"Cannot print: out of system resources");
-        gdi::PaletteSelection pal(dc.Get(), palette);
-        if (GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(size.cy), bits.data(), &info,
-                      DIB_RGB_COLORS) != size.cy)
-            throw win::Error(L"Cannot read the captured image");
-    }
+    const Rgb24Rows rows =
+        ReadRgb24Rows(bitmap, palette, false, L"Cannot print: out of system resources",
+                      L"Cannot read the captured image");
     gdi::PrintJob job(printer, win::Application().Title());
     if (StartPage(printer) <= 0) throw win::Error(L"Cannot start a page");
     printing::Placement place = printing::PlaceOnPage(
         size.cx, size.cy, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES));
     SetStretchBltMode(printer, COLORONCOLOR);
     if (StretchDIBits(printer, place.Left, place.Top, place.Width, place.Height, 0, 0, size.cx,
-                      size.cy, bits.data(), &info, DIB_RGB_COLORS, SRCCOPY) == 0)
+                      size.cy, rows.Bits.data(), &rows.Info, DIB_RGB_COLORS, SRCCOPY) == 0)
         throw win::Error(L"Cannot print the captured image");
     if (EndPage(printer) <= 0) throw win::Error(L"Cannot finish the page");
     job.Finish();

@@ -30,6 +30,29 @@ gdi::Bitmap CopyBitmap(HBITMAP bitmap) {
     return copy;
 }
 
+Rgb24Rows ReadRgb24Rows(HBITMAP bitmap, HPALETTE palette, bool topRowFirst,
+                        const std::wstring& noResources, const std::wstring& unreadable) {
+    const SIZE size = BitmapSize(bitmap);
+    Rgb24Rows rows;
+    BITMAPINFOHEADER& h = rows.Info.bmiHeader;
+    h.biSize = sizeof(BITMAPINFOHEADER);
+    h.biWidth = size.cx;
+    h.biHeight = topRowFirst ? -size.cy : size.cy;
+    h.biPlanes = 1;
+    h.biBitCount = 24;
+    h.biCompression = BI_RGB;
+    rows.Stride = (static_cast<std::size_t>(size.cx) * 3 + 3) & ~static_cast<std::size_t>(3);
+    rows.Bits.resize(rows.Stride * static_cast<std::size_t>(size.cy));
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC dc(screen.Get());
+    if (!dc) throw win::Error(noResources);
+    gdi::PaletteSelection pal(dc.Get(), palette);
+    if (GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(size.cy), rows.Bits.data(), &rows.Info,
+                  DIB_RGB_COLORS) != size.cy)
+        throw win::Error(unreadable);
+    return rows;
+}
+
 gdi::Palette CopyPalette(HPALETTE palette) {
     if (!palette) return {};
     struct {

@@ -3,7 +3,11 @@
 // only on palette-based displays. Move-only. An image is drawn into only while it is made, so
 // Copy and TakeBitmap share its pixels instead of copying them: a screen's worth of pixels is
 // held once by the engine, the main window and the clipboard's offer together.
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "win/Gdi.h"
 
@@ -51,6 +55,17 @@ void ApplyPaletteRule(HDC source, TPicture& target);
 
 // Size of a bitmap handle in pixels ({0, 0} for none).
 SIZE BitmapSize(HBITMAP bitmap);
+// A bitmap's pixels as 24-bit device-independent rows, read through its palette when it carries
+// one, each row padded to four bytes: what encoders and printers take. The top row comes first
+// when asked, else the bottom row. Throws win::Error with the caller's own words for a DC it
+// cannot get (noResources) and for a bitmap it cannot read (unreadable).
+struct Rgb24Rows {
+    BITMAPINFO Info{};
+    std::size_t Stride = 0;
+    std::vector<std::uint8_t> Bits;
+};
+Rgb24Rows ReadRgb24Rows(HBITMAP bitmap, HPALETTE palette, bool topRowFirst,
+                        const std::wstring& noResources, const std::wstring& unreadable);
 // An independent copy of a bitmap or palette handle.
 gdi::Bitmap CopyBitmap(HBITMAP bitmap);
 gdi::Palette CopyPalette(HPALETTE palette);

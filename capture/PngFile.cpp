@@ -1,5 +1,6 @@
 #include "capture/PngFile.h"
 
+#include "capture/Picture.h"
 #include "capture/PngEncoder.h"
 #include "win/ErrorReport.h"
 #include "win/Gdi.h"
@@ -22,23 +23,8 @@ std::vector<std::uint8_t> EncodePngFile(HBITMAP bitmap, HPALETTE palette) {
     if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
 
     // 24 bits hold every screen colour; the top row first, as the encoder takes it.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    size_t stride = (static_cast<size_t>(bm.bmWidth) * 3 + 3) & ~static_cast<size_t>(3);
-    std::vector<std::uint8_t> pixels(stride * static_cast<size_t>(bm.bmHeight));
-    {
-        gdi::WindowDC screen(nullptr);
-        gdi::MemoryDC dc(screen.Get());
-        if (!dc) throw win::Error(L"Cannot create the bitmap: out of system resources");
-        gdi::PaletteSelection pal(dc.Get(), palette);
-        if (GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), pixels.data(), &info,
-                      DIB_RGB_COLORS) != bm.bmHeight)
-            throw win::Error(L"Cannot read the bitmap");
-    }
-    return png::EncodeBgr(bm.bmWidth, bm.bmHeight, static_cast<int>(stride), pixels.data());
+    const Rgb24Rows rows =
+        ReadRgb24Rows(bitmap, palette, true, L"Cannot create the bitmap: out of system resources",
+                      L"Cannot read the bitmap");
+    return png::EncodeBgr(bm.bmWidth, bm.bmHeight, static_cast<int>(rows.Stride), rows.Bits.data());
 }
