@@ -115,14 +115,6 @@ void StreamBitmapFile(HBITMAP bitmap, HPALETTE palette, const ByteSink& sink) {
     }
 }
 
-std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette) {
-    std::vector<std::uint8_t> file;
-    StreamBitmapFile(bitmap, palette, [&file](const std::uint8_t* data, std::size_t size) {
-        file.insert(file.end(), data, data + size);
-    });
-    return file;
-}
-
 void SaveBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette) {
     WriteFileReplacingFrom(path,
                            [&](const ByteSink& sink) { StreamBitmapFile(bitmap, palette, sink); });

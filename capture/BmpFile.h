@@ -15,8 +15,6 @@ using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>
 // pieces as they are read: the headers, then strips of rows. An empty bitmap gives no bytes.
 // Throws win::Error when the bitmap cannot be read.
 void StreamBitmapFile(HBITMAP bitmap, HPALETTE palette, const ByteSink& sink);
-// The same bytes, gathered.
-std::vector<std::uint8_t> EncodeBitmapFile(HBITMAP bitmap, HPALETTE palette);
 // The same bytes, written to the file as WriteFileReplacing does.
 void SaveBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette);
 

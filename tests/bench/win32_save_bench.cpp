@@ -42,7 +42,10 @@ void RunSaveBenchmarks() {
     GetTempPathW(MAX_PATH, folder);
     const std::wstring saved = std::wstring(folder) + L"tsbench-save.bmp";
     const std::wstring raw = std::wstring(folder) + L"tsbench-raw.bin";
-    const std::vector<std::uint8_t> bytes = EncodeBitmapFile(image.Get(), nullptr);
+    std::vector<std::uint8_t> bytes;
+    StreamBitmapFile(image.Get(), nullptr, [&bytes](const std::uint8_t* data, std::size_t size) {
+        bytes.insert(bytes.end(), data, data + size);
+    });
     auto save = [&] { SaveBitmapFile(saved, image.Get(), nullptr); };
     auto rawWrite = [&](bool flush) {
         HANDLE f = CreateFileW(raw.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -187,7 +187,7 @@ TEST(CaptureBmpFile, SavedCaptureLoadsBackPixelForPixel) {
     auto image = engine.CaptureDesktop();
     ASSERT_TRUE(image);
     std::wstring path = TempPath(L"ts-capture-roundtrip.bmp");
-    WriteFileReplacing(path, EncodeBitmapFile(image->Bitmap(), image->Palette()));
+    SaveBitmapFile(path, image->Bitmap(), image->Palette());
     HBITMAP loaded = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(loaded, nullptr);
@@ -223,14 +223,14 @@ TEST(CaptureBmpFile, SixteenBitImageKeepsItsDepthAndMasks) {
     // Full or empty channels only: the platform's loader may narrow 5-6-5 to 5-5-5.
     const WORD rows[2][4] = {{0xF800, 0x07E0, 0x001F, 0}, {0xFFFF, 0x0000, 0xF81F, 0}};
     memcpy(bits, rows, sizeof rows);
-    auto file = EncodeBitmapFile(dib.Get(), nullptr);
+    std::wstring path = TempPath(L"ts-capture-565.bmp");
+    SaveBitmapFile(path, dib.Get(), nullptr);
+    const std::string file = FileBytes(path);
     ASSERT_EQ(file.size(), 14u + 40u + 12u + 16u);
     EXPECT_EQ(file[28], 16);
     EXPECT_EQ(file[30], 3);  // bit fields
     EXPECT_EQ(memcmp(file.data() + 66, rows, 16), 0);
 
-    std::wstring path = TempPath(L"ts-capture-565.bmp");
-    WriteFileReplacing(path, file);
     gdi::Bitmap loaded(static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                                        LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     ASSERT_TRUE(loaded);
@@ -240,10 +240,9 @@ TEST(CaptureBmpFile, SixteenBitImageKeepsItsDepthAndMasks) {
 }
 
 TEST(CaptureBmpFile, EmptyBitmapMakesAnEmptyFile) {
-    EXPECT_TRUE(EncodeBitmapFile(nullptr, nullptr).empty());
     std::wstring path = TempPath(L"ts-capture-empty.bmp");
     WriteBytes(path, "previous contents");
-    WriteFileReplacing(path, {});
+    SaveBitmapFile(path, nullptr, nullptr);
     EXPECT_EQ(GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES, true);
     EXPECT_EQ(FileBytes(path), "");
     DeleteFileW(path.c_str());
