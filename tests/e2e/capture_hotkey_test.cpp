@@ -14,15 +14,6 @@
 using namespace e2e;
 
 namespace {
-void MouseTo(int x, int y, DWORD extra = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | extra;
-    SendInput(1, &in, sizeof in);
-}
-
 SIZE ClipboardBitmapSize() {
     SIZE s{-1, -1};
     if (!OpenClipboardWaiting()) return s;

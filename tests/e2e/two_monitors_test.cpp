@@ -17,18 +17,6 @@ bool DeskHasLeftMonitor() {
     return GetSystemMetrics(SM_CMONITORS) >= 2 && GetSystemMetrics(SM_XVIRTUALSCREEN) == -800;
 }
 
-// Moves the mouse as a device does, anywhere on the desk, with an optional button flag.
-void MouseTo(int x, int y, DWORD extra = 0) {
-    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = (x - vx) * 65535 / (vw - 1);
-    in.mi.dy = (y - vy) * 65535 / (vh - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | extra;
-    SendInput(1, &in, sizeof in);
-}
-
 // The pixels of the clipboard's bitmap at the given points; empty when it has none of that size.
 std::vector<COLORREF> ClipboardPixels(int w, int h, const std::vector<POINT>& at) {
     std::vector<COLORREF> out;

@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -188,7 +189,43 @@ std::wstring WindowTextOf(HWND hwnd) {
     return buf;
 }
 
-void MoveCursor(int x, int y) { SetCursorPos(x, y); }
+bool MoveCursor(int x, int y) {
+    // Wine hands the warp to the X server, which refuses it while another client holds a pointer
+    // grab; the platform then reports the warped position for 100 ms and after that the X
+    // server's. A position that holds past those 100 ms is the X server's own, so the cursor is
+    // put there again until it stays that long. A point off the desk stands for its nearest
+    // point, where the platform puts the cursor.
+    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    x = std::clamp(x, vx, vx + GetSystemMetrics(SM_CXVIRTUALSCREEN) - 1);
+    y = std::clamp(y, vy, vy + GetSystemMetrics(SM_CYVIRTUALSCREEN) - 1);
+    auto there = [x, y] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+    };
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        // The platform skips a warp to where it believes the cursor is already, which after a
+        // refused warp it does: a step aside first makes the next warp a real one.
+        if (attempt > 0) SetCursorPos(x > 0 ? x - 1 : x + 1, y);
+        SetCursorPos(x, y);
+        if (HoldsFor(there, 150, "the cursor staying where it was put")) return true;
+    }
+    POINT at{};
+    GetCursorPos(&at);
+    ADD_FAILURE() << "the cursor does not stay at (" << x << "," << y << "): it is at (" << at.x
+                  << "," << at.y << ")";
+    return false;
+}
+
+void MouseTo(int x, int y, DWORD extra) {
+    const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x - vx) * 65535 / (vw - 1);
+    in.mi.dy = (y - vy) * 65535 / (vh - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | extra;
+    SendInput(1, &in, sizeof in);
+}
 
 void PressKeys(const std::vector<WORD>& keys) {
     std::vector<INPUT> in;

@@ -64,7 +64,12 @@ HWND FindDescendant(HWND root, int id);
 std::wstring WindowTextOf(HWND hwnd);
 
 // Input as a user gives it. Each returns once the input is queued; wait for what it causes.
-void MoveCursor(int x, int y);
+// MoveCursor returns once the cursor is there for every program (false, and a test failure, when
+// it cannot be put there).
+bool MoveCursor(int x, int y);
+// Moves the mouse as a device does (absolute, anywhere on the desk), with an optional button
+// flag: unlike MoveCursor it is mouse input, which a program listening to the mouse hears.
+void MouseTo(int x, int y, DWORD extra = 0);
 void PressKeys(const std::vector<WORD>& keys);  // presses in order, releases in reverse
 void Click(int x, int y, bool right = false);
 

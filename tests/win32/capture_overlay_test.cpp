@@ -31,7 +31,7 @@ std::vector<Block> Blocks() {
 class CaptureOverlay : public testing::Test {
   protected:
     void SetUp() override {
-        SetCursorPos(700, 600);
+        testsupport::MoveCursor(700, 600);
         engine.Delay = 50;
         engine.Minimize = false;
         engine.Auto = false;
@@ -272,7 +272,7 @@ namespace {
 class CaptureObjectPick : public testing::Test {
   protected:
     void SetUp() override {
-        SetCursorPos(700, 600);
+        testsupport::MoveCursor(700, 600);
         engine.Delay = 300;
         engine.Minimize = false;
         engine.Auto = false;
@@ -344,7 +344,7 @@ TEST_F(CaptureObjectPick, ClickOutsideTheButtonsCapturesTheWindow) {
 }
 
 TEST(CaptureOverlayView, ClickWithoutMovingOpensTheViewWithAnEmptyImage) {
-    SetCursorPos(5, 5);
+    testsupport::MoveCursor(5, 5);
     auto form = std::make_unique<TTintsnatch4>();
     form->CreateForm();
     form->FixedFollowClick();

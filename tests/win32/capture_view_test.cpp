@@ -29,7 +29,7 @@ bool FileExists(const std::wstring& path) {
 class CaptureView : public testing::Test {
   protected:
     void SetUp() override {
-        SetCursorPos(5, 5);
+        testsupport::MoveCursor(5, 5);
         form = std::make_unique<TTintsnatch4>();
         form->CreateForm();
         form->FixedFollowClick();  // the window stays centred, in view of the screen reads

@@ -164,8 +164,8 @@ class DpiLayout : public MainWindowFixture {
     void ExpectEveryViewFits() {
         RECT wr;
         GetWindowRect(form.Handle(), &wr);
-        SetCursorPos(wr.right + 300, wr.bottom + 300);
         if (form.FollowMode()) form.FixedFollowClick();
+        testsupport::MoveCursor(wr.right + 300, wr.bottom + 300);
         form.Timer1Timer();
         EXPECT_TRUE(testsupport::WaitFor(
             [&] { return OuterSizeIs(TTintsnatch4::CompactWidth, TTintsnatch4::CompactHeight); },
@@ -245,7 +245,7 @@ TEST_F(DpiLayout, EveryViewFitsAtTheMonitorsDpi) {
 
 TEST_F(DpiLayout, TheFollowOffsetScalesWithTheDpi) {
     ASSERT_TRUE(form.FollowMode());
-    SetCursorPos(100, 100);
+    testsupport::MoveCursor(100, 100);
     form.Timer1Timer();
     RECT wr;
     GetWindowRect(form.Handle(), &wr);
@@ -259,8 +259,8 @@ TEST_F(DpiLayout, MovingToAMonitorOfAnotherDpiLaysTheWindowOutAgain) {
     const int home = form.Dpi(), other = 2 * home;
     RECT wr;
     GetWindowRect(form.Handle(), &wr);
-    SetCursorPos(wr.right + 300, wr.bottom + 300);
     form.FixedFollowClick();
+    testsupport::MoveCursor(wr.right + 300, wr.bottom + 300);
     form.Timer1Timer();
     const std::wstring position = win::GetText(Control(id::Position));
     ASSERT_NE(position, L"(---,---)");

@@ -61,7 +61,7 @@ class TestForm {
     }
     void Hover(HWND h) const {
         POINT p = Center(h);
-        SetCursorPos(p.x, p.y);
+        testsupport::MoveCursor(p.x, p.y);
     }
 
     HWND form, a, b, label, inner, innerChild, longOnly;
@@ -273,7 +273,7 @@ TEST(HintMonitor, ShowsTheShortHintAfterThePauseAndHidesItLater) {
         testsupport::WaitFor([&] { return VisibleHint(m) != nullptr; }, 5000, "a hint shown"));
     EXPECT_EQ(TextOf(VisibleHint(m)), L"Bee");
     // Out of the form: gone.
-    SetCursorPos(100, 700);
+    testsupport::MoveCursor(100, 700);
     EXPECT_TRUE(
         testsupport::WaitFor([&] { return VisibleHint(m) == nullptr; }, 5000, "the hint gone"));
     // With nothing under the cursor it stops looking; the cursor coming back wakes it.

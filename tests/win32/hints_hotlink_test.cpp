@@ -125,9 +125,9 @@ TEST_F(LinkForm, TheRealMouseMakesItHotAndLeavingEndsIt) {
     link.Create(parent, 80, 10, 10, L"www.example.org/tintsnatch", L"https://x");
     RECT r;
     GetWindowRect(link.Handle(), &r);
-    SetCursorPos(r.left + 3, (r.top + r.bottom) / 2);
+    testsupport::MoveCursor(r.left + 3, (r.top + r.bottom) / 2);
     ASSERT_TRUE(testsupport::WaitFor([&] { return link.Hot(); }, 5000, "the link hot"));
-    SetCursorPos(r.left + 3, r.bottom + 40);
+    testsupport::MoveCursor(r.left + 3, r.bottom + 40);
     EXPECT_TRUE(testsupport::WaitFor([&] { return !link.Hot(); }, 5000, "the link no longer hot"));
 }
 

@@ -65,8 +65,8 @@ TEST_F(OptionsView, EveryControlLiesInsideItsPage) {
 TEST_F(OptionsView, OpeningFromTheCompactViewLeavesNothingOfItBehind) {
     RECT wr;
     GetWindowRect(form.Handle(), &wr);
-    SetCursorPos(wr.right + 200, wr.bottom + 200);
     form.FixedFollowClick();  // the window stays where it is
+    testsupport::MoveCursor(wr.right + 200, wr.bottom + 200);
     form.Timer1Timer();
     ASSERT_TRUE(testsupport::WaitFor([&] { return Width() == TTintsnatch4::CompactWidth; }, 5000,
                                      "the compact view's width"));
@@ -83,7 +83,7 @@ TEST_F(OptionsView, OpeningFromTheCompactViewLeavesNothingOfItBehind) {
     DeleteObject(brush);
     ReleaseDC(form.Handle(), dc);
 
-    SetCursorPos(wr.left + 10, wr.top + 10);
+    testsupport::MoveCursor(wr.left + 10, wr.top + 10);
     form.Timer1Timer();
     ASSERT_TRUE(testsupport::WaitFor([&] { return Width() == TTintsnatch4::OptionsWidth; }, 5000,
                                      "the options view's width"));
@@ -113,7 +113,7 @@ TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
     SetForegroundWindow(form.Handle());
     RECT wr;
     GetWindowRect(form.Handle(), &wr);
-    SetCursorPos(wr.left + 10, wr.top + 10);
+    testsupport::MoveCursor(wr.left + 10, wr.top + 10);
     form.Timer1Timer();
     HWND tabs = Control(id::Properties);
     TabCtrl_SetCurSel(tabs, 3);
@@ -124,7 +124,7 @@ TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
     SetFocus(edit);
     ASSERT_EQ(GetFocus(), edit);
 
-    SetCursorPos(wr.right + 200, wr.bottom + 200);
+    testsupport::MoveCursor(wr.right + 200, wr.bottom + 200);
     form.Timer1Timer();
     ASSERT_FALSE(IsWindowVisible(edit));
     HWND focus = GetFocus();

@@ -144,7 +144,7 @@ void PressInMenu(HWND menuWindow, wchar_t mnemonic) {
 void DismissMenu(HWND menuWindow) { PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0); }
 
 POINT MoveCursorTo(int x, int y) {
-    SetCursorPos(x, y);
+    testsupport::MoveCursor(x, y);
     POINT p{};
     GetCursorPos(&p);
     return p;

@@ -189,7 +189,7 @@ class ZoomMagnifier : public testing::Test {
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
 
     void SetUp() override {
-        SetCursorPos(300, 200);
+        testsupport::MoveCursor(300, 200);
         zoom = std::make_unique<TJvZoom>();
         zoom->SetActive(false);  // as designed in a form: inactive while the properties load
         zoom->SetDelay(5);
@@ -213,7 +213,7 @@ class ZoomMagnifier : public testing::Test {
     // Moves the cursor and waits for the drawing it causes.
     testing::AssertionResult MoveTo(int x, int y) {
         int before = drawn;
-        SetCursorPos(x, y);
+        testsupport::MoveCursor(x, y);
         return testsupport::WaitFor([&] { return drawn > before; }, 5000,
                                     "a drawing after the cursor moved");
     }
@@ -251,7 +251,7 @@ TEST_F(ZoomMagnifier, ShowsEachScreenPixelAsAnEqualBlockWithTheCrosshairOnTheCur
 TEST_F(ZoomMagnifier, AtTheScreenEdgeTheSourceStopsAndTheCrosshairFollowsTheCursor) {
     // Two pixels left of the right edge and three above the bottom: the source is the 20 x 20
     // corner; dx = (sw - 2 + 10 - sw + 1) * 100 div 25 = 36, dy = 32.
-    SetCursorPos(sw - 2, sh - 3);
+    testsupport::MoveCursor(sw - 2, sh - 3);
     ASSERT_TRUE(Activate());
     EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {sw - 20, sh - 20, 4, true, 76, 72, 15}));
     // The crosshair stands on the block of the cursor's own pixel.
