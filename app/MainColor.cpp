@@ -56,6 +56,9 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
         return;
     }
     if (win::IsShown(CapturePanel.Handle())) return;
+    // The colour under the cursor now: the tick stops while the window is hidden, and a resting
+    // tick may be a tenth of a second old.
+    Timer1Timer();
     std::wstring text = FormatColorText(clipboard_.rgClipboard.ItemIndex());
     win::Clipboard clipboard(Handle());
     clipboard.Empty();

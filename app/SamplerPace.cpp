@@ -10,3 +10,14 @@ int SamplerPace::Observe(std::uint64_t nowMs, const Observation& seen) {
     }
     return Interval();
 }
+
+int SamplerPace::Wake(std::uint64_t nowMs) {
+    lastChange_ = nowMs;
+    resting_ = false;
+    return Interval();
+}
+
+void SamplerPace::Reset() {
+    last_.reset();
+    resting_ = false;
+}

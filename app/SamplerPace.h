@@ -1,15 +1,17 @@
 #pragma once
 // How often the sampling tick runs. People leave the program open all day with the cursor at
-// rest, so once nothing has changed for a while the tick slows down, but never so far that a
-// change would show later than one 60 Hz frame; any change brings the full rate back at once.
+// rest, so once nothing has changed for a while the tick rests: a few of the system's clock ticks
+// apart (Windows runs timers at its 15.6 ms clock, so a rest any shorter would save nothing
+// there). Mouse input wakes it at once; only a colour that changes under a still cursor waits for
+// a rest tick. Any change brings the full rate back.
 #include <cstdint>
 #include <optional>
 
 class SamplerPace {
   public:
-    static constexpr int ActiveInterval = 5;         // ms, while anything changes
-    static constexpr int RestInterval = 15;          // ms, below one 60 Hz frame (16.7 ms)
-    static constexpr std::uint64_t RestAfter = 250;  // ms without a change before resting
+    static constexpr int ActiveInterval = 5;          // ms, while anything changes
+    static constexpr int RestInterval = 100;          // ms, a new colour under a still cursor
+    static constexpr std::uint64_t RestAfter = 1000;  // ms without a change before resting
 
     // What one tick found. Ticks that do not sample (options view, paused) leave Color at 0.
     enum class View { Paused, Options, Compact };
@@ -23,6 +25,10 @@ class SamplerPace {
     // Takes the observation of the tick at nowMs (a monotonic clock) and returns the interval
     // the next ticks should run at.
     int Observe(std::uint64_t nowMs, const Observation& seen);
+    // Mouse input at nowMs: the full rate at once, before any tick has seen what it changed.
+    int Wake(std::uint64_t nowMs);
+    // Forgets what was seen (the window hid): the next tick counts as a change.
+    void Reset();
     bool Resting() const { return resting_; }
     int Interval() const { return resting_ ? RestInterval : ActiveInterval; }
 

@@ -65,8 +65,9 @@ void TintSwatch::Paint(HDC dc) {
 // ---------------------------------------------------------------------------------------------
 // Sampling timer
 
-void TSamplingTimer::Create(std::function<void()> onTimer) {
+void TSamplingTimer::Create(std::function<void()> onTimer, std::function<void()> onMouse) {
     onTimer_ = std::move(onTimer);
+    onMouse_ = std::move(onMouse);
     RegisterClass(L"TSamplingTimer");
     Window::Create(0, L"TSamplingTimer", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
 }
@@ -80,11 +81,25 @@ void TSamplingTimer::Stop() {
     if (Handle()) KillTimer(Handle(), timer::Timer1);
 }
 
+bool TSamplingTimer::ListenToMouse(bool listen) {
+    if (listen == listening_ || !Handle()) return listen == listening_;
+    RAWINPUTDEVICE mouse{};
+    mouse.usUsagePage = 0x01;  // generic desktop controls
+    mouse.usUsage = 0x02;      // mouse
+    mouse.dwFlags = listen ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+    mouse.hwndTarget = listen ? Handle() : nullptr;
+    if (!RegisterRawInputDevices(&mouse, 1, sizeof mouse)) return false;
+    listening_ = listen;
+    return true;
+}
+
 LRESULT TSamplingTimer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER && wp == timer::Timer1) {
         if (onTimer_) onTimer_();
         return 0;
     }
+    if (msg == WM_INPUT && listening_ && onMouse_) onMouse_();  // the platform still cleans up
+    if (msg == WM_DESTROY) ListenToMouse(false);
     return Window::HandleMessage(msg, wp, lp);
 }
 
@@ -363,8 +378,9 @@ void TTintsnatch4::FormCreate() {
     ShowPage(page::Zoom);
     BindHotKeys();
     ReadStartupState();
-    Timer1.Create([this] { Timer1Timer(); });
+    Timer1.Create([this] { Timer1Timer(); }, [this] { WakeSampler(); });
     Timer1.Start(static_cast<UINT>(timerInterval_));
+    sampling_ = true;
     StartMagnifiers();
 }
 
@@ -403,8 +419,12 @@ void TTintsnatch4::Timer1Timer() {
     HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
-    const COLORREF color = GetPixel(screen_.Get(), p.x, p.y);
-    if (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color) {
+    const COLORREF color = ReadPixel(screen_.Get(), p.x, p.y);
+    // While the session is locked, switched or disconnected the screen cannot be read: the
+    // readouts keep the last colour they showed instead of an invalid one.
+    const bool readable = color != CLR_INVALID;
+    if (readable &&
+        (!sampled_ || sampled_->x != p.x || sampled_->y != p.y || sampledColor_ != color)) {
         RgbTriple rgb = SplitColor(color);
         SetReadouts(ReadoutsFor(rgb, p.x, p.y));
         readouts_.TintColor.SetColor(RGB(rgb.rgbtRed, rgb.rgbtGreen, rgb.rgbtBlue));
@@ -446,11 +466,44 @@ void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
 // the cursor and its pixel have stood still for a while. Set only when the pace changes.
 void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
     const int interval = pace_.Observe(GetTickCount64(), seen);
+    if (sampling_) ApplyPace(interval);
+}
+
+void TTintsnatch4::ApplyPace(int interval) {
     if (interval == timerInterval_) return;
     timerInterval_ = interval;
     Timer1.Start(static_cast<UINT>(interval));
     for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) zoom->SetResting(pace_.Resting());
+    // Only while resting: while the mouse moves every movement would be a message for us.
+    (void)Timer1.ListenToMouse(pace_.Resting());
+}
+
+void TTintsnatch4::WakeSampler() {
+    if (!sampling_ || !pace_.Resting()) return;
+    ApplyPace(pace_.Wake(GetTickCount64()));
+    Timer1Timer();
+}
+
+void TTintsnatch4::StopSampling() {
+    if (!sampling_) return;
+    sampling_ = false;
+    Timer1.Stop();
+    (void)Timer1.ListenToMouse(false);
+    // The magnifiers park themselves once they find the window hidden.
+}
+
+void TTintsnatch4::ResumeSampling() {
+    if (!sampling_) {
+        sampling_ = true;
+        pace_.Reset();
+        timerInterval_ = pace_.Interval();
+        Timer1.Start(static_cast<UINT>(timerInterval_));
+        for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+            if (zoom) zoom->SetResting(false);
+    }
+    // Before the window is painted: it shows where and as the tick puts it, not where it was.
+    Timer1Timer();
 }
 
 // The tick is the readouts' only writer, so what it set last is what they show.
@@ -547,10 +600,13 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
 }
 
 void TTintsnatch4::OnShowWindow(bool shown) {
-    if (shown)
+    if (shown) {
         StorageShowHook();
-    else
+        ResumeSampling();
+    } else {
+        StopSampling();
         StorageHideHook();
+    }
 }
 
 LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {

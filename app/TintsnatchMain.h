@@ -46,19 +46,25 @@ class TintSwatch : public win::PaintedWindow {
 };
 
 // Timer1, the sampling timer, with a message-only window of its own as a timer component has:
-// its ticks do not pass through the hooks other components keep on the main window.
+// its ticks do not pass through the hooks other components keep on the main window. While the
+// sampler rests the same window hears the mouse, so the first movement wakes it at once.
 class TSamplingTimer : public win::Window {
   public:
-    void Create(std::function<void()> onTimer);
+    void Create(std::function<void()> onTimer, std::function<void()> onMouse);
     // Starts the timer, or restarts it at a new interval.
     void Start(UINT intervalMs);
     void Stop();
+    // Raw mouse input, from every program (it costs nothing while the mouse is still and delays
+    // no other program, unlike a mouse hook). False where the platform does not offer it: the
+    // rest tick alone then notices a movement.
+    bool ListenToMouse(bool listen);
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    std::function<void()> onTimer_;
+    std::function<void()> onTimer_, onMouse_;
+    bool listening_ = false;
 };
 
 class TTintsnatch4 : public win::Window {
@@ -92,6 +98,7 @@ class TTintsnatch4 : public win::Window {
     void FormKeyDown(unsigned key);
     bool FollowMode() const { return followMode_; }
     bool OptionsPinned() const { return options1Checked_; }
+    bool Resting() const { return pace_.Resting(); }
 
     // --- Colour texts and the clipboard page ---
     std::wstring FormatColorText(int index) const;
@@ -140,6 +147,12 @@ class TTintsnatch4 : public win::Window {
     void RunWinStartUpExecute();
 
     ActionList& Actions() { return actions_; }
+
+    // The tick's pixel read, from the screen's device context; a test puts a screen that cannot
+    // be read in its place.
+    std::function<COLORREF(HDC, int, int)> ReadPixel = [](HDC dc, int x, int y) {
+        return GetPixel(dc, x, y);
+    };
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -208,6 +221,14 @@ class TTintsnatch4 : public win::Window {
 
     void SetReadouts(const Readouts& r);
     void PaceTimer(const SamplerPace::Observation& seen);
+    // Sets the timer, the magnifiers and the mouse listening to the pace's interval.
+    void ApplyPace(int interval);
+    // Mouse input while resting: the full rate, and a tick at once.
+    void WakeSampler();
+    // Nothing on screen can show a sample while the window is hidden: the tick stops, and a
+    // showing runs one before it is painted.
+    void StopSampling();
+    void ResumeSampling();
     void CenterOnScreen();
 
     // Fonts (Tahoma 8 for the window, Courier New for the readouts) at the window's DPI
@@ -311,6 +332,7 @@ class TTintsnatch4 : public win::Window {
     // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.
     SamplerPace pace_;
     int timerInterval_ = SamplerPace::ActiveInterval;
+    bool sampling_ = false;  // the sampling timer runs
     std::optional<POINT> sampled_;
     COLORREF sampledColor_ = 0;
     // The screen, held for the pixel reads: fetching it at every tick asks the platform for the

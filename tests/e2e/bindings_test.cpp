@@ -201,14 +201,19 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
                         "the main window hidden"));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C'));
     EXPECT_TRUE(KeyIsFree(0, VK_ADD)) << "the zoom keys are released all the same";
-    // Sampling goes on while hidden: the colour copied is the one now under the cursor.
+    // Nothing samples while the window is hidden, yet the colour copied is the one under the
+    // cursor at the copy, not the last one shown.
     MoveCursor(400, 400);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(400,400)"; }, 5000,
-                        "the hidden window's sample at (400,400)"));
     other.Focus();
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000,
                         "\"40 40 40\" on the clipboard"));
+    // Shown again, it is beside the cursor from its first moment on, as following would have it.
+    PressKeys({VK_F6});
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }, 5000,
+                        "the main window shown"));
+    EXPECT_EQ(app.WindowRect().left, 420);
+    EXPECT_EQ(app.WindowRect().top, 420);
 }
 
 TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {

@@ -17,9 +17,9 @@ class RestingSampler : public testing::Test {
         MoveCursor(150, 150);
         ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000,
                             "ColHex showing #FF0000"));
-        // Time for the cursor to count as resting (a quarter of a second without a change): the
-        // program shows no sign of resting, by design.
-        Settle(500);
+        // Time for the cursor to count as resting (a second without a change): the program
+        // shows no sign of resting, by design.
+        Settle(1200);
     }
     // A pixel of the compact magnifier, away from its crosshair.
     COLORREF MagnifierPixel() const {
@@ -40,9 +40,10 @@ TEST_F(RestingSampler, ReadoutsFollowAColourThatChangesUnderTheRestingCursor) {
 TEST_F(RestingSampler, TheFirstMovementAfterTheRestIsFollowed) {
     ASSERT_TRUE(
         WaitFor([&] { return MagnifierPixel() == RGB(255, 0, 0); }, 5000, "the magnifier red"));
-    MoveCursor(250, 120);
+    MouseTo(250, 120);  // mouse input, which wakes the resting sampler
     EXPECT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(250,120)"; }, 5000,
                         "Position showing (250,120)"));
+    MoveCursor(250, 120);  // and kept there for what follows
     EXPECT_EQ(app.Text(id::ColHex), L"#123456");
     EXPECT_TRUE(WaitFor([&] { return app.WindowRect().left == 270 && app.WindowRect().top == 140; },
                         5000, "the window at (270, 140)"))

@@ -26,3 +26,15 @@ TEST(SamplerPace, RestsOnlyAfterNothingChangedForAWhileAndWakesAtAnyChange) {
         t += 1000;
     }
 }
+
+TEST(SamplerPace, MouseInputWakesItBeforeAnyTickSawAChange) {
+    SamplerPace pace;
+    const Seen still{View::Compact, 10, 20, 0x123456};
+    pace.Observe(0, still);
+    ASSERT_EQ(pace.Observe(SamplerPace::RestAfter, still), SamplerPace::RestInterval);
+    // A click or a movement the tick has not seen yet: awake for a whole rest period again.
+    const std::uint64_t woke = 10000;
+    EXPECT_EQ(pace.Wake(woke), SamplerPace::ActiveInterval);
+    EXPECT_EQ(pace.Observe(woke + SamplerPace::RestAfter - 1, still), SamplerPace::ActiveInterval);
+    EXPECT_EQ(pace.Observe(woke + SamplerPace::RestAfter, still), SamplerPace::RestInterval);
+}

@@ -1,5 +1,5 @@
-// The main window in this process: the colour copy, a locked clipboard, and no growth of GDI or
-// USER objects over thousands of sampling ticks.
+// The main window in this process: the colour copy, a locked clipboard, an unreadable screen, the
+// wake after a rest, and no growth of GDI or USER objects over thousands of sampling ticks.
 #include <gtest/gtest.h>
 
 #include "app/ControlIds.h"
@@ -29,10 +29,26 @@ class MainWindow : public testing::Test {
 
     std::wstring Text(int id) { return win::GetText(win::FindControl(form.Handle(), id)); }
     void SampleAt(int x, int y) {
-        SetCursorPos(x, y);
+        testsupport::MoveCursor(x, y);
         form.Timer1Timer();
     }
 };
+
+// Runs this thread's messages, but not its timers', until done() holds.
+testing::AssertionResult WaitWithoutTimers(const std::function<bool()>& done, DWORD timeoutMs,
+                                           std::string_view what) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= timeoutMs)
+            return testing::AssertionFailure() << "gave up waiting for: " << what;
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+               PeekMessageW(&m, nullptr, WM_TIMER + 1, UINT_MAX, PM_REMOVE))
+            DispatchMessageW(&m);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+    return testing::AssertionSuccess();
+}
 
 int WindowsOfThisThread() {
     int count = 0;
@@ -97,18 +113,41 @@ TEST_F(MainWindow, ALockedClipboardIsReportedAndKeepsItsContent) {
     EXPECT_EQ(Text(id::ColHex), L"#123456");
 }
 
+TEST_F(MainWindow, AScreenThatCannotBeReadKeepsTheLastReadout) {
+    SampleAt(150, 150);
+    form.ReadPixel = [](HDC, int, int) { return CLR_INVALID; };  // a locked session's screen
+    SampleAt(250, 150);
+    EXPECT_EQ(Text(id::ColHex), L"#FF8000");
+    EXPECT_EQ(Text(id::Position), L"(150,150)");
+}
+
+TEST_F(MainWindow, TheFirstMovementAfterARestShowsWithoutWaitingForATick) {
+    SampleAt(150, 150);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return form.Resting(); }, 5000, "the sampler resting"));
+    // Mouse input as a device gives it; with the timers held back, only the wake can show it.
+    testsupport::MouseTo(250, 150);
+    EXPECT_TRUE(WaitWithoutTimers([&] { return Text(id::Position) == L"(250,150)"; }, 5000,
+                                  "Position showing (250,150)"));
+}
+
 TEST_F(MainWindow, ThousandsOfTicksLeaveNoGraphicsOrWindowObjectsBehind) {
     SampleAt(150, 150);
     testsupport::DispatchPending();
     int gdiBefore = gdi::LiveCount();
     int windowsBefore = WindowsOfThisThread();
-    for (int i = 0; i < 3000; ++i) SampleAt(110 + i % 180, 110 + (i / 7) % 80);
+    for (int i = 0; i < 3000; ++i) {
+        SetCursorPos(110 + i % 180, 110 + (i / 7) % 80);
+        form.Timer1Timer();
+    }
     testsupport::DispatchPending();
     EXPECT_EQ(gdi::LiveCount(), gdiBefore);
     EXPECT_EQ(WindowsOfThisThread(), windowsBefore);
     DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (gdiObjects != 0) {  // a real count exists (Windows): it must not have grown either
-        for (int i = 0; i < 2000; ++i) SampleAt(110 + i % 180, 120);
+        for (int i = 0; i < 2000; ++i) {
+            SetCursorPos(110 + i % 180, 120);
+            form.Timer1Timer();
+        }
         EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects + 2);
     }
 }
