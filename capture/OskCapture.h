@@ -56,7 +56,9 @@ class TOskScreenCapture {
     // when the user dismissed the overlay.
     std::unique_ptr<TPicture> Run(const std::function<bool()>& take);
     void Pause() const;
-    void TakeWindow(HWND window, bool wholeWindow);
+    void TakeDesktop();
+    // Fills the working image with what the screen shows over the area.
+    void TakeScreenArea(const RECT& area);
     bool TakeObject();
     bool TakeSelection(bool fixedSize, int width, int height);
 
