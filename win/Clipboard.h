@@ -11,8 +11,8 @@ namespace win {
 
 class Clipboard {
   public:
-    // Throws win::Error("Cannot open clipboard") when another program holds it; a few short
-    // retries ride over a holder that is just finishing.
+    // Throws win::Error("Cannot open clipboard") when another program holds it for longer than
+    // about a second.
     explicit Clipboard(HWND owner);
     ~Clipboard();
     Clipboard(const Clipboard&) = delete;

@@ -1,6 +1,7 @@
 // The capture engine against the real screen, and BMP files written and read back.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 
@@ -176,6 +177,32 @@ TEST_F(CaptureEngine, ClipboardHeldByAnotherWindowFailsAndStillRestores) {
     CloseClipboard();
     EXPECT_FALSE(win::Application().IsMinimized());
     EXPECT_FALSE(engine.Capturing());
+}
+
+TEST_F(CaptureEngine, AClipboardHeldForAMomentIsWaitedForWhileItsPngIsRendered) {
+    engine.Auto = true;
+    ASSERT_TRUE(engine.CaptureDesktop());  // the clipboard offers our PNG
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> rendered{false}, done{false};
+    // Another thread holds the clipboard for 300 ms and reads the PNG, as clipboard history may
+    // after a change; the hold is the fault played here, and nothing shows its end but the time.
+    std::thread holder([&] {
+        const BOOL opened = OpenClipboard(nullptr);
+        SetEvent(held);
+        rendered = GetClipboardData(RegisterClipboardFormatW(L"PNG")) != nullptr;
+        Sleep(300);
+        if (opened) CloseClipboard();
+        done = true;
+    });
+    WaitForSingleObject(held, 5000);
+    CloseHandle(held);
+    std::unique_ptr<TPicture> image;
+    EXPECT_NO_THROW(image = engine.CaptureDesktop());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return done.load(); }, 5000, "the holder done"));
+    holder.join();
+    EXPECT_TRUE(rendered);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ClipboardBitmapSize().cx, image->Width());
 }
 
 TEST(CaptureBmpFile, SavedCaptureLoadsBackPixelForPixel) {
