@@ -38,8 +38,8 @@ class TOskScreenCapture {
     std::unique_ptr<TPicture> CaptureSelection();
     std::unique_ptr<TPicture> CaptureSizedSelection(int width, int height);
 
-    // Puts the working image on the clipboard (CF_BITMAP, and CF_PALETTE when it has one; "PNG"
-    // rendered on demand). An empty image has nothing to put, and the clipboard keeps its
+    // Puts the working image on the clipboard (CF_DIB, CF_BITMAP, and CF_PALETTE when it has one;
+    // "PNG" rendered on demand). An empty image has nothing to put, and the clipboard keeps its
     // contents.
     void CopyToClipboard();
     // The clipboard writer of every captured image, this engine's and the capture view's.

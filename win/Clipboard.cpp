@@ -60,6 +60,8 @@ void Clipboard::SetText(const std::wstring& text) {
     Put(CF_UNICODETEXT, CopyToGlobal(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
 
+void Clipboard::SetData(UINT format, GlobalMemory data) { Put(format, std::move(data)); }
+
 void Clipboard::SetBitmap(gdi::Bitmap bitmap) {
     if (!SetClipboardData(CF_BITMAP, bitmap.Get())) throw Error(L"Cannot set clipboard data");
     bitmap.Release();

@@ -160,6 +160,19 @@ TEST_F(CaptureEngine, AutoPutsTheImageOnTheClipboardAndOnCaptureSeesTheEngine) {
     SIZE onClipboard = ClipboardBitmapSize();
     EXPECT_EQ(onClipboard.cx, image->Width());
     EXPECT_EQ(onClipboard.cy, image->Height());
+    // Beside it, 24-bit pixels, bottom row first: no fourth byte to be taken as transparency.
+    ASSERT_TRUE(testsupport::OpenClipboardWaiting());
+    if (auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)))) {
+        EXPECT_EQ(dib->biBitCount, 24);
+        EXPECT_EQ(dib->biHeight, image->Height());
+        const auto* top = reinterpret_cast<const BYTE*>(dib + 1) +
+                          (dib->biWidth * 3 + 3) / 4 * 4 * (dib->biHeight - 1);
+        EXPECT_EQ(RGB(top[2], top[1], top[0]), PixelOf(image->Bitmap(), 0, 0));
+        GlobalUnlock(GetClipboardData(CF_DIB));
+    } else {
+        ADD_FAILURE() << "no CF_DIB on the clipboard";
+    }
+    CloseClipboard();
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
     engine.SetVersion(L"something else");
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
