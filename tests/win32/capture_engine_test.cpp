@@ -343,3 +343,52 @@ TEST(CaptureBmpFile, FailedWriteLeavesTheExistingFileAndNoLitter) {
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
 }
+
+TEST(CaptureBmpFile, ATargetHeldOpenForAMomentIsReplacedInAFolderPastMaxPath) {
+    // Deeper than MAX_PATH: the temporary file's name must not need room below it.
+    std::wstring folder = L"\\\\?\\" + TempPath(L"ts-capture-long");
+    std::vector<std::wstring> made{folder};
+    while (folder.size() < MAX_PATH + 20) {
+        folder += L"\\" + std::wstring(40, L'd');
+        made.push_back(folder);
+    }
+    for (const auto& f : made) CreateDirectoryW(f.c_str(), nullptr);
+    const std::wstring path = folder + L"\\held.bmp";
+    WriteBytes(path, "old");
+    HANDLE open = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    // A scanner holds it for 300 ms; nothing shows its end but the time.
+    std::thread scanner([open] {
+        Sleep(300);
+        CloseHandle(open);
+    });
+    EXPECT_NO_THROW(WriteFileReplacing(path, {'n', 'e', 'w'}));
+    scanner.join();
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder), 1);
+    DeleteFileW(path.c_str());
+    for (auto f = made.rbegin(); f != made.rend(); ++f) RemoveDirectoryW(f->c_str());
+}
+
+TEST(CaptureBmpFile, AReplaceThatMovedTheOldFileAsideEndsWithTheNewOne) {
+    // As the platform documents ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file moved to the
+    // backup's name, the new one left under its own.
+    const ReplaceFileCall movedAside = [](const wchar_t* replaced, const wchar_t*,
+                                          const wchar_t* backup) -> BOOL {
+        MoveFileExW(replaced, backup, 0);
+        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+        return FALSE;
+    };
+    std::wstring folder = TempPath(L"ts-capture-aside");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\picture.bmp";
+    WriteBytes(path, "old");
+    auto produce = [](const ByteSink& sink) {
+        sink(reinterpret_cast<const std::uint8_t*>("new"), 3);
+    };
+    EXPECT_NO_THROW(WriteFileReplacingFrom(path, produce, movedAside));
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder), 1);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
