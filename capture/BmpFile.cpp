@@ -78,17 +78,25 @@ DWORD PutInPlace(const std::wstring& target, const std::wstring& temp, const std
                  ReplaceFileCall replace) {
     const ULONGLONG giveUp = GetTickCount64() + 1000;
     DWORD error = ERROR_SUCCESS;
+    const auto rename = [&] {
+        return MoveFileExW(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
     for (DWORD pause = 10;; pause = std::min<DWORD>(pause * 2, 200)) {
-        const bool placed =
-            Exists(target)
-                ? replace(target.c_str(), temp.c_str(), backup.c_str()) != FALSE
-                : MoveFileExW(temp.c_str(), target.c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        const bool replacing = Exists(target);
+        bool placed =
+            replacing ? replace(target.c_str(), temp.c_str(), backup.c_str()) != FALSE : rename();
+        error = placed ? ERROR_SUCCESS : GetLastError();
+        // A file system that cannot replace (FAT, some network shares) fails with other errors,
+        // both files left as they were: a plain rename still can.
+        if (!placed && replacing && !Busy(error)) {
+            placed = rename();
+            if (!placed) error = GetLastError();
+        }
         if (placed) {
             DeleteFileW(backup.c_str());
             return ERROR_SUCCESS;
         }
-        error = GetLastError();
         const ULONGLONG now = GetTickCount64();
         if (!Busy(error) || now >= giveUp) break;
         Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, giveUp - now)));
