@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #include "capture/BmpLayout.h"
 #include "win/ErrorReport.h"
@@ -22,6 +23,86 @@ std::wstring SystemMessage(DWORD code) {
 
 [[noreturn]] void FileError(const std::wstring& path, DWORD code) {
     throw win::Error(L"Cannot create file \"" + path + L"\". " + SystemMessage(code));
+}
+
+// The form of a full path that the file functions take beyond MAX_PATH, whatever the system's
+// own long-path setting.
+std::wstring Unlimited(const std::wstring& full) {
+    if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
+    if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A new file in the folder, named here rather than by GetTempFileName, which wants the folder 14
+// characters shorter than MAX_PATH. stem is its name without the ".tmp".
+win::FileHandle CreateTemporary(const std::wstring& folder, std::wstring& stem, DWORD& error) {
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t name[32];
+        swprintf(name, 32, L"~tsn%lx-%x", GetCurrentProcessId(), serial++);
+        stem = folder + name;
+        win::FileHandle file(CreateFileW((stem + L".tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        error = file ? ERROR_SUCCESS : GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return file;
+    }
+    return {};
+}
+
+// What a scanner, a sync client or the search indexer holding the target for a moment causes.
+bool Busy(DWORD error) {
+    switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_ACCESS_DENIED:
+        case ERROR_USER_MAPPED_FILE:
+        case ERROR_UNABLE_TO_REMOVE_REPLACED:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+        case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Puts the finished temporary file in the target's place, trying for about a second while the
+// target is busy. An existing target is replaced (so it keeps its permissions and attributes),
+// with a backup name: a replace that moved the old file aside without moving the new one in
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) is finished by the next try, which finds no target, or
+// undone at the end. The target holds the old file or the new one, never nothing.
+DWORD PutInPlace(const std::wstring& target, const std::wstring& temp, const std::wstring& backup,
+                 ReplaceFileCall replace) {
+    const ULONGLONG giveUp = GetTickCount64() + 1000;
+    DWORD error = ERROR_SUCCESS;
+    const auto rename = [&] {
+        return MoveFileExW(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    };
+    for (DWORD pause = 10;; pause = std::min<DWORD>(pause * 2, 200)) {
+        const bool replacing = Exists(target);
+        bool placed =
+            replacing ? replace(target.c_str(), temp.c_str(), backup.c_str()) != FALSE : rename();
+        error = placed ? ERROR_SUCCESS : GetLastError();
+        // A file system that cannot replace (FAT, some network shares) fails with other errors,
+        // both files left as they were: a plain rename still can.
+        if (!placed && replacing && !Busy(error)) {
+            placed = rename();
+            if (!placed) error = GetLastError();
+        }
+        if (placed) {
+            DeleteFileW(backup.c_str());
+            return ERROR_SUCCESS;
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (!Busy(error) || now >= giveUp) break;
+        Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, giveUp - now)));
+    }
+    if (!Exists(target)) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    return error;
 }
 
 }  // namespace
@@ -127,7 +208,8 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
 }
 
 void WriteFileReplacingFrom(const std::wstring& path,
-                            const std::function<void(const ByteSink&)>& produce) {
+                            const std::function<void(const ByteSink&)>& produce,
+                            ReplaceFileCall replace) {
     DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (need == 0) FileError(path, GetLastError());
     std::wstring full(need, L'\0');
@@ -137,21 +219,21 @@ void WriteFileReplacingFrom(const std::wstring& path,
     size_t slash = full.find_last_of(L"\\/");
     if (slash == std::wstring::npos || slash + 1 == full.size())
         FileError(path, ERROR_INVALID_NAME);
-    std::wstring folder = full.substr(0, slash + 1);
+    const std::wstring target = Unlimited(full);
     // A read-only file or a folder of that name is refused before anything is written: some
     // file systems would let the rename below replace it.
-    DWORD attributes = GetFileAttributesW(full.c_str());
+    DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         FileError(path, ERROR_ACCESS_DENIED);
+    const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
 
-    wchar_t temp[MAX_PATH + 16] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"tsn", 0, temp)) FileError(path, GetLastError());
     DWORD error = ERROR_SUCCESS;
+    std::wstring stem;
+    win::FileHandle file = CreateTemporary(Unlimited(full.substr(0, slash + 1)), stem, error);
+    const bool made = static_cast<bool>(file);
+    const std::wstring temp = stem + L".tmp";
     {
-        win::FileHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) error = GetLastError();
         // A failed write ends the making of the bytes; the producer's own failure (a bitmap that
         // cannot be read) is passed on once the temporary file is gone.
         struct WriteFailed {};
@@ -160,8 +242,7 @@ void WriteFileReplacingFrom(const std::wstring& path,
                 DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
                 DWORD written = 0;
                 // Only a failed call sets the last error: after a short write it still holds a
-                // stale code (the temporary file "already exists"). A short write to a file means
-                // no room.
+                // stale code. A short write to a file means no room.
                 if (!WriteFile(file.Get(), data + done, chunk, &written, nullptr))
                     error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
                 else if (written != chunk)
@@ -176,18 +257,24 @@ void WriteFileReplacingFrom(const std::wstring& path,
             } catch (const WriteFailed&) {
             } catch (...) {
                 file.Close();
-                DeleteFileW(temp);
+                DeleteFileW(temp.c_str());
                 throw;
             }
         }
         if (error == ERROR_SUCCESS && !FlushFileBuffers(file.Get())) error = GetLastError();
         if (!file.Close() && error == ERROR_SUCCESS) error = GetLastError();
     }
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(temp, full.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
+    if (error == ERROR_SUCCESS) error = PutInPlace(target, temp, stem + L".bak", replace);
     if (error != ERROR_SUCCESS) {
-        DeleteFileW(temp);
+        // Kept only when the target is missing, which a failed replace may leave: then it is the
+        // one copy of the new picture.
+        if (made && (!existed || Exists(target))) DeleteFileW(temp.c_str());
         FileError(path, error);
     }
+}
+
+BOOL PlatformReplaceFile(const wchar_t* replaced, const wchar_t* replacement,
+                         const wchar_t* backup) {
+    return ReplaceFileW(replaced, replacement, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr);
 }

@@ -18,11 +18,20 @@ void StreamBitmapFile(HBITMAP bitmap, HPALETTE palette, const ByteSink& sink);
 // The same bytes, written to the file as WriteFileReplacing does.
 void SaveBitmapFile(const std::wstring& path, HBITMAP bitmap, HPALETTE palette);
 
+// How a finished file takes an existing target's place: ReplaceFileW's arguments, the backup
+// name always given. A test stands in for the platform with the outcomes it documents.
+using ReplaceFileCall = BOOL (*)(const wchar_t* replaced, const wchar_t* replacement,
+                                 const wchar_t* backup);
+BOOL PlatformReplaceFile(const wchar_t* replaced, const wchar_t* replacement,
+                         const wchar_t* backup);
+
 // Writes the bytes to a temporary file in the target's folder and then puts it in place of the
-// target, so a failed write (full disk, lost rights) never destroys an existing file. Throws
-// win::Error with the reason; the temporary file is removed again on failure.
+// target, so a failed write (full disk, lost rights) never destroys an existing file; a target
+// that another program holds open for a moment is waited for, about a second. Throws win::Error
+// with the reason; the temporary file is removed again on failure.
 void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
 // The same, with the bytes handed to the sink by produce as they are made; what produce throws
 // is passed on, with the target untouched.
 void WriteFileReplacingFrom(const std::wstring& path,
-                            const std::function<void(const ByteSink&)>& produce);
+                            const std::function<void(const ByteSink&)>& produce,
+                            ReplaceFileCall replace = PlatformReplaceFile);

@@ -1,5 +1,10 @@
 #include "capture/OskCapture.h"
 
+#include <dwmapi.h>
+
+#include <optional>
+
+#include "capture/CaptureBounds.h"
 #include "capture/CaptureTheObject.h"
 #include "capture/CaptureTheRect.h"
 #include "win/Application.h"
@@ -44,6 +49,51 @@ class ShownOverlay {
 };
 
 [[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
+
+geo::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// The frame as the compositor draws it, without the invisible resize borders. Its library is
+// loaded at the first capture of a window, not at every start; without a compositor (Wine, as we
+// run it) there is no answer.
+std::optional<geo::Rect> VisibleFrame(HWND window) {
+    using GetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+    static const auto getAttribute = [] {
+        HMODULE dwm = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return dwm ? reinterpret_cast<GetAttributeFn>(
+                         reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetWindowAttribute")))
+                   : nullptr;
+    }();
+    RECT frame{};
+    if (!getAttribute ||
+        FAILED(getAttribute(window, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame)))
+        return std::nullopt;
+    return FromRect(frame);
+}
+
+// The screen area that shows the window; false when it has no rectangle (it is gone).
+bool ScreenAreaOf(HWND window, RECT& area) {
+    RECT r{};
+    if (!window || !GetWindowRect(window, &r)) return false;
+    WindowPlacing placing;
+    placing.Window = FromRect(r);
+    placing.TopLevel = (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) == 0;
+    if (placing.TopLevel) {
+        placing.Frame = VisibleFrame(window);
+        placing.Maximized = IsZoomed(window) != FALSE;
+        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        placing.Desk = {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                        y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        placing.Monitor =
+            GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info)
+                ? FromRect(info.rcMonitor)
+                : placing.Desk;
+    }
+    const geo::Rect c = CaptureBounds(placing);
+    area = {c.left, c.top, c.right, c.bottom};
+    return true;
+}
 }  // namespace
 
 void TOskScreenCapture::Pause() const {
@@ -63,20 +113,33 @@ std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& ta
     return result;
 }
 
-void TOskScreenCapture::TakeWindow(HWND window, bool wholeWindow) {
+void TOskScreenCapture::TakeDesktop() {
     image_ = TPicture();
-    gdi::WindowDC dc(window, wholeWindow);
+    HWND desktop = GetDesktopWindow();
+    gdi::WindowDC dc(desktop, false);
     if (!dc) NoScreen();
     ApplyPaletteRule(dc.Get(), image_);
     RECT r;
-    if (!GetWindowRect(window, &r)) NoScreen();
+    if (!GetWindowRect(desktop, &r)) NoScreen();
     image_.SetSize(r.right - r.left, r.bottom - r.top);
     image_.CopyFrom(dc.Get(), 0, 0);
 }
 
+void TOskScreenCapture::TakeScreenArea(const RECT& area) {
+    // Read from the screen, not from the window's own device context: on a composited desktop
+    // that is black or stale for windows the graphics card draws, and the frame is not in it.
+    // What the screen shows there is captured, including anything lying over the window.
+    image_ = TPicture();
+    gdi::WindowDC screen(nullptr);
+    if (!screen) NoScreen();
+    ApplyPaletteRule(screen.Get(), image_);
+    image_.SetSize(area.right - area.left, area.bottom - area.top);
+    image_.CopyFrom(screen.Get(), area.left, area.top);
+}
+
 std::unique_ptr<TPicture> TOskScreenCapture::CaptureDesktop() {
     return Run([this] {
-        TakeWindow(GetDesktopWindow(), false);
+        TakeDesktop();
         return true;
     });
 }
@@ -91,7 +154,9 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
         HWND window = GetForegroundWindow();
         if (!window || app.Owns(window)) window = app.UserWindow();
         if (!window) window = GetDesktopWindow();
-        TakeWindow(window, true);
+        RECT area;
+        if (!ScreenAreaOf(window, area)) NoScreen();
+        TakeScreenArea(area);
         return true;
     });
 }
@@ -119,16 +184,9 @@ bool TOskScreenCapture::TakeObject() {
     Pause();
     POINT p;
     if (!GetCursorPos(&p)) NoScreen();
-    HWND window = WindowFromPoint(p);
-    RECT r{};
-    if (!window || !GetWindowRect(window, &r)) r = {};
-    image_ = TPicture();
-    image_.SetSize(r.right - r.left, r.bottom - r.top);
-    gdi::WindowDC screen(nullptr);
-    if (!screen) NoScreen();
-    ApplyPaletteRule(screen.Get(), image_);
-    // What the screen shows there, including anything lying over that window.
-    image_.CopyFrom(screen.Get(), r.left, r.top);
+    RECT area{};
+    if (!ScreenAreaOf(WindowFromPoint(p), area)) area = {};
+    TakeScreenArea(area);
     return true;
 }
 

@@ -38,8 +38,8 @@ class TOskScreenCapture {
     std::unique_ptr<TPicture> CaptureSelection();
     std::unique_ptr<TPicture> CaptureSizedSelection(int width, int height);
 
-    // Puts the working image on the clipboard (CF_BITMAP, and CF_PALETTE when it has one; "PNG"
-    // rendered on demand). An empty image has nothing to put, and the clipboard keeps its
+    // Puts the working image on the clipboard (CF_DIB, CF_BITMAP, and CF_PALETTE when it has one;
+    // "PNG" rendered on demand). An empty image has nothing to put, and the clipboard keeps its
     // contents.
     void CopyToClipboard();
     // The clipboard writer of every captured image, this engine's and the capture view's.
@@ -56,7 +56,9 @@ class TOskScreenCapture {
     // when the user dismissed the overlay.
     std::unique_ptr<TPicture> Run(const std::function<bool()>& take);
     void Pause() const;
-    void TakeWindow(HWND window, bool wholeWindow);
+    void TakeDesktop();
+    // Fills the working image with what the screen shows over the area.
+    void TakeScreenArea(const RECT& area);
     bool TakeObject();
     bool TakeSelection(bool fixedSize, int width, int height);
 

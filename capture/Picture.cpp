@@ -1,5 +1,6 @@
 #include "capture/Picture.h"
 
+#include <cstring>
 #include <vector>
 
 #include "win/ErrorReport.h"
@@ -30,27 +31,59 @@ gdi::Bitmap CopyBitmap(HBITMAP bitmap) {
     return copy;
 }
 
-Rgb24Rows ReadRgb24Rows(HBITMAP bitmap, HPALETTE palette, bool topRowFirst,
-                        const std::wstring& noResources, const std::wstring& unreadable) {
-    const SIZE size = BitmapSize(bitmap);
-    Rgb24Rows rows;
-    BITMAPINFOHEADER& h = rows.Info.bmiHeader;
+namespace {
+// The header of a bitmap's pixels as 24-bit rows; returns the bytes of one row, padded to four.
+std::size_t Rgb24Header(BITMAPINFOHEADER& h, SIZE size, bool topRowFirst) {
     h.biSize = sizeof(BITMAPINFOHEADER);
     h.biWidth = size.cx;
     h.biHeight = topRowFirst ? -size.cy : size.cy;
     h.biPlanes = 1;
     h.biBitCount = 24;
     h.biCompression = BI_RGB;
-    rows.Stride = (static_cast<std::size_t>(size.cx) * 3 + 3) & ~static_cast<std::size_t>(3);
-    rows.Bits.resize(rows.Stride * static_cast<std::size_t>(size.cy));
+    return (static_cast<std::size_t>(size.cx) * 3 + 3) & ~static_cast<std::size_t>(3);
+}
+
+void ReadRgb24(HBITMAP bitmap, HPALETTE palette, BITMAPINFO& info, void* bits,
+               const std::wstring& noResources, const std::wstring& unreadable) {
+    const LONG rows =
+        info.bmiHeader.biHeight < 0 ? -info.bmiHeader.biHeight : info.bmiHeader.biHeight;
     gdi::WindowDC screen(nullptr);
     gdi::MemoryDC dc(screen.Get());
     if (!dc) throw win::Error(noResources);
     gdi::PaletteSelection pal(dc.Get(), palette);
-    if (GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(size.cy), rows.Bits.data(), &rows.Info,
-                  DIB_RGB_COLORS) != size.cy)
+    if (GetDIBits(dc.Get(), bitmap, 0, static_cast<UINT>(rows), bits, &info, DIB_RGB_COLORS) !=
+        rows)
         throw win::Error(unreadable);
+}
+}  // namespace
+
+Rgb24Rows ReadRgb24Rows(HBITMAP bitmap, HPALETTE palette, bool topRowFirst,
+                        const std::wstring& noResources, const std::wstring& unreadable) {
+    const SIZE size = BitmapSize(bitmap);
+    Rgb24Rows rows;
+    rows.Stride = Rgb24Header(rows.Info.bmiHeader, size, topRowFirst);
+    rows.Bits.resize(rows.Stride * static_cast<std::size_t>(size.cy));
+    ReadRgb24(bitmap, palette, rows.Info, rows.Bits.data(), noResources, unreadable);
     return rows;
+}
+
+win::GlobalMemory PackedDib24(HBITMAP bitmap, HPALETTE palette) {
+    const SIZE size = BitmapSize(bitmap);
+    BITMAPINFO info{};
+    const std::size_t bytes =
+        Rgb24Header(info.bmiHeader, size, false) * static_cast<std::size_t>(size.cy);
+    win::GlobalMemory dib(GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + bytes));
+    auto* p = dib ? static_cast<std::uint8_t*>(GlobalLock(dib.Get())) : nullptr;
+    if (!p) throw win::Error(L"Out of memory");
+    struct Unlock {
+        HGLOBAL mem;
+        ~Unlock() { GlobalUnlock(mem); }
+    } unlock{dib.Get()};
+    ReadRgb24(bitmap, palette, info, p + sizeof(BITMAPINFOHEADER),
+              L"Cannot create the bitmap: out of system resources", L"Cannot read the bitmap");
+    info.bmiHeader.biSizeImage = static_cast<DWORD>(bytes);
+    std::memcpy(p, &info.bmiHeader, sizeof(BITMAPINFOHEADER));
+    return dib;
 }
 
 gdi::Palette CopyPalette(HPALETTE palette) {

@@ -66,6 +66,9 @@ struct Rgb24Rows {
 };
 Rgb24Rows ReadRgb24Rows(HBITMAP bitmap, HPALETTE palette, bool topRowFirst,
                         const std::wstring& noResources, const std::wstring& unreadable);
+// The same pixels as a packed device-independent bitmap (the header, then the rows bottom up) in
+// movable memory, as the clipboard's CF_DIB holds it. Throws win::Error.
+win::GlobalMemory PackedDib24(HBITMAP bitmap, HPALETTE palette);
 // An independent copy of a bitmap or palette handle.
 gdi::Bitmap CopyBitmap(HBITMAP bitmap);
 gdi::Palette CopyPalette(HPALETTE palette);

@@ -18,10 +18,15 @@ void TPngClipboard::Copy(const SharedBitmap& bitmap, HPALETTE palette) {
     // The clipboard takes a bitmap of its own; the PNG is made from the shared pixels.
     gdi::Bitmap onClipboard = CopyBitmap(HandleOf(bitmap));
     if (!onClipboard) return;
+    // The system would make the device-independent form of a 32-bit screen's bitmap with a zero
+    // fourth byte, which programs that honour alpha paste as transparent: 24-bit pixels of our
+    // own go beside it, placed first, so the system makes none from the bitmap.
+    win::GlobalMemory dib = PackedDib24(HandleOf(bitmap), palette);
     gdi::Palette paletteOnClipboard = CopyPalette(palette);
     gdi::Palette keptPalette = CopyPalette(palette);
     win::Clipboard clipboard(Handle());
     clipboard.Empty();  // our previous offer ends here (WM_DESTROYCLIPBOARD)
+    clipboard.SetData(CF_DIB, std::move(dib));
     clipboard.SetBitmap(std::move(onClipboard));
     if (paletteOnClipboard) clipboard.SetPalette(std::move(paletteOnClipboard));
     if (format_) {

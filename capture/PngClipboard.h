@@ -1,8 +1,9 @@
 #pragma once
 // Puts a captured image on the clipboard: the bitmap (CF_BITMAP, and CF_PALETTE when it carries
-// one) and the registered format "PNG" that browsers, chat and office programs paste. The PNG
-// is rendered only when a program asks for it, so a capture never waits for the encoder; the
-// hidden window here is the clipboard owner the platform asks.
+// one), its 24-bit device-independent form (CF_DIB) and the registered format "PNG" that
+// browsers, chat and office programs paste. The PNG is rendered only when a program asks for it,
+// so a capture never waits for the encoder; the hidden window here is the clipboard owner the
+// platform asks.
 #include "capture/Picture.h"
 #include "win/Gdi.h"
 #include "win/Window.h"

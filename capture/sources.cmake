@@ -1,3 +1,3 @@
-ts_logic_sources(BmpLayout.cpp PrintPlacement.cpp CaptureChoice.cpp FrameDash.cpp)
+ts_logic_sources(BmpLayout.cpp PrintPlacement.cpp CaptureChoice.cpp FrameDash.cpp CaptureBounds.cpp)
 ts_win32_sources(Picture.cpp OskCapture.cpp BmpFile.cpp PngEncoder.cpp PngFile.cpp PngClipboard.cpp
                  ImageView.cpp ScreenOverlay.cpp CaptureTheRect.cpp CaptureTheObject.cpp)

@@ -1,5 +1,6 @@
 #include "win/Clipboard.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "win/ErrorReport.h"
@@ -17,6 +18,19 @@ GlobalMemory CopyToGlobal(const void* data, size_t bytes) {
     return mem;
 }
 
+// Waits while answering the messages other threads send to this one (posted ones wait): the
+// holder of the clipboard may be waiting for one of our windows to render an offered format.
+void WaitAnsweringSent(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                      QS_SENDMESSAGE) != WAIT_OBJECT_0)
+            return;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 // The clipboard owns the memory only once it has taken it; until then it is ours to free.
 void Put(UINT format, GlobalMemory data) {
     if (!SetClipboardData(format, data.Get())) throw Error(L"Cannot set clipboard data");
@@ -25,11 +39,15 @@ void Put(UINT format, GlobalMemory data) {
 }  // namespace
 
 Clipboard::Clipboard(HWND owner) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        if (OpenClipboard(owner)) return;
-        Sleep(10);
+    // Clipboard history, clipboard managers and remote-desktop clients open the clipboard right
+    // after every change and may hold it for a while: back off for about a second before giving
+    // up.
+    const ULONGLONG giveUp = GetTickCount64() + 1000;
+    for (DWORD pause = 5; !OpenClipboard(owner); pause = std::min<DWORD>(pause * 2, 200)) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= giveUp) throw Error(L"Cannot open clipboard");
+        WaitAnsweringSent(static_cast<DWORD>(std::min<ULONGLONG>(pause, giveUp - now)));
     }
-    throw Error(L"Cannot open clipboard");
 }
 
 Clipboard::~Clipboard() { CloseClipboard(); }
@@ -41,6 +59,8 @@ void Clipboard::SetText(const std::wstring& text) {
     Put(CF_TEXT, CopyToGlobal(ansi.c_str(), ansi.size() + 1));
     Put(CF_UNICODETEXT, CopyToGlobal(text.c_str(), (text.size() + 1) * sizeof(wchar_t)));
 }
+
+void Clipboard::SetData(UINT format, GlobalMemory data) { Put(format, std::move(data)); }
 
 void Clipboard::SetBitmap(gdi::Bitmap bitmap) {
     if (!SetClipboardData(CF_BITMAP, bitmap.Get())) throw Error(L"Cannot set clipboard data");

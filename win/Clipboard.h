@@ -11,8 +11,8 @@ namespace win {
 
 class Clipboard {
   public:
-    // Throws win::Error("Cannot open clipboard") when another program holds it; a few short
-    // retries ride over a holder that is just finishing.
+    // Throws win::Error("Cannot open clipboard") when another program holds it for longer than
+    // about a second.
     explicit Clipboard(HWND owner);
     ~Clipboard();
     Clipboard(const Clipboard&) = delete;
@@ -21,6 +21,8 @@ class Clipboard {
     void Empty();
     // Places text as CF_TEXT (ANSI, with its NUL) and as CF_UNICODETEXT.
     void SetText(const std::wstring& text);
+    // Hands movable memory holding a format's data to the clipboard.
+    void SetData(UINT format, GlobalMemory data);
     // Hands a bitmap (and palette) to the clipboard, which owns it once it has taken it; when it
     // refuses, the owner given here deletes it.
     void SetBitmap(gdi::Bitmap bitmap);

@@ -24,21 +24,32 @@ bool Contains(const RECT& outer, const RECT& inner) {
            inner.bottom <= outer.bottom;
 }
 
+}  // namespace
+
 // Copies the part of the source that lies on one monitor into the staging image.
-struct Gather {
+struct TJvZoom::Gather {
+    TJvZoom* zoom;
     HDC to;  // staging image, its (0, 0) at the source's top-left
-    HDC screen;
     RECT source;
+    bool read;
 };
-BOOL CALLBACK CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data) {
-    const auto* g = reinterpret_cast<const Gather*>(data);
+
+BOOL CALLBACK TJvZoom::CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data) {
+    auto* g = reinterpret_cast<Gather*>(data);
     RECT part{};
-    if (IntersectRect(&part, monitor, &g->source))
-        BitBlt(g->to, part.left - g->source.left, part.top - g->source.top, part.right - part.left,
-               part.bottom - part.top, g->screen, part.left, part.top, SRCCOPY);
+    if (IntersectRect(&part, monitor, &g->source)) {
+        const RECT to{part.left - g->source.left, part.top - g->source.top,
+                      part.right - g->source.left, part.bottom - g->source.top};
+        g->read = g->zoom->ReadScreen(g->to, to, part) && g->read;
+    }
     return TRUE;
 }
-}  // namespace
+
+bool TJvZoom::ReadScreen(HDC dc, const RECT& to, const RECT& from) {
+    return StretchBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, screen_.Get(),
+                      from.left, from.top, from.right - from.left, from.bottom - from.top,
+                      SRCCOPY) != FALSE;
+}
 
 TJvZoom::TJvZoom() {
     if (!screen_) throw win::Error(L"Cannot obtain the screen device context for the magnifier");
@@ -174,14 +185,15 @@ bool TJvZoom::Draw() {
     }
     auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_, desk_);
     if (!view || !EnsureImage()) return false;
-    last_ = cursor;
 
     HDC dc = imageDC_->Get();
-    // Drawing results are not examined: a failed or empty copy leaves the previous image, which
-    // is what the view should show then. An empty source is not even tried, since the platforms
-    // differ on what a zero-sized stretch does. The DC keeps its default stretch mode, so screen
-    // pixels become blocks of equal pixels with no smoothing.
-    if (!view->source.Empty()) Magnify(dc, size, view->source);
+    // While the session is locked, switched or disconnected the screen cannot be read: the view
+    // keeps its last image, and the cursor's place is not taken as drawn, so the first tick that
+    // can read draws. An empty source is not even tried, since the platforms differ on what a
+    // zero-sized stretch does; it keeps the previous image too, under a crosshair. The DC keeps
+    // its default stretch mode, so screen pixels become blocks of equal pixels with no smoothing.
+    if (!view->source.Empty() && !Magnify(dc, size, view->source)) return false;
+    last_ = cursor;
 
     if (crosshair_) {
         if (!pen_ || penColor_ != crosshairColor_) {
@@ -202,7 +214,7 @@ bool TJvZoom::Draw() {
     return true;
 }
 
-void TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
+bool TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
     const RECT source{src.left, src.top, src.right, src.bottom};
     if (!Contains(sourceMonitor_, source)) {
         MONITORINFO info{};
@@ -212,24 +224,21 @@ void TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
             monitor && GetMonitorInfoW(monitor, &info) && Contains(info.rcMonitor, source);
         sourceMonitor_ = onOne ? info.rcMonitor : RECT{};
     }
-    if (Contains(sourceMonitor_, source)) {
-        StretchBlt(dc, 0, 0, size.cx, size.cy, screen_.Get(), src.left, src.top, src.Width(),
-                   src.Height(), SRCCOPY);
-        return;
-    }
+    if (Contains(sourceMonitor_, source)) return ReadScreen(dc, {0, 0, size.cx, size.cy}, source);
     // The source spans monitors or leaves them (at a corner of a desk of unequal monitors):
     // gathered monitor by monitor on black first, so what lies off every monitor shows black
     // rather than whatever the display holds there, and then enlarged in one piece, so the
     // blocks stay equal across a border between monitors.
     gdi::MemoryDC staging(screen_.Get());
     gdi::Bitmap bitmap(CreateCompatibleBitmap(screen_.Get(), src.Width(), src.Height()));
-    if (!staging || !bitmap) return;
+    if (!staging || !bitmap) return false;
     gdi::Selection select(staging.Get(), bitmap.Get());
     RECT all{0, 0, src.Width(), src.Height()};
     FillRect(staging.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    Gather gather{staging.Get(), screen_.Get(), source};
+    Gather gather{this, staging.Get(), source, true};
     EnumDisplayMonitors(nullptr, &source, CopyMonitorPart, reinterpret_cast<LPARAM>(&gather));
-    StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(), src.Height(), SRCCOPY);
+    return gather.read && StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(),
+                                     src.Height(), SRCCOPY) != FALSE;
 }
 
 void TJvZoom::Show(HDC dc) {

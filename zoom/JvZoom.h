@@ -64,13 +64,19 @@ class TJvZoom : public win::Window {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Every read of the screen: stretches its area `from` over `to` of dc. False when the screen
+    // cannot be read (the session locked, switched or disconnected), which a test can play.
+    virtual bool ReadScreen(HDC dc, const RECT& to, const RECT& from);
 
   private:
     void UpdateTimer();
     // The drawing: into the memory image when the cursor moved; true when it drew.
     bool Draw();
-    // Stretches the screen area src over the whole dc of the given size.
-    void Magnify(HDC dc, SIZE size, const zoom::Rect& src);
+    // Stretches the screen area src over the whole dc of the given size; false when the screen
+    // could not be read.
+    bool Magnify(HDC dc, SIZE size, const zoom::Rect& src);
+    struct Gather;
+    static BOOL CALLBACK CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data);
     // Shows the current state in dc: the memory image while active, else the cached image or
     // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
     void Show(HDC dc);

@@ -1,6 +1,7 @@
 // The capture command's choices, the caption it shows and the printed page's placement.
 #include <gtest/gtest.h>
 
+#include "capture/CaptureBounds.h"
 #include "capture/CaptureChoice.h"
 #include "capture/PrintPlacement.h"
 
@@ -79,4 +80,25 @@ TEST(CapturePrintPlacement, NothingToPlace) {
     EXPECT_EQ(p.Height, 0);
     p = printing::PlaceOnPage(10, 10, 0, 1000);
     EXPECT_EQ(p.Width, 0);
+}
+
+TEST(CaptureBoundsTest, AWindowGivesWhatTheScreenShowsOfIt) {
+    const geo::Rect left{-1920, 0, 0, 1080}, desk{-1920, 0, 1920, 1080};
+    // The invisible resize borders (7 px left, right and bottom) are left out.
+    WindowPlacing w{{93, 100, 807, 607}, geo::Rect{100, 100, 800, 600}, true, false, {}, desk};
+    EXPECT_EQ(CaptureBounds(w), (geo::Rect{100, 100, 800, 600}));
+    // Without the compositor's answer, the window rectangle.
+    w.Frame.reset();
+    EXPECT_EQ(CaptureBounds(w), (geo::Rect{93, 100, 807, 607}));
+    // Maximised on the left monitor: 8 px past it on every side, clipped to it.
+    w = {{-1928, -8, 8, 1048}, std::nullopt, true, true, left, desk};
+    EXPECT_EQ(CaptureBounds(w), (geo::Rect{-1920, 0, 0, 1048}));
+    // Partly off the desk gives what the desk shows; wholly off it, nothing.
+    w = {{1800, 500, 2000, 700}, std::nullopt, true, false, {}, desk};
+    EXPECT_EQ(CaptureBounds(w), (geo::Rect{1800, 500, 1920, 700}));
+    w.Window = {-32000, -32000, -31840, -31972};
+    EXPECT_TRUE(CaptureBounds(w).Empty());
+    // A child control keeps its rectangle.
+    w = {{1900, 10, 1950, 30}, geo::Rect{0, 0, 1, 1}, false, true, left, desk};
+    EXPECT_EQ(CaptureBounds(w), (geo::Rect{1900, 10, 1950, 30}));
 }

@@ -1,6 +1,7 @@
 // The capture engine against the real screen, and BMP files written and read back.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <iterator>
 
@@ -159,6 +160,19 @@ TEST_F(CaptureEngine, AutoPutsTheImageOnTheClipboardAndOnCaptureSeesTheEngine) {
     SIZE onClipboard = ClipboardBitmapSize();
     EXPECT_EQ(onClipboard.cx, image->Width());
     EXPECT_EQ(onClipboard.cy, image->Height());
+    // Beside it, 24-bit pixels, bottom row first: no fourth byte to be taken as transparency.
+    ASSERT_TRUE(testsupport::OpenClipboardWaiting());
+    if (auto* dib = static_cast<const BITMAPINFOHEADER*>(GlobalLock(GetClipboardData(CF_DIB)))) {
+        EXPECT_EQ(dib->biBitCount, 24);
+        EXPECT_EQ(dib->biHeight, image->Height());
+        const auto* top = reinterpret_cast<const BYTE*>(dib + 1) +
+                          (dib->biWidth * 3 + 3) / 4 * 4 * (dib->biHeight - 1);
+        EXPECT_EQ(RGB(top[2], top[1], top[0]), PixelOf(image->Bitmap(), 0, 0));
+        GlobalUnlock(GetClipboardData(CF_DIB));
+    } else {
+        ADD_FAILURE() << "no CF_DIB on the clipboard";
+    }
+    CloseClipboard();
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
     engine.SetVersion(L"something else");
     EXPECT_EQ(engine.Version(), L"TOskScreenCapture v1.0");
@@ -176,6 +190,32 @@ TEST_F(CaptureEngine, ClipboardHeldByAnotherWindowFailsAndStillRestores) {
     CloseClipboard();
     EXPECT_FALSE(win::Application().IsMinimized());
     EXPECT_FALSE(engine.Capturing());
+}
+
+TEST_F(CaptureEngine, AClipboardHeldForAMomentIsWaitedForWhileItsPngIsRendered) {
+    engine.Auto = true;
+    ASSERT_TRUE(engine.CaptureDesktop());  // the clipboard offers our PNG
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> rendered{false}, done{false};
+    // Another thread holds the clipboard for 300 ms and reads the PNG, as clipboard history may
+    // after a change; the hold is the fault played here, and nothing shows its end but the time.
+    std::thread holder([&] {
+        const BOOL opened = OpenClipboard(nullptr);
+        SetEvent(held);
+        rendered = GetClipboardData(RegisterClipboardFormatW(L"PNG")) != nullptr;
+        Sleep(300);
+        if (opened) CloseClipboard();
+        done = true;
+    });
+    WaitForSingleObject(held, 5000);
+    CloseHandle(held);
+    std::unique_ptr<TPicture> image;
+    EXPECT_NO_THROW(image = engine.CaptureDesktop());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return done.load(); }, 5000, "the holder done"));
+    holder.join();
+    EXPECT_TRUE(rendered);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(ClipboardBitmapSize().cx, image->Width());
 }
 
 TEST(CaptureBmpFile, SavedCaptureLoadsBackPixelForPixel) {
@@ -300,6 +340,55 @@ TEST(CaptureBmpFile, FailedWriteLeavesTheExistingFileAndNoLitter) {
     // A folder of that name, and a folder that does not exist.
     EXPECT_THROW(WriteFileReplacing(folder, {'B', 'M'}), win::Error);
     EXPECT_THROW(WriteFileReplacing(folder + L"\\no\\such\\folder\\x.bmp", {'B', 'M'}), win::Error);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST(CaptureBmpFile, ATargetHeldOpenForAMomentIsReplacedInAFolderPastMaxPath) {
+    // Deeper than MAX_PATH: the temporary file's name must not need room below it.
+    std::wstring folder = L"\\\\?\\" + TempPath(L"ts-capture-long");
+    std::vector<std::wstring> made{folder};
+    while (folder.size() < MAX_PATH + 20) {
+        folder += L"\\" + std::wstring(40, L'd');
+        made.push_back(folder);
+    }
+    for (const auto& f : made) CreateDirectoryW(f.c_str(), nullptr);
+    const std::wstring path = folder + L"\\held.bmp";
+    WriteBytes(path, "old");
+    HANDLE open = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(open, INVALID_HANDLE_VALUE);
+    // A scanner holds it for 300 ms; nothing shows its end but the time.
+    std::thread scanner([open] {
+        Sleep(300);
+        CloseHandle(open);
+    });
+    EXPECT_NO_THROW(WriteFileReplacing(path, {'n', 'e', 'w'}));
+    scanner.join();
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder), 1);
+    DeleteFileW(path.c_str());
+    for (auto f = made.rbegin(); f != made.rend(); ++f) RemoveDirectoryW(f->c_str());
+}
+
+TEST(CaptureBmpFile, AReplaceThatMovedTheOldFileAsideEndsWithTheNewOne) {
+    // As the platform documents ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file moved to the
+    // backup's name, the new one left under its own.
+    const ReplaceFileCall movedAside = [](const wchar_t* replaced, const wchar_t*,
+                                          const wchar_t* backup) -> BOOL {
+        MoveFileExW(replaced, backup, 0);
+        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+        return FALSE;
+    };
+    std::wstring folder = TempPath(L"ts-capture-aside");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\picture.bmp";
+    WriteBytes(path, "old");
+    auto produce = [](const ByteSink& sink) {
+        sink(reinterpret_cast<const std::uint8_t*>("new"), 3);
+    };
+    EXPECT_NO_THROW(WriteFileReplacingFrom(path, produce, movedAside));
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder), 1);
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
 }

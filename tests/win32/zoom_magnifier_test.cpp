@@ -178,19 +178,33 @@ bool SameExceptCrosshair(const Pixels& a, const Pixels& b, int cx, int cy) {
     return true;
 }
 
+// A magnifier whose screen can be made unreadable, as a locked, switched or disconnected
+// session's is.
+class LockableZoom : public TJvZoom {
+  public:
+    bool locked = false;
+    int reads = 0;
+
+  protected:
+    bool ReadScreen(HDC dc, const RECT& to, const RECT& from) override {
+        ++reads;
+        return !locked && TJvZoom::ReadScreen(dc, to, from);
+    }
+};
+
 }  // namespace
 
 class ZoomMagnifier : public testing::Test {
   protected:
     PatternWindow pattern;
     Host host;
-    std::unique_ptr<TJvZoom> zoom;
+    std::unique_ptr<LockableZoom> zoom;
     int drawn = 0;
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
 
     void SetUp() override {
         testsupport::MoveCursor(300, 200);
-        zoom = std::make_unique<TJvZoom>();
+        zoom = std::make_unique<LockableZoom>();
         zoom->SetActive(false);  // as designed in a form: inactive while the properties load
         zoom->SetDelay(5);
         zoom->SetZoomLevel(25);
@@ -290,6 +304,22 @@ TEST_F(ZoomMagnifier, DrawsOnlyWhenTheCursorMovesButRepaintsShowTheLastImage) {
     // 82 wide: half width 41 * 50 div 100 = 20, the same 40-pixel source over 82 columns.
     EXPECT_EQ(wider.At(81, 0), PatternColor(300 + 19, 201 - 20));
     EXPECT_EQ(wider.At(41, 30), Magenta);  // the crosshair column moved to 82 div 2
+}
+
+TEST_F(ZoomMagnifier, AScreenThatCannotBeReadKeepsTheLastImage) {
+    ASSERT_TRUE(Activate());
+    const Pixels before = Grab(zoom->Handle());
+    const int count = drawn, reads = zoom->reads;
+    zoom->locked = true;
+    testsupport::MoveCursor(310, 210);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return zoom->reads > reads; }, 5000,
+                                     "the magnifier trying to read the screen"));
+    EXPECT_EQ(drawn, count);
+    EXPECT_EQ(Grab(zoom->Handle()).data, before.data);
+    // The first read that works draws, though the cursor has not moved since.
+    zoom->locked = false;
+    ASSERT_TRUE(testsupport::WaitFor([&] { return drawn > count; }, 5000, "a drawing"));
+    EXPECT_TRUE(ShowsBlocks(Grab(zoom->Handle()), {300, 200, 4, true, 40, 40, 15}));
 }
 
 TEST_F(ZoomMagnifier, LevelsTooSmallKeepThePreviousImageAndLevelsBelowOneDrawNothing) {
