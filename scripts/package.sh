@@ -58,6 +58,10 @@ tmp=()
 cleanup() { [ ${#tmp[@]} -eq 0 ] || rm -rf "${tmp[@]}"; }
 trap cleanup EXIT
 echo "Tintsnatch 4 release from commit $commit: the committed tree, not the working files."
+# A rebuild gives the same bytes with the same tools: name them.
+echo "Tools: $(dpkg-query -W -f '${Package} ${Version}, ' g++-mingw-w64-x86-64-posix \
+    binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev 2>/dev/null)zlib $(python3 -c \
+    'import zlib; print(zlib.ZLIB_RUNTIME_VERSION)')"
 [ -z "$(git status --porcelain)" ] ||
     echo "Note: this worktree has uncommitted changes; they are not in the release."
 
