@@ -8,9 +8,14 @@
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 
+// Made in the build folder from the project version.
+#include "TintsnatchVersion.h"
+
 namespace {
+// The version is the project version, the one the file's properties show.
 constexpr wchar_t Notice[] =
-    L"Tintsnatch 4 - colour picker and screen capture.\r\nFree to use; no warranty.";
+    L"Tintsnatch 4 - colour picker and screen capture.\r\n"
+    L"Version " TS_VERSION_TEXT L". Free to use; no warranty.";
 constexpr wchar_t MailAddress[] = L"tintsnatch@example.org";
 constexpr wchar_t MailTarget[] = L"mailto:tintsnatch@example.org";
 constexpr wchar_t HomePage[] = L"www.example.org/tintsnatch";

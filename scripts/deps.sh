@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when something is missing.
+# `deps.sh release`: only what scripts/package.sh needs (the Windows build, git, python3).
 set -euo pipefail
 need=()
 have() { command -v "$1" >/dev/null 2>&1; }
+install() {  # "" or --no-install-recommends, then the packages
+    local recommends=$1
+    shift
+    echo "Installing: $*"
+    export DEBIAN_FRONTEND=noninteractive
+    [ -n "${updated:-}" ] || apt-get update -qq
+    updated=1
+    apt-get install -y -qq $recommends "$@" >/dev/null
+}
 have cmake || need+=(cmake)
-have g++ || need+=(g++)
 have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix mingw-w64)
+have python3 || need+=(python3)
+if [ "${1:-}" = release ]; then
+    have git || need+=(git)
+    [ ${#need[@]} -eq 0 ] || install --no-install-recommends "${need[@]}"
+    exit 0
+fi
+have g++ || need+=(g++)
 have wine || need+=(wine wine64)
 [ -x /usr/lib/wine/wine64 ] || [ -x /usr/bin/wine64 ] || need+=(wine64)
 have Xvfb || need+=(xvfb)
@@ -16,16 +32,10 @@ have xdpyinfo || need+=(x11-utils)
 dpkg -s imagemagick >/dev/null 2>&1 || need+=(imagemagick)
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
-have python3 || need+=(python3)
 have clang-format || need+=(clang-format)
 have clang-tidy || need+=(clang-tidy)
-if [ ${#need[@]} -gt 0 ]; then
-    echo "Installing: ${need[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    # With recommends: Wine's X11 driver uses the X extension libraries they bring.
-    apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+# With recommends: Wine's X11 driver uses the X extension libraries they bring.
+[ ${#need[@]} -eq 0 ] || install "" "${need[@]}"
 # The print test: a PDF printer (CUPS and its PDF back end, set up by printer-session.sh), the
 # CUPS library through which Wine finds printers, and pdftoppm to render the printed pages.
 # Without recommends: no printer discovery or colour daemons.
@@ -34,9 +44,4 @@ dpkg -s libcups2 >/dev/null 2>&1 || print_need+=(libcups2)
 [ -x /usr/sbin/cupsd ] || print_need+=(cups)
 [ -x /usr/lib/cups/backend/cups-pdf ] || print_need+=(printer-driver-cups-pdf)
 have pdftoppm || print_need+=(poppler-utils)
-if [ ${#print_need[@]} -gt 0 ]; then
-    echo "Installing: ${print_need[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    [ ${#need[@]} -gt 0 ] || apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${print_need[@]}" >/dev/null
-fi
+[ ${#print_need[@]} -eq 0 ] || install --no-install-recommends "${print_need[@]}"
