@@ -109,6 +109,22 @@ measure() {
         record moving "$name" "$(cpu_rate 3 "$pid" "$ws" "$ts_xvfb_pid")"
         wait "$mover"
     fi
+    if [ "$captures" = all ]; then
+        # Hidden (F6), the cursor still; then the first movement after a 2 s rest, as a mouse makes
+        # it and as a warp that makes no mouse input.
+        drv press 117 >/dev/null
+        sleep 2
+        record hidden "$name" "$(cpu_rate 3 "$pid" "$ws" "$ts_xvfb_pid")"
+        drv press 117 >/dev/null
+        local to
+        # From a rest point to a point outside the window that follows the cursor.
+        for to in "wake 300 300 200 200" "warp 600 300 500 200"; do
+            set -- $to
+            drv park "$2" "$3" >/dev/null
+            sleep 2
+            record "$1" "$name" "$(drv wake "$cls" "$4" "$5" ${1/wake/})"
+        done
+    fi
     if [ "$captures" = all ] || [ "$captures" = mem ]; then
         drv park $PARK_X $PARK_Y >/dev/null
         record capture "$name" "$(drv captures 20 "$cls")"
@@ -148,9 +164,10 @@ row() {  # what, unit, subject figure, baseline name, baseline figure, target
 m() { median "$work/fig.$1.$2"; }
 echo
 echo "Medians                                               baseline"
-row "CPU, cursor still" "ms/s" "$(m still app)" "bare 5 ms poller" "$(m still poller)" 1.2
+row "CPU, cursor still" "ms/s" "$(m still app)" "bare 5 ms poller" "$(m still poller)" 0.25
+row "CPU, window hidden, cursor still" "ms/s" "$(m hidden app)" "bare 5 ms poller" "$(m still poller)" 0.1
 row "CPU, cursor moving" "ms/s" "$(m moving app)" "bare 5 ms poller" "$(m moving poller)" 1.6
-row "CPU, cursor moving" "ms/s" "$(m moving app)" "poller moving a window" "$(m moving follow)" ""
+row "CPU, cursor moving" "ms/s" "$(m moving app)" "poller moving a window" "$(m moving follow)" 1.25
 row "resident memory after start" "MB" "$(m rss app)" "bare window" "$(m rss bare)" 1.1
 row "resident memory after 20 captures" "MB" "$(m rss20 app)" "bare window" "$(m rss20 bare)" ""
 row "start to first readout" "ms" "$(m start app)" "bare window" "$(m start bare)" ""
@@ -158,6 +175,8 @@ row "desktop capture beyond the 500 ms" "ms" \
     "$(awk -v c="$(m capture app)" 'BEGIN {print c - 500}')" "bare window, no pause" \
     "$(m capture bare)" ""
 echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
+echo "  first movement after a 2 s rest to the readout showing it, ms: as a mouse moves $(m wake app)," \
+    "by a warp (no mouse input) $(m warp app)"
 vals() { tr '\n' ' ' <"$work/fig.$1.$2"; }
 echo "  CPU by round, ms/s: still: program $(vals still app)| poller $(vals still poller)"
 echo "                      moving: program $(vals moving app)| poller $(vals moving poller)| poller moving a window $(vals moving follow)"

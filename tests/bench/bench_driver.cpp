@@ -105,15 +105,57 @@ int Move(int ms, int cx, int cy) {
     return 0;
 }
 
-void PressF9() {
+void PressKey(WORD vk) {
     INPUT in[2]{};
     for (INPUT& i : in) {
         i.type = INPUT_KEYBOARD;
-        i.ki.wVk = VK_F9;
-        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_F9, MAPVK_VK_TO_VSC));
+        i.ki.wVk = vk;
+        i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
     }
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, in, sizeof(INPUT));
+}
+void PressF9() { PressKey(VK_F9); }
+
+// With the program resting, moves the cursor to (x, y), as a mouse does or by a warp (which
+// makes no mouse input), and prints the time until its readout shows the new position.
+int Wake(const wchar_t* cls, int x, int y, bool warp) {
+    HWND top = FindProgramWindow(cls);
+    HWND position = nullptr;
+    EnumChildWindows(
+        top,
+        [](HWND h, LPARAM found) -> BOOL {
+            if (GetDlgCtrlID(h) != id::Position) return TRUE;
+            *reinterpret_cast<HWND*>(found) = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&position));
+    if (!position) {
+        std::printf("no readout\n");
+        return 1;
+    }
+    const std::wstring want = L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L")";
+    const double start = Now();
+    if (warp) {
+        SetCursorPos(x, y);
+    } else {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof in);
+    }
+    wchar_t text[32] = {};
+    while (Now() - start < 5000) {
+        GetWindowTextW(position, text, 32);
+        if (want == text) {
+            std::printf("%.1f\n", Now() - start);
+            return 0;
+        }
+    }
+    std::printf("timeout\n");
+    return 1;
 }
 
 bool ClipboardHasBitmap() {
@@ -189,9 +231,15 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"move" && argc >= 5) return Move(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]));
     if (verb == L"captures" && argc >= 4) return Captures(_wtoi(argv[2]), argv[3]);
     if (verb == L"close" && argc >= 3) return Close(argv[2]);
+    if (verb == L"press" && argc >= 3) {
+        PressKey(static_cast<WORD>(_wtoi(argv[2])));
+        return 0;
+    }
+    if (verb == L"wake" && argc >= 5)
+        return Wake(argv[2], _wtoi(argv[3]), _wtoi(argv[4]), argc >= 6);
     if (verb == L"windows") return ListWindows();
     std::printf(
         "usage: bench_driver launch EXE CLASS [noreadout [ARG]] | park X Y | move MS X Y |\n"
-        "       captures N CLASS | close CLASS | windows\n");
+        "       captures N CLASS | close CLASS | windows | press VK | wake CLASS X Y [warp]\n");
     return 2;
 }
