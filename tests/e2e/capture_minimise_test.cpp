@@ -57,10 +57,11 @@ void ChooseCapture(const App& app, int mode, int area) {
 }
 
 // Ctrl+C with the cursor over the orange block puts its text on the clipboard.
-bool CtrlCCopiesTheColour(const App& app) {
-    if (!WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }, 5000,
-                 "ColHex showing \"#FF8000\""))
-        return false;
+testing::AssertionResult CtrlCCopiesTheColour(const App& app) {
+    if (auto shown = WaitFor([&] { return app.Text(id::ColHex) == L"#FF8000"; }, 5000,
+                             "ColHex showing \"#FF8000\"");
+        !shown)
+        return shown;
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
     return WaitFor([] { return ClipboardText() == L"255 128 0"; }, 5000,
