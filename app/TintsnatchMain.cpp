@@ -481,7 +481,9 @@ void TTintsnatch4::ApplyPace(int interval) {
 
 void TTintsnatch4::WakeSampler() {
     if (!sampling_ || !pace_.Resting()) return;
-    ApplyPace(pace_.Wake(GetTickCount64()));
+    // The tick first, so the readouts show the movement before the magnifiers wake and draw; the
+    // tick then sets the full rate, whatever it saw.
+    pace_.Wake(GetTickCount64());
     Timer1Timer();
 }
 

@@ -117,8 +117,9 @@ void PressKey(WORD vk) {
 }
 void PressF9() { PressKey(VK_F9); }
 
-// With the program resting, moves the cursor to (x, y), as a mouse does or by a warp (which
-// makes no mouse input), and prints the time until its readout shows the new position.
+// With the program resting, moves the cursor to (x, y), as a mouse does (a warp with mouse input
+// at the same place) or by a warp alone (which makes no mouse input), and prints the time until
+// its readout shows the new position.
 int Wake(const wchar_t* cls, int x, int y, bool warp) {
     HWND top = FindProgramWindow(cls);
     HWND position = nullptr;
@@ -134,11 +135,20 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
         std::printf("no readout\n");
         return 1;
     }
+    // Under Wine the cursor may swing back to where the X server has it a tick later: the figure
+    // is the first tick that shows the movement.
     const std::wstring want = L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L")";
+    wchar_t text[32] = {};
+    GetWindowTextW(position, text, 32);
+    if (want == text) {
+        std::printf("already there\n");
+        return 1;
+    }
     const double start = Now();
-    if (warp) {
-        SetCursorPos(x, y);
-    } else {
+    // The warp puts the X server's pointer there too; under Wine mouse input alone moves only the
+    // platform's idea of the cursor, which then swings back to the X server's.
+    SetCursorPos(x, y);
+    if (!warp) {
         INPUT in{};
         in.type = INPUT_MOUSE;
         in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -146,12 +156,11 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         SendInput(1, &in, sizeof in);
     }
-    wchar_t text[32] = {};
     while (Now() - start < 5000) {
         GetWindowTextW(position, text, 32);
         if (want == text) {
             std::printf("%.1f\n", Now() - start);
-            return 0;
+            return Park(x, y);  // and the X server keeps the pointer there
         }
     }
     std::printf("timeout\n");
