@@ -215,20 +215,21 @@ void TTintsnatch4::CheckSingleInstance() {
 }
 
 namespace {
-settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND owner) {
-    return settings::StartupRegistration(
-        store, win::Application().Name(), settings::ExecutablePath(),
-        [owner](const std::wstring& text) { ShowMessage(owner, text); });
-}
+// The machine-wide Run key and the current user's.
+struct RunKeys {
+    settings::Win32RunKeyStore machine{HKEY_LOCAL_MACHINE}, user{HKEY_CURRENT_USER};
+    settings::StartupRegistration Registration(HWND owner) {
+        return settings::StartupRegistration(
+            machine, user, win::Application().Name(), settings::ExecutablePath(),
+            [owner](const std::wstring& text) { ShowMessage(owner, text); });
+    }
+};
 }  // namespace
 
 void TTintsnatch4::ReadStartupState() {
     Action* action = act_.RunWinStartUp;
     // As for the instance check: reported, and creation goes on.
-    win::Guarded([&] {
-        settings::Win32RunKeyStore store;
-        action->Checked = Registration(store, Handle()).ReadState();
-    });
+    win::Guarded([&] { action->Checked = RunKeys().Registration(Handle()).ReadState(); });
     win::SetChecked(misc_.cbStartUp, action->Checked);
     SyncTrayMenu();
 }
@@ -244,8 +245,7 @@ void TTintsnatch4::RunWinStartUpExecute() {
             win::Guarded([this] { form.SyncTrayMenu(); });
         }
     } mirror{*this, *action};
-    settings::Win32RunKeyStore store;
-    Registration(store, Handle()).Toggle(action->Checked);
+    RunKeys().Registration(Handle()).Toggle(action->Checked);
 }
 
 bool TTintsnatch4::MiscCommand(int controlId, int code) {
