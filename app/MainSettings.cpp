@@ -176,7 +176,7 @@ void TTintsnatch4::StorageOptionsClosed() {
 
 void TTintsnatch4::StorageEndSession() {
     // The session ends without a close: the process is ended once this answer is given.
-    StorageCloseQueryHook();
+    if (JvFormStorage1) JvFormStorage1->EndSessionHook();
     UnbindHotKeys();
     if (HotKeyManager1) HotKeyManager1->UnregisterAll();
 }
