@@ -145,6 +145,16 @@ TEST(SettingsSingleInstance, EachOtherProcessOfOurNameIsReportedOnce) {
     EXPECT_EQ(reports, 2) << "100 and 500; our own pid and another letter case do not count";
 }
 
+TEST(SettingsSingleInstance, OnlyCopiesInOurOwnSessionCount) {
+    fakes::ProcessList processes;
+    processes.list = std::vector<settings::ProcessEntry>{
+        {1, L"Tintsnatch4.exe"}, {2, L"Tintsnatch4.exe"}, {3, L"Tintsnatch4.exe"}};
+    processes.sessions = {{1, 1}, {2, 2}, {3, 1}};
+    int reports = 0;
+    settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 1, [&] { ++reports; });
+    EXPECT_EQ(reports, 1) << "3 only: another user's copy in session 2 is theirs";
+}
+
 TEST(SettingsSingleInstance, AloneOrWithoutAListNothingIsReported) {
     fakes::ProcessList processes;
     int reports = 0;
