@@ -33,6 +33,22 @@ std::optional<PropValue> HotKeyOf(HWND edit) {
     return static_cast<std::int32_t>(win::HotKeyValue(edit));
 }
 
+// A capture minimises the application for a moment. A save meanwhile (a log-off during an
+// overlay) stores the state the user had: a minimised tool window has no taskbar button, so a
+// start that restored that state would show nothing at all.
+class MainPlacementWindow : public settings::Win32PlacementWindow {
+  public:
+    MainPlacementWindow(HWND hwnd, std::function<bool()> capturing)
+        : Win32PlacementWindow(hwnd, settings::StartPosition::ScreenCenter),
+          capturing_(std::move(capturing)) {}
+    bool ApplicationMinimized() const override {
+        return !capturing_() && Win32PlacementWindow::ApplicationMinimized();
+    }
+
+  private:
+    std::function<bool()> capturing_;
+};
+
 void SetHotKey(HWND edit, const PropValue& v) {
     // The control holds a 16-bit word: larger stored numbers keep their low half, as a typed
     // 16-bit property would. Setting it raises no change notification.
@@ -139,8 +155,9 @@ void TTintsnatch4::CreateStorage() {
         }));
 
     // Centred on the screen until a stored position is applied.
-    auto window = std::make_unique<settings::Win32PlacementWindow>(
-        Handle(), settings::StartPosition::ScreenCenter);
+    auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {
+        return OskScreenCapture1 && OskScreenCapture1->Minimize && OskScreenCapture1->Capturing();
+    });
     JvFormStorage1 =
         std::make_unique<TJvFormStorage>(std::make_unique<settings::Win32ProfileFile>(),
                                          std::move(window), std::move(props), FormName);
