@@ -65,8 +65,14 @@ void HotKeyBindings::Bind(const BindingKeys& keys) {
     for (Binding b : Order) Field(b) = list_.Register(KeyOf(b, keys));
 }
 
-void HotKeyBindings::Unbind(const BindingKeys& keys) {
-    for (Binding b : Order) list_.UnregisterValue(KeyOf(b, keys));
+void HotKeyBindings::Release(Binding b) {
+    std::uint16_t& field = Field(b);
+    if (field != 0) list_.UnregisterIndex(field);
+    field = 0;
+}
+
+void HotKeyBindings::Unbind() {
+    for (Binding b : Order) Release(b);
 }
 
 void HotKeyBindings::Move(Binding b, std::uint32_t value) {
@@ -81,10 +87,21 @@ void HotKeyBindings::Show(const BindingKeys& keys) {
         if (!IsRegistered(b)) Field(b) = list_.Register(KeyOf(b, keys));
 }
 
-void HotKeyBindings::Hide(const BindingKeys& keys, bool keepCopyKey) {
-    if (!keepCopyKey) list_.UnregisterValue(keys.Copy);
-    list_.UnregisterValue(ZoomInKey);
-    list_.UnregisterValue(ZoomOutKey);
+void HotKeyBindings::Hide(bool keepCopyKey) {
+    if (!keepCopyKey) Release(Binding::Copy);
+    Release(Binding::ZoomIn);
+    Release(Binding::ZoomOut);
+}
+
+bool HotKeyBindings::AllHeld(const BindingKeys& keys) const {
+    for (Binding b : Order) {
+        const std::uint32_t key = KeyOf(b, keys);
+        if ((key & 0xFF) == 0 || IsRegistered(b)) continue;
+        bool ours = false;
+        for (const auto& r : list_.Registrations()) ours = ours || r.Value == key;
+        if (!ours) return false;
+    }
+    return true;
 }
 
 std::optional<Binding> HotKeyBindings::Dispatch(std::uint16_t index) const {

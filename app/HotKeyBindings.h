@@ -24,11 +24,16 @@ class HotKeyBindings {
     explicit HotKeyBindings(hotkeys::HotKeyList& list) : list_(list) {}
 
     void Bind(const BindingKeys& keys);
-    void Unbind(const BindingKeys& keys);
-    // After the window is shown: user bindings follow their edits, copy and zoom come back.
+    void Unbind();
+    // After the window is shown: user bindings follow their edits, copy and zoom come back, and
+    // every key another program held is tried again.
     void Show(const BindingKeys& keys);
     // After the window is hidden: copy (unless kept) and zoom keys go back to other programs.
-    void Hide(const BindingKeys& keys, bool keepCopyKey);
+    void Hide(bool keepCopyKey);
+    // Whether every binding holds its key, leaving out those that cannot have it while another
+    // binding of ours does (a key typed into two edits), and those without a key. While not,
+    // a shown window keeps trying.
+    bool AllHeld(const BindingKeys& keys) const;
     // An edit changed: its binding moves to the new key at once. A binding that holds nothing
     // (its key was refused earlier) registers the new key, so the user can always recover it.
     void Move(Binding binding, std::uint32_t value);
@@ -36,7 +41,8 @@ class HotKeyBindings {
     std::optional<Binding> Dispatch(std::uint16_t index) const;
     bool IsRegistered(Binding binding) const;
 
-    // The identifier fields (0 = no registration).
+    // The identifier fields (0 = no registration). A field is cleared when its key is released:
+    // the global atom it held may be handed to another key afterwards.
     std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
                   ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
 
@@ -44,6 +50,7 @@ class HotKeyBindings {
     std::uint16_t& Field(Binding binding);
     std::uint16_t Field(Binding binding) const;
     std::optional<std::uint32_t> RegisteredValue(std::uint16_t index) const;
+    void Release(Binding binding);
 
     hotkeys::HotKeyList& list_;
 };

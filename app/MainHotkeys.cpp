@@ -5,6 +5,22 @@
 #include "win/Application.h"
 #include "win/Hints.h"
 
+namespace {
+// A key another program holds may be let go at any moment: while the window shows and some key
+// is missing, the bindings try again about once a second. The timer runs only then.
+void KeepTryingMissingKeys(THotKeyManager& manager, HotKeyBindings& bindings,
+                           const std::function<BindingKeys()>& keys) {
+    if (bindings.AllHeld(keys())) {
+        manager.RetryUntil({});
+        return;
+    }
+    manager.RetryUntil([&bindings, keys] {
+        bindings.Show(keys());
+        return bindings.AllHeld(keys());
+    });
+}
+}  // namespace
+
 void TTintsnatch4::CreateKeysPage() {
     HWND page = Keys.Handle();
     HFONT font = font_.Get();
@@ -85,12 +101,19 @@ BindingKeys TTintsnatch4::EditKeys() const {
 void TTintsnatch4::BindHotKeys() { bindings_->Bind(EditKeys()); }
 
 void TTintsnatch4::UnbindHotKeys() {
-    if (bindings_) bindings_->Unbind(EditKeys());
+    if (HotKeyManager1) HotKeyManager1->RetryUntil({});
+    if (bindings_) bindings_->Unbind();
 }
 
-void TTintsnatch4::FormShow() { bindings_->Show(EditKeys()); }
+void TTintsnatch4::FormShow() {
+    bindings_->Show(EditKeys());
+    KeepTryingMissingKeys(*HotKeyManager1, *bindings_, [this] { return EditKeys(); });
+}
 
-void TTintsnatch4::FormHide() { bindings_->Hide(EditKeys(), win::IsChecked(misc_.cbGrabIfMin)); }
+void TTintsnatch4::FormHide() {
+    HotKeyManager1->RetryUntil({});
+    bindings_->Hide(win::IsChecked(misc_.cbGrabIfMin));
+}
 
 void TTintsnatch4::hkCaptureChange() { bindings_->Move(Binding::Capture, EditKeys().Capture); }
 void TTintsnatch4::hkShowHideChange() { bindings_->Move(Binding::ShowHide, EditKeys().ShowHide); }
@@ -134,16 +157,20 @@ bool TTintsnatch4::KeysCommand(int controlId, int code) {
     switch (controlId) {
         case id::hkCapture:
             hkCaptureChange();
-            return true;
+            break;
         case id::hkShowHide:
             hkShowHideChange();
-            return true;
+            break;
         case id::hkFixedFollow:
             hkFixedFollowChange();
-            return true;
+            break;
         case id::hkExit:
             hkExitChange();
-            return true;
+            break;
+        default:
+            return false;
     }
-    return false;
+    // A key typed here may be held by another program for now.
+    KeepTryingMissingKeys(*HotKeyManager1, *bindings_, [this] { return EditKeys(); });
+    return true;
 }

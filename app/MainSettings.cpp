@@ -33,6 +33,22 @@ std::optional<PropValue> HotKeyOf(HWND edit) {
     return static_cast<std::int32_t>(win::HotKeyValue(edit));
 }
 
+// A capture minimises the application for a moment. A save meanwhile (a log-off during an
+// overlay) stores the state the user had: a minimised tool window has no taskbar button, so a
+// start that restored that state would show nothing at all.
+class MainPlacementWindow : public settings::Win32PlacementWindow {
+  public:
+    MainPlacementWindow(HWND hwnd, std::function<bool()> capturing)
+        : Win32PlacementWindow(hwnd, settings::StartPosition::ScreenCenter),
+          capturing_(std::move(capturing)) {}
+    bool ApplicationMinimized() const override {
+        return !capturing_() && Win32PlacementWindow::ApplicationMinimized();
+    }
+
+  private:
+    std::function<bool()> capturing_;
+};
+
 void SetHotKey(HWND edit, const PropValue& v) {
     // The control holds a 16-bit word: larger stored numbers keep their low half, as a typed
     // 16-bit property would. Setting it raises no change notification.
@@ -139,8 +155,9 @@ void TTintsnatch4::CreateStorage() {
         }));
 
     // Centred on the screen until a stored position is applied.
-    auto window = std::make_unique<settings::Win32PlacementWindow>(
-        Handle(), settings::StartPosition::ScreenCenter);
+    auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {
+        return OskScreenCapture1 && OskScreenCapture1->Minimize && OskScreenCapture1->Capturing();
+    });
     JvFormStorage1 =
         std::make_unique<TJvFormStorage>(std::make_unique<settings::Win32ProfileFile>(),
                                          std::move(window), std::move(props), FormName);
@@ -176,7 +193,7 @@ void TTintsnatch4::StorageOptionsClosed() {
 
 void TTintsnatch4::StorageEndSession() {
     // The session ends without a close: the process is ended once this answer is given.
-    StorageCloseQueryHook();
+    if (JvFormStorage1) JvFormStorage1->EndSessionHook();
     UnbindHotKeys();
     if (HotKeyManager1) HotKeyManager1->UnregisterAll();
 }
@@ -215,20 +232,21 @@ void TTintsnatch4::CheckSingleInstance() {
 }
 
 namespace {
-settings::StartupRegistration Registration(settings::RunKeyStore& store, HWND owner) {
-    return settings::StartupRegistration(
-        store, win::Application().Name(), settings::ExecutablePath(),
-        [owner](const std::wstring& text) { ShowMessage(owner, text); });
-}
+// The machine-wide Run key and the current user's.
+struct RunKeys {
+    settings::Win32RunKeyStore machine{HKEY_LOCAL_MACHINE}, user{HKEY_CURRENT_USER};
+    settings::StartupRegistration Registration(HWND owner) {
+        return settings::StartupRegistration(
+            machine, user, win::Application().Name(), settings::ExecutablePath(),
+            [owner](const std::wstring& text) { ShowMessage(owner, text); });
+    }
+};
 }  // namespace
 
 void TTintsnatch4::ReadStartupState() {
     Action* action = act_.RunWinStartUp;
     // As for the instance check: reported, and creation goes on.
-    win::Guarded([&] {
-        settings::Win32RunKeyStore store;
-        action->Checked = Registration(store, Handle()).ReadState();
-    });
+    win::Guarded([&] { action->Checked = RunKeys().Registration(Handle()).ReadState(); });
     win::SetChecked(misc_.cbStartUp, action->Checked);
     SyncTrayMenu();
 }
@@ -244,8 +262,7 @@ void TTintsnatch4::RunWinStartUpExecute() {
             win::Guarded([this] { form.SyncTrayMenu(); });
         }
     } mirror{*this, *action};
-    settings::Win32RunKeyStore store;
-    Registration(store, Handle()).Toggle(action->Checked);
+    RunKeys().Registration(Handle()).Toggle(action->Checked);
 }
 
 bool TTintsnatch4::MiscCommand(int controlId, int code) {

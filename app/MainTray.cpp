@@ -44,6 +44,9 @@ void TTintsnatch4::CreateTray() {
             case id::RunonStartUp1:
                 act_.RunWinStartUp->Execute();
                 SyncTrayMenu();
+                // The next show restores the file: a tick made while hidden is saved now, or
+                // that show would take it back.
+                if (!win::IsShown(Handle()) && JvFormStorage1) JvFormStorage1->KeepFileCurrent();
                 break;
             case id::Exit1:
                 act_.FileExit1->Execute();

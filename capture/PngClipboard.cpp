@@ -4,6 +4,21 @@
 #include "capture/PngFile.h"
 #include "win/Clipboard.h"
 
+namespace {
+// At exit another program may hold the clipboard for a moment (clipboard history and clipboard
+// managers open it after every change): the offer would be lost with a single try. About every
+// 20 ms for up to about 2 s; the program is ending, so waiting here holds up nothing else.
+bool OpenClipboardAtExit(HWND owner) {
+    constexpr int Attempts = 100;
+    constexpr DWORD PauseMs = 20;
+    for (int attempt = 1; !OpenClipboard(owner); ++attempt) {
+        if (attempt == Attempts) return false;
+        Sleep(PauseMs);
+    }
+    return true;
+}
+}  // namespace
+
 TPngClipboard::TPngClipboard() : format_(RegisterClipboardFormatW(L"PNG")) {
     RegisterClass(L"TPngClipboard");
     Create(0, L"TPngClipboard", L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
@@ -52,7 +67,7 @@ LRESULT TPngClipboard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (static_cast<UINT>(wp) == format_) Render();
             return 0;
         case WM_RENDERALLFORMATS:
-            if (bitmap_ && OpenClipboard(Handle())) {
+            if (bitmap_ && OpenClipboardAtExit(Handle())) {
                 if (GetClipboardOwner() == Handle()) Render();
                 CloseClipboard();
             }

@@ -1,11 +1,14 @@
 #include "hotkeys/HotKeyManager.h"
 
 #include "hotkeys/Win32HotKeyPlatform.h"
+#include "win/ErrorReport.h"
 #include "win/Text.h"
 
 namespace {
 
 constexpr wchar_t WindowClass[] = L"THotKeyManagerWindow";
+constexpr UINT_PTR RetryTimer = 1;
+constexpr UINT RetryMs = 1000;
 
 hotkeys::ShortcutTexts& Texts() {
     static hotkeys::Win32KeyboardPlatform keyboard;
@@ -43,6 +46,17 @@ bool THotKeyManager::UnregisterIndex(std::uint16_t index) { return list_->Unregi
 
 void THotKeyManager::UnregisterAll() { list_->UnregisterAll(); }
 
+void THotKeyManager::RetryUntil(std::function<bool()> attempt) {
+    retry_ = std::move(attempt);
+    if (!retry_) {
+        // Fails only for a timer that is not running.
+        (void)KillTimer(window_.Handle(), RetryTimer);
+    } else if (!SetTimer(window_.Handle(), RetryTimer, RetryMs, nullptr)) {
+        retry_ = nullptr;
+        throw win::Error(L"Cannot start the hotkey retry timer");
+    }
+}
+
 const std::vector<hotkeys::Registration>& THotKeyManager::Registrations() const {
     return list_->Registrations();
 }
@@ -65,6 +79,10 @@ LRESULT THotKeyManager::MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM
     // The handler may destroy the manager and with it this object (the exit command does), so
     // keep what is needed afterwards in locals and run a copy of the handler.
     HWND hwnd = Handle();
+    if (msg == WM_TIMER && wp == RetryTimer) {
+        if (!owner_.retry_ || owner_.retry_()) owner_.RetryUntil({});
+        return 0;
+    }
     if (msg == WM_HOTKEY && owner_.OnHotKeyPressed && owner_.list_) {
         if (auto press = owner_.list_->PressFromMessage(wp, lp)) {
             TOnHotKeyPressed handler = owner_.OnHotKeyPressed;

@@ -35,6 +35,9 @@ class THotKeyManager {
     bool UnregisterValue(std::uint32_t value);
     bool UnregisterIndex(std::uint16_t index);
     void UnregisterAll();
+    // Runs attempt about once a second on the user-interface thread until it answers true (every
+    // key wanted is held); an empty function stops it. No timer runs while none is set.
+    void RetryUntil(std::function<bool()> attempt);
 
     const std::vector<hotkeys::Registration>& Registrations() const;
     // The list itself, for rules that decide what to register (the main window's bindings).
@@ -66,6 +69,7 @@ class THotKeyManager {
 
     void Start(hotkeys::IHotKeyPlatform& platform);
 
+    std::function<bool()> retry_;
     std::unique_ptr<hotkeys::IHotKeyPlatform> ownPlatform_;
     MessageWindow window_;
     // Made once the window exists; goes before it, so every registration ends first.

@@ -57,8 +57,10 @@ def icon_image(size):
 
 
 def write_icon(path):
+    # Every size the shell asks for between 100 and 200 % scaling: small icons of 16 to 32 px,
+    # large ones of 32 to 64 px.
     images = []
-    for size in (32, 16):
+    for size in (64, 48, 40, 32, 24, 20, 16):
         px = icon_image(size)
         mask = [[px[y][x][3] == 0 for x in range(size)] for y in range(size)]
         data = bmp_info(size, size * 2, 32) + rows_bgra(px, size, size) + mask_rows(mask, size, size)

@@ -5,6 +5,29 @@
 
 using namespace settings;
 
+namespace {
+// Takes down what a save writes instead of writing it.
+class WriteList : public ProfileFile {
+  public:
+    std::vector<std::pair<std::wstring, std::wstring>> writes;
+    FileAccess Probe(const std::wstring&) override { return FileAccess::Readable; }
+    std::wstring ReadString(const std::wstring&, const std::wstring&, const std::wstring&,
+                            const std::wstring& def) override {
+        return def;
+    }
+    bool WriteString(const std::wstring&, const std::wstring&, const std::wstring& key,
+                     const std::wstring& value) override {
+        writes.emplace_back(key, value);
+        return true;
+    }
+    void Flush(const std::wstring&) override {}
+};
+
+// What the reader gives for a key the file lacks: no value we write, or a person types, is a
+// lone control character.
+const std::wstring Absent(1, L'\x01');
+}  // namespace
+
 TJvFormStorage::TJvFormStorage(std::unique_ptr<ProfileFile> files,
                                std::unique_ptr<PlacementWindow> window,
                                std::vector<StoredProp> storedProps, std::wstring formName)
@@ -38,6 +61,10 @@ LoadResult TJvFormStorage::LoadSettings() {
         }
         // Also after a version mismatch: the next save then writes the current state.
         restored_ = true;
+        if (access == FileAccess::Missing)
+            known_.clear();
+        else
+            NoteFileValues();
     }
     ResetMaximizedPosition(*window_);
     return access == FileAccess::Missing ? LoadResult::Missing : LoadResult::Read;
@@ -85,16 +112,47 @@ void TJvFormStorage::SaveSettings() {
     if (!restored_ && Active) return;
     // The file holds the user's values, which this run never read.
     if (fileKept_) return;
-    {
+    std::vector<std::pair<std::wstring, std::wstring>> changed;
+    for (auto& write : PlannedWrites()) {
+        auto it = known_.find(write.first);
+        if (it == known_.end() || it->second != write.second) changed.push_back(std::move(write));
+    }
+    // Nothing changed: the file is not even opened.
+    if (!changed.empty()) {
         IniFile ini(*files_, IniFileName, Section());
-        if (!KeepStoredValues) {
-            ini.WriteInteger(L"FormVersion", Version);
-            if (StorePosition || StoreState) WritePlacement(*window_, ini);
+        for (const auto& [key, value] : changed) {
+            ini.WriteString(key, value);
+            known_[key] = value;
         }
-        ini.WriteString(L"Visible", destroying_ ? L"1" : L"0");
-        if (!KeepStoredValues) SaveProps(ini);
     }
     saved_ = true;
+}
+
+void TJvFormStorage::WriteAll(IniFile& ini) {
+    if (!KeepStoredValues) {
+        ini.WriteInteger(L"FormVersion", Version);
+        if (StorePosition || StoreState) WritePlacement(*window_, ini);
+    }
+    ini.WriteString(L"Visible", destroying_ ? L"1" : L"0");
+    if (!KeepStoredValues) SaveProps(ini);
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> TJvFormStorage::PlannedWrites() {
+    WriteList list;
+    {
+        IniFile ini(list, IniFileName, Section());
+        WriteAll(ini);
+    }
+    return std::move(list.writes);
+}
+
+void TJvFormStorage::NoteFileValues() {
+    known_.clear();
+    for (const auto& write : PlannedWrites()) {
+        std::wstring value = files_->ReadString(IniFileName, Section(), write.first, Absent);
+        // In the form a save would write it: the reader took one enclosing pair of quotes away.
+        if (value != Absent) known_[write.first] = QuoteForProfile(value);
+    }
 }
 
 void TJvFormStorage::SaveProps(IniFile& ini) {
@@ -161,6 +219,15 @@ void TJvFormStorage::KeepFileCurrent() {
             keepCurrentFailureReported_ = true;
             Report();
         }
+    }
+}
+
+void TJvFormStorage::EndSessionHook() {
+    if (!Active || !window_->HasHandle()) return;
+    try {
+        SaveSettings();
+    } catch (...) {
+        // Lost with the session.
     }
 }
 

@@ -6,6 +6,7 @@
 // settings (the window hides, the options view closes).
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ class TJvFormStorage {
     // Saves while the window stays (the options view closed). A failing save is reported only
     // the first time in a run: the user learns of it without a box at every hide.
     void KeepFileCurrent();
+    // The session ends: saves as a close does, but a failure shows nothing. A box then would
+    // hold up the log-off, and the platform would name this program as the one preventing it.
+    void EndSessionHook();
 
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
@@ -65,7 +69,11 @@ class TJvFormStorage {
   private:
     std::wstring Section() const;
     void RestoreProps(const settings::IniFile& ini);
+    void WriteAll(settings::IniFile& ini);
     void SaveProps(settings::IniFile& ini);
+    // The keys and values a save would write now, in the order it writes them.
+    std::vector<std::pair<std::wstring, std::wstring>> PlannedWrites();
+    void NoteFileValues();
     void Report() noexcept;
 
     std::unique_ptr<settings::ProfileFile> files_;
@@ -78,4 +86,8 @@ class TJvFormStorage {
     bool fileKept_ = false;  // the file holds values this run has not read: never write it
     bool unreadableReported_ = false;
     bool keepCurrentFailureReported_ = false;
+    // What the file holds as far as this run knows: each key's value as last read or written. A
+    // save writes only what differs, so a file that a sync client or a scanner watches is not
+    // rewritten each time the options view closes with nothing changed.
+    std::map<std::wstring, std::wstring> known_;
 };

@@ -11,11 +11,13 @@ bool FindOtherInstances(ProcessList& processes, std::wstring_view ownName, std::
                         const std::function<void()>& onOther) {
     auto list = processes.Snapshot();
     if (!list) return false;
+    const std::optional<std::uint32_t> ownSession = processes.SessionOf(ownPid);
     bool seen = false;
     for (const auto& p : *list) {
         if (p.exeName != ownName) continue;
         seen = true;
-        if (p.pid != ownPid) onOther();
+        if (p.pid == ownPid) continue;
+        if (!ownSession || processes.SessionOf(p.pid) == ownSession) onOther();
     }
     return seen;
 }

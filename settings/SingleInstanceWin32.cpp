@@ -19,4 +19,10 @@ std::optional<std::vector<ProcessEntry>> Win32ProcessList::Snapshot() {
     return list;
 }
 
+std::optional<std::uint32_t> Win32ProcessList::SessionOf(std::uint32_t pid) {
+    DWORD session = 0;
+    if (!ProcessIdToSessionId(pid, &session)) return std::nullopt;
+    return session;
+}
+
 }  // namespace settings

@@ -21,35 +21,70 @@ bool IsOurRunValue(const RunValue& value, const std::wstring& exePath) {
            SameTextNoCase(value.text, L"\"" + exePath + L"\"");
 }
 
-StartupRegistration::StartupRegistration(RunKeyStore& store, std::wstring valueName,
-                                         std::wstring exePath, ShowMessage message)
-    : store_(store),
+StartupRegistration::StartupRegistration(RunKeyStore& machine, RunKeyStore& user,
+                                         std::wstring valueName, std::wstring exePath,
+                                         ShowMessage message)
+    : machine_(machine),
+      user_(user),
       valueName_(std::move(valueName)),
       exePath_(std::move(exePath)),
       message_(std::move(message)) {}
 
-bool StartupRegistration::ReadState() {
-    RunKeyOpen open = store_.Open(RunKeyAccess::Read);
-    if (!open.key) {
-        if (!open.missing) message_(ErrorOpening);
-        return false;
+bool StartupRegistration::Registered(bool& refused) {
+    for (RunKeyStore* store : {&machine_, &user_}) {
+        RunKeyOpen open = store->Open(RunKeyAccess::Read);
+        if (open.key && IsOurRunValue(open.key->Read(valueName_), exePath_)) return true;
+        if (!open.key && !open.missing) refused = true;
     }
-    return IsOurRunValue(open.key->Read(valueName_), exePath_);
+    return false;
+}
+
+bool StartupRegistration::ReadState() {
+    bool refused = false;
+    bool registered = Registered(refused);
+    if (!registered && refused) message_(ErrorOpening);
+    return registered;
 }
 
 void StartupRegistration::Toggle(bool& checked) {
-    checked = !checked;
-    RunKeyOpen open = store_.Open(RunKeyAccess::Full);
-    if (!open.key) {
-        message_(ErrorOpening);
-        return;
-    }
-    if (checked) {
+    if (checked)
+        Unregister(checked);
+    else
+        Register(checked);
+}
+
+void StartupRegistration::Register(bool& checked) {
+    for (RunKeyStore* store : {&machine_, &user_}) {
+        RunKeyOpen open = store->Open(RunKeyAccess::Full);
+        if (!open.key) continue;
+        checked = true;
         if (!open.key->Write(valueName_, RunCommandFor(exePath_)))
             throw win::Error(L"Failed to set data for '" + valueName_ + L"'");
-    } else if (!open.key->Delete(valueName_)) {
-        message_(ErrorDeleting);
+        return;
     }
+    // Not ticked, so the saved tick does not ask for the same refusal at the next start.
+    checked = false;
+    message_(ErrorOpening);
+}
+
+void StartupRegistration::Unregister(bool& checked) {
+    bool held = false, refused = false, failed = false;
+    for (RunKeyStore* store : {&machine_, &user_}) {
+        RunKeyOpen look = store->Open(RunKeyAccess::Read);
+        if (!look.key || look.key->Read(valueName_).type == RunValue::Type::Missing) continue;
+        held = true;
+        RunKeyOpen open = store->Open(RunKeyAccess::Full);
+        if (!open.key)
+            refused = true;
+        else if (!open.key->Delete(valueName_))
+            failed = true;
+    }
+    if (refused)
+        message_(ErrorOpening);
+    else if (!held || failed)
+        message_(ErrorDeleting);
+    bool ignored = false;
+    checked = Registered(ignored);
 }
 
 }  // namespace settings

@@ -1,6 +1,8 @@
 #pragma once
-// Run at log-on: the value named after the application under the machine-wide Run key holds the
-// program's path while the user wants it started with Windows.
+// Run at log-on: the value named after the application under a Run key holds the program's path
+// while the user wants it started with Windows. The machine-wide key where this run may write it,
+// else the current user's: with user account control an ordinary start, administrators' included,
+// cannot open the machine-wide key for writing.
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,20 +52,27 @@ bool IsOurRunValue(const RunValue& value, const std::wstring& exePath);
 class StartupRegistration {
   public:
     using ShowMessage = std::function<void(const std::wstring&)>;
-    StartupRegistration(RunKeyStore& store, std::wstring valueName, std::wstring exePath,
-                        ShowMessage message);
+    StartupRegistration(RunKeyStore& machine, RunKeyStore& user, std::wstring valueName,
+                        std::wstring exePath, ShowMessage message);
 
-    // Whether the program is registered. Reading needs no write access, so a user who may not
-    // change the key sees nothing here; a missing key means not registered.
+    // Whether the program is registered in either key. Reading needs no write access, so a user
+    // who may not change a key sees nothing here; a missing key means not registered.
     bool ReadState();
-    // Inverts checked, then writes or deletes the value to match. The key refused: "Error opening
-    // registry key." and the registry is unchanged (checked stays inverted). Deleting fails:
-    // "Failed to delete value from registry.". Writing fails: throws win::Error
-    // "Failed to set data for '<value name>'".
+    // Ticking writes the value in the first key that can be written; unticking deletes it from
+    // every key that holds it. checked then shows the real state. No key can be written:
+    // "Error opening registry key.", once. Nothing to delete, or deleting fails: "Failed to
+    // delete value from registry.". Writing fails: throws win::Error
+    // "Failed to set data for '<value name>'", checked on.
     void Toggle(bool& checked);
 
   private:
-    RunKeyStore& store_;
+    // Whether a key holds our value; refused is set when a key could not be read.
+    bool Registered(bool& refused);
+    void Register(bool& checked);
+    void Unregister(bool& checked);
+
+    RunKeyStore& machine_;
+    RunKeyStore& user_;
     std::wstring valueName_;
     std::wstring exePath_;
     ShowMessage message_;

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr UINT_PTR AddRetryTimer = 1;
+
 std::uint32_t ReadShell32Version() {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA("shell32.dll", &ignored);
@@ -79,6 +81,10 @@ LRESULT TJvTrayIcon::MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp
         win::Guarded([this] { owner_.ShellRestarted(); });
         return 0;
     }
+    if (msg == WM_TIMER && wp == AddRetryTimer) {
+        if (!owner_.active_ || owner_.AddToShell()) KillTimer(Handle(), AddRetryTimer);
+        return 0;
+    }
     return Window::HandleMessage(msg, wp, lp);
 }
 
@@ -86,6 +92,11 @@ TJvTrayIcon::TJvTrayIcon(win::TApplication& app, Shell shell)
     : app_(app), shell_(std::move(shell)) {
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     window_.Create();
+    // The shell broadcasts it from a lower integrity level than an elevated run's, which would
+    // never hear it otherwise. Refused, the icon works all the same; only a restarted shell
+    // would go without it.
+    if (taskbarCreated_ != 0)
+        (void)ChangeWindowMessageFilterEx(window_.Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
 }
 
 TJvTrayIcon::~TJvTrayIcon() {
@@ -112,12 +123,23 @@ void TJvTrayIcon::Activate() {
         hookId_ =
             app_.AddHook([this](UINT msg, WPARAM wp, LPARAM) { return ApplicationHook(msg, wp); });
     trayWindow_ = shell_.findTrayWindow();
-    if (!icon_ && app_.Icon()) SetIcon(app_.Icon());
+    // The small icon at the system's small-icon size: the shell would shrink the large one.
+    HICON appIcon = app_.SmallIcon() ? app_.SmallIcon() : app_.Icon();
+    if (!icon_ && appIcon) SetIcon(appIcon);
     tray::RecordFields fields = tray::ActivationRecord(ShellVersion(), hint_);
     ApplyFields(fields);
-    Notify(NIM_ADD);
-    if (fields.setVersion) Notify(NIM_SETVERSION);
+    setVersion_ = fields.setVersion;
     active_ = true;
+    if (!AddToShell() && !SetTimer(window_.Handle(), AddRetryTimer, shell_.addRetryMs, nullptr))
+        throw win::Error(L"Cannot start the tray icon's timer");
+}
+
+bool TJvTrayIcon::AddToShell() {
+    // A shell that was busy may answer an add with failure and take the icon all the same: then
+    // a change of it succeeds, and it is there.
+    if (!shell_.notify(NIM_ADD, &record_) && !shell_.notify(NIM_MODIFY, &record_)) return false;
+    if (setVersion_) Notify(NIM_SETVERSION);
+    return true;
 }
 
 void TJvTrayIcon::Deactivate() {
@@ -125,6 +147,7 @@ void TJvTrayIcon::Deactivate() {
         app_.RemoveHook(hookId_);
         hookId_ = 0;
     }
+    (void)KillTimer(window_.Handle(), AddRetryTimer);  // fails only when it was not running
     Notify(NIM_DELETE);
     active_ = false;
 }
@@ -143,8 +166,8 @@ void TJvTrayIcon::ApplyFields(const tray::RecordFields& fields) {
 }
 
 void TJvTrayIcon::Notify(DWORD message) {
-    // The shell's answer is deliberately not checked: without a shell the application runs
-    // without an icon, and the show/hide hotkey still brings the window back.
+    // Only the add is checked (AddToShell): a change or a removal the shell refuses leaves
+    // nothing to do, and the show/hide hotkey brings the window back in any case.
     (void)shell_.notify(message, &record_);
 }
 

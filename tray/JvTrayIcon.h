@@ -31,6 +31,9 @@ class TJvTrayIcon {
         std::function<BOOL(DWORD message, NOTIFYICONDATAA* record)> notify;
         std::function<HWND()> findTrayWindow;
         std::function<std::uint32_t()> shellVersion;
+        // At a log-on start the notification area may not take icons yet, and no
+        // "TaskbarCreated" follows when it does: a refused add is tried again this often.
+        UINT addRetryMs = 3000;
         static Shell Platform();
     };
 
@@ -89,6 +92,8 @@ class TJvTrayIcon {
     };
     std::uint32_t ShellVersion() const;
     void Activate();
+    // True once the shell holds the icon; until then the add is tried again on a timer.
+    bool AddToShell();
     void Deactivate();
     void IconChanged();
     void CheckTrayRecreated();
@@ -115,6 +120,7 @@ class TJvTrayIcon {
     HMENU popupMenu_ = nullptr;
     unsigned visibility_ = tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide;
     bool active_ = false;
+    bool setVersion_ = false;  // NIM_SETVERSION follows a successful add
     bool applicationVisible_ = true;
     int hookId_ = 0;
     bool inPopup_ = false;

@@ -16,6 +16,12 @@ void TApplication::Initialize() {
     InitCommonControlsEx(&icc);
     icon_ = LoadIconW(Instance(), L"MAINICON");
     if (!icon_) icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+    // The small icon from its own image in the icon file, crisp at every scaling, rather than
+    // the large one shrunk by whoever shows it.
+    HICON small = nullptr;
+    if (FAILED(LoadIconMetric(Instance(), L"MAINICON", LIM_SMALL, &small))) small = nullptr;
+    smallIcon_.Reset(small);
+    HICON smallOrLarge = small ? small : icon_;
     RegisterClass(L"TintsnatchApplication", 0, nullptr, nullptr, icon_);
     int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2;
@@ -23,8 +29,12 @@ void TApplication::Initialize() {
     Create(0, L"TintsnatchApplication", title_.c_str(),
            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
            nullptr);
+    // The class takes the small one beside the large one (the registration helper sets only
+    // the large). Refused, the class would shrink the large one; the window below keeps both
+    // for the taskbar and the task switcher all the same.
+    (void)SetClassLongPtrW(Handle(), GCLP_HICONSM, reinterpret_cast<LONG_PTR>(smallOrLarge));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallOrLarge));
 }
 
 void TApplication::SetTitle(const std::wstring& title) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "win/Handle.h"
 #include "win/Window.h"
 
 namespace win {
@@ -26,6 +27,8 @@ class TApplication : public Window {
     HWND MainWindow() const { return mainWindow_; }
     void SetMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
     HICON Icon() const { return icon_; }
+    // Drawn for the system's small-icon size (title bar, tray), or null.
+    HICON SmallIcon() const { return smallIcon_.Get(); }
 
     bool IsMinimized() const;
     // Minimise: hides every visible window of the application and minimises the taskbar button.
@@ -71,6 +74,7 @@ class TApplication : public Window {
     std::wstring name_;
     HWND mainWindow_ = nullptr;
     HICON icon_ = nullptr;
+    win::Icon smallIcon_;
     std::vector<std::pair<int, Hook>> hooks_;
     int nextHookId_ = 1;
     std::vector<HWND> hiddenByMinimize_;

@@ -1,6 +1,8 @@
 // The global hotkeys as a user meets them: pressed while another program has the focus.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
 
@@ -231,4 +233,26 @@ TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
     // The other keys work as usual.
     PressKeys({VK_F10});
     EXPECT_TRUE(app.WaitForExit(5000));
+}
+
+TEST(BindingsHeldElsewhere, KeysLetGoByAnotherProgramAreTakenAndCtrlCStaysOurs) {
+    auto f9 = std::make_unique<HotKeyHolder>(0, VK_F9);
+    auto f10 = std::make_unique<HotKeyHolder>(0, VK_F10);
+    App app;
+    ASSERT_TRUE(app.Start());
+    auto f6 = [&](bool shown) {
+        PressKeys({VK_F6});
+        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
+                       "the window shown or hidden as asked");
+    };
+    // F9 let go while hidden is registered afresh at the show, its global atom perhaps the
+    // number Ctrl+C gave back at the hide.
+    ASSERT_TRUE(f6(false));
+    f9.reset();
+    ASSERT_TRUE(f6(true));
+    EXPECT_TRUE(WaitFor([] { return !KeyIsFree(0, VK_F9); }, 5000, "F9 taken"));
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C')) << "Ctrl+C is still ours";
+    // While the window shows, a key let go is taken with no hide and show.
+    f10.reset();
+    EXPECT_TRUE(WaitFor([] { return !KeyIsFree(0, VK_F10); }, 5000, "F10 taken"));
 }

@@ -203,6 +203,24 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     EXPECT_EQ(ClipboardPng(), png);
 }
 
+TEST_F(CaptureByHotKey, ThePngOfferOutlivesTheProgramThoughTheClipboardIsBusyAtItsExit) {
+    ChooseDesktopMode();
+    PressKeys({VK_F9});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    // Another program holds the clipboard from before the exit until a moment after the program
+    // removes its tray icon, which it does just before its offer is rendered.
+    ASSERT_TRUE(OpenClipboardWaiting());
+    PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return !FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()); }, 5000,
+                        "the tray icon gone"));
+    Settle(500);  // the other program's own hold, which nothing on screen shows
+    CloseClipboard();
+    ASSERT_TRUE(app.WaitForExit(10000));
+    std::vector<std::uint8_t> png = ClipboardPng();
+    EXPECT_TRUE(png.size() > 8 && std::string(png.begin() + 1, png.begin() + 4) == "PNG");
+}
+
 TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) {
     ChooseDesktopMode();
     PressKeys({VK_F9});

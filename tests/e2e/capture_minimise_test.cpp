@@ -236,3 +236,19 @@ TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
 
 INSTANTIATE_TEST_SUITE_P(EveryOverlay, ExitDuringCapture,
                          testing::Values(Modes[0], Modes[1], Modes[4]), NameOf);
+
+TEST(LogOffDuringCapture, SavesTheStateFromBeforeTheCaptureSoTheNextStartShowsTheWindow) {
+    App app;
+    ChooseCapture(app, 0, 6);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(L"TCaptureRectForm") != nullptr; }, 8000,
+                        "the overlay shown"));
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(app.MainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
+                                    SMTO_BLOCK, 5000, &answer));
+    // Saved before the answer: the platform may end the process any moment after it.
+    std::string ini = ReadFileBytes(IniPath(app));
+    EXPECT_NE(ini.find("ShowCmd=1\r\n"), std::string::npos) << ini;
+}

@@ -9,6 +9,8 @@
 
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
+// After the platform header, which it needs.
+#include <sddl.h>
 
 using namespace e2e;
 
@@ -96,10 +98,9 @@ void Dismiss(HWND box) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the message gone"));
 }
 
-bool RunValue(std::wstring* text) {
+bool RunValue(std::wstring* text, HKEY root = HKEY_LOCAL_MACHINE) {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+    if (RegOpenKeyExW(root, RunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
     wchar_t buf[1024] = {};
     DWORD size = sizeof buf - sizeof(wchar_t), type = 0;
     bool ok = RegQueryValueExW(key, L"Tintsnatch4", nullptr, &type, reinterpret_cast<BYTE*>(buf),
@@ -115,7 +116,34 @@ void DeleteRunValue() {
         RegDeleteValueW(key, L"Tintsnatch4");
         RegCloseKey(key);
     }
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey, L"Tintsnatch4");
 }
+
+// While it lives, everyone may only read (KEY_READ) the Run key under root, as Windows with user
+// account control lets an ordinary start have the machine-wide one. The old access list goes back
+// through a handle opened for that first, whatever the new list allows.
+class ReadOnlyRunKey {
+  public:
+    explicit ReadOnlyRunKey(HKEY root) {
+        RegCreateKeyExW(root, RunKey, 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr, &key_,
+                        nullptr);
+        DWORD size = sizeof old_;
+        EXPECT_EQ(RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, old_, &size), ERROR_SUCCESS);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr);
+        EXPECT_EQ(RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+        LocalFree(readOnly);
+    }
+    ~ReadOnlyRunKey() {
+        RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, old_);
+        RegCloseKey(key_);
+    }
+
+  private:
+    HKEY key_ = nullptr;
+    alignas(void*) BYTE old_[4096] = {};
+};
 
 int TabSelection(const App& app) {
     return static_cast<int>(SendMessageW(app.Control(id::Properties), TCM_GETCURSEL, 0, 0));
@@ -517,3 +545,41 @@ TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue)
 }
 
 }  // namespace
+
+TEST_F(SettingsE2E, WithoutWriteAccessToTheMachineRunKeyTheUsersIsUsedAndARefusalShowsOnce) {
+    App app;
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\ncbStartUp_Checked=True\r\n");
+    {
+        ReadOnlyRunKey machine(HKEY_LOCAL_MACHINE), user(HKEY_CURRENT_USER);
+        ASSERT_TRUE(app.Launch());
+        HWND box = FindMessageBox(app.ProcessId());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(MessageText(box), L"Error opening registry key.");
+        Dismiss(box);
+        ASSERT_TRUE(app.WaitForWindow());
+        EXPECT_FALSE(Checked(app, id::cbStartUp)) << "the real state, so it is saved unticked";
+        ASSERT_TRUE(app.Close());
+    }
+    ReadOnlyRunKey machine(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(app.Start());
+    auto f6 = [&](bool shown) {
+        PressKeys({VK_F6});
+        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
+                       "the window shown or hidden as asked");
+    };
+    // Ticked from the tray menu while hidden (the shell's notice of a right-click on the icon,
+    // then "&Run on Start Up" by its key): the next show keeps the tick.
+    ASSERT_TRUE(f6(false));
+    PostMessageW(FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()), 0x0401, 1, WM_RBUTTONUP);
+    ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(L"#32768") != nullptr; }, 5000,
+                        "the tray menu open"));
+    PressKeys({'R'});
+    std::wstring value;
+    ASSERT_TRUE(WaitFor([&] { return RunValue(&value, HKEY_CURRENT_USER); }, 5000,
+                        "the user's Run value written"));
+    EXPECT_EQ(value, app.ExePath());
+    ASSERT_TRUE(f6(true));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_EQ(FindTopWindow(L"#32770", app.ProcessId()), nullptr) << "no message in this run";
+    EXPECT_TRUE(RunValue(nullptr, HKEY_CURRENT_USER)) << "the tick made while hidden stays";
+}

@@ -30,7 +30,7 @@ class Bindings : public testing::Test {
         return {Held(F9), Held(F6), Held(F7), Held(F10), Held(CtrlC), Held(107), Held(109)};
     }
     void TearDown() override {
-        bindings.Unbind(Defaults);
+        bindings.Unbind();
         list.reset();
         EXPECT_EQ(platform.AllReferences(), 0) << "every atom reference is given back";
     }
@@ -45,12 +45,12 @@ TEST_F(Bindings, RegistrationAcrossCreateShowHideAndShowAgain) {
     EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "after first show";
     std::uint16_t copyId = bindings.CopyKeyIndex;
 
-    bindings.Hide(Defaults, /*keepCopyKey=*/false);
+    bindings.Hide(/*keepCopyKey=*/false);
     EXPECT_EQ(HeldKeys(), (V{true, true, true, true, false, false, false})) << "hidden, option off";
     bindings.Show(Defaults);
     EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "shown again";
 
-    bindings.Hide(Defaults, /*keepCopyKey=*/true);
+    bindings.Hide(/*keepCopyKey=*/true);
     EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, false, false})) << "hidden, option on";
     copyId = bindings.CopyKeyIndex;
     bindings.Show(Defaults);
@@ -66,7 +66,6 @@ TEST_F(Bindings, ShowMovesUserBindingsToRestoredKeys) {
     EXPECT_TRUE(Held(0x4000 | F9));
     EXPECT_FALSE(Held(F9)) << "F9 goes back to other programs";
     EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
-    bindings.Unbind(restored);
 }
 
 TEST_F(Bindings, AnEditChangeMovesItsBindingAtOnce) {
@@ -79,7 +78,6 @@ TEST_F(Bindings, AnEditChangeMovesItsBindingAtOnce) {
     EXPECT_NE(bindings.CaptureKeyIndex, before);
     EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
     EXPECT_EQ(bindings.Dispatch(before), std::nullopt);
-    bindings.Unbind({F8, F6, F7, F10, CtrlC});
 }
 
 TEST_F(Bindings, DuplicateKeysLeaveTheLaterBindingEmptyAndItCanBeRecovered) {
@@ -93,7 +91,6 @@ TEST_F(Bindings, DuplicateKeysLeaveTheLaterBindingEmptyAndItCanBeRecovered) {
     bindings.Move(Binding::Exit, F8);
     EXPECT_TRUE(Held(F8));
     EXPECT_EQ(bindings.Dispatch(bindings.ExitKeyIndex), Binding::Exit);
-    bindings.Unbind({F9, F6, F7, F8, CtrlC});
 }
 
 TEST_F(Bindings, AKeyHeldByAnotherProgramLeavesItsFieldZero) {

@@ -220,7 +220,12 @@ class RunKeyStore : public settings::RunKeyStore {
 class ProcessList : public settings::ProcessList {
   public:
     std::optional<std::vector<settings::ProcessEntry>> list;
+    std::map<std::uint32_t, std::uint32_t> sessions;  // pid -> session; others unknown
     std::optional<std::vector<settings::ProcessEntry>> Snapshot() override { return list; }
+    std::optional<std::uint32_t> SessionOf(std::uint32_t pid) override {
+        auto it = sessions.find(pid);
+        return it == sessions.end() ? std::nullopt : std::optional<std::uint32_t>(it->second);
+    }
 };
 
 }  // namespace fakes

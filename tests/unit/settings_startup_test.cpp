@@ -40,10 +40,10 @@ TEST(SettingsRunValue, OurPathPlainOrQuotedInAnyCaseIsOurs) {
 
 class SettingsStartup : public testing::Test {
   protected:
-    fakes::RunKeyStore store;
+    fakes::RunKeyStore store, user;  // the machine-wide Run key and the user's
     std::vector<std::wstring> shown;
     settings::StartupRegistration Registration(const std::wstring& exe = Blank) {
-        return settings::StartupRegistration(store, Name, exe,
+        return settings::StartupRegistration(store, user, Name, exe,
                                              [this](const std::wstring& t) { shown.push_back(t); });
     }
 };
@@ -100,12 +100,12 @@ TEST_F(SettingsStartup, UntickingAValueSomeoneElseRemovedSaysSo) {
     EXPECT_EQ(shown, std::vector<std::wstring>{L"Failed to delete value from registry."});
 }
 
-TEST_F(SettingsStartup, KeyRefusedLeavesTheRegistryButTheCheckMarkFlips) {
+TEST_F(SettingsStartup, KeyRefusedLeavesTheRegistryAndTheCheckMarkShowsIt) {
     store.refuseFull = true;
     store.values[Name] = Text(Blank);
     bool checked = true;
     Registration().Toggle(checked);
-    EXPECT_FALSE(checked);
+    EXPECT_TRUE(checked) << "still registered";
     EXPECT_EQ(store.values[Name].text, Blank);
     EXPECT_EQ(shown, std::vector<std::wstring>{L"Error opening registry key."});
 }
@@ -143,6 +143,16 @@ TEST(SettingsSingleInstance, EachOtherProcessOfOurNameIsReportedOnce) {
     EXPECT_TRUE(
         settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 300, [&] { ++reports; }));
     EXPECT_EQ(reports, 2) << "100 and 500; our own pid and another letter case do not count";
+}
+
+TEST(SettingsSingleInstance, OnlyCopiesInOurOwnSessionCount) {
+    fakes::ProcessList processes;
+    processes.list = std::vector<settings::ProcessEntry>{
+        {1, L"Tintsnatch4.exe"}, {2, L"Tintsnatch4.exe"}, {3, L"Tintsnatch4.exe"}};
+    processes.sessions = {{1, 1}, {2, 2}, {3, 1}};
+    int reports = 0;
+    settings::FindOtherInstances(processes, L"Tintsnatch4.exe", 1, [&] { ++reports; });
+    EXPECT_EQ(reports, 1) << "3 only: another user's copy in session 2 is theirs";
 }
 
 TEST(SettingsSingleInstance, AloneOrWithoutAListNothingIsReported) {

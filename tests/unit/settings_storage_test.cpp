@@ -446,6 +446,25 @@ TEST_F(SettingsStorage, SavesWhileTheWindowStaysReportAFailureOnlyOnce) {
     EXPECT_EQ(reports.size(), 2u) << "the close reports as before";
 }
 
+TEST_F(SettingsStorage, OnlyValuesChangedSinceTheFileWasLastReadOrWrittenAreWritten) {
+    Show();
+    Close();
+    Show();
+    storage->KeepFileCurrent();
+    EXPECT_EQ(files->writes.size(), 23u) << "the first close wrote all; nothing changed since";
+    for (auto& [key, value] : files->files[Path][0].lines)
+        if (key == L"CroshairSize_Position") value = L"50";  // edited by hand meanwhile
+    c.zoom = 16;
+    storage->HideHook({});
+    EXPECT_EQ(files->writes.back(), L"ZoomSlider_Position=16");
+    EXPECT_EQ(files->writes.size(), 24u);
+    EXPECT_EQ(Value(L"CroshairSize_Position"), L"50") << "the hand edit of another value stays";
+    files->writesBeforeFailure = 0;
+    c.zoom = 17;
+    storage->EndSessionHook();
+    EXPECT_TRUE(reports.empty()) << "a save failing at the end of the session shows nothing";
+}
+
 TEST(SettingsStoredProps, EntriesAreSplitAtTheFirstDotAndMalformedOnesDropped) {
     std::vector<StoredProp> props;
     for (const wchar_t* name :

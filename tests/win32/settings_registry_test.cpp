@@ -63,17 +63,17 @@ TEST_F(SettingsRunKey, ValuesThatAreNotTextOrEmptyAreToldApart) {
 TEST_F(SettingsRunKey, MissingKeyIsNotRegisteredAndShowsNothing) {
     settings::Win32RunKeyStore store(HKEY_CURRENT_USER, L"Software\\TintsnatchTest\\NoSuchKey");
     std::vector<std::wstring> shown;
-    settings::StartupRegistration reg(store, name_, L"C:\\x\\Tintsnatch4.exe",
+    settings::StartupRegistration reg(store, store, name_, L"C:\\x\\Tintsnatch4.exe",
                                       [&](const std::wstring& t) { shown.push_back(t); });
     EXPECT_FALSE(reg.ReadState());
     EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(SettingsRunKey, ToggleWritesQuotedPathAndDeletesIt) {
-    settings::Win32RunKeyStore store;
+    settings::Win32RunKeyStore store, user(HKEY_CURRENT_USER);
     std::vector<std::wstring> shown;
     const std::wstring exe = L"C:\\Program Files\\Tintsnatch\\Tintsnatch4.exe";
-    settings::StartupRegistration reg(store, name_, exe,
+    settings::StartupRegistration reg(store, user, name_, exe,
                                       [&](const std::wstring& t) { shown.push_back(t); });
     bool checked = reg.ReadState();
     EXPECT_FALSE(checked);

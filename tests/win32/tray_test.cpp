@@ -10,6 +10,7 @@
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "capture/Picture.h"
 #include "tests/support/TestSupport.h"
 #include "tray/JvTrayIcon.h"
 #include "win/Application.h"
@@ -31,15 +32,23 @@ class RecordingShell {
     std::vector<NotifyCall> calls;
     HWND trayWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000));
     std::uint32_t version = 0x00060001;
+    int refuseAdds = 0;  // as many first adds fail, as a notification area not ready yet answers
+    bool holds = false;  // whether the icon is in the shell: only then does a change succeed
 
     TJvTrayIcon::Shell Make() {
         TJvTrayIcon::Shell s;
         s.notify = [this](DWORD m, NOTIFYICONDATAA* r) {
             calls.push_back({m, *r});
-            return TRUE;
+            if (m == NIM_ADD && refuseAdds > 0) {
+                --refuseAdds;
+                return FALSE;
+            }
+            if (m == NIM_ADD || m == NIM_DELETE) holds = m == NIM_ADD;
+            return m != NIM_MODIFY || holds ? TRUE : FALSE;
         };
         s.findTrayWindow = [this] { return trayWindow; };
         s.shellVersion = [this] { return version; };
+        s.addRetryMs = 20;
         return s;
     }
     std::vector<DWORD> Messages() const {
@@ -212,6 +221,23 @@ TEST_F(TrayIcon, ActivationAddsTheRecordAndThenSetsTheVersionOnANewShell) {
     ASSERT_EQ(shell.Messages(), (Msgs{NIM_MODIFY}));
     EXPECT_EQ(shell.calls[0].record.hIcon, icon->Icon());
     EXPECT_NE(icon->Icon(), warning);
+}
+
+TEST(TrayIconLateShell, AnAddThatFailsTwiceIsTriedAgainUntilTheShellTakesIt) {
+    RecordingShell shell;
+    shell.refuseAdds = 2;
+    TJvTrayIcon icon(win::Application(), shell.Make());
+    icon.SetActive(true);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return shell.holds; }, 5000, "the icon added"));
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return shell.calls.size() == 6u; }, 200,
+                                      "no further call once added"));
+    EXPECT_EQ(shell.Messages(),
+              (Msgs{NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_MODIFY, NIM_ADD, NIM_SETVERSION}));
+    // The tray's small icon at the system's small-icon size, from its own image.
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.Icon(), &info));
+    gdi::Bitmap mask(info.hbmMask), colour(info.hbmColor);
+    EXPECT_EQ(BitmapSize(mask.Get()).cx, GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST(TrayIconOldShell, GetsTheShortRecordAndNoVersion) {
