@@ -19,6 +19,9 @@ dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
 have python3 || need+=(python3)
 have clang-format || need+=(clang-format)
 have clang-tidy || need+=(clang-tidy)
+# The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime.
+{ have clang++ && [ -f "$(clang++ -print-runtime-dir)/libclang_rt.fuzzer-x86_64.a" ]; } ||
+    need+=(clang libclang-rt-dev)
 if [ ${#need[@]} -gt 0 ]; then
     echo "Installing: ${need[*]}"
     export DEBIAN_FRONTEND=noninteractive
