@@ -34,6 +34,9 @@ dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)
 have clang-format || need+=(clang-format)
 have clang-tidy || need+=(clang-tidy)
+# The fuzz targets (scripts/fuzz.sh): clang and its libFuzzer runtime.
+{ have clang++ && [ -f "$(clang++ -print-runtime-dir)/libclang_rt.fuzzer-x86_64.a" ]; } ||
+    need+=(clang libclang-rt-dev)
 # With recommends: Wine's X11 driver uses the X extension libraries they bring.
 [ ${#need[@]} -eq 0 ] || install "" "${need[@]}"
 # The print test: a PDF printer (CUPS and its PDF back end, set up by printer-session.sh), the

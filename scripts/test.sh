@@ -41,6 +41,14 @@ suite_failed=0
 ts_given_prefix=${WINEPREFIX:-}
 run_suite unit "$B/host"/unit_tests
 
+# Each fuzz target for a few seconds, one test each, its new inputs in a corpus thrown away after.
+echo "=== fuzz"
+fuzz_corpus=$(mktemp -d)
+TS_FUZZ_CORPUS=$fuzz_corpus bash scripts/fuzz.sh 3 | tee "$results/fuzz.txt"
+rm -rf "$fuzz_corpus"
+passed=$((passed + $(grep -c ' ok, ' "$results/fuzz.txt")))
+failed=$((failed + $(grep -c 'FAILED' "$results/fuzz.txt")))
+
 source scripts/wine-session.sh
 for exe in win32_tests e2e_tests; do
     if [ -f "$B/win/$exe.exe" ]; then

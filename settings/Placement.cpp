@@ -112,9 +112,13 @@ void ReadPlacement(PlacementWindow& window, const IniFile& ini, bool applyPositi
         if (found && pixels == screen.pixelsPerInch) {
             BorderStyle border = window.Border();
             if (border != BorderStyle::Sizeable && border != BorderStyle::SizeToolWin) {
-                // A fixed-size window takes only its position from the file.
-                r.right = r.left + b.width;
-                r.bottom = r.top + b.height;
+                // A fixed-size window takes only its position from the file. A position so far
+                // out (typed by hand) that the far edges would pass the int range is not applied.
+                const std::int64_t right = std::int64_t{r.left} + b.width;
+                const std::int64_t bottom = std::int64_t{r.top} + b.height;
+                const bool inRange = right <= INT32_MAX && bottom <= INT32_MAX;
+                r.right = inRange ? static_cast<std::int32_t>(right) : r.left;
+                r.bottom = inRange ? static_cast<std::int32_t>(bottom) : r.top;
             }
             if (r.right > r.left) {
                 StartPosition start = window.Start();

@@ -22,12 +22,15 @@ int Scale(int value, int dpi) {
 
 int Unscale(int pixels, int dpi) {
     // Start from the truncated quotient and step to the largest value that still fits: rounding
-    // up in Scale can make the plain quotient one too large.
+    // up in Scale can make the plain quotient one too large. Scale saturates, so every value fits
+    // in the largest int (stepping up to it could take billions of steps); below 96 DPI the
+    // quotient can pass the int range, so the steps stop at its ends.
     dpi = Effective(dpi);
-    std::int64_t v = std::int64_t{pixels} * Design / dpi;
-    while (Scale(Clamp(v), dpi) > pixels) --v;
-    while (Scale(Clamp(v + 1), dpi) <= pixels && v + 1 <= std::numeric_limits<int>::max()) ++v;
-    return Clamp(v);
+    if (pixels == std::numeric_limits<int>::max()) return pixels;
+    int v = Clamp(std::int64_t{pixels} * Design / dpi);
+    while (v > std::numeric_limits<int>::min() && Scale(v, dpi) > pixels) --v;
+    while (v < std::numeric_limits<int>::max() && Scale(v + 1, dpi) <= pixels) ++v;
+    return v;
 }
 
 Size Scale(Size s, int dpi) { return {Scale(s.cx, dpi), Scale(s.cy, dpi)}; }

@@ -1,6 +1,8 @@
 // Design values at 96 DPI scaled to a monitor's DPI.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "win/DpiScale.h"
 
 using namespace dpi;
@@ -35,4 +37,13 @@ TEST(DpiScale, UnscaleGivesTheLargestDesignValueThatStillFits) {
         }
     EXPECT_EQ(Unscale(Size{286, 170}, 96), (Size{286, 170}));
     EXPECT_EQ(Unscale(Size{430, 257}, 144), (Size{286, 171}));
+}
+
+TEST(DpiScale, UnscaleStopsAtTheEndsOfTheIntRange) {
+    // Found by fuzzing, both as hangs: at 1 DPI no int design value scales to so few pixels, and
+    // the search for one never ended; at a huge DPI every large value saturates to the largest
+    // int, and the search stepped through each of them.
+    EXPECT_EQ(Unscale(-2'012'070'646, 1), std::numeric_limits<int>::min());
+    EXPECT_EQ(Unscale(std::numeric_limits<int>::max(), 33'554'433),
+              std::numeric_limits<int>::max());
 }

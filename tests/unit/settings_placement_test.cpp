@@ -102,6 +102,14 @@ TEST_F(SettingsPlacement, FixedSizeWindowTakesOnlyItsPositionFromTheFile) {
     EXPECT_EQ(r.showCmd, 0) << "a window not yet shown is not shown by applying the record";
 }
 
+TEST_F(SettingsPlacement, FixedSizeWindowFarOutsideTheIntRangeIsNotMoved) {
+    // Found by fuzzing: the bottom edge, the top from the file plus the window's height, passed
+    // the int range and wrapped round, and the broken rectangle was applied.
+    Load(L"NormPos=100,2147483600,0,0\n");
+    Read();
+    EXPECT_TRUE(window.applied.empty());
+}
+
 TEST_F(SettingsPlacement, SizeableWindowNeedsARealRectangle) {
     window.border = settings::BorderStyle::Sizeable;
     Load(L"NormPos=100,200,100,400\n");
