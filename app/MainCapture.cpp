@@ -162,7 +162,7 @@ void TTintsnatch4::CaptureExecute() {
     win::SetVisible(ColorZoomPanel.Handle(), false);
     HideOptions();
     win::SetVisible(CapturePanel.Handle(), true);
-    win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
+    GrowView();
     LayoutCaptureView();
     if (TImageScrollBox* box = TImageScrollBox::FromHandle(captureView_.ScrollBox1))
         box->SetPicture(HandleOf(capturedBitmap_), capturedPalette_.Get());

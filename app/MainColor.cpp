@@ -28,8 +28,11 @@ void TTintsnatch4::CreateClipboardPage() {
     const int previewWidth = dpi::Unscale(inside.right, Dpi()) - 50 - 2;
     win::PlaceLabel(clipboard_.lblFormat, clipboard_.FormatStrip.Handle(), id::lblFormat,
                     L"Format: ", Box(4, 2, 44, 14), font);
+    // The caption keeps its text whole; the preview gives up the room it grows by.
+    RECT preview = Box(50, 2, previewWidth, 14);
+    preview.left += win::FitText(clipboard_.lblFormat, Dpi());
     win::PlaceLabel(clipboard_.colFmtPreview, clipboard_.FormatStrip.Handle(), id::colFmtPreview,
-                    L"------", Box(50, 2, previewWidth, 14), font, SS_LEFTNOWORDWRAP);
+                    L"------", preview, font, SS_LEFTNOWORDWRAP);
     if (made) return;
     win::SetHint(clipboard_.rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");

@@ -78,6 +78,8 @@ void TTintsnatch4::CreateMiscPage() {
     win::PlaceControl(misc_.cbGrabIfMin, L"BUTTON", L"Enable CTRL+C if minimized",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(gx + 8, gy + 48, 161, 17),
                       page, id::cbGrabIfMin, font);
+    win::FitText(misc_.cbStartUp, Dpi());
+    win::FitText(misc_.cbGrabIfMin, Dpi());
     if (made) return;
     win::SetHint(misc_.cbStartUp, L"Automaticaly run Tintsnatch at Windows startup");
     win::SetHint(misc_.cbGrabIfMin,

@@ -82,8 +82,16 @@ void TTintsnatch4::CreateZoomPage() {
 
     PlaceSlider(zoom_.ZoomSlider, page, id::ZoomSlider, Box(10, 18, 126, 26), ZoomMin, ZoomMax,
                 ZoomStart);
+    // Each caption keeps its text whole; the number beside it moves along when it grows.
+    auto after = [](RECT r, int grown) {
+        OffsetRect(&r, grown, 0);
+        return r;
+    };
     win::PlaceLabel(zoom_.lblFactor, page, id::lblFactor, L"Factor:", Box(14, 48, 36, 13), font);
-    win::PlaceLabel(zoom_.lblZoomFactor, page, id::lblZoomFactor, L"", Box(52, 48, 40, 13), font);
+    const int factorGrew = win::FitText(zoom_.lblFactor, Dpi());
+    win::PlaceLabel(zoom_.lblZoomFactor, page, id::lblZoomFactor, L"",
+                    after(Box(52, 48, 40, 13), factorGrew), font);
+    win::FitText(zoom_.lblZoomFactor, Dpi());
 
     PlaceMagnifier(JvZoom2, page, id::JvZoom2, Box(144, 16, ViewSize, ViewSize));
     // The frame lies under the magnifier and never paints over it.
@@ -99,9 +107,13 @@ void TTintsnatch4::CreateZoomPage() {
     else
         zoom_.Image2 = CreatePicture(page, id::Image2, L"REFERENCE", pictureX, pictureY);
     win::PlaceLabel(zoom_.Label3, page, id::Label3, L"1:1", Box(243, 62, 24, 13), font);
+    win::FitText(zoom_.Label3, Dpi());
 
     win::PlaceLabel(zoom_.Label8, page, id::Label8, L"Croshair Size:", Box(14, 98, 72, 13), font);
-    win::PlaceLabel(zoom_.Label9, page, id::Label9, L"", Box(88, 98, 40, 13), font);
+    const int sizeGrew = win::FitText(zoom_.Label8, Dpi());
+    win::PlaceLabel(zoom_.Label9, page, id::Label9, L"", after(Box(88, 98, 40, 13), sizeGrew),
+                    font);
+    win::FitText(zoom_.Label9, Dpi());
     PlaceSlider(zoom_.CroshairSize, page, id::CroshairSize, Box(10, 114, 126, 26), CrosshairMin,
                 CrosshairMax, CrosshairStart);
     win::PlaceControl(zoom_.cbCroshair, L"BUTTON", L"Croshair (on/off)",

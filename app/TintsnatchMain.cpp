@@ -388,6 +388,7 @@ void TTintsnatch4::FormCreate() {
 // Views and the sampling tick
 
 void TTintsnatch4::CenterOnScreen() {
+    grownFrom_.reset();
     SIZE s = win::OuterSize(Handle());
     int left = GetSystemMetrics(SM_CXSCREEN) / 2 - s.cx / 2;
     int top = GetSystemMetrics(SM_CYSCREEN) / 2 - s.cy / 2;
@@ -411,11 +412,11 @@ void TTintsnatch4::Timer1Timer() {
     if (PtInRect(&wr, p) || options1Checked_) {
         ShowOptions();
         win::SetVisible(ColorZoomPanel.Handle(), false);
-        win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
+        GrowView();
         PaceTimer({View::Options, p.x, p.y});
         return;
     }
-    win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
+    ShrinkView(wr);
     HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
@@ -538,7 +539,7 @@ Readouts TTintsnatch4::CurrentReadouts() const {
 void TTintsnatch4::Options1Click() {
     followMode_ = !followMode_;
     CenterOnScreen();
-    win::SetOuterSize(Handle(), Scaled(OptionsWidth), Scaled(OptionsHeight));
+    GrowView();
     options1Checked_ = !options1Checked_;
     SyncTrayMenu();
     win::SetVisible(ColorZoomPanel.Handle(), false);

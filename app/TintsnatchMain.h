@@ -198,6 +198,11 @@ class TTintsnatch4 : public win::Window {
     void ShowPage(int index);
     void ShowOptions();
     void HideOptions();
+    // The options and capture views grow from the compact view, moved onto the work area of its
+    // monitor where they would run off it; the tick's compact view shrinks back to where it was
+    // and gives `window` its new bounds. Centring the window forgets where that was.
+    void GrowView();
+    void ShrinkView(RECT& window);
 
     // Message routing: each subject answers true when it handled the notification.
     void OnCommand(int controlId, int code, HWND control);
@@ -323,6 +328,10 @@ class TTintsnatch4 : public win::Window {
     // systems, and the tick runs every 5 ms): its bounds, its work area and when it was asked.
     RECT followMonitor_{}, followWork_{};
     DWORD followAskedAt_ = 0;
+    struct GrownFrom {
+        POINT compactAt, grownAt;
+    };
+    std::optional<GrownFrom> grownFrom_;
     bool options1Checked_ = false;
     bool optionsOpened_ = false;  // the options view opened since it last closed
     bool otherInstance_ = false;  // this copy found another running and is ending

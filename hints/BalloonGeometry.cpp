@@ -52,19 +52,20 @@ BalloonPosition ChooseAutomatic(Point hintPoint, const Rect& workArea) {
     return left ? BalloonPosition::StemTopRight : BalloonPosition::StemTopLeft;
 }
 
-BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& workArea) {
+BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& workArea,
+                           Point monitorOrigin) {
     using enum BalloonPosition;
     p = Effective(p);
-    // The limits for the bottom and right edges are the work area's height and width, not its
-    // bottom and right edges: with a task bar at the top or left a balloon flips a little early,
-    // which still keeps it inside.
-    if (rect.bottom > workArea.bottom - workArea.top) {
+    // The limits for the bottom and right edges are the work area's height and width from the
+    // monitor's top-left corner, not its bottom and right edges: with a task bar at the top or
+    // left a balloon flips a little early, which still keeps it inside.
+    if (rect.bottom > monitorOrigin.y + workArea.Height()) {
         if (p == StemTopRight)
             p = StemBottomRight;
         else if (p == StemTopLeft)
             p = StemBottomLeft;
     }
-    if (rect.right > workArea.right - workArea.left) {
+    if (rect.right > monitorOrigin.x + workArea.Width()) {
         if (p == StemTopLeft)
             p = StemTopRight;
         else if (p == StemBottomLeft)
@@ -96,7 +97,7 @@ Rect Reposition(const Rect& rect, BalloonPosition from, BalloonPosition to, int 
 }  // namespace
 
 BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, const Rect& workArea,
-                              int cursorHeight, int dpi) {
+                              int cursorHeight, int dpi, Point monitorOrigin) {
     const int inset = MetricsFor(dpi).stemInset;
     BalloonPosition position = Effective(configured);
     Rect r = rect;
@@ -108,7 +109,7 @@ BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, cons
         position = chosen;
     }
     // All four checks look at the rectangle as it stood before them; it moves once, at the end.
-    BalloonPosition kept = KeepInside(position, r, workArea);
+    BalloonPosition kept = KeepInside(position, r, workArea, monitorOrigin);
     if (kept != position) r = Reposition(r, position, kept, cursorHeight, dpi);
     return {r, kept};
 }

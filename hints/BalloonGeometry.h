@@ -59,7 +59,10 @@ Rect BalloonRect(Size text, BalloonPosition p, int cursorHeight, int dpi = dpi::
 BalloonPosition ChooseAutomatic(Point hintPoint, const Rect& workArea);
 
 // The flips that keep a balloon at `rect` (placed for `p`) inside the work area, in their order.
-BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& workArea);
+// The work area is that of the monitor whose top-left corner is `monitorOrigin` ((0, 0) for the
+// primary monitor).
+BalloonPosition KeepInside(BalloonPosition p, const Rect& rect, const Rect& workArea,
+                           Point monitorOrigin = {});
 
 struct BalloonPlacement {
     Rect rect;
@@ -67,9 +70,10 @@ struct BalloonPlacement {
 };
 
 // Where a balloon whose rectangle was computed for `configured` (by BalloonRect and moved to the
-// hint point) is finally shown: the automatic choice, then the keep-inside flips.
+// hint point) is finally shown: the automatic choice, then the keep-inside flips, in the work area
+// of the monitor at `monitorOrigin`.
 BalloonPlacement PlaceBalloon(const Rect& rect, BalloonPosition configured, const Rect& workArea,
-                              int cursorHeight, int dpi = dpi::Design);
+                              int cursorHeight, int dpi = dpi::Design, Point monitorOrigin = {});
 
 // The outline, in the balloon's own coordinates (size W x H): the body's rounded rectangle (corner
 // ellipse CornerEllipse) and the stem triangle.

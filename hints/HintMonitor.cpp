@@ -172,6 +172,7 @@ void HintMonitor::ShowHint(HWND control, POINT cursor) {
     if (!window_) return;
     // The hint shows beside its control, on that control's monitor.
     window_->SetDpi(win::WindowDpi(control));
+    window_->SetMonitor(MonitorFromWindow(control, MONITOR_DEFAULTTONEAREST));
     RECT r = window_->CalcHintRect(GetSystemMetrics(SM_CXSCREEN), text);
     // The hint point lies a cursor height below the cursor's hot spot, clear of the cursor.
     OffsetRect(&r, cursor.x, cursor.y + GetSystemMetrics(SM_CYCURSOR));

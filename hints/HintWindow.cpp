@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "win/Dpi.h"
+#include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 
 namespace hints {
@@ -55,13 +56,24 @@ SIZE THintWindow::MeasureText(const std::wstring& text, int maxWidth, UINT forma
 
 RECT THintWindow::CalcHintRect(int maxWidth, const std::wstring& text) {
     SIZE s = MeasureText(text, maxWidth, DT_WORDBREAK | DT_NOPREFIX);
-    return {0, 0, s.cx + 6, s.cy + 2};
+    return {0, 0, s.cx + dpi::Scale(6, dpi_), s.cy + dpi::Scale(2, dpi_)};
+}
+
+bool THintWindow::MonitorAreas(const RECT& rect, RECT& bounds, RECT& work) const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!(monitor_ && GetMonitorInfoW(monitor_, &info)) &&
+        !GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info))
+        return false;
+    bounds = info.rcMonitor;
+    work = info.rcWork;
+    return true;
 }
 
 void THintWindow::ActivateHint(RECT rect, const std::wstring& text) {
-    // Kept on the work area, as far as it is large enough.
-    RECT work;
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    // Kept on the work area of its monitor, as far as it is large enough.
+    RECT bounds, work;
+    if (MonitorAreas(rect, bounds, work)) {
         int dx = 0, dy = 0;
         if (rect.right > work.right) dx = work.right - rect.right;
         if (rect.left + dx < work.left) dx = work.left - rect.left;
@@ -98,7 +110,7 @@ void THintWindow::Paint(HDC dc) {
     gdi::Selection font(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    RECT textRect{r.left + 3, r.top + 1, r.right, r.bottom};
+    RECT textRect{r.left + dpi::Scale(3, dpi_), r.top + dpi::Scale(1, dpi_), r.right, r.bottom};
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
               DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -29,6 +29,9 @@ class THintWindow : public win::PaintedWindow {
     // The DPI of the monitor the hint shows on: its font and margins are scaled for it.
     void SetDpi(int dpi);
     int Dpi() const { return dpi_; }
+    // The monitor the hint belongs to (its control's): the hint keeps inside its work area. Until
+    // one is set, the monitor nearest the hint counts.
+    void SetMonitor(HMONITOR monitor) { monitor_ = monitor; }
     bool Showing() const;
     const std::wstring& Text() const { return text_; }
 
@@ -43,6 +46,8 @@ class THintWindow : public win::PaintedWindow {
     // The text's size when drawn with `format` within maxWidth.
     SIZE MeasureText(const std::wstring& text, int maxWidth, UINT format);
     void ShowAt(const RECT& rect, const std::wstring& text);
+    // The bounds and the work area of the hint's monitor for a hint at `rect`.
+    bool MonitorAreas(const RECT& rect, RECT& bounds, RECT& work) const;
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
@@ -54,6 +59,7 @@ class THintWindow : public win::PaintedWindow {
     const ApplicationHints& settings_;
     gdi::Font font_;
     int dpi_ = 96;
+    HMONITOR monitor_ = nullptr;
 };
 
 // Makes a hint window of a class, painting in the colour of the settings it is given.

@@ -33,11 +33,14 @@ RECT TJvBalloonWindow::CalcHintRect(int maxWidth, const std::wstring& text) {
 void TJvBalloonWindow::ActivateHint(RECT rect, const std::wstring& text) {
     EnsureCreated();
     if (Showing()) ReleaseHint();
-    RECT work;
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
-        SetRect(&work, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    hints::BalloonPlacement placed = hints::PlaceBalloon(FromRECT(rect), position_, FromRECT(work),
-                                                         GetSystemMetrics(SM_CYCURSOR), Dpi());
+    RECT bounds, work;
+    if (!MonitorAreas(rect, bounds, work)) {
+        SetRect(&bounds, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        work = bounds;
+    }
+    hints::BalloonPlacement placed =
+        hints::PlaceBalloon(FromRECT(rect), position_, FromRECT(work),
+                            GetSystemMetrics(SM_CYCURSOR), Dpi(), {bounds.left, bounds.top});
     shown_ = placed.position;
     gdi::Region shape = MakeShape(shown_, placed.rect.Extent(), Dpi());
     // The window owns its region once it is set.

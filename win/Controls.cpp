@@ -4,9 +4,39 @@
 
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
+#include "win/Gdi.h"
 #include "win/Text.h"
 
 namespace win {
+
+namespace {
+// A check box or radio button at 96 DPI: its 13-pixel box and the gap before its text.
+constexpr int CheckBoxRoom = 17;
+
+// The room a control's text needs in its font, at least one line high.
+SIZE TextRoom(HWND control, int dpi) {
+    const std::wstring text = GetText(control);
+    gdi::WindowDC screen(nullptr);
+    if (!screen) throw Error(L"Cannot measure a control's text");
+    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+    gdi::Selection select(screen.Get(), font ? font : GetStockObject(SYSTEM_FONT));
+    wchar_t cls[16] = {};
+    GetClassNameW(control, cls, 16);
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    const bool button = _wcsicmp(cls, L"Button") == 0;
+    const bool box = button && ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX ||
+                                (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON);
+    // Buttons show an ampersand as the underline of the next letter; our labels show it as is.
+    const UINT prefix = button ? 0 : DT_NOPREFIX;
+    RECT r{};
+    TEXTMETRICW tm{};
+    if (!GetTextMetricsW(screen.Get(), &tm) ||
+        (!text.empty() && !DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+                                     DT_CALCRECT | prefix)))
+        throw Error(L"Cannot measure a control's text");
+    return {r.right + (box ? dpi::Scale(CheckBoxRoom, dpi) : 0), std::max(r.bottom, tm.tmHeight)};
+}
+}  // namespace
 
 void Panel::Create(HWND parent, int id, int x, int y, int w, int h, DWORD extraStyle) {
     RegisterClass(L"TPanel", 0, nullptr, GetSysColorBrush(COLOR_BTNFACE));
@@ -95,6 +125,19 @@ void SetTextIfChanged(HWND hwnd, const std::wstring& text) {
 }
 
 std::wstring GetText(HWND hwnd) { return WindowText(hwnd); }
+
+int FitText(HWND control, int dpi) {
+    RECT r;
+    if (!GetWindowRect(control, &r)) return 0;
+    const SIZE need = TextRoom(control, dpi);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const int grow = std::max(0, static_cast<int>(need.cx) - w);
+    const int high = std::max(h, static_cast<int>(need.cy));
+    if (grow > 0 || high > h)
+        SetWindowPos(control, nullptr, 0, 0, w + grow, high,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return grow;
+}
 
 bool IsShown(HWND hwnd) { return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 

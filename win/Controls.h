@@ -45,6 +45,14 @@ void SetText(HWND hwnd, const std::wstring& text);
 void SetTextIfChanged(HWND hwnd, const std::wstring& text);
 std::wstring GetText(HWND hwnd);
 
+// Widens and heightens a control placed at its design bounds to the room its text needs (each
+// line of it on one line, a check box's or radio button's box beside it), keeping its top-left
+// corner; it never shrinks. The font need not grow with the DPI exactly as the
+// bounds do (its height is rounded on its own), so text that filled its bounds at the design DPI
+// may need a few pixels more at another. Returns how many pixels wider the control became, for
+// the controls right of it to move along.
+int FitText(HWND control, int dpi);
+
 // Whether the window itself is set visible (its parents may still be hidden).
 bool IsShown(HWND hwnd);
 // Shows or hides a window only when its own visibility differs.

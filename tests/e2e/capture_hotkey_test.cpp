@@ -221,6 +221,35 @@ TEST_F(CaptureByHotKey, ThePngOfferOutlivesTheProgramThoughTheClipboardIsBusyAtI
     EXPECT_TRUE(png.size() > 8 && std::string(png.begin() + 1, png.begin() + 4) == "PNG");
 }
 
+TEST_F(CaptureByHotKey, NearTheRightAndBottomEdgesTheCaptureViewMovesOntoTheScreen) {
+    ChooseDesktopMode();
+    RECT work{}, compact{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    MoveCursor(work.right - 194, work.bottom - 128);  // the window 2 and 10 pixels from the edges
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            compact = app.WindowRect();
+            return compact.left == work.right - 174 && compact.top == work.bottom - 108;
+        },
+        5000, "the window near the bottom-right corner"));
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel) && app.WindowSize().cx == 300; },
+                        8000, "the capture view shown"));
+    ASSERT_TRUE(app.Handled());  // the controls laid out for the new size, which shows first
+    // Moved just onto the screen, still over the compact view.
+    RECT view = app.WindowRect(), both{};
+    EXPECT_EQ(view.right, work.right);
+    EXPECT_EQ(view.bottom, work.bottom);
+    UnionRect(&both, &view, &compact);
+    EXPECT_TRUE(EqualRect(&both, &view));
+    for (int button : {id::ClipboardCopy, id::SaveImage, id::Button1, id::Cancel}) {
+        RECT b{};
+        GetWindowRect(app.Control(button), &b);
+        EXPECT_TRUE(IntersectRect(&both, &b, &work) && EqualRect(&both, &b))
+            << app.Text(button) << " off the screen";
+    }
+}
+
 TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) {
     ChooseDesktopMode();
     PressKeys({VK_F9});

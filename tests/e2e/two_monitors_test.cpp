@@ -137,3 +137,28 @@ TEST_F(TwoMonitors, RectangleDraggedOnTheLeftMonitorGivesItsPixels) {
     EXPECT_EQ(px[2], Blue);
     EXPECT_EQ(px[3], Blue);
 }
+
+TEST_F(TwoMonitors, AHintAtTheLeftMonitorsRightEdgeStaysOnThatMonitor) {
+    SendMessageW(app.Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);  // "&Desktop"
+    MoveCursor(-5, 590);
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().right == -25; }, 5000,
+                        "the window at the left monitor's bottom-right corner"));
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel) && app.WindowSize().cx == 300; },
+                        8000, "the capture view"));
+    ASSERT_TRUE(app.Handled());  // the controls laid out for the new size, which shows first
+    // Its buttons lie along the monitor's right edge: the balloon opens to their left.
+    RECT copy{}, balloon{}, inside{};
+    GetWindowRect(app.Control(id::ClipboardCopy), &copy);
+    MoveCursor((copy.left + copy.right) / 2, (copy.top + copy.bottom) / 2);
+    HWND h = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            h = FindTopWindow(L"TJvBalloonWindow", app.ProcessId());
+            return h && IsWindowVisible(h);
+        },
+        5000, "the balloon of \"&Copy\""));
+    GetWindowRect(h, &balloon);
+    EXPECT_TRUE(IntersectRect(&inside, &balloon, &LeftMonitor) && EqualRect(&inside, &balloon))
+        << balloon.left << "," << balloon.top << "," << balloon.right << "," << balloon.bottom;
+}

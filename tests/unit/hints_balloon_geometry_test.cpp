@@ -140,6 +140,14 @@ TEST(BalloonKeepInside, BottomAndRightLimitsAreTheWorkAreasExtent) {
     EXPECT_EQ(KeepInside(StemTopLeft, Rect{837, 100, 964, 143}, left), StemTopLeft);
 }
 
+TEST(BalloonKeepInside, OnAnotherMonitorItsOwnEdgesCount) {
+    // A monitor left of the primary one: a balloon running onto the primary flips back.
+    const Rect monitor{-800, 0, 0, 600};
+    const Point origin{-800, 0};
+    EXPECT_EQ(KeepInside(StemTopLeft, Rect{-100, 100, 27, 143}, monitor, origin), StemTopRight);
+    EXPECT_EQ(KeepInside(StemTopLeft, Rect{-127, 100, 0, 143}, monitor, origin), StemTopLeft);
+}
+
 TEST(BalloonPlace, FixedPositionsFlipButDoNotChooseAutomatically) {
     // Configured top-left with room: kept, although automatic would pick another side.
     BalloonPlacement kept = Show({300, 300}, StemTopLeft);
