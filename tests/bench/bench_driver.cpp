@@ -30,16 +30,26 @@ HWND FindProgramWindow(const wchar_t* cls) {
     return FindWindowExW(HWND_MESSAGE, nullptr, cls, nullptr);
 }
 
-std::wstring ReadoutText(HWND top) {
-    HWND readout = nullptr;
+// The program's child window with that control ID, or nullptr.
+HWND Control(HWND top, int controlId) {
+    struct Search {
+        int id;
+        HWND found;
+    } s{controlId, nullptr};
     EnumChildWindows(
         top,
-        [](HWND h, LPARAM found) -> BOOL {
-            if (GetDlgCtrlID(h) != id::ColHex) return TRUE;
-            *reinterpret_cast<HWND*>(found) = h;
+        [](HWND h, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (GetDlgCtrlID(h) != s->id) return TRUE;
+            s->found = h;
             return FALSE;
         },
-        reinterpret_cast<LPARAM>(&readout));
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::wstring ReadoutText(HWND top) {
+    HWND readout = Control(top, id::ColHex);
     if (!readout) return L"";
     wchar_t text[32] = {};
     GetWindowTextW(readout, text, 32);
@@ -121,16 +131,7 @@ void PressF9() { PressKey(VK_F9); }
 // at the same place) or by a warp alone (which makes no mouse input), and prints the time until
 // its readout shows the new position.
 int Wake(const wchar_t* cls, int x, int y, bool warp) {
-    HWND top = FindProgramWindow(cls);
-    HWND position = nullptr;
-    EnumChildWindows(
-        top,
-        [](HWND h, LPARAM found) -> BOOL {
-            if (GetDlgCtrlID(h) != id::Position) return TRUE;
-            *reinterpret_cast<HWND*>(found) = h;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&position));
+    HWND position = Control(FindProgramWindow(cls), id::Position);
     if (!position) {
         std::printf("no readout\n");
         return 1;

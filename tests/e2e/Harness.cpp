@@ -127,6 +127,12 @@ bool App::Running() const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+testing::AssertionResult App::ShowHide(bool shown) {
+    PressKeys({VK_F6});
+    return WaitFor([&] { return (IsWindowVisible(main_) != FALSE) == shown; }, 5000,
+                   shown ? "the main window shown" : "the main window hidden");
+}
+
 testing::AssertionResult App::WaitForExit(DWORD timeoutMs) {
     return WaitFor([&] { return !Running(); }, timeoutMs, "the program to end");
 }

@@ -78,9 +78,7 @@ TEST_F(Bindings, CtrlCCopiesTheColourUnderTheCursorFromAnyProgram) {
 }
 
 TEST_F(Bindings, F6HidesAndShowsAndHiddenCtrlCGoesBackToOtherPrograms) {
-    PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }, 5000,
-                        "the main window hidden"));
+    ASSERT_TRUE(app.ShowHide(false));
     EXPECT_TRUE(WaitFor([] { return KeyIsFree(MOD_CONTROL, 'C'); }, 5000, "Ctrl+C given back"));
     EXPECT_TRUE(KeyIsFree(0, VK_ADD));
     EXPECT_TRUE(KeyIsFree(0, VK_SUBTRACT));
@@ -91,9 +89,7 @@ TEST_F(Bindings, F6HidesAndShowsAndHiddenCtrlCGoesBackToOtherPrograms) {
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"edit text"; }, 5000,
                         "\"edit text\" on the clipboard"));
     // The show/hide key still works while hidden.
-    PressKeys({VK_F6});
-    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }, 5000,
-                        "the main window shown"));
+    EXPECT_TRUE(app.ShowHide(true));
     EXPECT_TRUE(WaitFor([] { return !KeyIsFree(MOD_CONTROL, 'C'); }, 5000, "Ctrl+C taken again"));
 }
 
@@ -198,9 +194,7 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
     // Tick "Enable CTRL+C if minimized" on the Misc page.
     SendMessageW(app.Control(id::cbGrabIfMin), BM_CLICK, 0, 0);
     ASSERT_EQ(SendMessageW(app.Control(id::cbGrabIfMin), BM_GETCHECK, 0, 0), BST_CHECKED);
-    PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(app.MainWindow()); }, 5000,
-                        "the main window hidden"));
+    ASSERT_TRUE(app.ShowHide(false));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C'));
     EXPECT_TRUE(KeyIsFree(0, VK_ADD)) << "the zoom keys are released all the same";
     // Nothing samples while the window is hidden, yet the colour copied is the one under the
@@ -211,9 +205,7 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000,
                         "\"40 40 40\" on the clipboard"));
     // Shown again, it is beside the cursor from its first moment on, as following would have it.
-    PressKeys({VK_F6});
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }, 5000,
-                        "the main window shown"));
+    ASSERT_TRUE(app.ShowHide(true));
     EXPECT_EQ(app.WindowRect().left, 420);
     EXPECT_EQ(app.WindowRect().top, 420);
 }
@@ -240,16 +232,11 @@ TEST(BindingsHeldElsewhere, KeysLetGoByAnotherProgramAreTakenAndCtrlCStaysOurs) 
     auto f10 = std::make_unique<HotKeyHolder>(0, VK_F10);
     App app;
     ASSERT_TRUE(app.Start());
-    auto f6 = [&](bool shown) {
-        PressKeys({VK_F6});
-        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
-                       "the window shown or hidden as asked");
-    };
     // F9 let go while hidden is registered afresh at the show, its global atom perhaps the
     // number Ctrl+C gave back at the hide.
-    ASSERT_TRUE(f6(false));
+    ASSERT_TRUE(app.ShowHide(false));
     f9.reset();
-    ASSERT_TRUE(f6(true));
+    ASSERT_TRUE(app.ShowHide(true));
     EXPECT_TRUE(WaitFor([] { return !KeyIsFree(0, VK_F9); }, 5000, "F9 taken"));
     EXPECT_FALSE(KeyIsFree(MOD_CONTROL, 'C')) << "Ctrl+C is still ours";
     // While the window shows, a key let go is taken with no hide and show.

@@ -343,24 +343,19 @@ TEST_F(SettingsE2E, ChangesSurviveHidingAndShowingAndAFileEditedMeanwhileWins) {
     SendMessageW(app.Control(id::cbStartUp), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }, 5000, "the Run value written"));
 
-    auto f6 = [&](bool shown) {
-        PressKeys({VK_F6});
-        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
-                       "the window shown or hidden as asked");
-    };
-    ASSERT_TRUE(f6(false));
-    ASSERT_TRUE(f6(true));
+    ASSERT_TRUE(app.ShowHide(false));
+    ASSERT_TRUE(app.ShowHide(true));
     EXPECT_EQ(app.Text(id::lblZoomFactor), L"17");
     EXPECT_TRUE(Checked(app, id::cbStartUp));
     EXPECT_TRUE(RunValue(nullptr)) << "the registration stays";
 
     // Every show still restores the file: an edit made while the window is hidden wins.
-    ASSERT_TRUE(f6(false));
+    ASSERT_TRUE(app.ShowHide(false));
     std::string text = ReadBytes(IniPath(app));
     size_t at = text.find("ZoomSlider_Position=17");
     ASSERT_NE(at, std::string::npos) << text;
     WriteBytes(IniPath(app), text.replace(at, 22, "ZoomSlider_Position=30"));
-    ASSERT_TRUE(f6(true));
+    ASSERT_TRUE(app.ShowHide(true));
     EXPECT_EQ(app.Text(id::lblZoomFactor), L"30");
     ASSERT_TRUE(app.Close());
 }
@@ -562,14 +557,9 @@ TEST_F(SettingsE2E, WithoutWriteAccessToTheMachineRunKeyTheUsersIsUsedAndARefusa
     }
     ReadOnlyRunKey machine(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(app.Start());
-    auto f6 = [&](bool shown) {
-        PressKeys({VK_F6});
-        return WaitFor([&] { return (IsWindowVisible(app.MainWindow()) != FALSE) == shown; }, 5000,
-                       "the window shown or hidden as asked");
-    };
     // Ticked from the tray menu while hidden (the shell's notice of a right-click on the icon,
     // then "&Run on Start Up" by its key): the next show keeps the tick.
-    ASSERT_TRUE(f6(false));
+    ASSERT_TRUE(app.ShowHide(false));
     PostMessageW(FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()), 0x0401, 1, WM_RBUTTONUP);
     ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(L"#32768") != nullptr; }, 5000,
                         "the tray menu open"));
@@ -578,7 +568,7 @@ TEST_F(SettingsE2E, WithoutWriteAccessToTheMachineRunKeyTheUsersIsUsedAndARefusa
     ASSERT_TRUE(WaitFor([&] { return RunValue(&value, HKEY_CURRENT_USER); }, 5000,
                         "the user's Run value written"));
     EXPECT_EQ(value, app.ExePath());
-    ASSERT_TRUE(f6(true));
+    ASSERT_TRUE(app.ShowHide(true));
     ASSERT_TRUE(app.Handled());
     EXPECT_EQ(FindTopWindow(L"#32770", app.ProcessId()), nullptr) << "no message in this run";
     EXPECT_TRUE(RunValue(nullptr, HKEY_CURRENT_USER)) << "the tick made while hidden stays";
