@@ -33,30 +33,30 @@ void TPngClipboard::Copy(const SharedBitmap& bitmap, HPALETTE palette) {
     // The clipboard takes a bitmap of its own; the PNG is made from the shared pixels.
     gdi::Bitmap onClipboard = CopyBitmap(HandleOf(bitmap));
     if (!onClipboard) return;
-    // The system would make the device-independent form of a 32-bit screen's bitmap with a zero
-    // fourth byte, which programs that honour alpha paste as transparent: 24-bit pixels of our
-    // own go beside it, placed first, so the system makes none from the bitmap.
-    win::GlobalMemory dib = PackedDib24(HandleOf(bitmap), palette);
     gdi::Palette paletteOnClipboard = CopyPalette(palette);
     gdi::Palette keptPalette = CopyPalette(palette);
     win::Clipboard clipboard(Handle());
-    clipboard.Empty();  // our previous offer ends here (WM_DESTROYCLIPBOARD)
-    clipboard.SetData(CF_DIB, std::move(dib));
+    clipboard.Empty();  // our previous offers end here (WM_DESTROYCLIPBOARD)
+    bitmap_ = bitmap;
+    palette_ = std::move(keptPalette);
+    // The system would make the device-independent form of a 32-bit screen's bitmap with a zero
+    // fourth byte, which programs that honour alpha paste as transparent: 24-bit pixels of our
+    // own are offered beside it, first, so the system makes none from the bitmap.
+    clipboard.Offer(CF_DIB);
     clipboard.SetBitmap(std::move(onClipboard));
     if (paletteOnClipboard) clipboard.SetPalette(std::move(paletteOnClipboard));
-    if (format_) {
-        bitmap_ = bitmap;
-        palette_ = std::move(keptPalette);
-        clipboard.Offer(format_);
-    }
+    if (format_) clipboard.Offer(format_);
 }
 
-void TPngClipboard::Render() {
-    if (!bitmap_) return;
+void TPngClipboard::Render(UINT format) {
+    if (!bitmap_ || (format != CF_DIB && format != format_)) return;
     // Asked by another program through the platform: a failure leaves the format without data
     // (the asker gets none) rather than a message box in the middle of its paste.
     try {
-        win::PutClipboardBytes(format_, EncodePngFile(bitmap_->Get(), palette_.Get()));
+        if (format == CF_DIB)
+            win::PutClipboardMemory(CF_DIB, PackedDib24(bitmap_->Get(), palette_.Get()));
+        else
+            win::PutClipboardBytes(format_, EncodePngFile(bitmap_->Get(), palette_.Get()));
     } catch (...) {
     }
 }
@@ -64,11 +64,14 @@ void TPngClipboard::Render() {
 LRESULT TPngClipboard::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_RENDERFORMAT:
-            if (static_cast<UINT>(wp) == format_) Render();
+            Render(static_cast<UINT>(wp));
             return 0;
         case WM_RENDERALLFORMATS:
             if (bitmap_ && OpenClipboardAtExit(Handle())) {
-                if (GetClipboardOwner() == Handle()) Render();
+                if (GetClipboardOwner() == Handle()) {
+                    Render(CF_DIB);
+                    Render(format_);
+                }
                 CloseClipboard();
             }
             return 0;

@@ -83,4 +83,6 @@ void PutClipboardBytes(UINT format, const std::vector<std::uint8_t>& bytes) {
     Put(format, CopyToGlobal(bytes.data(), bytes.size()));
 }
 
+void PutClipboardMemory(UINT format, GlobalMemory data) { Put(format, std::move(data)); }
+
 }  // namespace win

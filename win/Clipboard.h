@@ -36,5 +36,6 @@ class Clipboard {
 // Places bytes for a format on the clipboard that is already open: the owner's answer to
 // WM_RENDERFORMAT, or inside its own session.
 void PutClipboardBytes(UINT format, const std::vector<std::uint8_t>& bytes);
+void PutClipboardMemory(UINT format, GlobalMemory data);
 
 }  // namespace win

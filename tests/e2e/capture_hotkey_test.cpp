@@ -27,10 +27,9 @@ SIZE ClipboardBitmapSize() {
 
 bool SizeIs(const SIZE& s, int w, int h) { return s.cx == w && s.cy == h; }
 
-// The bytes of the clipboard's "PNG" format, empty when it has none.
-std::vector<std::uint8_t> ClipboardPng() {
+// The bytes of a clipboard format ("PNG" unless named), empty when it has none.
+std::vector<std::uint8_t> ClipboardPng(UINT format = RegisterClipboardFormatW(L"PNG")) {
     std::vector<std::uint8_t> bytes;
-    UINT format = RegisterClipboardFormatW(L"PNG");
     if (!OpenClipboardWaiting()) return bytes;
     if (HANDLE h = GetClipboardData(format)) {
         if (auto* p = static_cast<const std::uint8_t*>(GlobalLock(h))) {
@@ -201,6 +200,10 @@ TEST_F(CaptureByHotKey, DesktopModeCapturesTheWholeScreenAndCopyCopiesItAgain) {
     // "&Copy" offers it again; it stays on the clipboard after the program has ended.
     ASSERT_TRUE(app.Close());
     EXPECT_EQ(ClipboardPng(), png);
+    // The 24-bit form the program offered too, not one the system makes from the bitmap.
+    const std::vector<std::uint8_t> dib = ClipboardPng(CF_DIB);
+    ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER));
+    EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(dib.data())->biBitCount, 24);
 }
 
 TEST_F(CaptureByHotKey, ThePngOfferOutlivesTheProgramThoughTheClipboardIsBusyAtItsExit) {
