@@ -36,7 +36,8 @@ class App {
     // Waits until the control has the keyboard focus, as a click into it gives it.
     testing::AssertionResult WaitForFocus(HWND control, DWORD timeoutMs = 5000);
     testing::AssertionResult WaitForExit(DWORD timeoutMs);
-    // Presses the show/hide key (F6) and waits until the window is shown or hidden as asked.
+    // Presses the show/hide key (F6) and waits until the window is shown or hidden as asked and
+    // the program has handled it.
     testing::AssertionResult ShowHide(bool shown);
     DWORD ExitCode() const;
 

@@ -205,7 +205,9 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000,
                         "\"40 40 40\" on the clipboard"));
     // Shown again, it is beside the cursor from its first moment on, as following would have it.
-    ASSERT_TRUE(app.ShowHide(true));
+    PressKeys({VK_F6});
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(app.MainWindow()) != FALSE; }, 5000,
+                        "the main window shown"));
     EXPECT_EQ(app.WindowRect().left, 420);
     EXPECT_EQ(app.WindowRect().top, 420);
 }
