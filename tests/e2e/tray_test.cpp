@@ -109,18 +109,6 @@ bool VisibleMarkIs(HWND menu, bool checked) {
         5000, "the menu painted with its Visible mark as expected");
 }
 
-// Both clicks in one batch of input, so a loaded machine cannot stretch them past the
-// double-click time.
-void DoubleClick(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in[4]{};
-    for (int i = 0; i < 4; ++i) {
-        in[i].type = INPUT_MOUSE;
-        in[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
-    }
-    SendInput(4, in, sizeof(INPUT));
-}
-
 bool SizeIs(const App& app, int w, int h) {
     SIZE s = app.WindowSize();
     return s.cx == w && s.cy == h;
@@ -178,7 +166,7 @@ TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
     POINT at{};
     RECT area{};
     if (wineTray && GetWindowRect(wineTray, &area) && ShowsTheIcon(area, &at)) {
-        DoubleClick(at.x, at.y);
+        Click(at.x, at.y, false, 2);
     } else {
         Notify(icon, LeftDoubleClick);
     }

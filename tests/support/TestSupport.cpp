@@ -216,14 +216,23 @@ bool MoveCursor(int x, int y) {
     return false;
 }
 
-void MouseTo(int x, int y, DWORD extra) {
+namespace {
+// Mouse input at a point of the desk: the event carries its position, so it lands there whatever
+// the X server made of an earlier warp, and under a pointer grab too.
+INPUT MouseInputAt(int x, int y, DWORD flags) {
     const int vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
     const int vw = GetSystemMetrics(SM_CXVIRTUALSCREEN), vh = GetSystemMetrics(SM_CYVIRTUALSCREEN);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dx = (x - vx) * 65535 / (vw - 1);
     in.mi.dy = (y - vy) * 65535 / (vh - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | extra;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | flags;
+    return in;
+}
+}  // namespace
+
+void MouseTo(int x, int y, DWORD extra) {
+    INPUT in = MouseInputAt(x, y, extra);
     SendInput(1, &in, sizeof in);
 }
 
@@ -245,13 +254,14 @@ void PressKeys(const std::vector<WORD>& keys) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
-void Click(int x, int y, bool right) {
-    SetCursorPos(x, y);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
+void Click(int x, int y, bool right, int clicks) {
+    // One batch, so a loaded machine cannot stretch a double click past the double-click time.
+    std::vector<INPUT> in;
+    for (int i = 0; i < clicks; ++i) {
+        in.push_back(MouseInputAt(x, y, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+        in.push_back(MouseInputAt(x, y, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
 bool OpenClipboardWaiting() {

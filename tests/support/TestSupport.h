@@ -71,7 +71,8 @@ bool MoveCursor(int x, int y);
 // flag: unlike MoveCursor it is mouse input, which a program listening to the mouse hears.
 void MouseTo(int x, int y, DWORD extra = 0);
 void PressKeys(const std::vector<WORD>& keys);  // presses in order, releases in reverse
-void Click(int x, int y, bool right = false);
+// Clicks at a point (twice: a double click); like MouseTo, the input carries the point.
+void Click(int x, int y, bool right = false, int clicks = 1);
 
 // Opens the clipboard, waiting while another program holds it open; false when it stays held.
 bool OpenClipboardWaiting();

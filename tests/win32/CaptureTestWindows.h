@@ -141,7 +141,7 @@ inline HWND FindOwnWindow(const wchar_t* className) {
 // drawn, a cursor shape) the script waits for that.
 constexpr DWORD UserPace = 60;  // ms
 inline void MouseAt(int x, int y) {
-    SetCursorPos(x, y);
+    testsupport::MoveCursor(x, y);
     INPUT in{};
     in.type = INPUT_MOUSE;
     in.mi.dwFlags = MOUSEEVENTF_MOVE;  // a move of nothing: the window sees the new position
