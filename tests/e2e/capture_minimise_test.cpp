@@ -4,6 +4,7 @@
 // ends the program cleanly.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -63,9 +64,15 @@ testing::AssertionResult CtrlCCopiesTheColour(const App& app) {
         !shown)
         return shown;
     SetClipboardText(L"before");
+    auto copied = [] { return ClipboardText() == L"255 128 0"; };
     PressKeys({VK_CONTROL, 'C'});
-    return WaitFor([] { return ClipboardText() == L"255 128 0"; }, 5000,
-                   "\"255 128 0\" on the clipboard");
+    if (WaitFor(copied, 2000, "")) return testing::AssertionSuccess();
+    // Once in some hundreds of runs on a loaded machine, the first press right after a capture
+    // came to nothing, no message shown, and a second press copied. A key that is not ours, or
+    // a copy that does not work, fails both presses.
+    std::printf("note: the first Ctrl+C after the capture copied nothing; pressing again\n");
+    PressKeys({VK_CONTROL, 'C'});
+    return WaitFor(copied, 5000, "\"255 128 0\" on the clipboard");
 }
 
 struct Mode {
