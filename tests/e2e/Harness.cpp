@@ -87,11 +87,18 @@ testing::AssertionResult App::Launch() {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + ExePath() + L"\"";
-    if (!CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder_.c_str(), &si, &pi_))
-        return testing::AssertionFailure()
-               << "cannot start the program (error " << GetLastError() << ")";
-    return testing::AssertionSuccess();
+    // Now and then Wine cannot lay out a new process's address space ("failed to map the shared
+    // user data") and the start fails with an internal error before any of the program runs:
+    // that start is made once more.
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessW(ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           folder_.c_str(), &si, &pi_))
+            return testing::AssertionSuccess();
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt > 0)
+            return testing::AssertionFailure()
+                   << "cannot start the program (error " << error << ")";
+    }
 }
 
 testing::AssertionResult App::WaitForWindow(DWORD timeoutMs) {
