@@ -210,21 +210,20 @@ void TTintsnatch4::CreateCompactView() {
         RECT r = Box(x, 0, w, 0);
         return RECT{r.left - shift, row * line, r.right - shift, (row + 1) * line};
     };
-    win::PlaceLabel(readouts_.ColR, p1, id::ColR, L"--", at(4, 0, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColG, p1, id::ColG, L"--", at(4, 1, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColB, p1, id::ColB, L"--", at(4, 2, 50), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColHex, p1, id::ColHex, L"--", at(4, 3, 52), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColC, p1, id::ColC, L"--", at(56, 0, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColM, p1, id::ColM, L"--", at(56, 1, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColY, p1, id::ColY, L"--", at(56, 2, 38), mono, SS_LEFTNOWORDWRAP);
-    win::PlaceLabel(readouts_.ColK, p1, id::ColK, L"--", at(56, 3, 38), mono, SS_LEFTNOWORDWRAP);
+    readouts_.ColR.Place(p1, id::ColR, L"--", at(4, 0, 50), mono);
+    readouts_.ColG.Place(p1, id::ColG, L"--", at(4, 1, 50), mono);
+    readouts_.ColB.Place(p1, id::ColB, L"--", at(4, 2, 50), mono);
+    readouts_.ColHex.Place(p1, id::ColHex, L"--", at(4, 3, 52), mono);
+    readouts_.ColC.Place(p1, id::ColC, L"--", at(56, 0, 38), mono);
+    readouts_.ColM.Place(p1, id::ColM, L"--", at(56, 1, 38), mono);
+    readouts_.ColY.Place(p1, id::ColY, L"--", at(56, 2, 38), mono);
+    readouts_.ColK.Place(p1, id::ColK, L"--", at(56, 3, 38), mono);
     RECT swatch = Box(4, 54, 17, 17);
     OffsetRect(&swatch, -shift, 0);
     readouts_.TintColor.Place(p1, id::TintColor, swatch);
     RECT position = Box(24, 55, 70, 12);
     position = {position.left - shift, position.top, position.right - shift, position.top + line};
-    win::PlaceLabel(readouts_.Position, p1, id::Position, L"(---,---)", position, mono,
-                    SS_LEFTNOWORDWRAP);
+    readouts_.Position.Place(p1, id::Position, L"(---,---)", position, mono);
 }
 
 void TTintsnatch4::LayOut() {
@@ -511,28 +510,28 @@ void TTintsnatch4::ResumeSampling() {
 
 // The tick is the readouts' only writer, so what it set last is what they show.
 void TTintsnatch4::SetReadouts(const Readouts& r) {
-    const std::pair<HWND, const std::wstring Readouts::*> labels[] = {
-        {readouts_.ColR, &Readouts::ColR},        {readouts_.ColG, &Readouts::ColG},
-        {readouts_.ColB, &Readouts::ColB},        {readouts_.ColHex, &Readouts::ColHex},
-        {readouts_.ColC, &Readouts::ColC},        {readouts_.ColM, &Readouts::ColM},
-        {readouts_.ColY, &Readouts::ColY},        {readouts_.ColK, &Readouts::ColK},
-        {readouts_.Position, &Readouts::Position}};
+    const std::pair<win::Readout*, const std::wstring Readouts::*> labels[] = {
+        {&readouts_.ColR, &Readouts::ColR},        {&readouts_.ColG, &Readouts::ColG},
+        {&readouts_.ColB, &Readouts::ColB},        {&readouts_.ColHex, &Readouts::ColHex},
+        {&readouts_.ColC, &Readouts::ColC},        {&readouts_.ColM, &Readouts::ColM},
+        {&readouts_.ColY, &Readouts::ColY},        {&readouts_.ColK, &Readouts::ColK},
+        {&readouts_.Position, &Readouts::Position}};
     for (const auto& [label, text] : labels)
-        if (r.*text != shownReadouts_.*text) win::SetText(label, r.*text);
+        if (r.*text != shownReadouts_.*text) win::SetText(label->Handle(), r.*text);
     shownReadouts_ = r;
 }
 
 Readouts TTintsnatch4::CurrentReadouts() const {
     Readouts r;
-    r.ColR = win::GetText(readouts_.ColR);
-    r.ColG = win::GetText(readouts_.ColG);
-    r.ColB = win::GetText(readouts_.ColB);
-    r.ColHex = win::GetText(readouts_.ColHex);
-    r.ColC = win::GetText(readouts_.ColC);
-    r.ColM = win::GetText(readouts_.ColM);
-    r.ColY = win::GetText(readouts_.ColY);
-    r.ColK = win::GetText(readouts_.ColK);
-    r.Position = win::GetText(readouts_.Position);
+    r.ColR = win::GetText(readouts_.ColR.Handle());
+    r.ColG = win::GetText(readouts_.ColG.Handle());
+    r.ColB = win::GetText(readouts_.ColB.Handle());
+    r.ColHex = win::GetText(readouts_.ColHex.Handle());
+    r.ColC = win::GetText(readouts_.ColC.Handle());
+    r.ColM = win::GetText(readouts_.ColM.Handle());
+    r.ColY = win::GetText(readouts_.ColY.Handle());
+    r.ColK = win::GetText(readouts_.ColK.Handle());
+    r.Position = win::GetText(readouts_.Position.Handle());
     return r;
 }
 

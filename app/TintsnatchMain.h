@@ -263,7 +263,7 @@ class TTintsnatch4 : public win::Window {
     // Each view's and page's controls, under their design names: readouts_.ColHex,
     // zoom_.ZoomSlider, keys_.hkCapture.
     struct CompactReadouts {
-        HWND ColR{}, ColG{}, ColB{}, ColHex{}, ColC{}, ColM{}, ColY{}, ColK{}, Position{};
+        win::Readout ColR, ColG, ColB, ColHex, ColC, ColM, ColY, ColK, Position;
         TintSwatch TintColor;
     } readouts_;
     struct ZoomPageControls {

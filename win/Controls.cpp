@@ -58,6 +58,72 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
+void Readout::Place(HWND parent, int id, const wchar_t* text, const RECT& bounds, HFONT font) {
+    if (Handle()) {
+        win::Place(Handle(), bounds);
+    } else {
+        RegisterClass(L"TReadout", CS_OWNDC);
+        Create(0, L"TReadout", text, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+               bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
+    SetFont(font);
+}
+
+void Readout::SetFont(HFONT font) {
+    font_ = font;
+    gdi::WindowDC own(Handle());
+    if (own) SelectObject(own.Get(), font_ ? font_ : GetStockObject(SYSTEM_FONT));
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Readout::Paint(HDC dc) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    // Its own context has the font already; another one (a print) gets it for this drawing.
+    HGDIOBJ font = font_ ? font_ : GetStockObject(SYSTEM_FONT);
+    HGDIOBJ previous = GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : SelectObject(dc, font);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    // Background and text in one call: no moment shows one without the other.
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &r, text_.c_str(),
+                static_cast<UINT>(text_.size()), nullptr);
+    if (previous) SelectObject(dc, previous);
+}
+
+LRESULT Readout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_SETTEXT: {
+            const LRESULT r = PaintedWindow::HandleMessage(msg, wp, lp);
+            if (!r) return r;  // the platform kept the old text
+            text_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+            // Drawn now, as a label draws a new text, not at the next paint.
+            if (IsWindowVisible(Handle())) {
+                gdi::WindowDC own(Handle());
+                if (own) Paint(own.Get());
+            }
+            return r;
+        }
+        case WM_CREATE:
+            if (auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp); cs->lpszName)
+                text_ = cs->lpszName;
+            break;
+        case WM_SETFONT:
+            SetFont(reinterpret_cast<HFONT>(wp));
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
+        case WM_NCHITTEST:
+            return HTTRANSPARENT;
+        case WM_DESTROY:
+            // The font goes back to its owner unselected.
+            if (gdi::WindowDC own(Handle()); own)
+                SelectObject(own.Get(), GetStockObject(SYSTEM_FONT));
+            break;
+    }
+    return PaintedWindow::HandleMessage(msg, wp, lp);
+}
+
 HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w,
                    int h, HWND parent, int id, HFONT font, DWORD exStyle) {
     HWND hwnd =

@@ -20,6 +20,26 @@ class Panel : public Window {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
+// A line of text that changes many times a second (a readout of the sampled colour): drawn by
+// itself, left-aligned and clipped, on the button face like a label. Its device context is its
+// own and keeps the font, so a new text is drawn at once with nothing set up again. The text is
+// the window text, so other programs read it as they read a label's; like a label it lets the
+// mouse through to its parent.
+class Readout : public PaintedWindow {
+  public:
+    // Creates it at `bounds` the first time, moves it there with the font every later time.
+    void Place(HWND parent, int id, const wchar_t* text, const RECT& bounds, HFONT font);
+
+  protected:
+    void Paint(HDC dc) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void SetFont(HFONT font);
+    std::wstring text_;
+    HFONT font_ = nullptr;
+};
+
 // Creates a standard child control; throws win::Error on failure. The control gets the font.
 HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int w,
                    int h, HWND parent, int id, HFONT font, DWORD exStyle = 0);

@@ -61,7 +61,7 @@ TJvZoom::~TJvZoom() {
 }
 
 void TJvZoom::Create(HWND parent, int controlId, int x, int y, int width, int height) {
-    RegisterClass(ClassName);
+    RegisterClass(ClassName, CS_OWNDC);
     Window::Create(0, ClassName, L"", WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
     UpdateTimer();
