@@ -1,6 +1,10 @@
 // The main window in this process: the colour copy, a locked clipboard, an unreadable screen, the
-// wake after a rest, and no growth of GDI or USER objects over thousands of sampling ticks.
+// readouts on screen while the window follows, the wake after a rest, and no growth of GDI or
+// USER objects over thousands of sampling ticks.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
@@ -48,6 +52,34 @@ testing::AssertionResult WaitWithoutTimers(const std::function<bool()>& done, DW
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
     return testing::AssertionSuccess();
+}
+
+// The pixels of a window's client area: as the screen shows them, or as its text drawn in its own
+// font on the button face would look.
+std::vector<COLORREF> Pixels(HWND hwnd, bool onScreen) {
+    RECT r;
+    GetClientRect(hwnd, &r);
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC mem(screen.Get());
+    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), r.right, r.bottom));
+    gdi::Selection select(mem.Get(), bitmap.Get());
+    if (onScreen) {
+        POINT origin{0, 0};
+        ClientToScreen(hwnd, &origin);
+        BitBlt(mem.Get(), 0, 0, r.right, r.bottom, screen.Get(), origin.x, origin.y, SRCCOPY);
+    } else {
+        const std::wstring text = win::GetText(hwnd);
+        gdi::Selection font(mem.Get(),
+                            reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+        SetBkColor(mem.Get(), GetSysColor(COLOR_BTNFACE));
+        SetTextColor(mem.Get(), GetSysColor(COLOR_WINDOWTEXT));
+        ExtTextOutW(mem.Get(), 0, 0, ETO_OPAQUE, &r, text.c_str(), static_cast<UINT>(text.size()),
+                    nullptr);
+    }
+    std::vector<COLORREF> out;
+    for (int y = 0; y < r.bottom; ++y)
+        for (int x = 0; x < r.right; ++x) out.push_back(GetPixel(mem.Get(), x, y));
+    return out;
 }
 
 int WindowsOfThisThread() {
@@ -119,6 +151,25 @@ TEST_F(MainWindow, AScreenThatCannotBeReadKeepsTheLastReadout) {
     SampleAt(250, 150);
     EXPECT_EQ(Text(id::ColHex), L"#FF8000");
     EXPECT_EQ(Text(id::Position), L"(150,150)");
+}
+
+// Each tick moves the window beside the cursor and draws the new position: the readout shows it,
+// whole and in its own font, after every move.
+TEST_F(MainWindow, TheReadoutsShowEachNewTextInTheirFontWhileTheWindowFollows) {
+    const HWND position = win::FindControl(form.Handle(), id::Position);
+    const HWND hex = win::FindControl(form.Handle(), id::ColHex);
+    for (POINT p : {POINT{150, 150}, POINT{250, 160}, POINT{120, 190}}) {
+        SampleAt(p.x, p.y);
+        RECT w;
+        GetWindowRect(form.Handle(), &w);
+        ASSERT_EQ(w.left, p.x + 20);
+        ASSERT_EQ(Text(id::Position),
+                  L"(" + std::to_wstring(p.x) + L"," + std::to_wstring(p.y) + L")");
+        for (HWND readout : {position, hex})
+            EXPECT_TRUE(testsupport::WaitFor(
+                [&] { return Pixels(readout, true) == Pixels(readout, false); }, 3000,
+                "the readout showing its text"));
+    }
 }
 
 TEST_F(MainWindow, TheFirstMovementAfterARestShowsWithoutWaitingForATick) {
