@@ -49,13 +49,11 @@ HWND VisibleBalloon(const App& app) {
 }
 
 // The screen's pixels in a rectangle, row by row.
-std::vector<COLORREF> Pixels(const RECT& r) {
-    std::vector<COLORREF> out;
+std::vector<COLORREF> ScreenPixels(const RECT& r) {
     HDC screen = GetDC(nullptr);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x) out.push_back(GetPixel(screen, x, y));
+    auto p = ReadPixels(screen, {r.left, r.top}, r.right - r.left, r.bottom - r.top);
     ReleaseDC(nullptr, screen);
-    return out;
+    return p.data;
 }
 
 // Whether this system draws a link's text differently in its font and in its hot-track font
@@ -218,7 +216,7 @@ TEST_F(Hints, AboutPageShowsPictureNoticeAndLinks) {
     // The links look like links: their text is blue.
     RECT link = WindowRectOf(app.Control(id::JvHotLink5));
     bool blue = false;
-    for (COLORREF c : Pixels(link)) blue = blue || c == RGB(0, 0, 255);
+    for (COLORREF c : ScreenPixels(link)) blue = blue || c == RGB(0, 0, 255);
     EXPECT_TRUE(blue);
 }
 
@@ -234,17 +232,17 @@ TEST_F(Hints, HoveringALinkSwitchesItsFontAndBack) {
         RECT normal = WindowRectOf(link);
         ASSERT_TRUE(WaitFor(
             [&] {
-                for (COLORREF c : Pixels(normal))
+                for (COLORREF c : ScreenPixels(normal))
                     if (c == RGB(0, 0, 255)) return true;
                 return false;
             },
             5000, "the link drawn in blue"));
-        std::vector<COLORREF> normalPixels = Pixels(normal);
+        std::vector<COLORREF> normalPixels = ScreenPixels(normal);
         // Over the link's first letters (a right-aligned link keeps its right edge, so the mouse
         // stays over it whatever the fonts' widths).
         POINT over{linkId == id::JvHotLink4 ? normal.right - 4 : normal.left + 4, Center(normal).y};
         MoveCursor(over.x, over.y);
-        EXPECT_TRUE(WaitFor([&] { return Pixels(WindowRectOf(link)) != normalPixels; }, 5000,
+        EXPECT_TRUE(WaitFor([&] { return ScreenPixels(WindowRectOf(link)) != normalPixels; }, 5000,
                             "the link drawn in its hot-track font"))
             << "link " << linkId;
         // Away from the link (over the picture): the normal font again, drawn as before.
@@ -253,7 +251,7 @@ TEST_F(Hints, HoveringALinkSwitchesItsFontAndBack) {
         EXPECT_TRUE(WaitFor(
             [&] {
                 RECT back = WindowRectOf(link);
-                return EqualRect(&back, &normal) && Pixels(normal) == normalPixels;
+                return EqualRect(&back, &normal) && ScreenPixels(normal) == normalPixels;
             },
             5000, "the link drawn as before"))
             << "link " << linkId;

@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -303,6 +304,27 @@ COLORREF ScreenPixel(int x, int y) {
     COLORREF c = GetPixel(dc, x, y);
     ReleaseDC(nullptr, dc);
     return c;
+}
+
+Pixels ReadPixels(HDC dc, POINT origin, int w, int h) {
+    Pixels p{w, h, {}};
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (mem && dib) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, dc, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        SelectObject(mem, old);
+        for (const auto* v = static_cast<const std::uint32_t*>(bits);
+             v != static_cast<const std::uint32_t*>(bits) + w * h; ++v)
+            p.data.push_back(RGB((*v >> 16) & 0xFF, (*v >> 8) & 0xFF, *v & 0xFF));
+    }
+    if (dib) DeleteObject(dib);
+    if (mem) DeleteDC(mem);
+    return p;
 }
 
 }  // namespace testsupport

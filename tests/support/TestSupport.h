@@ -82,4 +82,12 @@ void SetClipboardText(const std::wstring& text);
 
 COLORREF ScreenPixel(int x, int y);
 
+// The pixels of an area of a DC (a window's, the screen's, a memory DC's), read in one go.
+struct Pixels {
+    int w = 0, h = 0;
+    std::vector<COLORREF> data;  // COLORREF order (red lowest), rows top-down
+    COLORREF At(int x, int y) const { return data[static_cast<size_t>(y * w + x)]; }
+};
+Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
+
 }  // namespace testsupport

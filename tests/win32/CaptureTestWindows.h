@@ -158,18 +158,10 @@ inline void Button(DWORD flags) {
 
 // Screen pixels of one row, read in one go (plain GDI: runs on a helper thread).
 inline std::vector<COLORREF> ScreenRow(int x, int y, int n) {
-    std::vector<COLORREF> out;
     HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, n, 1);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, n, 1, screen, x, y, SRCCOPY);
-    for (int i = 0; i < n; ++i) out.push_back(GetPixel(mem, i, 0));
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    auto row = testsupport::ReadPixels(screen, {x, y}, n, 1);
     ReleaseDC(nullptr, screen);
-    return out;
+    return row.data;
 }
 
 // Runs script on a helper thread once a window of the class is shown and painted (its modal loop

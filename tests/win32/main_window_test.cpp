@@ -60,26 +60,21 @@ std::vector<COLORREF> Pixels(HWND hwnd, bool onScreen) {
     RECT r;
     GetClientRect(hwnd, &r);
     gdi::WindowDC screen(nullptr);
+    POINT origin{0, 0};
+    if (onScreen) {
+        ClientToScreen(hwnd, &origin);
+        return testsupport::ReadPixels(screen.Get(), origin, r.right, r.bottom).data;
+    }
     gdi::MemoryDC mem(screen.Get());
     gdi::Bitmap bitmap(CreateCompatibleBitmap(screen.Get(), r.right, r.bottom));
     gdi::Selection select(mem.Get(), bitmap.Get());
-    if (onScreen) {
-        POINT origin{0, 0};
-        ClientToScreen(hwnd, &origin);
-        BitBlt(mem.Get(), 0, 0, r.right, r.bottom, screen.Get(), origin.x, origin.y, SRCCOPY);
-    } else {
-        const std::wstring text = win::GetText(hwnd);
-        gdi::Selection font(mem.Get(),
-                            reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-        SetBkColor(mem.Get(), GetSysColor(COLOR_BTNFACE));
-        SetTextColor(mem.Get(), GetSysColor(COLOR_WINDOWTEXT));
-        ExtTextOutW(mem.Get(), 0, 0, ETO_OPAQUE, &r, text.c_str(), static_cast<UINT>(text.size()),
-                    nullptr);
-    }
-    std::vector<COLORREF> out;
-    for (int y = 0; y < r.bottom; ++y)
-        for (int x = 0; x < r.right; ++x) out.push_back(GetPixel(mem.Get(), x, y));
-    return out;
+    gdi::Selection font(mem.Get(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    const std::wstring text = win::GetText(hwnd);
+    SetBkColor(mem.Get(), GetSysColor(COLOR_BTNFACE));
+    SetTextColor(mem.Get(), GetSysColor(COLOR_WINDOWTEXT));
+    ExtTextOutW(mem.Get(), 0, 0, ETO_OPAQUE, &r, text.c_str(), static_cast<UINT>(text.size()),
+                nullptr);
+    return testsupport::ReadPixels(mem.Get(), origin, r.right, r.bottom).data;
 }
 
 int WindowsOfThisThread() {

@@ -22,36 +22,12 @@ COLORREF PatternColor(int x, int y) {
     return RGB(x & 0xFF, y & 0xFF, 0x40 | ((x >> 8) & 3) << 4 | ((y >> 8) & 3) << 2);
 }
 
-// A DIB of the given colours, as 0x00RRGGBB words, for writing and reading pixels in bulk.
-struct Pixels {
-    int w = 0, h = 0;
-    std::vector<COLORREF> data;  // COLORREF order (red lowest)
-    COLORREF At(int x, int y) const { return data[static_cast<size_t>(y * w + x)]; }
-};
+using testsupport::Pixels;
 
 BITMAPINFO TopDown32(int w, int h) {
     BITMAPINFO bi{};
     bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     return bi;
-}
-
-COLORREF FromBgr(std::uint32_t v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
-
-// The pixels of a window's client area, read through dc (at origin within it).
-Pixels Read(HDC dc, POINT origin, int w, int h) {
-    Pixels p{w, h, {}};
-    gdi::MemoryDC mem(dc);
-    BITMAPINFO bi = TopDown32(p.w, p.h);
-    void* bits = nullptr;
-    gdi::Bitmap dib(CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        gdi::Selection select(mem.Get(), dib.Get());
-        BitBlt(mem.Get(), 0, 0, p.w, p.h, dc, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-    }
-    auto* words = static_cast<const std::uint32_t*>(bits);
-    for (int i = 0; i < p.w * p.h; ++i) p.data.push_back(FromBgr(words[i]));
-    return p;
 }
 
 // What the user sees: the screen's pixels over a window's client area, once they show what the
@@ -65,9 +41,9 @@ Pixels Grab(HWND hwnd) {
     EXPECT_TRUE(testsupport::WaitFor(
         [&] {
             gdi::WindowDC own(hwnd);
-            Pixels drawn = Read(own.Get(), {0, 0}, r.right, r.bottom);
+            Pixels drawn = testsupport::ReadPixels(own.Get(), {0, 0}, r.right, r.bottom);
             gdi::WindowDC screen(nullptr);
-            onScreen = Read(screen.Get(), origin, r.right, r.bottom);
+            onScreen = testsupport::ReadPixels(screen.Get(), origin, r.right, r.bottom);
             return onScreen.data == drawn.data;
         },
         5000, "the screen showing what the magnifier drew"));
