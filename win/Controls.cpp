@@ -63,7 +63,8 @@ void Readout::Place(HWND parent, int id, const wchar_t* text, const RECT& bounds
         win::Place(Handle(), bounds);
     } else {
         RegisterClass(L"TReadout", CS_OWNDC);
-        Create(0, L"TReadout", text, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+        text_ = text ? text : L"";
+        Create(0, L"TReadout", nullptr, WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
                bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     }
@@ -93,21 +94,26 @@ void Readout::Paint(HDC dc) {
 
 LRESULT Readout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_SETTEXT: {
-            const LRESULT r = PaintedWindow::HandleMessage(msg, wp, lp);
-            if (!r) return r;  // the platform kept the old text
+        case WM_SETTEXT:
+            // Kept here, not by the platform: storing it there costs a call into the system (a
+            // server request under Wine) and tells accessibility listeners of a new name, both
+            // many times a second. Drawn now, as a label draws a new text.
             text_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
-            // Drawn now, as a label draws a new text, not at the next paint.
             if (IsWindowVisible(Handle())) {
                 gdi::WindowDC own(Handle());
                 if (own) Paint(own.Get());
             }
-            return r;
+            return TRUE;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(text_.size());
+        case WM_GETTEXT: {
+            if (wp == 0 || !lp) return 0;
+            auto* to = reinterpret_cast<wchar_t*>(lp);
+            const size_t n = std::min<size_t>(text_.size(), wp - 1);
+            std::copy_n(text_.c_str(), n, to);
+            to[n] = L'\0';
+            return static_cast<LRESULT>(n);
         }
-        case WM_CREATE:
-            if (auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp); cs->lpszName)
-                text_ = cs->lpszName;
-            break;
         case WM_SETFONT:
             SetFont(reinterpret_cast<HFONT>(wp));
             return 0;

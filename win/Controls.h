@@ -23,8 +23,9 @@ class Panel : public Window {
 // A line of text that changes many times a second (a readout of the sampled colour): drawn by
 // itself, left-aligned and clipped, on the button face like a label. Its device context is its
 // own and keeps the font, so a new text is drawn at once with nothing set up again. The text is
-// the window text, so other programs read it as they read a label's; like a label it lets the
-// mouse through to its parent.
+// its own: the platform does not store it, so other programs read it with WM_GETTEXT (the way
+// the platform documents for another program's control), and GetWindowText works within ours.
+// Like a label it lets the mouse through to its parent.
 class Readout : public PaintedWindow {
   public:
     // Creates it at `bounds` the first time, moves it there with the font every later time.

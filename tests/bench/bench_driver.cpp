@@ -48,13 +48,17 @@ HWND Control(HWND top, int controlId) {
     return s.found;
 }
 
-std::wstring ReadoutText(HWND top) {
-    HWND readout = Control(top, id::ColHex);
-    if (!readout) return L"";
+// A readout's text, as another program reads a control's text: the readouts keep it themselves.
+std::wstring TextOf(HWND control) {
     wchar_t text[32] = {};
-    GetWindowTextW(readout, text, 32);
+    DWORD_PTR copied = 0;
+    if (!control || !SendMessageTimeoutW(control, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text),
+                                         SMTO_ABORTIFHUNG, 1000, &copied))
+        return L"";
     return text;
 }
+
+std::wstring ReadoutText(HWND top) { return TextOf(Control(top, id::ColHex)); }
 
 // Starts exe (with its argument, if any) and waits for its window of class cls and, when it has
 // readouts, the first of them.
@@ -139,9 +143,7 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
     // Under Wine the cursor may swing back to where the X server has it a tick later: the figure
     // is the first tick that shows the movement.
     const std::wstring want = L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L")";
-    wchar_t text[32] = {};
-    GetWindowTextW(position, text, 32);
-    if (want == text) {
+    if (want == TextOf(position)) {
         std::printf("already there\n");
         return 1;
     }
@@ -158,11 +160,11 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
         SendInput(1, &in, sizeof in);
     }
     while (Now() - start < 5000) {
-        GetWindowTextW(position, text, 32);
-        if (want == text) {
+        if (want == TextOf(position)) {
             std::printf("%.1f\n", Now() - start);
             return Park(x, y);  // and the X server keeps the pointer there
         }
+        Sleep(1);  // each look is a message the program answers
     }
     std::printf("timeout\n");
     return 1;

@@ -167,6 +167,19 @@ TEST_F(MainWindow, TheReadoutsShowEachNewTextInTheirFontWhileTheWindowFollows) {
     }
 }
 
+// The readouts keep their text themselves: a reader gets its length, and as much of it as its
+// buffer holds, always ended; a buffer of no size gets nothing written.
+TEST_F(MainWindow, AReadoutGivesItsTextCutToTheReadersBuffer) {
+    SampleAt(150, 150);
+    const HWND position = win::FindControl(form.Handle(), id::Position);
+    wchar_t text[5] = {L'x', L'x', L'x', L'x', L'x'};
+    EXPECT_EQ(SendMessageW(position, WM_GETTEXTLENGTH, 0, 0), 9);  // "(150,150)"
+    EXPECT_EQ(SendMessageW(position, WM_GETTEXT, 4, reinterpret_cast<LPARAM>(text)), 3);
+    EXPECT_EQ(std::wstring(text), L"(15");
+    EXPECT_EQ(SendMessageW(position, WM_GETTEXT, 0, reinterpret_cast<LPARAM>(text)), 0);
+    EXPECT_EQ(text[4], L'x');
+}
+
 TEST_F(MainWindow, TheFirstMovementAfterARestShowsWithoutWaitingForATick) {
     SampleAt(150, 150);
     ASSERT_TRUE(testsupport::WaitFor([&] { return form.Resting(); }, 5000, "the sampler resting"));
