@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ControlIds.h"
+#include "tests/support/TestSupport.h"
 #include "win/Platform.h"
 
 namespace {
@@ -48,17 +49,8 @@ HWND Control(HWND top, int controlId) {
     return s.found;
 }
 
-// A readout's text, as another program reads a control's text: the readouts keep it themselves.
-std::wstring TextOf(HWND control) {
-    wchar_t text[32] = {};
-    DWORD_PTR copied = 0;
-    if (!control || !SendMessageTimeoutW(control, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text),
-                                         SMTO_ABORTIFHUNG, 1000, &copied))
-        return L"";
-    return text;
-}
-
-std::wstring ReadoutText(HWND top) { return TextOf(Control(top, id::ColHex)); }
+// Read as another program reads a control's text: the readouts keep it themselves.
+std::wstring ReadoutText(HWND top) { return testsupport::WindowTextOf(Control(top, id::ColHex)); }
 
 // Starts exe (with its argument, if any) and waits for its window of class cls and, when it has
 // readouts, the first of them.
@@ -143,7 +135,7 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
     // Under Wine the cursor may swing back to where the X server has it a tick later: the figure
     // is the first tick that shows the movement.
     const std::wstring want = L"(" + std::to_wstring(x) + L"," + std::to_wstring(y) + L")";
-    if (want == TextOf(position)) {
+    if (want == testsupport::WindowTextOf(position)) {
         std::printf("already there\n");
         return 1;
     }
@@ -160,7 +152,7 @@ int Wake(const wchar_t* cls, int x, int y, bool warp) {
         SendInput(1, &in, sizeof in);
     }
     while (Now() - start < 5000) {
-        if (want == TextOf(position)) {
+        if (want == testsupport::WindowTextOf(position)) {
             std::printf("%.1f\n", Now() - start);
             return Park(x, y);  // and the X server keeps the pointer there
         }
