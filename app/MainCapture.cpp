@@ -24,23 +24,6 @@
 namespace {
 constexpr int BtnPanelWidth = 89;
 
-// Carries out a close request that came during a capture, once the capture command has ended
-// whichever way: posted, so that it runs from the outer loop, after the handler that started
-// the capture (a hotkey's) has returned.
-class CloseAfterCapture {
-  public:
-    CloseAfterCapture(HWND window, bool& requested) : window_(window), requested_(requested) {}
-    ~CloseAfterCapture() {
-        if (requested_ && PostMessageW(window_, WM_CLOSE, 0, 0)) requested_ = false;
-    }
-    CloseAfterCapture(const CloseAfterCapture&) = delete;
-    CloseAfterCapture& operator=(const CloseAfterCapture&) = delete;
-
-  private:
-    HWND window_;
-    bool& requested_;
-};
-
 // One page: the image centred and scaled to fit the printable area, keeping its aspect ratio.
 void PrintPicture(HDC printer, HBITMAP bitmap, HPALETTE palette) {
     SIZE size = BitmapSize(bitmap);
@@ -128,7 +111,7 @@ void TTintsnatch4::CaptureExecute() {
     if (OskScreenCapture1->Capturing()) return;
     CaptureChoice choice =
         ChooseCapture(capture_.rgCapture.ItemIndex(), capture_.rgCaptureArea.ItemIndex());
-    CloseAfterCapture closeLater(Handle(), closeAfterCapture_);
+    CloseLater closeLater(Handle(), closeAfterCapture_);
     if (choice.Kind != CaptureKind::None) {
         std::unique_ptr<TPicture> image;
         TOskScreenCapture& engine = *OskScreenCapture1;

@@ -138,6 +138,8 @@ void TTintsnatch4::CreateForm() {
     Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT, L"TTintsnatch4", L"Tintsnatch 4",
            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, OptionsWidth, OptionsHeight,
            app.Handle());
+    creating_ = true;
+    CloseLater closeLater(Handle(), closeAfterCreation_, &creating_);
     // Built for the DPI of the monitor it starts on, at the options view's size.
     dpi_ = win::WindowDpi(Handle());
     MakeFonts();
@@ -661,6 +663,12 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             if (OskScreenCapture1 && OskScreenCapture1->Capturing()) {
                 closeAfterCapture_ = true;
                 OskScreenCapture1->Cancel();
+                return 0;
+            }
+            // So does a close that comes through the modal loop of a message creation shows
+            // (another copy running, say): creation goes on to use what destruction frees.
+            if (creating_) {
+                closeAfterCreation_ = true;
                 return 0;
             }
             StorageCloseQueryHook();

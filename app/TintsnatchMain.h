@@ -67,6 +67,26 @@ class TSamplingTimer : public win::Window {
     bool listening_ = false;
 };
 
+// Carries out a close request that came while the window was busy (a capture, its own creation),
+// once that has ended whichever way: posted, so that it runs from the outer message loop, after
+// the handler that was busy has returned. A busy flag, when given, is cleared first.
+class CloseLater {
+  public:
+    CloseLater(HWND window, bool& requested, bool* busy = nullptr)
+        : window_(window), requested_(requested), busy_(busy) {}
+    ~CloseLater() {
+        if (busy_) *busy_ = false;
+        if (requested_ && PostMessageW(window_, WM_CLOSE, 0, 0)) requested_ = false;
+    }
+    CloseLater(const CloseLater&) = delete;
+    CloseLater& operator=(const CloseLater&) = delete;
+
+  private:
+    HWND window_;
+    bool& requested_;
+    bool* busy_;
+};
+
 class TTintsnatch4 : public win::Window {
   public:
     // Window sizes and the follow offset (outer sizes, frame and caption included), as every
@@ -336,6 +356,8 @@ class TTintsnatch4 : public win::Window {
     bool optionsOpened_ = false;  // the options view opened since it last closed
     bool otherInstance_ = false;  // this copy found another running and is ending
     bool created_ = false;
+    // Creation runs: a message it shows lets a close through, which waits until creation ends.
+    bool creating_ = false, closeAfterCreation_ = false;
 
     TSamplingTimer Timer1;
     // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.

@@ -98,6 +98,29 @@ void Dismiss(HWND box) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the message gone"));
 }
 
+// The same program started again, from the same folder.
+struct SecondCopy {
+    PROCESS_INFORMATION pi{};
+    explicit SecondCopy(const App& first) {
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        std::wstring cmd = L"\"" + first.ExePath() + L"\"";
+        EXPECT_TRUE(CreateProcessW(first.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, first.Folder().c_str(), &si, &pi));
+    }
+    // Its exit code once it ended by itself, or STILL_ACTIVE (it is ended then).
+    DWORD Ended() const {
+        DWORD code = STILL_ACTIVE;
+        if (WaitForSingleObject(pi.hProcess, 8000) == WAIT_OBJECT_0)
+            GetExitCodeProcess(pi.hProcess, &code);
+        else
+            TerminateProcess(pi.hProcess, 1);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+        return code;
+    }
+};
+
 bool RunValue(std::wstring* text, HKEY root = HKEY_LOCAL_MACHINE) {
     HKEY key;
     if (RegOpenKeyExW(root, RunKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
@@ -465,22 +488,13 @@ TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
     SendMessageW(first.Control(id::cbStartUp), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }, 5000, "the Run value written"));
 
-    // The same program started again, from the same folder.
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = L"\"" + first.ExePath() + L"\"";
-    ASSERT_TRUE(CreateProcessW(first.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
-                               nullptr, first.Folder().c_str(), &si, &pi));
-    HWND box = FindMessageBox(pi.dwProcessId);
+    SecondCopy second(first);
+    HWND box = FindMessageBox(second.pi.dwProcessId);
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageText(box), L"Another instance of Tintsnatch is alredy running.");
     EXPECT_EQ(WindowTextOf(box), L"");
     Dismiss(box);
-    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 8000), WAIT_OBJECT_0) << "the second copy ends";
-    if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    EXPECT_EQ(second.Ended(), 0u) << "the second copy ends";
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(IsWindowVisible(first.MainWindow()));
     std::wstring value;
@@ -490,6 +504,27 @@ TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
     EXPECT_EQ(ReadBytes(IniPath(first)),
               "[TTintsnatch4]\r\ncbStartUp_Checked=False\r\nZoomSlider_Position=500\r\n"
               "Visible=1\r\n");
+}
+
+// Its tray's "Exit", the taskbar or another program closes the second copy while it still
+// reports the running one: the copy ends once the message is dismissed, without a fault.
+TEST_F(SettingsE2E, SecondCopyClosedWhileItReportsEndsCleanlyAndLeavesTheFileAlone) {
+    App first;
+    // As a close leaves it ("Visible" is never read): a close of the copy writes nothing new.
+    const std::string content = "[TTintsnatch4]\r\nZoomSlider_Position=500\r\nVisible=0\r\n";
+    WriteBytes(IniPath(first), content);
+    ASSERT_TRUE(first.Start());
+    SecondCopy second(first);
+    HWND box = FindMessageBox(second.pi.dwProcessId);
+    HWND copy = FindTopWindow(L"TTintsnatch4", second.pi.dwProcessId);
+    ASSERT_TRUE(box && copy);
+    // Sent, so it is handled inside the message's own loop before the message goes.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(copy, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    if (IsWindow(box)) Dismiss(box);
+    EXPECT_EQ(second.Ended(), 0u) << "the second copy ends, without a fault";
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(ReadBytes(IniPath(first)), content);
 }
 
 TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
