@@ -421,7 +421,14 @@ void TTintsnatch4::Timer1Timer() {
     HideOptions();
     win::SetVisible(ColorZoomPanel.Handle(), true);
 
-    const COLORREF color = ReadPixel(screen_.Get(), p.x, p.y);
+    // While the cursor moves, the magnifier beside the readouts reads the screen round it each
+    // tick: the cursor's pixel is taken from that same read, so a tick reads the screen once, not
+    // twice. A still cursor draws nothing, and its pixel is read on its own.
+    COLORREF color = CLR_INVALID;
+    const bool shared = JvZoom1 && JvZoom1->DrawFor(p, [&](HDC copy, POINT at) {
+        color = ReadPixel(copy, at.x, at.y);
+    });
+    if (!shared || color == CLR_INVALID) color = ReadPixel(screen_.Get(), p.x, p.y);
     // While the session is locked, switched or disconnected the screen cannot be read: the
     // readouts keep the last colour they showed instead of an invalid one.
     const bool readable = color != CLR_INVALID;

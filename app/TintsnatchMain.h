@@ -168,8 +168,8 @@ class TTintsnatch4 : public win::Window {
 
     ActionList& Actions() { return actions_; }
 
-    // The tick's pixel read, from the screen's device context; a test puts a screen that cannot
-    // be read in its place.
+    // The tick's pixel read, from the screen's device context or from the magnifier's copy of
+    // the screen round the cursor; a test puts a screen that cannot be read in its place.
     std::function<COLORREF(HDC, int, int)> ReadPixel = [](HDC dc, int x, int y) {
         return GetPixel(dc, x, y);
     };

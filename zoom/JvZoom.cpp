@@ -132,46 +132,61 @@ SIZE TJvZoom::ClientSize() {
     return clientSize_;
 }
 
-bool TJvZoom::EnsureImage() {
-    const SIZE size = ClientSize();
-    if (size.cx <= 0 || size.cy <= 0) return false;
-    if (imageDC_ && image_ && imageSize_.cx == size.cx && imageSize_.cy == size.cy) return true;
-    if (!imageDC_) {
-        imageDC_.emplace(screen_.Get());
-        if (!*imageDC_) {
-            imageDC_.reset();
+bool TJvZoom::Canvas::Ensure(HDC like, SIZE wanted, bool& made) {
+    made = false;
+    if (wanted.cx <= 0 || wanted.cy <= 0) return false;
+    if (dc && bitmap && size.cx == wanted.cx && size.cy == wanted.cy) return true;
+    if (!dc) {
+        dc.emplace(like);
+        if (!*dc) {
+            dc.reset();
             return false;
         }
     }
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen_.Get(), size.cx, size.cy));
-    if (!bitmap) return false;
-    imageSelection_.reset();
-    image_ = std::move(bitmap);
-    imageSelection_.emplace(imageDC_->Get(), image_.Get());
-    imageSize_ = size;
-    RECT all{0, 0, size.cx, size.cy};
-    FillRect(imageDC_->Get(), &all, Background());
+    gdi::Bitmap fresh(CreateCompatibleBitmap(like, wanted.cx, wanted.cy));
+    if (!fresh) return false;
+    selection.reset();
+    bitmap = std::move(fresh);
+    selection.emplace(dc->Get(), bitmap.Get());
+    size = wanted;
+    made = true;
+    return true;
+}
+
+bool TJvZoom::EnsureImage() {
+    const SIZE size = ClientSize();
+    bool made;
+    if (!image_.Ensure(screen_.Get(), size, made)) return false;
+    if (made) {
+        RECT all{0, 0, size.cx, size.cy};
+        FillRect(image_.Get(), &all, Background());
+    }
     return true;
 }
 
 void TJvZoom::KeepCache() {
     if (!EnsureImage()) return;
-    if (!cache_ || cacheSize_.cx != imageSize_.cx || cacheSize_.cy != imageSize_.cy) {
-        cache_.Reset(CreateCompatibleBitmap(screen_.Get(), imageSize_.cx, imageSize_.cy));
-        cacheSize_ = cache_ ? imageSize_ : SIZE{0, 0};
+    const SIZE size = image_.size;
+    if (!cache_ || cacheSize_.cx != size.cx || cacheSize_.cy != size.cy) {
+        cache_.Reset(CreateCompatibleBitmap(screen_.Get(), size.cx, size.cy));
+        cacheSize_ = cache_ ? size : SIZE{0, 0};
         if (!cache_) return;
     }
     gdi::MemoryDC mem(screen_.Get());
     if (!mem) return;
     gdi::Selection select(mem.Get(), cache_.Get());
-    BitBlt(mem.Get(), 0, 0, cacheSize_.cx, cacheSize_.cy, imageDC_->Get(), 0, 0, SRCCOPY);
+    BitBlt(mem.Get(), 0, 0, cacheSize_.cx, cacheSize_.cy, image_.Get(), 0, 0, SRCCOPY);
 }
 
-bool TJvZoom::Draw() {
+bool TJvZoom::Draw(std::optional<POINT> at) {
     POINT p;
-    if (!GetCursorPos(&p)) return false;  // e.g. while another desktop has the input
+    if (at)
+        p = *at;
+    else if (!GetCursorPos(&p))
+        return false;  // e.g. while another desktop has the input
     const zoom::Point cursor{p.x, p.y};
     if (cursor == last_) return false;
+    sourceUntaken_ = false;
     const SIZE size = ClientSize();
     // Below level 1 nothing is drawn, and the position is not taken as drawn, so a valid level
     // shows at the next tick.
@@ -186,13 +201,13 @@ bool TJvZoom::Draw() {
     auto view = zoom::ComputeView(cursor, size.cx, size.cy, zoomLevel_, desk_);
     if (!view || !EnsureImage()) return false;
 
-    HDC dc = imageDC_->Get();
+    HDC dc = image_.Get();
     // While the session is locked, switched or disconnected the screen cannot be read: the view
     // keeps its last image, and the cursor's place is not taken as drawn, so the first tick that
     // can read draws. An empty source is not even tried, since the platforms differ on what a
     // zero-sized stretch does; it keeps the previous image too, under a crosshair. The DC keeps
     // its default stretch mode, so screen pixels become blocks of equal pixels with no smoothing.
-    if (!view->source.Empty() && !Magnify(dc, size, view->source)) return false;
+    if (!view->source.Empty() && !Magnify(dc, size, view->source, p)) return false;
     last_ = cursor;
 
     if (crosshair_) {
@@ -214,7 +229,7 @@ bool TJvZoom::Draw() {
     return true;
 }
 
-bool TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
+bool TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src, POINT cursor) {
     const RECT source{src.left, src.top, src.right, src.bottom};
     if (!Contains(sourceMonitor_, source)) {
         MONITORINFO info{};
@@ -224,21 +239,30 @@ bool TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src) {
             monitor && GetMonitorInfoW(monitor, &info) && Contains(info.rcMonitor, source);
         sourceMonitor_ = onOne ? info.rcMonitor : RECT{};
     }
-    if (Contains(sourceMonitor_, source)) return ReadScreen(dc, {0, 0, size.cx, size.cy}, source);
-    // The source spans monitors or leaves them (at a corner of a desk of unequal monitors):
-    // gathered monitor by monitor on black first, so what lies off every monitor shows black
-    // rather than whatever the display holds there, and then enlarged in one piece, so the
-    // blocks stay equal across a border between monitors.
-    gdi::MemoryDC staging(screen_.Get());
-    gdi::Bitmap bitmap(CreateCompatibleBitmap(screen_.Get(), src.Width(), src.Height()));
-    if (!staging || !bitmap) return false;
-    gdi::Selection select(staging.Get(), bitmap.Get());
+    // Read 1:1 first and enlarged in memory, so the owner can take the cursor's pixel from the
+    // same read. A source that spans monitors or leaves them (at a corner of a desk of unequal
+    // monitors) is gathered monitor by monitor on black, so what lies off every monitor shows
+    // black rather than whatever the display holds there, and the blocks stay equal across a
+    // border between monitors.
+    bool made;
+    if (!source_.Ensure(screen_.Get(), {src.Width(), src.Height()}, made)) return false;
+    HDC staging = source_.Get();
     RECT all{0, 0, src.Width(), src.Height()};
-    FillRect(staging.Get(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    Gather gather{this, staging.Get(), source, true};
-    EnumDisplayMonitors(nullptr, &source, CopyMonitorPart, reinterpret_cast<LPARAM>(&gather));
-    return gather.read && StretchBlt(dc, 0, 0, size.cx, size.cy, staging.Get(), 0, 0, src.Width(),
-                                     src.Height(), SRCCOPY) != FALSE;
+    bool gathered;
+    if (Contains(sourceMonitor_, source)) {
+        gathered = ReadScreen(staging, all, source);
+    } else {
+        FillRect(staging, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        Gather gather{this, staging, source, true};
+        EnumDisplayMonitors(nullptr, &source, CopyMonitorPart, reinterpret_cast<LPARAM>(&gather));
+        gathered = gather.read;
+    }
+    if (!gathered ||
+        !StretchBlt(dc, 0, 0, size.cx, size.cy, staging, 0, 0, src.Width(), src.Height(), SRCCOPY))
+        return false;
+    sourceUntaken_ = PtInRect(&source, cursor) != FALSE;
+    cursorInSource_ = {cursor.x - src.left, cursor.y - src.top};
+    return true;
 }
 
 void TJvZoom::Show(HDC dc) {
@@ -246,7 +270,7 @@ void TJvZoom::Show(HDC dc) {
     RECT all{0, 0, size.cx, size.cy};
     if (active_) {
         if (EnsureImage())
-            BitBlt(dc, 0, 0, size.cx, size.cy, imageDC_->Get(), 0, 0, SRCCOPY);
+            BitBlt(dc, 0, 0, size.cx, size.cy, image_.Get(), 0, 0, SRCCOPY);
         else
             FillRect(dc, &all, Background());
         return;
@@ -277,13 +301,27 @@ void TJvZoom::OnTimer() {
 }
 
 void TJvZoom::Redraw() {
-    if (!Draw()) return;
+    if (Draw()) ShowDrawn();
+}
+
+void TJvZoom::ShowDrawn() {
     // Straight into the window, not by invalidating it: no erase, no flicker.
     if (IsWindowVisible(Handle())) {
         gdi::WindowDC dc(Handle());
         if (dc) Show(dc.Get());
     }
     if (OnContentsChanged) OnContentsChanged(*this);
+}
+
+bool TJvZoom::DrawFor(POINT cursor, const SourceReader& read) {
+    if (!Handle() || !active_ || parked_ || !IsWindowVisible(Handle())) return false;
+    if (Draw(cursor)) ShowDrawn();
+    // Made by this call or by the timer just before it (on Windows both come in the same system
+    // tick), and not taken yet: a still cursor's pixel is read afresh by the owner.
+    if (!sourceUntaken_ || !(last_ == zoom::Point{cursor.x, cursor.y})) return false;
+    sourceUntaken_ = false;
+    read(source_.Get(), cursorInSource_);
+    return true;
 }
 
 void TJvZoom::Refresh() {

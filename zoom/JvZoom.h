@@ -53,6 +53,15 @@ class TJvZoom : public win::Window {
 
     // Draws now, even when the cursor has not moved (nothing happens while inactive).
     void Refresh();
+    // Given the copy of the screen area a drawing read (1:1) and the cursor's place in it.
+    using SourceReader = std::function<void(HDC copy, POINT cursor)>;
+    // The owner's tick found the cursor at `cursor`: draws now if it moved since the last
+    // drawing, as the timer would, and hands `read` the area that drawing read, so the owner
+    // takes the cursor's pixel from the same read instead of reading the screen again. A drawing
+    // the timer made there since the owner's last call is handed as well. False, with `read` not
+    // called, when nothing new was read there (the cursor still, the view hidden or inactive, the
+    // screen unreadable).
+    bool DrawFor(POINT cursor, const SourceReader& read);
 
     // The owner's sampler found the cursor at rest: the timer stops, since a still cursor draws
     // nothing. Leaving the rest restarts it and draws at once if the cursor has moved meanwhile.
@@ -70,11 +79,14 @@ class TJvZoom : public win::Window {
 
   private:
     void UpdateTimer();
-    // The drawing: into the memory image when the cursor moved; true when it drew.
-    bool Draw();
-    // Stretches the screen area src over the whole dc of the given size; false when the screen
-    // could not be read.
-    bool Magnify(HDC dc, SIZE size, const zoom::Rect& src);
+    // The drawing: into the memory image when the cursor (read here unless given) moved; true
+    // when it drew.
+    bool Draw(std::optional<POINT> at = std::nullopt);
+    // Reads the screen area src 1:1 into source_ and stretches it over the whole dc of the given
+    // size; false when the screen could not be read.
+    bool Magnify(HDC dc, SIZE size, const zoom::Rect& src, POINT cursor);
+    // Shows a new drawing when the view can be seen, and tells the owner.
+    void ShowDrawn();
     struct Gather;
     static BOOL CALLBACK CopyMonitorPart(HMONITOR, HDC, LPRECT monitor, LPARAM data);
     // Shows the current state in dc: the memory image while active, else the cached image or
@@ -121,12 +133,24 @@ class TJvZoom : public win::Window {
     bool clientSizeKnown_ = false;
     gdi::WindowDC screen_{nullptr};
 
-    // The last image, selected into its memory DC for the control's life. Declared in this order
-    // so the selection is undone before the bitmap and the DC go.
-    std::optional<gdi::MemoryDC> imageDC_;
-    gdi::Bitmap image_;
-    std::optional<gdi::Selection> imageSelection_;
-    SIZE imageSize_{0, 0};
+    // A memory image selected into its own DC while kept, made again when its size changes.
+    // Declared in this order so the selection is undone before the bitmap and the DC go.
+    struct Canvas {
+        std::optional<gdi::MemoryDC> dc;
+        gdi::Bitmap bitmap;
+        std::optional<gdi::Selection> selection;
+        SIZE size{0, 0};
+        HDC Get() const { return dc->Get(); }
+        // True when it holds an image of this size, made like `like`'s; `made` tells whether it
+        // was made just now.
+        bool Ensure(HDC like, SIZE wanted, bool& made);
+    };
+    // The last image, and the screen area of the last drawing as read, before it was enlarged.
+    Canvas image_, source_;
+    // source_ holds a read at the cursor position last_ that the owner has not taken yet, with
+    // the cursor's place in it.
+    bool sourceUntaken_ = false;
+    POINT cursorInSource_{0, 0};
 
     gdi::Bitmap cache_;
     SIZE cacheSize_{0, 0};

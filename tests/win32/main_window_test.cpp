@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -146,6 +147,31 @@ TEST_F(MainWindow, AScreenThatCannotBeReadKeepsTheLastReadout) {
     SampleAt(250, 150);
     EXPECT_EQ(Text(id::ColHex), L"#FF8000");
     EXPECT_EQ(Text(id::Position), L"(150,150)");
+}
+
+// A tick that finds the cursor moved reads the screen once: the cursor's pixel comes from the
+// magnifier's copy of the screen round it, exact where each neighbour differs.
+TEST_F(MainWindow, AMovingCursorsPixelComesExactFromTheMagnifiersRead) {
+    testsupport::PatternWindow dots{
+        {{{0, 0, 1, 1}, RGB(1, 2, 3)}, {{1, 0, 2, 1}, RGB(4, 5, 6)}, {{0, 1, 1, 2}, RGB(7, 8, 9)}},
+        RGB(40, 40, 40),
+        {400, 300, 410, 310}};
+    SampleAt(150, 150);  // the compact view up, its magnifier shown
+    // The kind of device context each pixel read was given, and what it read.
+    std::vector<std::pair<DWORD, COLORREF>> reads;
+    form.ReadPixel = [&](HDC dc, int x, int y) {
+        reads.emplace_back(GetObjectType(dc), GetPixel(dc, x, y));
+        return reads.back().second;
+    };
+    for (auto [x, y, color] :
+         {std::tuple{400, 300, RGB(1, 2, 3)}, std::tuple{401, 300, RGB(4, 5, 6)},
+          std::tuple{400, 301, RGB(7, 8, 9)}}) {
+        reads.clear();
+        SampleAt(x, y);
+        // The first tick after the move; the ticks of the still cursor that follow read alone.
+        ASSERT_FALSE(reads.empty());
+        EXPECT_EQ(reads.front(), std::pair(static_cast<DWORD>(OBJ_MEMDC), color));
+    }
 }
 
 // Each tick moves the window beside the cursor and draws the new position: the readout shows it,
