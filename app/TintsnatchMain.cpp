@@ -672,8 +672,9 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
                 OskScreenCapture1->Cancel();
                 return 0;
             }
-            // So does a close that comes through the modal loop of a message creation shows
-            // (another copy running, say): creation goes on to use what destruction frees.
+            // A close that comes through the modal loop of a message shown during creation
+            // (another copy running, say) waits the same way: creation goes on to use what
+            // destruction frees.
             if (creating_) {
                 closeAfterCreation_ = true;
                 return 0;
