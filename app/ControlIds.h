@@ -25,7 +25,8 @@ inline constexpr int gbKeys = 1400, lblShow = 1401, Label1 = 1402, Label2 = 1403
                      hkShowHide = 1405, hkFixedFollow = 1406, hkCapture = 1407, hkExit = 1408,
                      hkClipboard = 1409;
 // Misc page
-inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502;
+inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502, lblSettingsPath = 1503,
+                     SettingsPath = 1504;
 // About page
 inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1603, Label6 = 1604,
                      JvHotLink5 = 1605;

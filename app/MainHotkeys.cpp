@@ -80,6 +80,15 @@ void TTintsnatch4::CreateMiscPage() {
                       page, id::cbGrabIfMin, font);
     win::FitText(misc_.cbStartUp, Dpi());
     win::FitText(misc_.cbGrabIfMin, Dpi());
+    // Where the settings are kept: beside the program, or in the user's folder when the
+    // program's folder cannot be written. Read-only text the user can select and scroll.
+    win::PlaceLabel(misc_.lblSettingsPath, page, id::lblSettingsPath, L"Settings file:",
+                    Box(gx + 8, gy + 74, 160, 14), font);
+    win::FitText(misc_.lblSettingsPath, Dpi());
+    win::PlaceControl(
+        misc_.SettingsPath, L"EDIT", JvFormStorage1 ? JvFormStorage1->IniFileName.c_str() : L"",
+        WS_VISIBLE | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
+        Box(gx + 8, gy + 90, room.cx - 2 * gx - 16, 14), page, id::SettingsPath, font);
     if (made) return;
     win::SetHint(misc_.cbStartUp, L"Automaticaly run Tintsnatch at Windows startup");
     win::SetHint(misc_.cbGrabIfMin,

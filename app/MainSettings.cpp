@@ -1,9 +1,13 @@
 // The main window's settings storage, start-up registration and single-instance check.
+#include <utility>
+
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
+#include "settings/SettingsPlace.h"
+#include "settings/SettingsPlaceWin32.h"
 #include "settings/SingleInstanceWin32.h"
 #include "settings/StartupWin32.h"
 #include "win/Application.h"
@@ -163,8 +167,13 @@ void TTintsnatch4::CreateStorage() {
                                          std::move(window), std::move(props), FormName);
     JvFormStorage1->ReportError = [] { win::ReportCurrentException(); };
     // Fixed here, before anything can show the window, so no read or write uses another file.
-    JvFormStorage1->IniFileName =
-        FolderOf(settings::ExecutablePath()) + win::Application().Name() + L".ini";
+    const std::wstring exe = settings::ExecutablePath();
+    const settings::SettingsLocation place =
+        settings::LocateSettingsFile(exe, win::Application().Name());
+    JvFormStorage1->IniFileName = place.path;
+    if (place.movedFirstTime)
+        settingsMovedNote_ = settings::MovedSettingsText(FolderOf(exe), place.path);
+    win::SetText(misc_.SettingsPath, place.path);
 }
 
 void TTintsnatch4::StorageShowHook() {
@@ -178,6 +187,8 @@ void TTintsnatch4::StorageShowHook() {
             CenterOnScreen();
         FormShow();
     });
+    // Once, over the window the user now sees: later starts find the file in its new place.
+    if (!settingsMovedNote_.empty()) ShowMessage(Handle(), std::exchange(settingsMovedNote_, {}));
 }
 
 void TTintsnatch4::StorageHideHook() {

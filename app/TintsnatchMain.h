@@ -317,7 +317,7 @@ class TTintsnatch4 : public win::Window {
         HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
     } keys_;
     struct MiscPageControls {
-        HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{};
+        HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{}, lblSettingsPath{}, SettingsPath{};
     } misc_;
     std::unique_ptr<THotKeyManager> HotKeyManager1;
     std::unique_ptr<HotKeyBindings> bindings_;  // the seven identifier fields and their rules
@@ -353,8 +353,9 @@ class TTintsnatch4 : public win::Window {
     };
     std::optional<GrownFrom> grownFrom_;
     bool options1Checked_ = false;
-    bool optionsOpened_ = false;  // the options view opened since it last closed
-    bool otherInstance_ = false;  // this copy found another running and is ending
+    bool optionsOpened_ = false;      // the options view opened since it last closed
+    bool otherInstance_ = false;      // this copy found another running and is ending
+    std::wstring settingsMovedNote_;  // told at the first show: settings kept in the user's folder
     bool created_ = false;
     // Creation runs: a message it shows lets a close through, which waits until creation ends.
     bool creating_ = false, closeAfterCreation_ = false;

@@ -61,10 +61,6 @@ LoadResult TJvFormStorage::LoadSettings() {
         }
         // Also after a version mismatch: the next save then writes the current state.
         restored_ = true;
-        if (access == FileAccess::Missing)
-            known_.clear();
-        else
-            NoteFileValues();
     }
     ResetMaximizedPosition(*window_);
     return access == FileAccess::Missing ? LoadResult::Missing : LoadResult::Read;
@@ -112,18 +108,21 @@ void TJvFormStorage::SaveSettings() {
     if (!restored_ && Active) return;
     // The file holds the user's values, which this run never read.
     if (fileKept_) return;
+    // Compared with the file as it is now, not as this run last saw it: another program may have
+    // deleted it (then every value is written), replaced it or edited it meanwhile. A file that
+    // already holds every value is not even opened for writing, so a file that a sync client or
+    // a scanner watches is not rewritten each time the options view closes.
+    files_->Flush(IniFileName);
     std::vector<std::pair<std::wstring, std::wstring>> changed;
     for (auto& write : PlannedWrites()) {
-        auto it = known_.find(write.first);
-        if (it == known_.end() || it->second != write.second) changed.push_back(std::move(write));
+        std::wstring value = files_->ReadString(IniFileName, Section(), write.first, Absent);
+        // In the form a save would write it: the reader took one enclosing pair of quotes away.
+        if (value == Absent || QuoteForProfile(value) != write.second)
+            changed.push_back(std::move(write));
     }
-    // Nothing changed: the file is not even opened.
     if (!changed.empty()) {
         IniFile ini(*files_, IniFileName, Section());
-        for (const auto& [key, value] : changed) {
-            ini.WriteString(key, value);
-            known_[key] = value;
-        }
+        for (const auto& [key, value] : changed) ini.WriteString(key, value);
     }
     saved_ = true;
 }
@@ -144,15 +143,6 @@ std::vector<std::pair<std::wstring, std::wstring>> TJvFormStorage::PlannedWrites
         WriteAll(ini);
     }
     return std::move(list.writes);
-}
-
-void TJvFormStorage::NoteFileValues() {
-    known_.clear();
-    for (const auto& write : PlannedWrites()) {
-        std::wstring value = files_->ReadString(IniFileName, Section(), write.first, Absent);
-        // In the form a save would write it: the reader took one enclosing pair of quotes away.
-        if (value != Absent) known_[write.first] = QuoteForProfile(value);
-    }
 }
 
 void TJvFormStorage::SaveProps(IniFile& ini) {
@@ -186,6 +176,7 @@ bool TJvFormStorage::CloseQueryHook(const std::function<bool()>& formCloseQuery)
         try {
             SaveSettings();
         } catch (...) {
+            closeReported_ = true;
             Report();
         }
     }
@@ -198,7 +189,9 @@ void TJvFormStorage::DestroyHook(const std::function<void()>& formDestroy) {
         try {
             SaveSettings();
         } catch (...) {
-            Report();
+            // The destruction tries once more (a file held for a moment may be free now), but an
+            // exit tells of a failure once: the close already did.
+            if (!closeReported_) Report();
         }
         destroying_ = false;
     }

@@ -6,7 +6,6 @@
 // settings (the window hides, the options view closes).
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,7 +72,6 @@ class TJvFormStorage {
     void SaveProps(settings::IniFile& ini);
     // The keys and values a save would write now, in the order it writes them.
     std::vector<std::pair<std::wstring, std::wstring>> PlannedWrites();
-    void NoteFileValues();
     void Report() noexcept;
 
     std::unique_ptr<settings::ProfileFile> files_;
@@ -86,8 +84,5 @@ class TJvFormStorage {
     bool fileKept_ = false;  // the file holds values this run has not read: never write it
     bool unreadableReported_ = false;
     bool keepCurrentFailureReported_ = false;
-    // What the file holds as far as this run knows: each key's value as last read or written. A
-    // save writes only what differs, so a file that a sync client or a scanner watches is not
-    // rewritten each time the options view closes with nothing changed.
-    std::map<std::wstring, std::wstring> known_;
+    bool closeReported_ = false;  // the close's save failed and said so
 };

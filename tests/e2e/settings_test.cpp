@@ -9,8 +9,10 @@
 
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
-// After the platform header, which it needs.
+#include "tests/e2e/UnixTools.h"
+// After the platform header, which they need.
 #include <sddl.h>
+#include <shlobj.h>
 
 using namespace e2e;
 
@@ -380,7 +382,16 @@ TEST_F(SettingsE2E, ChangesSurviveHidingAndShowingAndAFileEditedMeanwhileWins) {
     WriteBytes(IniPath(app), text.replace(at, 22, "ZoomSlider_Position=30"));
     ASSERT_TRUE(app.ShowHide(true));
     EXPECT_EQ(app.Text(id::lblZoomFactor), L"30");
+
+    // Deleted by another program while the window is hidden: the close writes it whole again.
+    ASSERT_TRUE(app.ShowHide(false));
+    ASSERT_TRUE(DeleteFileW(IniPath(app).c_str()));
     ASSERT_TRUE(app.Close());
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
+    EXPECT_EQ(ValueOf(lines, "ZoomSlider_Position"), "30");
+    EXPECT_EQ(ValueOf(lines, "cbStartUp_Checked"), "True");
+    for (const char* key : {"FormVersion", "Visible", "cbCroshair_Checked"})
+        EXPECT_NE(ValueOf(lines, key), "<missing>") << key;
 }
 
 TEST_F(SettingsE2E, EndOfSessionSavesAsAtACloseAndReleasesTheHotKeys) {
@@ -461,20 +472,56 @@ TEST_F(SettingsE2E, UnwritableFileGivesTheMessageAndLosesNothing) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     PostMessageW(app.MainWindow(), WM_CLOSE, 0, 0);
 
-    // Once at the close, once more at the destruction: both say which file.
-    for (int i = 0; i < 2; ++i) {
-        HWND box = FindMessageBox(app.ProcessId());
-        ASSERT_TRUE(box) << "message " << i + 1;
-        std::wstring text = MessageText(box);
-        EXPECT_NE(text.find(L"Unable to write to "), std::wstring::npos) << Narrow(text);
-        EXPECT_NE(text.find(L"Tintsnatch4.ini"), std::wstring::npos) << Narrow(text);
-        EXPECT_EQ(WindowTextOf(box), L"Tintsnatch 4");
-        Dismiss(box);
-    }
-    EXPECT_TRUE(app.WaitForExit(5000)) << "closing completes";
+    // Once an exit, saying which file; the destruction tries again without a second box.
+    HWND box = FindMessageBox(app.ProcessId());
+    ASSERT_TRUE(box);
+    std::wstring text = MessageText(box);
+    EXPECT_NE(text.find(L"Unable to write to "), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(L"Tintsnatch4.ini"), std::wstring::npos) << Narrow(text);
+    EXPECT_EQ(WindowTextOf(box), L"Tintsnatch 4");
+    Dismiss(box);
+    EXPECT_TRUE(app.WaitForExit(5000)) << "closing completes with no other box";
     CloseHandle(lock);
     EXPECT_EQ(ReadBytes(IniPath(app)), content);
     SetFileAttributesW(IniPath(app).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsE2E, AFolderThatCannotBeWrittenKeepsTheSettingsInTheUsersFolderAndSaysSoOnce) {
+    App app;
+    wchar_t* appData = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &appData)));
+    const std::wstring moved = std::wstring(appData) + L"\\Tintsnatch4\\Tintsnatch4.ini";
+    CoTaskMemFree(appData);
+    DeleteFileW(moved.c_str());
+    // Wine running as root writes anywhere the Linux side lets root write: an immutable folder
+    // refuses even root, as Program Files refuses an ordinary user.
+    const std::string folder = unixtools::UnixPath(app.Folder());
+    if (unixtools::RunShell("chattr +i '" + folder + "'") != 0)
+        GTEST_SKIP() << "the file system cannot make a folder immutable";
+    struct Writable {
+        std::string folder;
+        ~Writable() { unixtools::RunShell("chattr -i '" + folder + "'"); }
+    } writable{folder};
+
+    ASSERT_TRUE(app.Launch());
+    HWND box = FindMessageBox(app.ProcessId());
+    ASSERT_TRUE(box);
+    EXPECT_NE(MessageText(box).find(moved), std::wstring::npos) << Narrow(MessageText(box));
+    Dismiss(box);
+    ASSERT_TRUE(app.WaitForWindow());
+    EXPECT_EQ(app.Text(id::SettingsPath), moved);
+    PressKeys({VK_ADD});
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::lblZoomFactor) == L"16"; }, 5000,
+                        "lblZoomFactor showing \"16\""));
+    ASSERT_TRUE(app.Close()) << "no error at the exit";
+    EXPECT_EQ(ValueOf(Lines(ReadBytes(moved)), "ZoomSlider_Position"), "16");
+
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"16");
+    ASSERT_TRUE(app.Handled());
+    EXPECT_EQ(FindTopWindow(L"#32770", app.ProcessId()), nullptr) << "told once";
+    ASSERT_TRUE(app.Close());
+    DeleteFileW(moved.c_str());
 }
 
 TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {

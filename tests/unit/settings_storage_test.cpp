@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "settings/JvFormStorage.h"
+#include "settings/SettingsPlace.h"
 #include "tests/unit/settings_fakes.h"
 #include "win/ErrorReport.h"
 
@@ -371,7 +372,7 @@ TEST_F(SettingsStorage, ShowingAgainBringsBackTheSavedValuesAndPosition) {
     EXPECT_EQ(window->start, settings::StartPosition::AsDesigned);
 }
 
-TEST_F(SettingsStorage, UnwritableFileReportsAtCloseAndAgainAtDestroy) {
+TEST_F(SettingsStorage, UnwritableFileIsReportedOncePerExit) {
     Load(L"ZoomSlider_Position=50\n");
     std::vector<std::pair<std::wstring, std::wstring>> before = files->Lines(Path, Section);
     Show();
@@ -379,8 +380,8 @@ TEST_F(SettingsStorage, UnwritableFileReportsAtCloseAndAgainAtDestroy) {
     Close();
     EXPECT_EQ(reports, std::vector<std::wstring>{L"Unable to write to " + Path});
     EXPECT_FALSE(storage->Saved());
-    Destroy();
-    EXPECT_EQ(reports.size(), 2u) << "the destroy tries once more";
+    Destroy();  // tries once more, and fails again
+    EXPECT_EQ(reports.size(), 1u) << "one box per exit";
     EXPECT_EQ(c.log.back(), L"FormDestroy") << "closing completes";
     EXPECT_EQ(files->Lines(Path, Section), before);
 }
@@ -446,19 +447,21 @@ TEST_F(SettingsStorage, SavesWhileTheWindowStaysReportAFailureOnlyOnce) {
     EXPECT_EQ(reports.size(), 2u) << "the close reports as before";
 }
 
-TEST_F(SettingsStorage, OnlyValuesChangedSinceTheFileWasLastReadOrWrittenAreWritten) {
+TEST_F(SettingsStorage, SavesCompareWithTheFileAsItIsNow) {
     Show();
     Close();
     Show();
     storage->KeepFileCurrent();
-    EXPECT_EQ(files->writes.size(), 23u) << "the first close wrote all; nothing changed since";
-    for (auto& [key, value] : files->files[Path][0].lines)
-        if (key == L"CroshairSize_Position") value = L"50";  // edited by hand meanwhile
-    c.zoom = 16;
+    EXPECT_EQ(files->writes.size(), 23u) << "the first close wrote all; the file holds every value";
+    files->files.erase(Path);  // deleted by another program while we run
     storage->HideHook({});
-    EXPECT_EQ(files->writes.back(), L"ZoomSlider_Position=16");
-    EXPECT_EQ(files->writes.size(), 24u);
-    EXPECT_EQ(Value(L"CroshairSize_Position"), L"50") << "the hand edit of another value stays";
+    EXPECT_EQ(files->writes.size(), 46u) << "a deleted file is written whole";
+    Load(L"CroshairSize_Position=50\nZoomSlider_Position=15\nOther=kept\n");  // replaced
+    storage->KeepFileCurrent();
+    EXPECT_EQ(Value(L"CroshairSize_Position"), L"30") << "a value that differs from ours";
+    EXPECT_EQ(Value(L"Other"), L"kept");
+    EXPECT_EQ(std::count(files->writes.begin(), files->writes.end(), L"ZoomSlider_Position=15"), 2)
+        << "a value the file already holds is not written";
     files->writesBeforeFailure = 0;
     c.zoom = 17;
     storage->EndSessionHook();
@@ -478,3 +481,16 @@ TEST(SettingsStoredProps, EntriesAreSplitAtTheFirstDotAndMalformedOnesDropped) {
 }
 
 }  // namespace
+
+TEST(SettingsPlace, BesideTheProgramWhereverThatCanBeWrittenElseInTheUsersFolder) {
+    using settings::SettingsPlace;
+    auto place = [](bool exists, bool fileWritable, bool folderWritable) {
+        return settings::ChoosePlace({exists, fileWritable, folderWritable});
+    };
+    EXPECT_EQ(place(true, true, false), SettingsPlace::BesideProgram) << "a writable file stays";
+    EXPECT_EQ(place(false, false, true), SettingsPlace::BesideProgram) << "a portable copy";
+    EXPECT_EQ(place(false, false, false), SettingsPlace::UserData) << "Program Files";
+    EXPECT_EQ(place(true, false, true), SettingsPlace::UserData) << "a file this user cannot write";
+    EXPECT_EQ(settings::UserDataFile(L"C:\\Users\\Ann\\AppData\\Roaming", L"Tintsnatch4"),
+              L"C:\\Users\\Ann\\AppData\\Roaming\\Tintsnatch4\\Tintsnatch4.ini");
+}
