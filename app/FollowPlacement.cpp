@@ -27,4 +27,16 @@ Point FollowPosition(Point cursor, int width, int height, Area work, int offsetX
             Narrow(Place(cursor.y, height, work.top, work.bottom, offsetY))};
 }
 
+HoverGate::Verdict HoverGate::Decide(bool over, bool following, std::uint64_t nowMs,
+                                     std::uint32_t hoverMs) {
+    if (!over || !following) {
+        since_.reset();
+        return over ? Verdict::Open : Verdict::Outside;
+    }
+    if (!since_) since_ = nowMs;
+    if (nowMs - *since_ < hoverMs) return Verdict::Hold;
+    since_.reset();
+    return Verdict::Open;
+}
+
 }  // namespace follow

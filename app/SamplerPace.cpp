@@ -11,6 +11,10 @@ int SamplerPace::Observe(std::uint64_t nowMs, const Observation& seen) {
     return Interval();
 }
 
+int SamplerPace::ObserveUnreadable(std::uint64_t nowMs) {
+    return Observe(nowMs, last_.value_or(Observation{}));
+}
+
 int SamplerPace::Wake(std::uint64_t nowMs) {
     lastChange_ = nowMs;
     resting_ = false;

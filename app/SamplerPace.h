@@ -25,11 +25,17 @@ class SamplerPace {
     // Takes the observation of the tick at nowMs (a monotonic clock) and returns the interval
     // the next ticks should run at.
     int Observe(std::uint64_t nowMs, const Observation& seen);
+    // A tick that could not read the cursor (the session locked, a secure desktop showing, a
+    // remote session cut off): it counts as no change, so the pace comes to rest.
+    int ObserveUnreadable(std::uint64_t nowMs);
     // Mouse input at nowMs: the full rate at once, before any tick has seen what it changed.
     int Wake(std::uint64_t nowMs);
     // Forgets what was seen (the window hid): the next tick counts as a change.
     void Reset();
     bool Resting() const { return resting_; }
+    // Whether mouse input should wake the resting tick: not while paused (the capture view, the
+    // application minimised), where a tick at full rate would show nothing.
+    bool Listening() const { return resting_ && last_ && last_->Seen != View::Paused; }
     int Interval() const { return resting_ ? RestInterval : ActiveInterval; }
 
   private:

@@ -1,6 +1,7 @@
 #include "app/TintsnatchMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/ControlIds.h"
 #include "app/FollowPlacement.h"
@@ -9,6 +10,8 @@
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
+// After the platform header, which it needs.
+#include <wtsapi32.h>
 
 // The component headers are included where their types are complete, so the unique_ptr members
 // can be destroyed here.
@@ -383,6 +386,9 @@ void TTintsnatch4::FormCreate() {
     Timer1.Start(static_cast<UINT>(timerInterval_));
     sampling_ = true;
     StartMagnifiers();
+    // Lock, unlock, disconnect and reconnect of this session. Without them the program samples
+    // on; a failure costs nothing more than that.
+    (void)WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -407,19 +413,38 @@ void TTintsnatch4::Timer1Timer() {
     }
     UpdateCaption();
     POINT p;
-    if (!GetCursorPos(&p)) return;
-    RECT wr;
-    GetWindowRect(Handle(), &wr);
-    if (PtInRect(&wr, p) || options1Checked_) {
-        ShowOptions();
-        win::SetVisible(ColorZoomPanel.Handle(), false);
-        GrowView();
-        PaceTimer({View::Options, p.x, p.y});
+    // Refused while the session is locked, a secure desktop (a UAC prompt) has the input or a
+    // remote session is cut off: nothing changed, so the pace comes to rest until it ends.
+    if (!GetCursorPos(&p)) {
+        const int interval = pace_.ObserveUnreadable(GetTickCount64());
+        if (sampling_) ApplyPace(interval);
         return;
     }
-    ShrinkView(wr);
-    HideOptions();
-    win::SetVisible(ColorZoomPanel.Handle(), true);
+    RECT wr;
+    GetWindowRect(Handle(), &wr);
+    // A hidden window is under no cursor: a copy while hidden takes the colour where the cursor
+    // is now, also where the window was.
+    if (win::IsShown(Handle())) {
+        const bool compact = win::IsShown(ColorZoomPanel.Handle());
+        const auto verdict = hoverGate_.Decide(PtInRect(&wr, p) != FALSE,
+                                               followMode_ && compact && !options1Checked_,
+                                               GetTickCount64(), HoverTime());
+        if (verdict == follow::HoverGate::Verdict::Hold) {
+            // Outrun by the cursor: held where it is, and what it shows of itself is not sampled.
+            PaceTimer({View::Compact, p.x, p.y, sampledColor_});
+            return;
+        }
+        if (verdict == follow::HoverGate::Verdict::Open || options1Checked_) {
+            ShowOptions();
+            win::SetVisible(ColorZoomPanel.Handle(), false);
+            GrowView();
+            PaceTimer({View::Options, p.x, p.y});
+            return;
+        }
+        ShrinkView(wr);
+        HideOptions();
+        win::SetVisible(ColorZoomPanel.Handle(), true);
+    }
 
     // While the cursor moves, the magnifier beside the readouts reads the screen round it each
     // tick: the cursor's pixel is taken from that same read, so a tick reads the screen once, not
@@ -443,6 +468,12 @@ void TTintsnatch4::Timer1Timer() {
 
     if (followMode_) FollowCursor(p, wr);
     PaceTimer({View::Compact, p.x, p.y, color});
+}
+
+std::uint32_t TTintsnatch4::HoverTime() {
+    UINT ms = 400;  // the system's default
+    (void)SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &ms, 0);
+    return ms;
 }
 
 void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
@@ -485,7 +516,7 @@ void TTintsnatch4::ApplyPace(int interval) {
     for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) zoom->SetResting(pace_.Resting());
     // Only while resting: while the mouse moves every movement would be a message for us.
-    (void)Timer1.ListenToMouse(pace_.Resting());
+    (void)Timer1.ListenToMouse(pace_.Listening());
 }
 
 void TTintsnatch4::WakeSampler() {
@@ -497,6 +528,7 @@ void TTintsnatch4::WakeSampler() {
 }
 
 void TTintsnatch4::StopSampling() {
+    resumeOnReturn_ = false;
     if (!sampling_) return;
     sampling_ = false;
     Timer1.Stop();
@@ -505,6 +537,10 @@ void TTintsnatch4::StopSampling() {
 }
 
 void TTintsnatch4::ResumeSampling() {
+    if (sessionAway_) {
+        resumeOnReturn_ = true;  // nothing can be read until the session is back
+        return;
+    }
     if (!sampling_) {
         sampling_ = true;
         pace_.Reset();
@@ -515,6 +551,42 @@ void TTintsnatch4::ResumeSampling() {
     }
     // Before the window is painted: it shows where and as the tick puts it, not where it was.
     Timer1Timer();
+}
+
+void TTintsnatch4::SessionChange(WPARAM event) {
+    switch (event) {
+        case WTS_SESSION_LOCK:
+        case WTS_CONSOLE_DISCONNECT:
+        case WTS_REMOTE_DISCONNECT: {
+            if (sessionAway_) return;
+            const bool wasSampling = sampling_;
+            StopSampling();
+            // Visible all the while, the magnifiers would go on drawing a screen no one sees.
+            for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+                if (zoom) zoom->SetResting(true);
+            sessionAway_ = true;
+            resumeOnReturn_ = wasSampling;
+            return;
+        }
+        case WTS_SESSION_UNLOCK:
+        case WTS_CONSOLE_CONNECT:
+        case WTS_REMOTE_CONNECT:
+            if (!sessionAway_) return;
+            sessionAway_ = false;
+            RenewScreen();
+            if (std::exchange(resumeOnReturn_, false)) ResumeSampling();
+            return;
+    }
+}
+
+void TTintsnatch4::RenewScreen() {
+    // A device context held across a lock, a reconnect or a display change may no longer read
+    // the screen the session shows now.
+    gdi::WindowDC fresh(nullptr);
+    if (fresh) screen_ = std::move(fresh);
+    for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) zoom->RenewScreen();
+    sampled_.reset();  // the current readout at the next tick, even for the same pixel
 }
 
 // The tick is the readouts' only writer, so what it set last is what they show.
@@ -682,7 +754,15 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             StorageCloseQueryHook();
             DestroyWindow(Handle());
             return 0;
+        case WM_WTSSESSION_CHANGE:
+            SessionChange(wp);
+            return 0;
+        case WM_DISPLAYCHANGE:
+            RenewScreen();
+            if (sampling_) Timer1Timer();
+            break;
         case WM_DESTROY:
+            (void)WTSUnRegisterSessionNotification(Handle());
             Timer1.Stop();
             StorageDestroyHook();
             DestroyComponents();

@@ -11,6 +11,7 @@
 #include "app/Actions.h"
 #include "app/ColorLibrary.h"
 #include "app/ControlIds.h"
+#include "app/FollowPlacement.h"
 #include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
 #include "capture/Picture.h"
@@ -112,6 +113,7 @@ class TTintsnatch4 : public win::Window {
     void Timer1Timer();
     // The follow-mode move of the tick: the window beside the cursor at p; window is its rect.
     void FollowCursor(POINT p, const RECT& window);
+    static std::uint32_t HoverTime();  // ms the cursor rests before a hover counts
     void Options1Click();
     void FixedFollowClick();
     void TintResetExecute();
@@ -254,6 +256,9 @@ class TTintsnatch4 : public win::Window {
     // showing runs one before it is painted.
     void StopSampling();
     void ResumeSampling();
+    // The session locked or cut off: sampling stops; back: it goes on with the screen taken afresh.
+    void SessionChange(WPARAM event);
+    void RenewScreen();
     void CenterOnScreen();
 
     // Fonts (Tahoma 8 for the window, Courier New for the readouts) at the window's DPI
@@ -363,6 +368,9 @@ class TTintsnatch4 : public win::Window {
     TSamplingTimer Timer1;
     // The sampling tick's memory: the pace, the last sample and what it set, the caption's inputs.
     SamplerPace pace_;
+    bool sessionAway_ = false;     // locked or disconnected: the screen cannot be read
+    bool resumeOnReturn_ = false;  // sampling goes on when the session is back
+    follow::HoverGate hoverGate_;  // a following window entered: held, or opened by a hover
     int timerInterval_ = SamplerPace::ActiveInterval;
     bool sampling_ = false;  // the sampling timer runs
     std::optional<POINT> sampled_;

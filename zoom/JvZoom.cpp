@@ -324,6 +324,13 @@ bool TJvZoom::DrawFor(POINT cursor, const SourceReader& read) {
     return true;
 }
 
+void TJvZoom::RenewScreen() {
+    gdi::WindowDC fresh(nullptr);
+    if (fresh) screen_ = std::move(fresh);
+    layoutKnown_ = false;
+    last_ = zoom::NoPosition;
+}
+
 void TJvZoom::Refresh() {
     if (!Handle() || !active_) return;
     last_ = zoom::NoPosition;

@@ -68,6 +68,10 @@ class TJvZoom : public win::Window {
     void SetResting(bool resting);
     bool Resting() const { return resting_; }
 
+    // Takes the screen's device context afresh (the session was unlocked or reconnected, the
+    // display changed) and draws the cursor's place at the next draw.
+    void RenewScreen();
+
     // The magnifier behind a window handle, or nullptr when it is not one.
     static TJvZoom* FromHandle(HWND hwnd);
 

@@ -212,6 +212,23 @@ TEST_F(Bindings, HiddenWithTheOptionOnCtrlCKeepsCopyingTheCurrentColour) {
     EXPECT_EQ(app.WindowRect().top, 420);
 }
 
+TEST_F(Bindings, HiddenCtrlCWhereTheWindowWasCopiesTheColourThere) {
+    SendMessageW(app.Control(id::cbGrabIfMin), BM_CLICK, 0, 0);
+    PressKeys({VK_F7});  // fixed: the window stays at (120, 120), where it followed to
+    ASSERT_TRUE(app.Handled());
+    ASSERT_TRUE(app.ShowHide(false));
+    MoveCursor(400, 400);
+    other.Focus();
+    PressKeys({VK_CONTROL, 'C'});
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"40 40 40"; }, 10000,
+                        "\"40 40 40\" on the clipboard"));
+    MoveCursor(150, 150);  // inside the hidden window's rectangle, over the orange block
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 128 0"; }, 10000,
+                        "\"255 128 0\" on the clipboard"))
+        << testing::PrintToString(ClipboardText());
+}
+
 TEST(BindingsHeldElsewhere, AKeyHeldByAnotherProgramFailsSilently) {
     HotKeyHolder holder(0, VK_F6);
     ASSERT_TRUE(holder.Held());

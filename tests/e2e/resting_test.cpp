@@ -4,6 +4,8 @@
 
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
+// After the platform header, which it needs.
+#include <wtsapi32.h>
 
 using namespace e2e;
 
@@ -51,4 +53,16 @@ TEST_F(RestingSampler, TheFirstMovementAfterTheRestIsFollowed) {
     EXPECT_TRUE(WaitFor([&] { return MagnifierPixel() == RGB(18, 52, 86); }, 5000,
                         "the magnifier showing #123456"))
         << "the magnifier shows the new place";
+}
+
+TEST_F(RestingSampler, NothingIsSampledWhileTheSessionIsLockedAndTheUnlockShowsTheScreenAtOnce) {
+    // What the system sends to a window registered for its session's notifications.
+    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    ASSERT_TRUE(app.Handled());
+    PatternWindow cover({}, RGB(0, 0, 255), {140, 140, 160, 160});
+    EXPECT_TRUE(HoldsFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 300,
+                         "the readouts as they were while locked"));
+    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }, 5000,
+                        "ColHex showing #0000FF"));
 }

@@ -60,6 +60,27 @@ TEST_F(Views, ACursorInsideTheWindowShowsTheOptionsViewWithFrozenReadouts) {
     EXPECT_EQ(app.Text(id::Position), L"(600,500)");
 }
 
+TEST_F(Views, AJumpIntoTheFollowingWindowHoldsItInsteadOfOpeningTheOptions) {
+    // The system's hover time, which a jump must not be taken for, as long as the test needs.
+    struct HoverTime {
+        UINT old = 400;
+        HoverTime() {
+            SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &old, 0);
+            SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, 60000, nullptr, 0);
+        }
+        ~HoverTime() { SystemParametersInfoW(SPI_SETMOUSEHOVERTIME, old, nullptr, 0); }
+    } slow;
+    MoveCursor(100, 100);
+    ASSERT_TRUE(
+        WaitFor([&] { return TopLeftIs(app, 120, 120); }, 5000, "the window at (120, 120)"));
+    MoveCursor(140, 140);  // 40 px down and right within one tick: inside the window
+    EXPECT_TRUE(HoldsFor([&] { return SizeIs(app, 172, 98) && TopLeftIs(app, 120, 120); }, 300,
+                         "the compact view held where it was"));
+    MoveCursor(300, 300);  // on and out: following again
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98) && TopLeftIs(app, 320, 320); }, 5000,
+                        "the compact view at (320, 320)"));
+}
+
 TEST_F(Views, EscOnTheWindowReturnsToTheCompactView) {
     MoveCursor(100, 100);
     ASSERT_TRUE(

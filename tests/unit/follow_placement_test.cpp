@@ -59,3 +59,20 @@ TEST(FollowPlacement, NeverCoversTheCursorEvenWhereNeitherSideFits) {
     EXPECT_EQ(FollowPosition({140, 50}, W, H, narrow, Off, Off).x, 140 + Off);
     EXPECT_EQ(FollowPosition({150, 50}, W, H, narrow, Off, Off).x, 150 - Off - W);
 }
+
+TEST(FollowPlacement, AJumpIntoTheFollowingWindowHoldsItAndOnlyAHoverOpensTheOptions) {
+    using V = follow::HoverGate::Verdict;
+    follow::HoverGate gate;
+    const std::uint32_t hover = 400;
+    // The window followed the cursor at (500, 400); one tick later the cursor is 40 px further
+    // down and right, inside it.
+    const Point window = At({500, 400}, Primary), jumped{540, 440};
+    ASSERT_TRUE(Covers(window, jumped));
+    EXPECT_EQ(gate.Decide(true, true, 1000, hover), V::Hold);
+    EXPECT_EQ(gate.Decide(true, true, 1000 + hover - 1, hover), V::Hold);
+    // On and out within the hover time: following again, and a later entry starts a new wait.
+    EXPECT_EQ(gate.Decide(false, true, 1000 + hover - 1, hover), V::Outside);
+    EXPECT_EQ(gate.Decide(true, true, 2000, hover), V::Hold);
+    EXPECT_EQ(gate.Decide(true, true, 2000 + hover, hover), V::Open) << "a deliberate hover";
+    EXPECT_EQ(gate.Decide(true, false, 3000, hover), V::Open) << "fixed mode opens at once";
+}

@@ -38,3 +38,20 @@ TEST(SamplerPace, MouseInputWakesItBeforeAnyTickSawAChange) {
     EXPECT_EQ(pace.Observe(woke + SamplerPace::RestAfter - 1, still), SamplerPace::ActiveInterval);
     EXPECT_EQ(pace.Observe(woke + SamplerPace::RestAfter, still), SamplerPace::RestInterval);
 }
+
+TEST(SamplerPace, ACursorThatCannotBeReadRestsAndOnlyWhatATickCanShowListensForTheMouse) {
+    SamplerPace pace;
+    const Seen seen{View::Compact, 10, 20, 0x123456};
+    pace.Observe(0, seen);
+    // Locked for two seconds: every tick fails to read the cursor.
+    for (std::uint64_t t = 5; t < 2000; t += 5) pace.ObserveUnreadable(t);
+    EXPECT_TRUE(pace.Resting());
+    EXPECT_TRUE(pace.Listening());
+    EXPECT_EQ(pace.Observe(2000, seen), SamplerPace::RestInterval) << "unlocked where it was";
+
+    // The capture view rests as well, but a movement over it would wake a tick that shows nothing.
+    pace.Observe(3000, Seen{View::Paused});
+    EXPECT_EQ(pace.Observe(3000 + SamplerPace::RestAfter, Seen{View::Paused}),
+              SamplerPace::RestInterval);
+    EXPECT_FALSE(pace.Listening());
+}
