@@ -82,8 +82,9 @@ DWORD PutInPlace(const std::wstring& target, const std::wstring& temp, const std
         return MoveFileExW(temp.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     };
+    bool replacing = false;
     for (DWORD pause = 10;; pause = std::min<DWORD>(pause * 2, 200)) {
-        const bool replacing = Exists(target);
+        replacing = Exists(target);
         bool placed =
             replacing ? replace(target.c_str(), temp.c_str(), backup.c_str()) != FALSE : rename();
         error = placed ? ERROR_SUCCESS : GetLastError();
@@ -100,6 +101,15 @@ DWORD PutInPlace(const std::wstring& target, const std::wstring& temp, const std
         const ULONGLONG now = GetTickCount64();
         if (!Busy(error) || now >= giveUp) break;
         Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, giveUp - now)));
+    }
+    // Some network shares refuse the replace call itself as access denied, for as long as one
+    // tries, where a plain rename over the old file works: once, before the failure is reported.
+    if (replacing && error == ERROR_ACCESS_DENIED && Exists(target)) {
+        if (rename()) {
+            DeleteFileW(backup.c_str());
+            return ERROR_SUCCESS;
+        }
+        error = GetLastError();
     }
     if (!Exists(target)) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
     return error;

@@ -7,13 +7,15 @@
 namespace {
 // At exit another program may hold the clipboard for a moment (clipboard history and clipboard
 // managers open it after every change): the offer would be lost with a single try. About every
-// 20 ms for up to about 2 s; the program is ending, so waiting here holds up nothing else.
+// 20 ms for up to about 2 s; the program is ending, so waiting here holds up nothing else. The
+// holder may be asking us for one of these very formats meanwhile: its request is answered while
+// we wait, or both would wait until the offers are lost.
 bool OpenClipboardAtExit(HWND owner) {
     constexpr int Attempts = 100;
     constexpr DWORD PauseMs = 20;
     for (int attempt = 1; !OpenClipboard(owner); ++attempt) {
         if (attempt == Attempts) return false;
-        Sleep(PauseMs);
+        win::WaitAnsweringSent(PauseMs);
     }
     return true;
 }

@@ -16,7 +16,8 @@ void Win32HotKeyPlatform::DeleteGlobalAtom(std::uint16_t atom) {
 
 bool Win32HotKeyPlatform::RegisterHotKey(WindowRef window, std::uint16_t id,
                                          std::uint16_t modifiers, std::uint16_t key) {
-    return ::RegisterHotKey(static_cast<HWND>(window), id, modifiers, key) != FALSE;
+    // A held key is one press: no run of captures or copies from the keyboard's repeat.
+    return ::RegisterHotKey(static_cast<HWND>(window), id, modifiers | MOD_NOREPEAT, key) != FALSE;
 }
 
 bool Win32HotKeyPlatform::UnregisterHotKey(WindowRef window, std::uint16_t id) {

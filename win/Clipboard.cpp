@@ -18,8 +18,13 @@ GlobalMemory CopyToGlobal(const void* data, size_t bytes) {
     return mem;
 }
 
-// Waits while answering the messages other threads send to this one (posted ones wait): the
-// holder of the clipboard may be waiting for one of our windows to render an offered format.
+// The clipboard owns the memory only once it has taken it; until then it is ours to free.
+void Put(UINT format, GlobalMemory data) {
+    if (!SetClipboardData(format, data.Get())) throw Error(L"Cannot set clipboard data");
+    data.Release();
+}
+}  // namespace
+
 void WaitAnsweringSent(DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
@@ -30,13 +35,6 @@ void WaitAnsweringSent(DWORD ms) {
         PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
-
-// The clipboard owns the memory only once it has taken it; until then it is ours to free.
-void Put(UINT format, GlobalMemory data) {
-    if (!SetClipboardData(format, data.Get())) throw Error(L"Cannot set clipboard data");
-    data.Release();
-}
-}  // namespace
 
 Clipboard::Clipboard(HWND owner) {
     // Clipboard history, clipboard managers and remote-desktop clients open the clipboard right

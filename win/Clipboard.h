@@ -9,6 +9,10 @@
 
 namespace win {
 
+// Waits up to ms while answering the messages other threads send to this one (posted ones wait):
+// the holder of the clipboard may be waiting for one of our windows to render an offered format.
+void WaitAnsweringSent(DWORD ms);
+
 class Clipboard {
   public:
     // Throws win::Error("Cannot open clipboard") when another program holds it for longer than

@@ -370,6 +370,25 @@ TEST(CaptureBmpFile, ATargetHeldOpenForAMomentIsReplacedInAFolderPastMaxPath) {
     for (auto f = made.rbegin(); f != made.rend(); ++f) RemoveDirectoryW(f->c_str());
 }
 
+TEST(CaptureBmpFile, AReplaceRefusedAsAccessDeniedEndsWithAPlainRename) {
+    // As some network shares answer the replace call, however often it is tried.
+    const ReplaceFileCall refused = [](const wchar_t*, const wchar_t*, const wchar_t*) -> BOOL {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    };
+    std::wstring folder = TempPath(L"ts-capture-share");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring path = folder + L"\\picture.bmp";
+    WriteBytes(path, "old");
+    EXPECT_NO_THROW(WriteFileReplacingFrom(
+        path, [](const ByteSink& sink) { sink(reinterpret_cast<const std::uint8_t*>("new"), 3); },
+        refused));
+    EXPECT_EQ(FileBytes(path), "new");
+    EXPECT_EQ(FilesIn(folder), 1);
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 TEST(CaptureBmpFile, AReplaceThatMovedTheOldFileAsideEndsWithTheNewOne) {
     // As the platform documents ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file moved to the
     // backup's name, the new one left under its own.
