@@ -423,8 +423,9 @@ void TTintsnatch4::Timer1Timer() {
     RECT wr;
     GetWindowRect(Handle(), &wr);
     // A hidden window is under no cursor: a copy while hidden takes the colour where the cursor
-    // is now, also where the window was.
-    if (win::IsShown(Handle())) {
+    // is now, also where the window was. Hidden is when sampling stopped for the hide: the show
+    // runs its first tick before the window is visible.
+    if (sampling_) {
         const bool compact = win::IsShown(ColorZoomPanel.Handle());
         const auto verdict = hoverGate_.Decide(PtInRect(&wr, p) != FALSE,
                                                followMode_ && compact && !options1Checked_,
