@@ -370,44 +370,38 @@ TEST(CaptureBmpFile, ATargetHeldOpenForAMomentIsReplacedInAFolderPastMaxPath) {
     for (auto f = made.rbegin(); f != made.rend(); ++f) RemoveDirectoryW(f->c_str());
 }
 
-TEST(CaptureBmpFile, AReplaceRefusedAsAccessDeniedEndsWithAPlainRename) {
-    // As some network shares answer the replace call, however often it is tried.
-    const ReplaceFileCall refused = [](const wchar_t*, const wchar_t*, const wchar_t*) -> BOOL {
-        SetLastError(ERROR_ACCESS_DENIED);
-        return FALSE;
-    };
-    std::wstring folder = TempPath(L"ts-capture-share");
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring path = folder + L"\\picture.bmp";
-    WriteBytes(path, "old");
-    EXPECT_NO_THROW(WriteFileReplacingFrom(
-        path, [](const ByteSink& sink) { sink(reinterpret_cast<const std::uint8_t*>("new"), 3); },
-        refused));
-    EXPECT_EQ(FileBytes(path), "new");
-    EXPECT_EQ(FilesIn(folder), 1);
-    DeleteFileW(path.c_str());
-    RemoveDirectoryW(folder.c_str());
-}
-
-TEST(CaptureBmpFile, AReplaceThatMovedTheOldFileAsideEndsWithTheNewOne) {
-    // As the platform documents ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file moved to the
-    // backup's name, the new one left under its own.
-    const ReplaceFileCall movedAside = [](const wchar_t* replaced, const wchar_t*,
-                                          const wchar_t* backup) -> BOOL {
-        MoveFileExW(replaced, backup, 0);
-        SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
-        return FALSE;
-    };
-    std::wstring folder = TempPath(L"ts-capture-aside");
+// An old file replaced by "new" through a replace call that fails as given: the new file ends in
+// its place, and nothing else is left in the folder.
+static void ExpectReplacedDespite(const ReplaceFileCall& replace) {
+    std::wstring folder = TempPath(L"ts-capture-replace");
     CreateDirectoryW(folder.c_str(), nullptr);
     std::wstring path = folder + L"\\picture.bmp";
     WriteBytes(path, "old");
     auto produce = [](const ByteSink& sink) {
         sink(reinterpret_cast<const std::uint8_t*>("new"), 3);
     };
-    EXPECT_NO_THROW(WriteFileReplacingFrom(path, produce, movedAside));
+    EXPECT_NO_THROW(WriteFileReplacingFrom(path, produce, replace));
     EXPECT_EQ(FileBytes(path), "new");
     EXPECT_EQ(FilesIn(folder), 1);
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
+}
+
+TEST(CaptureBmpFile, AReplaceRefusedAsAccessDeniedEndsWithAPlainRename) {
+    // As some network shares answer the replace call, however often it is tried.
+    ExpectReplacedDespite([](const wchar_t*, const wchar_t*, const wchar_t*) -> BOOL {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    });
+}
+
+TEST(CaptureBmpFile, AReplaceThatMovedTheOldFileAsideEndsWithTheNewOne) {
+    // As the platform documents ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: the old file moved to the
+    // backup's name, the new one left under its own.
+    ExpectReplacedDespite(
+        [](const wchar_t* replaced, const wchar_t*, const wchar_t* backup) -> BOOL {
+            MoveFileExW(replaced, backup, 0);
+            SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+            return FALSE;
+        });
 }
