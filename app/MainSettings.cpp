@@ -224,9 +224,11 @@ void TTintsnatch4::CheckSingleInstance() {
     // Creation goes on whatever happens here: the timer, the magnifiers and the settings must
     // not be lost to a failed check.
     win::Guarded([this] {
+        settings::SessionClaim claim = settings::ClaimSessionName(
+            L"Local\\" + win::Application().Name() + L".Instance", sessionName_);
         std::wstring ownName = settings::FileNameOf(settings::ExecutablePath());
         settings::Win32ProcessList processes;
-        settings::FindOtherInstances(processes, ownName, GetCurrentProcessId(), [this] {
+        settings::FindOtherInstances(claim, processes, ownName, GetCurrentProcessId(), [this] {
             // Whatever this copy restores is the running copy's; it must not write it back
             // changed, nor act on it.
             otherInstance_ = true;

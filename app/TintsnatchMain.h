@@ -361,6 +361,7 @@ class TTintsnatch4 : public win::Window {
     bool optionsOpened_ = false;      // the options view opened since it last closed
     bool otherInstance_ = false;      // this copy found another running and is ending
     std::wstring settingsMovedNote_;  // told at the first show: settings kept in the user's folder
+    win::KernelHandle sessionName_;   // held while this copy is the session's running copy
     bool created_ = false;
     // Creation runs: a message it shows lets a close through, which waits until creation ends.
     bool creating_ = false, closeAfterCreation_ = false;

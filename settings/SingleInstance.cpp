@@ -22,4 +22,12 @@ bool FindOtherInstances(ProcessList& processes, std::wstring_view ownName, std::
     return seen;
 }
 
+void FindOtherInstances(SessionClaim claim, ProcessList& processes, std::wstring_view ownName,
+                        std::uint32_t ownPid, const std::function<void()>& onOther) {
+    if (claim == SessionClaim::Taken)
+        onOther();
+    else if (claim == SessionClaim::Unknown)
+        (void)FindOtherInstances(processes, ownName, ownPid, onOther);
+}
+
 }  // namespace settings

@@ -83,6 +83,8 @@ class Unique {
 
 // Handles from calls that report failure with INVALID_HANDLE_VALUE: files, process snapshots.
 using FileHandle = Unique<HANDLE, &CloseHandle, -1>;
+// Handles from calls that report failure with null: named objects (a mutex), processes.
+using KernelHandle = Unique<HANDLE, &CloseHandle>;
 using RegKey = Unique<HKEY, &RegCloseKey>;
 using Icon = Unique<HICON, &DestroyIcon>;
 using Menu = Unique<HMENU, &DestroyMenu>;

@@ -103,12 +103,14 @@ void Dismiss(HWND box) {
 // The same program started again, from the same folder.
 struct SecondCopy {
     PROCESS_INFORMATION pi{};
-    explicit SecondCopy(const App& first) {
+    explicit SecondCopy(const App& first, const std::wstring& name = L"Tintsnatch4.exe") {
         STARTUPINFOW si{};
         si.cb = sizeof si;
-        std::wstring cmd = L"\"" + first.ExePath() + L"\"";
-        EXPECT_TRUE(CreateProcessW(first.ExePath().c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, first.Folder().c_str(), &si, &pi));
+        const std::wstring exe = first.Folder() + L"\\" + name;
+        EXPECT_TRUE(exe == first.ExePath() || CopyFileW(first.ExePath().c_str(), exe.c_str(), 0));
+        std::wstring cmd = L"\"" + exe + L"\"";
+        EXPECT_TRUE(CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   first.Folder().c_str(), &si, &pi));
     }
     // Its exit code once it ended by itself, or STILL_ACTIVE (it is ended then).
     DWORD Ended() const {
@@ -535,7 +537,7 @@ TEST_F(SettingsE2E, SecondCopyReportsEndsAndLeavesTheRegistryAndTheFileAlone) {
     SendMessageW(first.Control(id::cbStartUp), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([] { return RunValue(nullptr); }, 5000, "the Run value written"));
 
-    SecondCopy second(first);
+    SecondCopy second(first, L"Tintsnatch4 - Copy.exe");
     HWND box = FindMessageBox(second.pi.dwProcessId);
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageText(box), L"Another instance of Tintsnatch is alredy running.");

@@ -155,6 +155,16 @@ TEST(SettingsSingleInstance, OnlyCopiesInOurOwnSessionCount) {
     EXPECT_EQ(reports, 1) << "3 only: another user's copy in session 2 is theirs";
 }
 
+TEST(SettingsSingleInstance, TheSessionsNameDecidesAlsoForACopyWhoseSessionCannotBeRead) {
+    fakes::ProcessList processes;  // 2 runs elevated: its session cannot be read
+    processes.list = std::vector<settings::ProcessEntry>{{1, L"T.exe"}, {2, L"T.exe"}};
+    processes.sessions = {{1, 1}};
+    int reports = 0;
+    for (auto claim : {settings::SessionClaim::Taken, settings::SessionClaim::Ours})
+        settings::FindOtherInstances(claim, processes, L"T.exe", 1, [&] { ++reports; });
+    EXPECT_EQ(reports, 1) << "where 2 holds the name; where we made it, one started with us yields";
+}
+
 TEST(SettingsSingleInstance, AloneOrWithoutAListNothingIsReported) {
     fakes::ProcessList processes;
     int reports = 0;
