@@ -21,6 +21,10 @@ bool IsOurRunValue(const RunValue& value, const std::wstring& exePath) {
            SameTextNoCase(value.text, L"\"" + exePath + L"\"");
 }
 
+bool TurnedOffInStartupList(const StartupApproval& approval) {
+    return approval && approval->size() >= 12 && ((*approval)[0] & 1) != 0;
+}
+
 StartupRegistration::StartupRegistration(RunKeyStore& machine, RunKeyStore& user,
                                          std::wstring valueName, std::wstring exePath,
                                          ShowMessage message)
@@ -33,7 +37,9 @@ StartupRegistration::StartupRegistration(RunKeyStore& machine, RunKeyStore& user
 bool StartupRegistration::Registered(bool& refused) {
     for (RunKeyStore* store : {&machine_, &user_}) {
         RunKeyOpen open = store->Open(RunKeyAccess::Read);
-        if (open.key && IsOurRunValue(open.key->Read(valueName_), exePath_)) return true;
+        if (open.key && IsOurRunValue(open.key->Read(valueName_), exePath_) &&
+            !TurnedOffInStartupList(store->Approval(valueName_)))
+            return true;
         if (!open.key && !open.missing) refused = true;
     }
     return false;
@@ -60,6 +66,13 @@ void StartupRegistration::Register(bool& checked) {
         checked = true;
         if (!open.key->Write(valueName_, RunCommandFor(exePath_)))
             throw win::Error(L"Failed to set data for '" + valueName_ + L"'");
+        // Removed rather than rewritten as "on": a missing choice is what every new entry has,
+        // and it needs no bytes of the undocumented layout.
+        if (TurnedOffInStartupList(store->Approval(valueName_)) &&
+            !store->RemoveApproval(valueName_)) {
+            checked = false;
+            message_(ErrorOpening);
+        }
         return;
     }
     // Not ticked, so the saved tick does not ask for the same refusal at the next start.

@@ -3,9 +3,19 @@
 // while the user wants it started with Windows. The machine-wide key where this run may write it,
 // else the current user's: with user account control an ordinary start, administrators' included,
 // cannot open the machine-wide key for writing.
+//
+// Windows' own start-up list (Task Manager's Startup tab, the Settings app) turns an entry off
+// without touching its Run value: it keeps the user's choice in a binary value of the same name
+// under Explorer\StartupApproved\Run beside the Run key. That store is not a documented interface;
+// what is relied on here is what reports of its layout agree on: 12 bytes, a state word whose
+// lowest bit is set while the entry is off, then the time it was turned off. A value of another
+// type, or shorter, counts as on, as a missing one does.
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -35,11 +45,21 @@ struct RunKeyOpen {
     bool missing = false;         // Read access only: the key does not exist
 };
 
+// A value of the start-up list's own key: its bytes when it is binary, none otherwise.
+using StartupApproval = std::optional<std::vector<std::uint8_t>>;
+
 class RunKeyStore {
   public:
     virtual ~RunKeyStore() = default;
     virtual RunKeyOpen Open(RunKeyAccess access) = 0;
+    // The start-up list's value for the Run value of that name; none also when unreadable.
+    virtual StartupApproval Approval(const std::wstring& name) = 0;
+    // Removes it, so the entry is on, as every new entry is; true also when there was none.
+    [[nodiscard]] virtual bool RemoveApproval(const std::wstring& name) = 0;
 };
+
+// Whether the start-up list holds the entry off.
+bool TurnedOffInStartupList(const StartupApproval& approval);
 
 // The value we write for the program at exePath. A path with a blank is enclosed in double
 // quotes: unquoted, the platform would try "C:\Program.exe" for "C:\Program Files\..." first.
@@ -55,13 +75,15 @@ class StartupRegistration {
     StartupRegistration(RunKeyStore& machine, RunKeyStore& user, std::wstring valueName,
                         std::wstring exePath, ShowMessage message);
 
-    // Whether the program is registered in either key. Reading needs no write access, so a user
-    // who may not change a key sees nothing here; a missing key means not registered.
+    // Whether Windows will start the program from either key: our value there, and not turned
+    // off in the start-up list. Reading needs no write access, so a user who may not change a
+    // key sees nothing here; a missing key means not registered.
     bool ReadState();
-    // Ticking writes the value in the first key that can be written; unticking deletes it from
-    // every key that holds it. checked then shows the real state. No key can be written:
-    // "Error opening registry key.", once. Nothing to delete, or deleting fails: "Failed to
-    // delete value from registry.". Writing fails: throws win::Error
+    // Ticking writes the value in the first key that can be written, and turns it on in the
+    // start-up list there; unticking deletes it from every key that holds it. checked then
+    // shows the real state. No key can be written, or the start-up list's choice cannot be
+    // removed: "Error opening registry key.", once. Nothing to delete, or deleting fails:
+    // "Failed to delete value from registry.". Writing fails: throws win::Error
     // "Failed to set data for '<value name>'", checked on.
     void Toggle(bool& checked);
 

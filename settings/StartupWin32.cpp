@@ -1,5 +1,6 @@
 #include "settings/StartupWin32.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -65,6 +66,22 @@ RunKeyOpen Win32RunKeyStore::Open(RunKeyAccess access) {
     }
     result.key = std::make_unique<Win32RunKey>(win::RegKey(key));
     return result;
+}
+
+StartupApproval Win32RunKeyStore::Approval(const std::wstring& name) {
+    // A value longer than this is not of the layout we know, and reads as none.
+    std::vector<std::uint8_t> data(64);
+    auto size = static_cast<DWORD>(data.size());
+    if (RegGetValueW(root_, StartupApprovedPath, name.c_str(), RRF_RT_REG_BINARY, nullptr,
+                     data.data(), &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    data.resize(size);
+    return data;
+}
+
+bool Win32RunKeyStore::RemoveApproval(const std::wstring& name) {
+    LSTATUS rc = RegDeleteKeyValueW(root_, StartupApprovedPath, name.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
 }
 
 std::wstring ExecutablePath() {

@@ -8,12 +8,17 @@
 namespace settings {
 
 inline constexpr const wchar_t* RunKeyPath = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Where Windows' start-up list keeps its choice for each value of the Run key of the same root.
+inline constexpr const wchar_t* StartupApprovedPath =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 class Win32RunKeyStore : public RunKeyStore {
   public:
     explicit Win32RunKeyStore(HKEY root = HKEY_LOCAL_MACHINE, std::wstring path = RunKeyPath)
         : root_(root), path_(std::move(path)) {}
     RunKeyOpen Open(RunKeyAccess access) override;
+    StartupApproval Approval(const std::wstring& name) override;
+    bool RemoveApproval(const std::wstring& name) override;
 
   private:
     HKEY root_;

@@ -19,6 +19,8 @@ using namespace e2e;
 namespace {
 
 const wchar_t* const RunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const wchar_t* const ApprovedKey =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 std::wstring IniPath(const App& app) { return app.Folder() + L"\\Tintsnatch4.ini"; }
 
@@ -144,6 +146,7 @@ void DeleteRunValue() {
         RegCloseKey(key);
     }
     RegDeleteKeyValueW(HKEY_CURRENT_USER, RunKey, L"Tintsnatch4");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, ApprovedKey, L"Tintsnatch4");
 }
 
 // While it lives, everyone may only read (KEY_READ) the Run key under root, as Windows with user
@@ -608,6 +611,9 @@ TEST_F(SettingsE2E, StoredUntickDeletesAnExistingRunValueAtTheFirstShow) {
 
 TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue) {
     DeleteRunValue();
+    // Turned off in Windows' own start-up list (Task Manager) once: ticking turns it on there.
+    const BYTE off[12] = {3, 0, 0, 0, 0xd4, 0x0d, 0x43, 0x8d, 0xc8, 0x3b, 0xd9, 1};
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ApprovedKey, L"Tintsnatch4", REG_BINARY, off, sizeof off);
     App app;
     ASSERT_TRUE(app.Start());
     HWND box = app.Control(id::cbStartUp);
@@ -617,6 +623,8 @@ TEST_F(SettingsE2E, TickingAndUntickingTheStartUpBoxWritesAndDeletesTheRunValue)
     ASSERT_TRUE(WaitFor([&] { return RunValue(&value); }, 5000, "the Run value written"));
     EXPECT_EQ(value, app.ExePath());
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, ApprovedKey, L"Tintsnatch4", RRF_RT_ANY, {}, {}, {}),
+              ERROR_FILE_NOT_FOUND);
     SendMessageW(box, BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return !RunValue(nullptr); }, 5000, "the Run value removed"));
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);

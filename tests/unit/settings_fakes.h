@@ -179,6 +179,9 @@ class RunKeyStore : public settings::RunKeyStore {
     bool failWrite = false;
     bool failDelete = false;
     std::vector<settings::RunKeyAccess> opens;
+    std::map<std::wstring, settings::StartupApproval> approvals;  // Windows' start-up list
+    settings::StartupApproval Approval(const std::wstring& key) override { return approvals[key]; }
+    bool RemoveApproval(const std::wstring& name) override { return approvals.erase(name), true; }
 
     settings::RunKeyOpen Open(settings::RunKeyAccess access) override {
         opens.push_back(access);

@@ -85,6 +85,18 @@ TEST_F(SettingsStartup, TickingWritesOurPathAndUntickingDeletesIt) {
     EXPECT_TRUE(shown.empty());
 }
 
+TEST_F(SettingsStartup, EntryTurnedOffInWindowsListShowsUntickedAndTickingTurnsItOn) {
+    store.values[Name] = Text(Blank);
+    store.approvals[Name] = {3, 0, 0, 0};  // short: not the layout we know
+    EXPECT_TRUE(Registration().ReadState());
+    store.approvals[Name] = {3, 0, 0, 0, 0xd4, 0x0d, 0x43, 0x8d, 0xc8, 0x3b, 0xd9, 1};
+    bool checked = Registration().ReadState();
+    EXPECT_FALSE(checked) << "as Task Manager leaves it, Windows will not start it";
+    Registration().Toggle(checked);
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(store.approvals[Name]) << "turned on there too";
+}
+
 TEST_F(SettingsStartup, TickingOverwritesAValueFromAnOldLocation) {
     store.values[Name] = Text(L"D:\\Old\\Tintsnatch4.exe");
     bool checked = Registration(Plain).ReadState();
