@@ -113,7 +113,11 @@ void TTintsnatch4::CreateStorage() {
             // A second copy is on its way out: the registration belongs to the running copy,
             // whose tick may not be saved yet.
             if (otherInstance_) return;
-            if (act_.RunWinStartUp->Checked != std::get<bool>(v)) RunWinStartUpExecute();
+            if (act_.RunWinStartUp->Checked == std::get<bool>(v)) return;
+            // Turned off in Windows' own start-up list since the tick was stored: that is the
+            // user's newer choice, which a start must not undo.
+            if (std::get<bool>(v) && StartupTurnedOffByWindows()) return;
+            RunWinStartUpExecute();
         }));
     std::vector<std::wstring> pageNames;
     for (const PageDef& p : Pages) pageNames.emplace_back(p.name);
@@ -262,6 +266,12 @@ void TTintsnatch4::ReadStartupState() {
     win::Guarded([&] { action->Checked = RunKeys().Registration(Handle()).ReadState(); });
     win::SetChecked(misc_.cbStartUp, action->Checked);
     SyncTrayMenu();
+}
+
+bool TTintsnatch4::StartupTurnedOffByWindows() {
+    bool off = false;
+    win::Guarded([&] { off = RunKeys().Registration(Handle()).TurnedOffByWindows(); });
+    return off;
 }
 
 void TTintsnatch4::RunWinStartUpExecute() {

@@ -167,6 +167,7 @@ class TTintsnatch4 : public win::Window {
     void CheckSingleInstance();
     void ReadStartupState();
     void RunWinStartUpExecute();
+    bool StartupTurnedOffByWindows();
 
     ActionList& Actions() { return actions_; }
 

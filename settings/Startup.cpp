@@ -52,6 +52,16 @@ bool StartupRegistration::ReadState() {
     return registered;
 }
 
+bool StartupRegistration::TurnedOffByWindows() {
+    for (RunKeyStore* store : {&machine_, &user_}) {
+        RunKeyOpen open = store->Open(RunKeyAccess::Read);
+        if (open.key && IsOurRunValue(open.key->Read(valueName_), exePath_) &&
+            TurnedOffInStartupList(store->Approval(valueName_)))
+            return true;
+    }
+    return false;
+}
+
 void StartupRegistration::Toggle(bool& checked) {
     if (checked)
         Unregister(checked);

@@ -86,6 +86,8 @@ class StartupRegistration {
     // "Failed to delete value from registry.". Writing fails: throws win::Error
     // "Failed to set data for '<value name>'", checked on.
     void Toggle(bool& checked);
+    // Our value is there, but the start-up list holds it off: the user's own choice in Windows.
+    bool TurnedOffByWindows();
 
   private:
     // Whether a key holds our value; refused is set when a key could not be read.

@@ -589,6 +589,15 @@ TEST_F(SettingsE2E, StoredTickWritesTheRunValueAtTheFirstShow) {
     EXPECT_EQ(value, app.ExePath());
     EXPECT_TRUE(Checked(app, id::cbStartUp));
     ASSERT_TRUE(app.Close());
+
+    // Turned off in Windows' own start-up list since: the stored tick does not undo that.
+    const BYTE off[12] = {3};
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, ApprovedKey, L"Tintsnatch4", REG_BINARY, off, sizeof off);
+    ASSERT_TRUE(app.Start());
+    EXPECT_FALSE(Checked(app, id::cbStartUp));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, ApprovedKey, L"Tintsnatch4", RRF_RT_ANY, {}, {}, {}),
+              ERROR_SUCCESS);
 }
 
 TEST_F(SettingsE2E, StoredUntickDeletesAnExistingRunValueAtTheFirstShow) {
