@@ -125,9 +125,13 @@ void TTintsnatch4::hkFixedFollowChange() {
 void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Exit); }
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
+    auto binding = bindings_->Dispatch(index);
+    // The pointer as the user sees it, read before the program takes the foreground: under Wine
+    // the pointer is the foreground program's.
+    if (binding == Binding::Capture && win::IsChecked(save_.cbIncludeCursor))
+        OskScreenCapture1->NotePointer();
     // Remembers the window the user was in: the active-window capture takes it.
     win::Application().BringToFront();
-    auto binding = bindings_->Dispatch(index);
     if (!binding) return;
     switch (*binding) {
         case Binding::Capture:

@@ -1,7 +1,10 @@
 // The main window's settings storage, start-up registration and single-instance check.
+#include <algorithm>
+
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "capture/Countdown.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SingleInstanceWin32.h"
@@ -153,6 +156,30 @@ void TTintsnatch4::CreateStorage() {
         [this](const PropValue& v) {
             if (win::SetChecked(zoom_.cbCroshair, std::get<bool>(v))) cbCroshairClick();
         }));
+    // New values come last under new keys: a file without them leaves the defaults.
+    auto text = [](const wchar_t* name, const HWND& stored) {
+        const HWND* edit = &stored;
+        return StoredProp{
+            name,
+            PropKind::String,
+            [edit]() -> std::optional<PropValue> { return win::GetText(*edit); },
+            [edit](const PropValue& v) { win::SetText(*edit, std::get<std::wstring>(v)); },
+            {}};
+    };
+    props.push_back(text(L"edSaveFolder.Text", save_.edSaveFolder));
+    props.push_back(text(L"edFileName.Text", save_.edFileName));
+    props.push_back(StoredProp{L"udDelay.Position",
+                               PropKind::Integer,
+                               [this]() -> std::optional<PropValue> { return DelaySeconds(); },
+                               [this](const PropValue& v) {
+                                   SendMessageW(save_.udDelay, UDM_SETPOS32, 0,
+                                                std::clamp(std::get<std::int32_t>(v), 0,
+                                                           countdown::MaxSeconds));
+                               },
+                               {}});
+    props.push_back(boolean(
+        L"cbIncludeCursor.Checked", [this] { return CheckedOf(save_.cbIncludeCursor); },
+        [this](const PropValue& v) { win::SetChecked(save_.cbIncludeCursor, std::get<bool>(v)); }));
 
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {

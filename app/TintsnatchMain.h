@@ -144,6 +144,9 @@ class TTintsnatch4 : public win::Window {
     void CopyCapturedImage();  // EditCopy1Execute with a sender
     void UpdateCaption();
     TOskScreenCapture* ScreenCapture() { return OskScreenCapture1.get(); }
+    // The capture view's "Save": into the Save page's folder under its file name, no dialog.
+    void SaveNowExecute();
+    void BrowseFolderClick();
 
     // --- Hotkey bindings and the Keys page ---
     void BindHotKeys();
@@ -203,6 +206,11 @@ class TTintsnatch4 : public win::Window {
     void CreateKeysPage();
     void CreateMiscPage();
     void CreateAboutPage();
+    void CreateSavePage();
+    void CreateCaptureOptionsRow(int top);  // "Delay:" and "Include cursor" on the Capture page
+    bool SaveCommand(int controlId, int code);
+    // Writes the captured picture to the file as PNG or BMP by its name, replacing it safely.
+    void WriteCapturedPicture(const std::wstring& fileName);
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
     void CreateComponents();
     void DestroyComponents();
@@ -269,6 +277,7 @@ class TTintsnatch4 : public win::Window {
     win::Panel ColorZoomPanel, Panel1, CapturePanel;
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    win::Panel tsSave;
     // The six pages in tab order: the page, its control ID, the name settings store for it and
     // its tab caption.
     struct PageDef {
@@ -303,7 +312,14 @@ class TTintsnatch4 : public win::Window {
     struct CaptureViewControls {
         HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
         win::Panel BtnPanel;
+        HWND SaveNow{};
     } captureView_;
+    struct SavePageControls {
+        HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
+        HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{};
+    } save_;
+    int DelaySeconds() const;    // "Delay:", 0 to 10
+    std::wstring capturedMode_;  // the mode word of the capture the view shows, for file names
     // The captured picture (the capture view shows it)
     SharedBitmap capturedBitmap_;
     gdi::Palette capturedPalette_;

@@ -92,6 +92,7 @@ void TCaptureRectForm::TakeSelection(const frame::Rect& area) {
                 left, top, SRCCOPY))
         throw win::Error(L"Cannot copy the selection");
     selectionImage_ = std::move(picture);
+    taken_ = area;
 }
 
 LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

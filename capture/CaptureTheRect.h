@@ -3,6 +3,8 @@
 // drags a rectangle (free mode) or moves a frame of fixed size; an animated frame of red and
 // white dashes outlines it. Releasing the left button takes the rectangle's pixels into
 // SelectionImage and ends the overlay with mrOk. Keys do nothing.
+#include <optional>
+
 #include "capture/FrameDash.h"
 #include "capture/ScreenOverlay.h"
 
@@ -18,6 +20,8 @@ class TCaptureRectForm : public TScreenOverlay {
     // Empty until a release over a non-empty area, then the selected pixels.
     TPicture& SelectionImage() { return selectionImage_; }
     const frame::Rect& Selection() const { return rect_; }
+    // The area SelectionImage was taken from, in screen pixels, once it was taken.
+    const std::optional<frame::Rect>& TakenArea() const { return taken_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -33,5 +37,6 @@ class TCaptureRectForm : public TScreenOverlay {
 
     TPicture selectionImage_;
     frame::Rect rect_;
+    std::optional<frame::Rect> taken_;
     frame::Dashes dashes_;
 };

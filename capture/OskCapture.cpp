@@ -3,10 +3,14 @@
 #include <dwmapi.h>
 
 #include <optional>
+#include <utility>
 
 #include "capture/CaptureBounds.h"
 #include "capture/CaptureTheObject.h"
 #include "capture/CaptureTheRect.h"
+#include "capture/CountdownWindow.h"
+#include "capture/CursorImageWin32.h"
+#include "capture/ScreenSettleWin32.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 
@@ -36,16 +40,17 @@ class BusyFlag {
     bool& flag_;
 };
 
-// Keeps the engine's pointer to the overlay for as long as it shows.
-class ShownOverlay {
+// Keeps the engine's pointer to an overlay or the countdown for as long as it shows.
+template <typename T>
+class Pointer {
   public:
-    ShownOverlay(TScreenOverlay*& slot, TScreenOverlay& overlay) : slot_(slot) { slot_ = &overlay; }
-    ~ShownOverlay() { slot_ = nullptr; }
-    ShownOverlay(const ShownOverlay&) = delete;
-    ShownOverlay& operator=(const ShownOverlay&) = delete;
+    Pointer(T*& slot, T& window) : slot_(slot) { slot_ = &window; }
+    ~Pointer() { slot_ = nullptr; }
+    Pointer(const Pointer&) = delete;
+    Pointer& operator=(const Pointer&) = delete;
 
   private:
-    TScreenOverlay*& slot_;
+    T*& slot_;
 };
 
 [[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
@@ -96,17 +101,40 @@ bool ScreenAreaOf(HWND window, RECT& area) {
 }
 }  // namespace
 
-void TOskScreenCapture::Pause() const {
-    if (Delay > 0) Sleep(static_cast<DWORD>(Delay));
+void TOskScreenCapture::Settle(const std::vector<RECT>& vacated) const {
+    if (Delay > 0) settle::WaitUntilShown(vacated, static_cast<DWORD>(Delay));
 }
 
 std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& take) {
     BusyFlag busy(capturing_);
+    // Read before anything moves: the pointer's shape is the one of the window under it now.
+    std::optional<TCursorShot> cursor = std::exchange(pointer_, std::nullopt);
+    if (!IncludeCursor)
+        cursor.reset();
+    else if (!cursor)
+        cursor = TCursorShot::Take();
+    origin_.reset();
     bool minimize = Minimize;
-    if (minimize) win::Application().Minimize();
+    std::optional<settle::OwnWindows> own;
+    if (minimize) {
+        own.emplace();
+        win::Application().Minimize();
+    }
     RestoreOnExit restore(minimize);
-    Pause();
+    Settle(own ? own->Areas() : std::vector<RECT>{});
+    countdownCancelled_ = false;
+    if (StartDelay > 0) {
+        TCountdownForm countdown;
+        {
+            Pointer<TCountdownForm> running(countdown_, countdown);
+            countdownCancelled_ = !countdown.Run(StartDelay);
+        }
+        if (countdownCancelled_) return nullptr;
+        // The countdown is ours too: read once the screen no longer shows it.
+        Settle({countdown.Bounds()});
+    }
     if (!take()) return nullptr;
+    if (cursor && origin_) cursor->DrawInto(image_, *origin_);
     auto result = image_.Copy();
     if (Auto) CopyToClipboard();
     if (OnCapture) OnCapture(this);
@@ -123,6 +151,7 @@ void TOskScreenCapture::TakeDesktop() {
     if (!GetWindowRect(desktop, &r)) NoScreen();
     image_.SetSize(r.right - r.left, r.bottom - r.top);
     image_.CopyFrom(dc.Get(), 0, 0);
+    origin_ = POINT{r.left, r.top};
 }
 
 void TOskScreenCapture::TakeScreenArea(const RECT& area) {
@@ -157,6 +186,7 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
         RECT area;
         if (!ScreenAreaOf(window, area)) NoScreen();
         TakeScreenArea(area);
+        origin_ = POINT{area.left, area.top};
         return true;
     });
 }
@@ -177,11 +207,12 @@ bool TOskScreenCapture::TakeObject() {
     {
         // The overlay lies over everything, so the click never reaches the window beneath.
         TCaptureObjectForm overlay(win::Application().Handle());
-        ShownOverlay shown(overlay_, overlay);
+        Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
-    // The window captured is the one under the cursor after this second pause.
-    Pause();
+    // The overlay covered the primary screen; the window captured is the one under the cursor
+    // once the screen shows what lay beneath it.
+    Settle({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}});
     POINT p;
     if (!GetCursorPos(&p)) NoScreen();
     RECT area{};
@@ -197,16 +228,22 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     overlay.FixedWidth = width;
     overlay.FixedHeight = height;
     {
-        ShownOverlay shown(overlay_, overlay);
+        Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
-    // The area was read when the button was released; this pause only delays the result.
-    Pause();
+    // The area was read from the frozen copy when the button was released: nothing waits here.
     image_ = std::move(overlay.SelectionImage());
+    if (const auto& area = overlay.TakenArea()) origin_ = POINT{area->Left, area->Top};
     return true;
 }
 
+void TOskScreenCapture::NotePointer() {
+    // A key pressed while an operation runs starts nothing: nothing is kept for later.
+    if (!capturing_) pointer_ = TCursorShot::Take();
+}
+
 void TOskScreenCapture::Cancel() {
+    if (countdown_) countdown_->Cancel();
     // Closing an overlay dismisses it.
     if (overlay_ && overlay_->Handle()) SendMessageW(overlay_->Handle(), WM_CLOSE, 0, 0);
 }

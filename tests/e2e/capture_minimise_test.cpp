@@ -45,10 +45,10 @@ std::string ReadFileBytes(const std::wstring& path) {
     return s;
 }
 
-// The capture mode and area as the Capture page stores them.
-void ChooseCapture(const App& app, int mode, int area) {
+// The capture mode and area as the Capture page stores them, and more stored lines if given.
+void ChooseCapture(const App& app, int mode, int area, const std::string& more = "") {
     std::string text = "[TTintsnatch4]\r\nrgCapture_ItemIndex=" + std::to_string(mode) +
-                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n";
+                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n" + more;
     HANDLE f =
         CreateFileW(IniPath(app).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
@@ -219,6 +219,34 @@ TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
     EXPECT_EQ(wrong, 0) << "pixels that differ from the user's window";
 }
 
+TEST(DesktopCapture, ShowsWhatLayBeneathTheProgramsWindowNotTheWindow) {
+    // The engine reads the screen as soon as the window beneath has repainted, not after a
+    // fixed pause: the test's own window must have painted the orange the program uncovered.
+    PatternWindow pattern{{{{0, 0, 500, 400}, Orange}}};
+    App app;
+    ChooseCapture(app, 1, 6);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    RECT own{};
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            own = app.WindowRect();
+            return own.left == 120 && own.top == 120 && IsWindowVisible(app.MainWindow());
+        },
+        5000, "the window over the orange block"));
+    PressKeys({VK_F9});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int wrong = 0;
+    for (int y = own.top; y < own.bottom; ++y)
+        for (int x = own.left; x < own.right; ++x)
+            if (pixels[static_cast<size_t>(y) * size.cx + x] != Orange) ++wrong;
+    EXPECT_EQ(wrong, 0) << "pixels of the program's window in the capture";
+}
+
 class ExitDuringCapture : public testing::TestWithParam<Mode> {};
 
 TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
@@ -258,4 +286,98 @@ TEST(LogOffDuringCapture, SavesTheStateFromBeforeTheCaptureSoTheNextStartShowsTh
     // Saved before the answer: the platform may end the process any moment after it.
     std::string ini = ReadFileBytes(IniPath(app));
     EXPECT_NE(ini.find("ShowCmd=1\r\n"), std::string::npos) << ini;
+}
+
+TEST(DesktopCapture, IncludeCursorDrawsThePointerAsItWasAtItsPlace) {
+    PatternWindow pattern{{}, Orange};
+    App app;
+    ChooseCapture(app, 1, 6, "cbIncludeCursor_Checked=True\r\n");
+    MoveCursor(400, 300);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 420; }, 5000, "the window beside"));
+    // The user works in the pattern's program, whose window sets the pointer as the mouse moves.
+    ASSERT_TRUE(ActivateUsersWindow(app, pattern.Handle()));
+    MouseTo(400, 300);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(WaitFor([&] { return GetCursorInfo(&info) && info.hCursor; }, 5000,
+                        "the pointer set by the user's window"));
+    // What it looks like over the pattern: drawn here the way the screen shows it.
+    ICONINFO icon{};
+    ASSERT_TRUE(GetIconInfo(info.hCursor, &icon));
+    if (icon.hbmColor) DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+    const int side = GetSystemMetrics(SM_CXCURSOR);
+    const POINT at{400 - static_cast<LONG>(icon.xHotspot), 300 - static_cast<LONG>(icon.yHotspot)};
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP expected = CreateCompatibleBitmap(screen, side, side);
+    HGDIOBJ old = SelectObject(dc, expected);
+    HBRUSH orange = CreateSolidBrush(Orange);
+    RECT all{0, 0, side, side};
+    FillRect(dc, &all, orange);
+    ASSERT_TRUE(DrawIconEx(dc, 0, 0, info.hCursor, 0, 0, 0, nullptr, DI_NORMAL));
+    const Pixels want = ReadPixels(dc, {0, 0}, side, side);
+    SelectObject(dc, old);
+    DeleteObject(orange);
+    DeleteObject(expected);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    PressKeys({VK_F9});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int differ = 0, drawn = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const COLORREF got = pixels[static_cast<size_t>(at.y + y) * size.cx + at.x + x];
+            differ += got != want.At(x, y);
+            drawn += got != Orange;
+        }
+    EXPECT_EQ(differ, 0) << "pixels unlike the pointer at its place";
+    EXPECT_GT(drawn, 10) << "a pointer shows";
+}
+
+TEST(DelayedCapture, CountsDownWithoutTheFocusAndCapturesWhatAppearedMeanwhile) {
+    App app;
+    ChooseCapture(app, 1, 6, "udDelay_Position=3\r\n");
+    MoveCursor(600, 300);
+    ASSERT_TRUE(app.Start());
+    HWND countdown = nullptr;
+    auto counting = [&] {
+        countdown = app.VisibleTopWindow(L"TCountdownForm");
+        return countdown != nullptr;
+    };
+    // The capture key again cancels: the window is back as it was, no capture view.
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(counting, 8000, "the countdown shown"));
+    EXPECT_FALSE(IsWindowVisible(app.MainWindow())) << "the program is out of the way";
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return !counting() && IsWindowVisible(app.MainWindow()); }, 8000,
+                        "the countdown cancelled and the window back"));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_FALSE(app.Visible(id::CapturePanel));
+
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(counting, 8000, "the countdown shown"));
+    RECT shown{};
+    GetWindowRect(countdown, &shown);
+    EXPECT_NE(GetForegroundWindow(), countdown) << "the countdown never takes the focus";
+    // Another program opens a window meanwhile, over the countdown's place.
+    const RECT opened{shown.left - 100, shown.top - 60, shown.right + 100, shown.bottom + 60};
+    PatternWindow other{{}, Orange, opened};
+    EXPECT_TRUE(IsWindowVisible(countdown)) << "opened while the countdown still ran";
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 15000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int wrong = 0;
+    for (int y = opened.top; y < opened.bottom; ++y)
+        for (int x = opened.left; x < opened.right; ++x)
+            wrong += pixels[static_cast<size_t>(y) * size.cx + x] != Orange;
+    EXPECT_EQ(wrong, 0) << "pixels other than the new window's, the countdown's among them";
 }
