@@ -33,7 +33,8 @@ inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1
 inline constexpr int tsSave = 1900, lblSaveFolder = 1901, edSaveFolder = 1902, BrowseFolder = 1903,
                      lblFileName = 1904, edFileName = 1905, SaveNow = 1906;
 // Capture page: the delay and the pointer
-inline constexpr int lblDelay = 1910, edDelay = 1911, udDelay = 1912, cbIncludeCursor = 1913;
+inline constexpr int lblDelay = 1910, edDelay = 1911, udDelay = 1912, cbIncludeCursor = 1913,
+                     cbLastRegion = 1914;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id

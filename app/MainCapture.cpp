@@ -121,6 +121,7 @@ void TTintsnatch4::CaptureExecute() {
     }
     OskScreenCapture1->StartDelay = DelaySeconds();
     OskScreenCapture1->IncludeCursor = win::IsChecked(save_.cbIncludeCursor);
+    OskScreenCapture1->OfferLastRegion = win::IsChecked(save_.cbLastRegion);
     CaptureChoice choice =
         ChooseCapture(capture_.rgCapture.ItemIndex(), capture_.rgCaptureArea.ItemIndex());
     CloseLater closeLater(Handle(), closeAfterCapture_);

@@ -66,12 +66,18 @@ void TTintsnatch4::CreateCaptureOptionsRow(int top) {
         WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
         Box(0, 0, 0, 0), page, id::udDelay, font);
     SendMessageW(save_.udDelay, UDM_SETBUDDY, reinterpret_cast<WPARAM>(save_.edDelay), 0);
-    RECT box = Box(x + 124, top + 4, 110, 17);
+    RECT box = Box(x + 96, top + 4, 92, 17);
     OffsetRect(&box, labelGrew, 0);
     win::PlaceControl(save_.cbIncludeCursor, L"BUTTON", L"Include cursor",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, box, page, id::cbIncludeCursor,
                       font);
-    win::FitText(save_.cbIncludeCursor, Dpi());
+    const int boxGrew = win::FitText(save_.cbIncludeCursor, Dpi());
+    RECT last = Box(x + 196, top + 4, 76, 17);
+    OffsetRect(&last, labelGrew + boxGrew, 0);
+    win::PlaceControl(save_.cbLastRegion, L"BUTTON", L"Last region",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, last, page, id::cbLastRegion,
+                      font);
+    win::FitText(save_.cbLastRegion, Dpi());
     if (made) return;
     SendMessageW(save_.udDelay, UDM_SETRANGE32, 0, countdown::MaxSeconds);
     SendMessageW(save_.udDelay, UDM_SETPOS32, 0, 0);
@@ -79,6 +85,9 @@ void TTintsnatch4::CreateCaptureOptionsRow(int top) {
     win::SetHint(save_.cbIncludeCursor,
                  L"Show the mouse pointer in desktop, window and "
                  L"rectangle captures");
+    win::SetHint(save_.cbLastRegion,
+                 L"Offer the last rectangle again (Enter takes it, the arrow "
+                 L"keys move it) and show the size of a rectangle drawn");
 }
 
 int TTintsnatch4::DelaySeconds() const {

@@ -5,6 +5,8 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "capture/Countdown.h"
+#include "capture/OskCapture.h"
+#include "capture/RegionProposal.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SingleInstanceWin32.h"
@@ -180,6 +182,23 @@ void TTintsnatch4::CreateStorage() {
     props.push_back(boolean(
         L"cbIncludeCursor.Checked", [this] { return CheckedOf(save_.cbIncludeCursor); },
         [this](const PropValue& v) { win::SetChecked(save_.cbIncludeCursor, std::get<bool>(v)); }));
+    props.push_back(boolean(
+        L"cbLastRegion.Checked", [this] { return CheckedOf(save_.cbLastRegion); },
+        [this](const PropValue& v) { win::SetChecked(save_.cbLastRegion, std::get<bool>(v)); }));
+    props.push_back(StoredProp{
+        L"OskScreenCapture1.LastRegion",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> {
+            const auto& r = OskScreenCapture1->LastRegion;
+            return r ? proposal::FormatRegion({r->left, r->top, r->right, r->bottom})
+                     : std::wstring();
+        },
+        [this](const PropValue& v) {
+            // Text that names no rectangle keeps the one of this run.
+            if (auto r = proposal::ParseRegion(std::get<std::wstring>(v)))
+                OskScreenCapture1->LastRegion = RECT{r->left, r->top, r->right, r->bottom};
+        },
+        {}});
 
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {

@@ -316,7 +316,7 @@ class TTintsnatch4 : public win::Window {
     } captureView_;
     struct SavePageControls {
         HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
-        HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{};
+        HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{}, cbLastRegion{};
     } save_;
     int DelaySeconds() const;    // "Delay:", 0 to 10
     std::wstring capturedMode_;  // the mode word of the capture the view shows, for file names

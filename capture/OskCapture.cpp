@@ -57,6 +57,13 @@ class Pointer {
 
 geo::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// All monitors together, as the overlays cover them.
+RECT DeskRect() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 // The frame as the compositor draws it, without the invisible resize borders. Its library is
 // loaded at the first capture of a window, not at every start; without a compositor (Wine, as we
 // run it) there is no answer.
@@ -210,9 +217,9 @@ bool TOskScreenCapture::TakeObject() {
         Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
-    // The overlay covered the primary screen; the window captured is the one under the cursor
-    // once the screen shows what lay beneath it.
-    Settle({{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}});
+    // The overlay covered the desk; the window captured is the one under the cursor once the
+    // screen shows what lay beneath it.
+    Settle({DeskRect()});
     POINT p;
     if (!GetCursorPos(&p)) NoScreen();
     RECT area{};
@@ -227,13 +234,26 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     overlay.FixedSize = fixedSize;
     overlay.FixedWidth = width;
     overlay.FixedHeight = height;
+    const RECT desk = DeskRect();
+    overlay.ShowSize = OfferLastRegion;
+    if (OfferLastRegion && LastRegion && !fixedSize) {
+        const RECT& r = *LastRegion;
+        overlay.Proposal = frame::Rect{r.left - desk.left, r.top - desk.top, r.right - desk.left,
+                                       r.bottom - desk.top};
+    }
     {
         Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
     // The area was read from the frozen copy when the button was released: nothing waits here.
     image_ = std::move(overlay.SelectionImage());
-    if (const auto& area = overlay.TakenArea()) origin_ = POINT{area->Left, area->Top};
+    // The overlay counts from the desk's top-left corner.
+    if (const auto& area = overlay.TakenArea()) {
+        origin_ = POINT{desk.left + area->Left, desk.top + area->Top};
+        if (!fixedSize)
+            LastRegion =
+                RECT{origin_->x, origin_->y, desk.left + area->Right, desk.top + area->Bottom};
+    }
     return true;
 }
 

@@ -36,6 +36,10 @@ class TOskScreenCapture {
     // Seconds (0 to 10) counted down beside the pointer, after the application has left the
     // screen and before the screen is read, for a menu or tooltip to be opened meanwhile.
     int StartDelay = 0;
+    // The free selection offers the last rectangle taken (screen pixels) again and shows the size
+    // of the rectangle drawn. LastRegion follows every free selection taken, offered or not.
+    bool OfferLastRegion = false;
+    std::optional<RECT> LastRegion;
 
     // Always the constant text; writing is accepted and ignored.
     std::wstring Version() const { return L"TOskScreenCapture v1.0"; }

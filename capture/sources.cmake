@@ -1,5 +1,5 @@
 ts_logic_sources(BmpLayout.cpp PrintPlacement.cpp CaptureChoice.cpp FrameDash.cpp CaptureBounds.cpp
-                 SaveName.cpp CursorImage.cpp Countdown.cpp
+                 SaveName.cpp CursorImage.cpp Countdown.cpp RegionProposal.cpp
                  ScreenSettle.cpp)
 ts_win32_sources(Picture.cpp OskCapture.cpp BmpFile.cpp PngEncoder.cpp PngFile.cpp PngClipboard.cpp
                  ImageView.cpp ScreenOverlay.cpp CaptureTheRect.cpp CaptureTheObject.cpp

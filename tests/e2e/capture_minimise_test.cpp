@@ -381,3 +381,39 @@ TEST(DelayedCapture, CountsDownWithoutTheFocusAndCapturesWhatAppearedMeanwhile) 
             wrong += pixels[static_cast<size_t>(y) * size.cx + x] != Orange;
     EXPECT_EQ(wrong, 0) << "pixels other than the new window's, the countdown's among them";
 }
+
+TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt) {
+    PatternWindow pattern{
+        {{{100, 100, 200, 175}, RGB(255, 0, 0)}, {{200, 175, 300, 250}, RGB(0, 0, 255)}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6,
+                  "cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=90,100,290,250\r\n");
+    MoveCursor(600, 500);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            overlay = app.VisibleTopWindow(L"TCaptureRectForm");
+            return overlay && GetForegroundWindow() == overlay;
+        },
+        8000, "the overlay shown in front"));
+    PressKeys({VK_SHIFT, VK_RIGHT});  // ten pixels right: the two blocks exactly
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, 200);
+    ASSERT_EQ(size.cy, 150);
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * size.cx + x]; };
+    EXPECT_EQ(at(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(at(99, 74), RGB(255, 0, 0));
+    EXPECT_EQ(at(100, 75), RGB(0, 0, 255));
+    EXPECT_EQ(at(199, 149), RGB(0, 0, 255));
+    EXPECT_EQ(at(150, 30), Orange);
+    ASSERT_TRUE(app.Close());
+    EXPECT_NE(ReadFileBytes(IniPath(app)).find("OskScreenCapture1_LastRegion=100,100,300,250"),
+              std::string::npos)
+        << "the region taken is kept for the next run";
+}
