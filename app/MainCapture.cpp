@@ -104,8 +104,17 @@ void TTintsnatch4::CreateCaptureView() {
     button(captureView_.Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
     button(captureView_.Button1, id::Button1, L"&Print...", 72,
            L"Open print dialog to print captured image");
-    button(captureView_.SaveNow, id::SaveNow, L"Save", 136,
-           L"Saves captured image into the Save page's folder at once");
+    // Two short buttons side by side under the four of the design.
+    auto half = [&](HWND& b, int controlId, const wchar_t* caption, int x, const wchar_t* hint) {
+        bool made = b != nullptr;
+        win::PlaceControl(b, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                          Box(x, 136, 36, 25), captureView_.BtnPanel.Handle(), controlId, font);
+        if (!made) win::SetHint(b, hint);
+    };
+    half(captureView_.SaveNow, id::SaveNow, L"Save", 8,
+         L"Saves captured image into the Save page's folder at once");
+    half(captureView_.PinCapture, id::PinCapture, L"Pin", 47,
+         L"Pins captured image on top of all windows where it was taken");
 }
 
 void TTintsnatch4::CreateCaptureEngine() {
@@ -155,6 +164,7 @@ void TTintsnatch4::CaptureExecute() {
         capturedPalette_ = image ? image->TakePalette() : gdi::Palette();
         hasCapturedPicture_ = true;
         capturedMode_ = savename::ModeWord(capture_.rgCapture.ItemIndex());
+        capturedOrigin_ = engine.LastOrigin();
     }
     if (win::Application().IsMinimized()) ShowHideExecute();
     win::SetVisible(ColorZoomPanel.Handle(), false);
@@ -193,17 +203,9 @@ void TTintsnatch4::FileSaveAs1Execute() {
 
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     // Nothing captured since start: there is no picture, and no file is made.
-    if (hasCapturedPicture_) WriteCapturedPicture(fileName);
+    if (hasCapturedPicture_)
+        WritePicture(fileName, HandleOf(capturedBitmap_), capturedPalette_.Get());
     TintResetExecute();
-}
-
-void TTintsnatch4::WriteCapturedPicture(const std::wstring& fileName) {
-    HBITMAP bitmap = HandleOf(capturedBitmap_);
-    HPALETTE palette = capturedPalette_.Get();
-    if (IsPngFileName(fileName))
-        WriteFileReplacing(fileName, EncodePngFile(bitmap, palette));
-    else
-        SaveBitmapFile(fileName, bitmap, palette);
 }
 
 void TTintsnatch4::PrintDlg1Execute() {

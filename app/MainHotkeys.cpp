@@ -126,6 +126,8 @@ void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Ex
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
     auto binding = bindings_->Dispatch(index);
+    // The keypad's plus and minus zoom a pinned capture that the user is in.
+    TPinForm* pin = pins_ ? pins_->Find(GetForegroundWindow()) : nullptr;
     // The pointer as the user sees it, read before the program takes the foreground: under Wine
     // the pointer is the foreground program's.
     if (binding == Binding::Capture && win::IsChecked(save_.cbIncludeCursor))
@@ -150,10 +152,16 @@ void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t inde
             EditCopy1Execute(nullptr);
             break;
         case Binding::ZoomIn:
-            ZoomInExecute();
+            if (pin)
+                pin->Zoom(true);
+            else
+                ZoomInExecute();
             break;
         case Binding::ZoomOut:
-            ZoomOutExecute();
+            if (pin)
+                pin->Zoom(false);
+            else
+                ZoomOutExecute();
             break;
     }
 }

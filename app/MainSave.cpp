@@ -2,11 +2,14 @@
 // under a name made from the template, without a dialog and never over an existing file.
 #include <algorithm>
 
+#include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "capture/Countdown.h"
 #include "capture/OneKeySave.h"
+#include "capture/PngFile.h"
 #include "capture/SaveName.h"
+#include "win/Application.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -121,18 +124,40 @@ void TTintsnatch4::BrowseFolderClick() {
 void TTintsnatch4::SaveNowExecute() {
     // Nothing captured since start: there is no picture, and no file is made.
     if (!hasCapturedPicture_) return;
+    SaveIntoChosenFolder(HandleOf(capturedBitmap_), capturedPalette_.Get(), capturedMode_);
+    TintResetExecute();
+}
+
+void TTintsnatch4::SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette,
+                                        const std::wstring& mode) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    savename::Fields fields{now.wYear,   now.wMonth,  now.wDay,     now.wHour,
-                            now.wMinute, now.wSecond, capturedMode_};
-    const SIZE size = capturedBitmap_ ? BitmapSize(capturedBitmap_->Get()) : SIZE{0, 0};
+    savename::Fields fields{now.wYear,   now.wMonth,  now.wDay, now.wHour,
+                            now.wMinute, now.wSecond, mode};
+    const SIZE size = BitmapSize(bitmap);
     fields.Width = size.cx;
     fields.Height = size.cy;
     // The type last chosen in the save dialog; "All files" writes BMP, as a name without ".png"
     // does there.
     const std::wstring extension = saveTypeIndex_ == 2 ? L".png" : L".bmp";
     SaveIntoFolder(win::GetText(save_.edSaveFolder), win::GetText(save_.edFileName), fields,
-                   extension, [this](const std::wstring& path) { WriteCapturedPicture(path); });
+                   extension,
+                   [&](const std::wstring& path) { WritePicture(path, bitmap, palette); });
+}
+
+void TTintsnatch4::PinExecute() {
+    if (!capturedBitmap_ || !capturedOrigin_) return;
+    if (!pins_) {
+        pins_ = std::make_unique<TPinBoard>(
+            TPinBoard::Actions{[this](const SharedBitmap& bitmap, HPALETTE palette) {
+                                   OskScreenCapture1->ImageClipboard().Copy(bitmap, palette);
+                               },
+                               [this](HBITMAP bitmap, HPALETTE palette, const std::wstring& mode) {
+                                   SaveIntoChosenFolder(bitmap, palette, mode);
+                               }});
+    }
+    pins_->Open(win::Application().Handle(), capturedBitmap_, capturedPalette_.Get(),
+                *capturedOrigin_, capturedMode_);
     TintResetExecute();
 }
 
@@ -144,6 +169,9 @@ bool TTintsnatch4::SaveCommand(int controlId, int code) {
             return true;
         case id::BrowseFolder:
             BrowseFolderClick();
+            return true;
+        case id::PinCapture:
+            PinExecute();
             return true;
         default:
             return false;

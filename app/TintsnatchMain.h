@@ -27,6 +27,7 @@ class TOskScreenCapture;
 class TJvFormStorage;
 class TJvBalloonHint;
 class TJvHotLink;
+class TPinBoard;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
@@ -147,6 +148,9 @@ class TTintsnatch4 : public win::Window {
     // The capture view's "Save": into the Save page's folder under its file name, no dialog.
     void SaveNowExecute();
     void BrowseFolderClick();
+    // The capture view's "Pin": the image on top of everything where it was taken.
+    void PinExecute();
+    TPinBoard* Pins() { return pins_.get(); }
 
     // --- Hotkey bindings and the Keys page ---
     void BindHotKeys();
@@ -209,8 +213,8 @@ class TTintsnatch4 : public win::Window {
     void CreateSavePage();
     void CreateCaptureOptionsRow(int top);  // "Delay:" and "Include cursor" on the Capture page
     bool SaveCommand(int controlId, int code);
-    // Writes the captured picture to the file as PNG or BMP by its name, replacing it safely.
-    void WriteCapturedPicture(const std::wstring& fileName);
+    // The one-key save of a picture into the Save page's folder under its file name.
+    void SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette, const std::wstring& mode);
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
     void CreateComponents();
     void DestroyComponents();
@@ -312,8 +316,10 @@ class TTintsnatch4 : public win::Window {
     struct CaptureViewControls {
         HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
         win::Panel BtnPanel;
-        HWND SaveNow{};
+        HWND SaveNow{}, PinCapture{};
     } captureView_;
+    std::optional<POINT> capturedOrigin_;  // where the image the view shows was on the screen
+    std::unique_ptr<TPinBoard> pins_;
     struct SavePageControls {
         HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
         HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{}, cbLastRegion{};

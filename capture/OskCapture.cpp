@@ -121,6 +121,7 @@ std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& ta
     else if (!cursor)
         cursor = TCursorShot::Take();
     origin_.reset();
+    showsPointer_ = false;
     bool minimize = Minimize;
     std::optional<settle::OwnWindows> own;
     if (minimize) {
@@ -141,7 +142,7 @@ std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& ta
         Settle({countdown.Bounds()});
     }
     if (!take()) return nullptr;
-    if (cursor && origin_) cursor->DrawInto(image_, *origin_);
+    if (cursor && origin_ && showsPointer_) cursor->DrawInto(image_, *origin_);
     auto result = image_.Copy();
     if (Auto) CopyToClipboard();
     if (OnCapture) OnCapture(this);
@@ -159,6 +160,7 @@ void TOskScreenCapture::TakeDesktop() {
     image_.SetSize(r.right - r.left, r.bottom - r.top);
     image_.CopyFrom(dc.Get(), 0, 0);
     origin_ = POINT{r.left, r.top};
+    showsPointer_ = true;
 }
 
 void TOskScreenCapture::TakeScreenArea(const RECT& area) {
@@ -194,6 +196,7 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
         if (!ScreenAreaOf(window, area)) NoScreen();
         TakeScreenArea(area);
         origin_ = POINT{area.left, area.top};
+        showsPointer_ = true;
         return true;
     });
 }
@@ -225,6 +228,7 @@ bool TOskScreenCapture::TakeObject() {
     RECT area{};
     if (!ScreenAreaOf(WindowFromPoint(p), area)) area = {};
     TakeScreenArea(area);
+    origin_ = POINT{area.left, area.top};
     return true;
 }
 
@@ -250,6 +254,7 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     // The overlay counts from the desk's top-left corner.
     if (const auto& area = overlay.TakenArea()) {
         origin_ = POINT{desk.left + area->Left, desk.top + area->Top};
+        showsPointer_ = true;
         if (!fixedSize)
             LastRegion =
                 RECT{origin_->x, origin_->y, desk.left + area->Right, desk.top + area->Bottom};

@@ -67,6 +67,9 @@ class TOskScreenCapture {
 
     // True while an operation runs (its overlay's modal loop still dispatches messages).
     bool Capturing() const { return capturing_; }
+    // Where the last image's top-left pixel was on the screen (none when it was dismissed).
+    std::optional<POINT> LastOrigin() const { return origin_; }
+
     // True while the countdown of StartDelay runs.
     bool CountingDown() const { return countdown_ != nullptr; }
     // Whether the last operation was ended by Cancel during its countdown.
@@ -87,9 +90,9 @@ class TOskScreenCapture {
     bool TakeSelection(bool fixedSize, int width, int height);
 
     TPicture image_;  // the working image
-    // Where the working image's top-left pixel was on the screen; none for a capture that does
-    // not show the pointer.
+    // Where the working image's top-left pixel was on the screen.
     std::optional<POINT> origin_;
+    bool showsPointer_ = false;           // the operation is one that shows the pointer
     std::optional<TCursorShot> pointer_;  // noted for the next operation
     std::unique_ptr<TPngClipboard> clipboard_;
     bool capturing_ = false;

@@ -417,3 +417,74 @@ TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt
               std::string::npos)
         << "the region taken is kept for the next run";
 }
+
+TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    PatternWindow pattern{{{{100, 100, 200, 175}, red}, {{200, 175, 300, 250}, blue}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6,
+                  "cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=100,100,300,250\r\n");
+    MoveCursor(600, 500);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND overlay = app.VisibleTopWindow(L"TCaptureRectForm");
+            return overlay && GetForegroundWindow() == overlay;
+        },
+        8000, "the overlay shown in front"));
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    PostMessageW(app.Control(id::PinCapture), BM_CLICK, 0, 0);
+    HWND pin = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (pin = app.VisibleTopWindow(L"TPinForm")) != nullptr; }, 5000,
+                        "the pin shown"));
+    RECT r{};
+    GetWindowRect(pin, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_EQ(r.bottom - r.top, 150);
+
+    // A click makes it the active window (under Wine the mouse follows the active program only
+    // once that program has taken the click), far enough from the drag's start not to make a
+    // double click with it; then, dragged 400 right and 300 down, it shows the image over the
+    // orange there.
+    Click(280, 240);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pin; }, 5000, "the pin active"));
+    ASSERT_TRUE(app.Handled());
+    MouseTo(150, 120);
+    MouseTo(150, 120, MOUSEEVENTF_LEFTDOWN);
+    // The moves go to the pin once it holds the mouse for the drag.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(pin, nullptr), &gui) &&
+                   gui.hwndCapture == pin;
+        },
+        5000, "the pin holding the mouse"));
+    MouseTo(350, 320);
+    MouseTo(550, 420);
+    MouseTo(550, 420, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ScreenPixel(500, 400) == red && ScreenPixel(699, 549) == blue &&
+                   ScreenPixel(700, 550) == Orange;
+        },
+        5000, "the pin's image at (500, 400)"));
+    PostMessageW(pin, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(600, 450));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            GetWindowRect(pin, &r);
+            return r.left == 500 && r.right - r.left == 250 && r.bottom - r.top == 188;
+        },
+        5000, "the pin at 125 percent"));
+
+    Click(520, 420, false, 2);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(pin); }, 5000, "the pin closed and gone"));
+    EXPECT_TRUE(
+        WaitFor([&] { return ScreenPixel(520, 420) == Orange; }, 5000, "the screen as it was"));
+    ASSERT_TRUE(app.Close());
+}
