@@ -257,7 +257,11 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
         {"hkFixedFollow_HotKey", "118"},     {"hkShowHide_HotKey", "117"},
         {"rgCapture_ItemIndex", "0"},        {"rgCaptureArea_ItemIndex", "6"},
         {"rgClipboard_ItemIndex", "0"},      {"colFmtPreview_Caption", "------"},
-        {"CroshairSize_Position", "30"},     {"cbCroshair_Checked", "True"}};
+        {"CroshairSize_Position", "30"},     {"cbCroshair_Checked", "True"},
+        // The capture's own values after them, under keys of their own.
+        {"edSaveFolder_Text", ""},           {"edFileName_Text", "Capture {date} {time}"},
+        {"udDelay_Position", "0"},           {"cbIncludeCursor_Checked", "False"},
+        {"cbLastRegion_Checked", "False"},   {"OskScreenCapture1_LastRegion", ""}};
     ASSERT_EQ(lines.size(), head.size() + stored.size()) << ReadBytes(IniPath(app));
     for (size_t i = 0; i < stored.size(); ++i) {
         EXPECT_EQ(lines[head.size() + i].key, stored[i].first) << i;
