@@ -79,6 +79,7 @@ struct Mode {
     const char* name;
     int mode, area;          // rgCapture and rgCaptureArea
     const wchar_t* overlay;  // the overlay the capture opens, if any
+    const char* more = "";   // more stored values
 };
 
 const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
@@ -252,7 +253,7 @@ class ExitDuringCapture : public testing::TestWithParam<Mode> {};
 TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
     const Mode& m = GetParam();
     App app;
-    ChooseCapture(app, m.mode, m.area);
+    ChooseCapture(app, m.mode, m.area, m.more);
     MoveCursor(100, 100);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
@@ -270,7 +271,10 @@ TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOverlay, ExitDuringCapture,
-                         testing::Values(Modes[0], Modes[1], Modes[4]), NameOf);
+                         testing::Values(Modes[0], Modes[1], Modes[4],
+                                         Mode{"Countdown", 1, 6, L"TCountdownForm",
+                                              "udDelay_Position=10\r\n"}),
+                         NameOf);
 
 TEST(LogOffDuringCapture, SavesTheStateFromBeforeTheCaptureSoTheNextStartShowsTheWindow) {
     App app;
