@@ -30,13 +30,19 @@ inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502, lblSet
 // About page
 inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1603, Label6 = 1604,
                      JvHotLink5 = 1605;
+// Save page and the capture view's one-key save
+inline constexpr int tsSave = 1900, lblSaveFolder = 1901, edSaveFolder = 1902, BrowseFolder = 1903,
+                     lblFileName = 1904, edFileName = 1905, SaveNow = 1906, PinCapture = 1907;
+// Capture page: the delay and the pointer
+inline constexpr int lblDelay = 1910, edDelay = 1911, udDelay = 1912, cbIncludeCursor = 1913,
+                     cbLastRegion = 1914;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id
 
 // The pages of Properties by their tab index, in tab order.
 namespace page {
-enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Count };
+enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Save, Count };
 }
 
 // Timer IDs of the main window.

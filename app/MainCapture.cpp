@@ -11,6 +11,7 @@
 #include "capture/ImageView.h"
 #include "capture/PngFile.h"
 #include "capture/PrintPlacement.h"
+#include "capture/SaveName.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
@@ -63,10 +64,13 @@ void TTintsnatch4::CreateCapturePage() {
     capture_.rgCapture.Place(page, id::rgCapture, id::rgCaptureItem0, L"Screen capture mode",
                              {L"&Selection", L"&Desktop", L"&Active window", L"&Object"}, 2,
                              Box(margin, modeTop, room.cx - 2 * margin, modeHeight), font, Dpi());
+    // A row under the area group holds the delay and the pointer choice.
+    const int rowHeight = 24;
     capture_.rgCaptureArea.Place(
         page, id::rgCaptureArea, id::rgCaptureAreaItem0, L"Capture area",
         {L"16x16", L"24x24", L"32x32", L"48x48", L"64x64", L"128x128", L"Custom"}, 4,
-        Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2), font, Dpi());
+        Box(margin, areaTop, room.cx - 2 * margin, room.cy - areaTop - 2 - rowHeight), font, Dpi());
+    CreateCaptureOptionsRow(room.cy - rowHeight);
     if (made) return;
     win::SetHint(capture_.rgCapture.Box(), L"Screen capture modes");
     for (HWND b : capture_.rgCapture.Buttons()) win::SetHint(b, L"Screen capture modes");
@@ -100,6 +104,17 @@ void TTintsnatch4::CreateCaptureView() {
     button(captureView_.Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
     button(captureView_.Button1, id::Button1, L"&Print...", 72,
            L"Open print dialog to print captured image");
+    // Two short buttons side by side under the four of the design.
+    auto half = [&](HWND& b, int controlId, const wchar_t* caption, int x, const wchar_t* hint) {
+        bool made = b != nullptr;
+        win::PlaceControl(b, L"BUTTON", caption, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                          Box(x, 136, 36, 25), captureView_.BtnPanel.Handle(), controlId, font);
+        if (!made) win::SetHint(b, hint);
+    };
+    half(captureView_.SaveNow, id::SaveNow, L"Save", 8,
+         L"Saves captured image into the Save page's folder at once");
+    half(captureView_.PinCapture, id::PinCapture, L"Pin", 47,
+         L"Pins captured image on top of all windows where it was taken");
 }
 
 void TTintsnatch4::CreateCaptureEngine() {
@@ -108,7 +123,14 @@ void TTintsnatch4::CreateCaptureEngine() {
 
 void TTintsnatch4::CaptureExecute() {
     // The capture hotkey still works while an overlay runs its modal loop; one capture at a time.
-    if (OskScreenCapture1->Capturing()) return;
+    // During the countdown of a delayed capture it cancels.
+    if (OskScreenCapture1->Capturing()) {
+        if (OskScreenCapture1->CountingDown()) OskScreenCapture1->Cancel();
+        return;
+    }
+    OskScreenCapture1->StartDelay = DelaySeconds();
+    OskScreenCapture1->IncludeCursor = win::IsChecked(save_.cbIncludeCursor);
+    OskScreenCapture1->OfferLastRegion = win::IsChecked(save_.cbLastRegion);
     CaptureChoice choice =
         ChooseCapture(capture_.rgCapture.ItemIndex(), capture_.rgCaptureArea.ItemIndex());
     CloseLater closeLater(Handle(), closeAfterCapture_);
@@ -134,12 +156,15 @@ void TTintsnatch4::CaptureExecute() {
             case CaptureKind::None:
                 break;
         }
-        // The user asked to exit meanwhile: nothing is shown, the window closes.
-        if (closeAfterCapture_) return;
+        // The user asked to exit meanwhile: nothing is shown, the window closes. A cancelled
+        // countdown leaves the window as it was.
+        if (closeAfterCapture_ || engine.CountdownCancelled()) return;
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
         capturedBitmap_ = image ? image->TakeBitmap() : SharedBitmap();
         capturedPalette_ = image ? image->TakePalette() : gdi::Palette();
         hasCapturedPicture_ = true;
+        capturedMode_ = savename::ModeWord(capture_.rgCapture.ItemIndex());
+        capturedOrigin_ = engine.LastOrigin();
     }
     if (win::Application().IsMinimized()) ShowHideExecute();
     win::SetVisible(ColorZoomPanel.Handle(), false);
@@ -178,14 +203,8 @@ void TTintsnatch4::FileSaveAs1Execute() {
 
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {
     // Nothing captured since start: there is no picture, and no file is made.
-    if (hasCapturedPicture_) {
-        HBITMAP bitmap = HandleOf(capturedBitmap_);
-        HPALETTE palette = capturedPalette_.Get();
-        if (IsPngFileName(fileName))
-            WriteFileReplacing(fileName, EncodePngFile(bitmap, palette));
-        else
-            SaveBitmapFile(fileName, bitmap, palette);
-    }
+    if (hasCapturedPicture_)
+        WritePicture(fileName, HandleOf(capturedBitmap_), capturedPalette_.Get());
     TintResetExecute();
 }
 
@@ -253,7 +272,7 @@ bool TTintsnatch4::CaptureCommand(int controlId, int code) {
             action = act_.TintReset;
             break;
         default:
-            return false;
+            return SaveCommand(controlId, code);
     }
     action->Execute();
     return true;

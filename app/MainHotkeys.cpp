@@ -134,9 +134,15 @@ void TTintsnatch4::hkFixedFollowChange() {
 void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Exit); }
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
+    auto binding = bindings_->Dispatch(index);
+    // The keypad's plus and minus zoom a pinned capture that the user is in.
+    TPinForm* pin = pins_ ? pins_->Find(GetForegroundWindow()) : nullptr;
+    // The pointer as the user sees it, read before the program takes the foreground: under Wine
+    // the pointer is the foreground program's.
+    if (binding == Binding::Capture && win::IsChecked(save_.cbIncludeCursor))
+        OskScreenCapture1->NotePointer();
     // Remembers the window the user was in: the active-window capture takes it.
     win::Application().BringToFront();
-    auto binding = bindings_->Dispatch(index);
     if (!binding) return;
     switch (*binding) {
         case Binding::Capture:
@@ -155,10 +161,16 @@ void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t inde
             EditCopy1Execute(nullptr);
             break;
         case Binding::ZoomIn:
-            ZoomInExecute();
+            if (pin)
+                pin->Zoom(true);
+            else
+                ZoomInExecute();
             break;
         case Binding::ZoomOut:
-            ZoomOutExecute();
+            if (pin)
+                pin->Zoom(false);
+            else
+                ZoomOutExecute();
             break;
     }
 }

@@ -1,9 +1,13 @@
 // The main window's settings storage, start-up registration and single-instance check.
+#include <algorithm>
 #include <utility>
 
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "capture/Countdown.h"
+#include "capture/OskCapture.h"
+#include "capture/RegionProposal.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SettingsPlace.h"
@@ -161,6 +165,47 @@ void TTintsnatch4::CreateStorage() {
         [this](const PropValue& v) {
             if (win::SetChecked(zoom_.cbCroshair, std::get<bool>(v))) cbCroshairClick();
         }));
+    // New values come last under new keys: a file without them leaves the defaults.
+    auto text = [](const wchar_t* name, const HWND& stored) {
+        const HWND* edit = &stored;
+        return StoredProp{
+            name,
+            PropKind::String,
+            [edit]() -> std::optional<PropValue> { return win::GetText(*edit); },
+            [edit](const PropValue& v) { win::SetText(*edit, std::get<std::wstring>(v)); },
+            {}};
+    };
+    props.push_back(text(L"edSaveFolder.Text", save_.edSaveFolder));
+    props.push_back(text(L"edFileName.Text", save_.edFileName));
+    props.push_back(StoredProp{L"udDelay.Position",
+                               PropKind::Integer,
+                               [this]() -> std::optional<PropValue> { return DelaySeconds(); },
+                               [this](const PropValue& v) {
+                                   SendMessageW(save_.udDelay, UDM_SETPOS32, 0,
+                                                std::clamp(std::get<std::int32_t>(v), 0,
+                                                           countdown::MaxSeconds));
+                               },
+                               {}});
+    props.push_back(boolean(
+        L"cbIncludeCursor.Checked", [this] { return CheckedOf(save_.cbIncludeCursor); },
+        [this](const PropValue& v) { win::SetChecked(save_.cbIncludeCursor, std::get<bool>(v)); }));
+    props.push_back(boolean(
+        L"cbLastRegion.Checked", [this] { return CheckedOf(save_.cbLastRegion); },
+        [this](const PropValue& v) { win::SetChecked(save_.cbLastRegion, std::get<bool>(v)); }));
+    props.push_back(StoredProp{
+        L"OskScreenCapture1.LastRegion",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> {
+            const auto& r = OskScreenCapture1->LastRegion;
+            return r ? proposal::FormatRegion({r->left, r->top, r->right, r->bottom})
+                     : std::wstring();
+        },
+        [this](const PropValue& v) {
+            // Text that names no rectangle keeps the one of this run.
+            if (auto r = proposal::ParseRegion(std::get<std::wstring>(v)))
+                OskScreenCapture1->LastRegion = RECT{r->left, r->top, r->right, r->bottom};
+        },
+        {}});
 
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {

@@ -164,7 +164,8 @@ constexpr TTintsnatch4::PageDef TTintsnatch4::Pages[page::Count] = {
     {page::Capture, &TTintsnatch4::tsCapture, id::tsCapture, L"tsCapture", L"Ca&pture"},
     {page::Keys, &TTintsnatch4::Keys, id::Keys, L"Keys", L"Keys"},
     {page::Misc, &TTintsnatch4::tsMisc, id::tsMisc, L"tsMisc", L"Misc"},
-    {page::About, &TTintsnatch4::About, id::About, L"About", L"About"}};
+    {page::About, &TTintsnatch4::About, id::About, L"About", L"About"},
+    {page::Save, &TTintsnatch4::tsSave, id::tsSave, L"tsSave", L"Sa&ve"}};
 
 void TTintsnatch4::CreateControls() {
     ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
@@ -243,6 +244,7 @@ void TTintsnatch4::LayOut() {
     CreateKeysPage();
     CreateMiscPage();
     CreateAboutPage();
+    CreateSavePage();
     AlignPanels();
 }
 

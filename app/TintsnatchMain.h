@@ -28,6 +28,7 @@ class TOskScreenCapture;
 class TJvFormStorage;
 class TJvBalloonHint;
 class TJvHotLink;
+class TPinBoard;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
@@ -146,6 +147,12 @@ class TTintsnatch4 : public win::Window {
     void CopyCapturedImage();  // EditCopy1Execute with a sender
     void UpdateCaption();
     TOskScreenCapture* ScreenCapture() { return OskScreenCapture1.get(); }
+    // The capture view's "Save": into the Save page's folder under its file name, no dialog.
+    void SaveNowExecute();
+    void BrowseFolderClick();
+    // The capture view's "Pin": the image on top of everything where it was taken.
+    void PinExecute();
+    TPinBoard* Pins() { return pins_.get(); }
 
     // --- Hotkey bindings and the Keys page ---
     void BindHotKeys();
@@ -206,6 +213,11 @@ class TTintsnatch4 : public win::Window {
     void CreateKeysPage();
     void CreateMiscPage();
     void CreateAboutPage();
+    void CreateSavePage();
+    void CreateCaptureOptionsRow(int top);  // "Delay:" and "Include cursor" on the Capture page
+    bool SaveCommand(int controlId, int code);
+    // The one-key save of a picture into the Save page's folder under its file name.
+    void SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette, const std::wstring& mode);
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
     void CreateComponents();
     void DestroyComponents();
@@ -275,6 +287,7 @@ class TTintsnatch4 : public win::Window {
     win::Panel ColorZoomPanel, Panel1, CapturePanel;
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    win::Panel tsSave;
     // The six pages in tab order: the page, its control ID, the name settings store for it and
     // its tab caption.
     struct PageDef {
@@ -309,7 +322,16 @@ class TTintsnatch4 : public win::Window {
     struct CaptureViewControls {
         HWND ScrollBox1{}, CapturedImage{}, ClipboardCopy{}, SaveImage{}, Button1{}, Cancel{};
         win::Panel BtnPanel;
+        HWND SaveNow{}, PinCapture{};
     } captureView_;
+    std::optional<POINT> capturedOrigin_;  // where the image the view shows was on the screen
+    std::unique_ptr<TPinBoard> pins_;
+    struct SavePageControls {
+        HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
+        HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{}, cbLastRegion{};
+    } save_;
+    int DelaySeconds() const;    // "Delay:", 0 to 10
+    std::wstring capturedMode_;  // the mode word of the capture the view shows, for file names
     // The captured picture (the capture view shows it)
     SharedBitmap capturedBitmap_;
     gdi::Palette capturedPalette_;

@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#include "capture/RegionProposal.h"
 #include "win/ErrorReport.h"
+
+namespace msg {
+// The proposal is drawn once the window shows the frozen copy.
+constexpr UINT ProposalShow = WM_APP + 1;
+}  // namespace msg
 
 namespace {
 constexpr UINT_PTR Timer1 = 1;
@@ -45,26 +51,109 @@ void TCaptureRectForm::DrawFrame() {
 void TCaptureRectForm::Timer1Timer() {
     dashes_.Tick();
     DrawFrame();
+    // Painting the frozen copy round the frame may have covered part of the size.
+    if (!IsRectEmpty(&sizeLabel_)) DrawSize();
 }
 
 void TCaptureRectForm::FormMouseDown(int x, int y) {
     SetCapture(Handle());
+    pressed_ = true;
+    EraseSize();
     EraseFrame();
     rect_ = frame::PressAt(x, y);
 }
 
 void TCaptureRectForm::FormMouseMove(bool leftHeld, int x, int y) {
+    // A proposal stays until a drag or a press replaces it.
+    if (!pressed_ && Proposal && !FixedSize) return;
     auto next = frame::MoveTo(rect_, FixedSize, FixedWidth, FixedHeight, leftHeld, x, y);
     if (!next) return;
+    Redraw(*next);
+}
+
+void TCaptureRectForm::Redraw(const frame::Rect& next) {
+    EraseSize();
     EraseFrame();
-    rect_ = *next;
+    rect_ = next;
     DrawFrame();
+    DrawSize();
+}
+
+geo::Rect TCaptureRectForm::Bounds() const {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return {0, 0, client.right, client.bottom};
+}
+
+void TCaptureRectForm::FormShow() {
+    if (!Proposal || FixedSize) return;
+    const frame::Rect& p = *Proposal;
+    const geo::Rect inside = proposal::Nudge({p.Left, p.Top, p.Right, p.Bottom}, 0, 0, Bounds());
+    Redraw({inside.left, inside.top, inside.right, inside.bottom});
+}
+
+void TCaptureRectForm::FormKeyDown(unsigned key, bool shift) {
+    if (pressed_ || !Proposal || FixedSize) return;
+    const int step = shift ? 10 : 1;
+    int dx = 0, dy = 0;
+    switch (key) {
+        case VK_RETURN: {
+            EraseSize();
+            TakeSelection(frame::OrderRect(rect_));
+            SetModalResult(mrOk);
+            return;
+        }
+        case VK_LEFT:
+            dx = -step;
+            break;
+        case VK_RIGHT:
+            dx = step;
+            break;
+        case VK_UP:
+            dy = -step;
+            break;
+        case VK_DOWN:
+            dy = step;
+            break;
+        default:
+            return;
+    }
+    const geo::Rect moved =
+        proposal::Nudge({rect_.Left, rect_.Top, rect_.Right, rect_.Bottom}, dx, dy, Bounds());
+    Redraw({moved.left, moved.top, moved.right, moved.bottom});
+}
+
+void TCaptureRectForm::EraseSize() {
+    if (IsRectEmpty(&sizeLabel_)) return;
+    InvalidateRect(Handle(), &sizeLabel_, TRUE);
+    sizeLabel_ = {};
+    UpdateWindow(Handle());
+}
+
+void TCaptureRectForm::DrawSize() {
+    if (!ShowSize) return;
+    const geo::Rect r{rect_.Left, rect_.Top, rect_.Right, rect_.Bottom};
+    if (r.left == r.right && r.top == r.bottom) return;
+    gdi::WindowDC dc(Handle());
+    if (!dc) return;
+    gdi::Selection font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = proposal::SizeText(r);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const geo::Size label{extent.cx + 8, extent.cy + 4};
+    const geo::Point at = proposal::SizeLabelAt(r, label, Bounds());
+    sizeLabel_ = {at.x, at.y, at.x + label.cx, at.y + label.cy};
+    SetBkColor(dc.Get(), RGB(255, 255, 225));
+    SetTextColor(dc.Get(), RGB(0, 0, 0));
+    ExtTextOutW(dc.Get(), at.x + 4, at.y + 2, ETO_OPAQUE, &sizeLabel_, text.c_str(),
+                static_cast<UINT>(text.size()), nullptr);
 }
 
 void TCaptureRectForm::FormMouseUp(bool left, int, int) {
     if (GetCapture() == Handle()) ReleaseCapture();
     if (!left) return;
     if (auto area = frame::ReleaseArea(rect_, FixedSize, FixedWidth, FixedHeight)) {
+        EraseSize();
         EraseFrame();
         TakeSelection(*area);
     }
@@ -92,6 +181,7 @@ void TCaptureRectForm::TakeSelection(const frame::Rect& area) {
                 left, top, SRCCOPY))
         throw win::Error(L"Cannot copy the selection");
     selectionImage_ = std::move(picture);
+    taken_ = area;
 }
 
 LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -114,6 +204,15 @@ LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             FormMouseUp(msg == WM_LBUTTONUP, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return 0;
+        case WM_KEYDOWN:
+            FormKeyDown(static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0);
+            return 0;
+        case WM_SHOWWINDOW:
+            if (wp) PostMessageW(Handle(), msg::ProposalShow, 0, 0);
+            break;
+        case msg::ProposalShow:
+            FormShow();
             return 0;
     }
     return TScreenOverlay::HandleMessage(msg, wp, lp);

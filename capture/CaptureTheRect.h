@@ -3,8 +3,11 @@
 // drags a rectangle (free mode) or moves a frame of fixed size; an animated frame of red and
 // white dashes outlines it. Releasing the left button takes the rectangle's pixels into
 // SelectionImage and ends the overlay with mrOk. Keys do nothing.
+#include <optional>
+
 #include "capture/FrameDash.h"
 #include "capture/ScreenOverlay.h"
+#include "win/Geometry.h"
 
 class TCaptureRectForm : public TScreenOverlay {
   public:
@@ -14,10 +17,17 @@ class TCaptureRectForm : public TScreenOverlay {
     // Set by the engine before showing.
     bool FixedSize = false;
     int FixedWidth = 0, FixedHeight = 0;
+    // A rectangle (window coordinates) offered at the start of a free selection: Enter takes it,
+    // the arrow keys move it (with Shift ten pixels at a time), a drag replaces it.
+    std::optional<frame::Rect> Proposal;
+    // Shows the width and height beside the rectangle while it is drawn.
+    bool ShowSize = false;
 
     // Empty until a release over a non-empty area, then the selected pixels.
     TPicture& SelectionImage() { return selectionImage_; }
     const frame::Rect& Selection() const { return rect_; }
+    // The area SelectionImage was taken from, in screen pixels, once it was taken.
+    const std::optional<frame::Rect>& TakenArea() const { return taken_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -30,8 +40,18 @@ class TCaptureRectForm : public TScreenOverlay {
     void EraseFrame();
     void DrawFrame();
     void TakeSelection(const frame::Rect& area);
+    void FormShow();
+    void FormKeyDown(unsigned key, bool shift);
+    // The rectangle has changed: the frame and the size beside it are drawn anew.
+    void Redraw(const frame::Rect& next);
+    void EraseSize();
+    void DrawSize();
+    geo::Rect Bounds() const;
 
     TPicture selectionImage_;
     frame::Rect rect_;
+    std::optional<frame::Rect> taken_;
+    RECT sizeLabel_{};      // where the size shows, empty while it does not
+    bool pressed_ = false;  // a button went down: the rectangle is the user's own now
     frame::Dashes dashes_;
 };

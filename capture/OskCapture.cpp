@@ -3,10 +3,14 @@
 #include <dwmapi.h>
 
 #include <optional>
+#include <utility>
 
 #include "capture/CaptureBounds.h"
 #include "capture/CaptureTheObject.h"
 #include "capture/CaptureTheRect.h"
+#include "capture/CountdownWindow.h"
+#include "capture/CursorImageWin32.h"
+#include "capture/ScreenSettleWin32.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 
@@ -36,21 +40,29 @@ class BusyFlag {
     bool& flag_;
 };
 
-// Keeps the engine's pointer to the overlay for as long as it shows.
-class ShownOverlay {
+// Keeps the engine's pointer to an overlay or the countdown for as long as it shows.
+template <typename T>
+class Pointer {
   public:
-    ShownOverlay(TScreenOverlay*& slot, TScreenOverlay& overlay) : slot_(slot) { slot_ = &overlay; }
-    ~ShownOverlay() { slot_ = nullptr; }
-    ShownOverlay(const ShownOverlay&) = delete;
-    ShownOverlay& operator=(const ShownOverlay&) = delete;
+    Pointer(T*& slot, T& window) : slot_(slot) { slot_ = &window; }
+    ~Pointer() { slot_ = nullptr; }
+    Pointer(const Pointer&) = delete;
+    Pointer& operator=(const Pointer&) = delete;
 
   private:
-    TScreenOverlay*& slot_;
+    T*& slot_;
 };
 
 [[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
 
 geo::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// All monitors together, as the overlays cover them.
+RECT DeskRect() {
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            y + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 // The frame as the compositor draws it, without the invisible resize borders. Its library is
 // loaded at the first capture of a window, not at every start; without a compositor (Wine, as we
@@ -96,17 +108,41 @@ bool ScreenAreaOf(HWND window, RECT& area) {
 }
 }  // namespace
 
-void TOskScreenCapture::Pause() const {
-    if (Delay > 0) Sleep(static_cast<DWORD>(Delay));
+void TOskScreenCapture::Settle(const std::vector<RECT>& vacated) const {
+    if (Delay > 0) settle::WaitUntilShown(vacated, static_cast<DWORD>(Delay));
 }
 
 std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& take) {
     BusyFlag busy(capturing_);
+    // Read before anything moves: the pointer's shape is the one of the window under it now.
+    std::optional<TCursorShot> cursor = std::exchange(pointer_, std::nullopt);
+    if (!IncludeCursor)
+        cursor.reset();
+    else if (!cursor)
+        cursor = TCursorShot::Take();
+    origin_.reset();
+    showsPointer_ = false;
     bool minimize = Minimize;
-    if (minimize) win::Application().Minimize();
+    std::optional<settle::OwnWindows> own;
+    if (minimize) {
+        own.emplace();
+        win::Application().Minimize();
+    }
     RestoreOnExit restore(minimize);
-    Pause();
+    Settle(own ? own->Areas() : std::vector<RECT>{});
+    countdownCancelled_ = false;
+    if (StartDelay > 0) {
+        TCountdownForm countdown;
+        {
+            Pointer<TCountdownForm> running(countdown_, countdown);
+            countdownCancelled_ = !countdown.Run(StartDelay);
+        }
+        if (countdownCancelled_) return nullptr;
+        // The countdown is ours too: read once the screen no longer shows it.
+        Settle({countdown.Bounds()});
+    }
     if (!take()) return nullptr;
+    if (cursor && origin_ && showsPointer_) cursor->DrawInto(image_, *origin_);
     auto result = image_.Copy();
     if (Auto) CopyToClipboard();
     if (OnCapture) OnCapture(this);
@@ -123,6 +159,8 @@ void TOskScreenCapture::TakeDesktop() {
     if (!GetWindowRect(desktop, &r)) NoScreen();
     image_.SetSize(r.right - r.left, r.bottom - r.top);
     image_.CopyFrom(dc.Get(), 0, 0);
+    origin_ = POINT{r.left, r.top};
+    showsPointer_ = true;
 }
 
 void TOskScreenCapture::TakeScreenArea(const RECT& area) {
@@ -157,6 +195,8 @@ std::unique_ptr<TPicture> TOskScreenCapture::CaptureActiveWindow() {
         RECT area;
         if (!ScreenAreaOf(window, area)) NoScreen();
         TakeScreenArea(area);
+        origin_ = POINT{area.left, area.top};
+        showsPointer_ = true;
         return true;
     });
 }
@@ -177,16 +217,18 @@ bool TOskScreenCapture::TakeObject() {
     {
         // The overlay lies over everything, so the click never reaches the window beneath.
         TCaptureObjectForm overlay(win::Application().Handle());
-        ShownOverlay shown(overlay_, overlay);
+        Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
-    // The window captured is the one under the cursor after this second pause.
-    Pause();
+    // The overlay covered the desk; the window captured is the one under the cursor once the
+    // screen shows what lay beneath it.
+    Settle({DeskRect()});
     POINT p;
     if (!GetCursorPos(&p)) NoScreen();
     RECT area{};
     if (!ScreenAreaOf(WindowFromPoint(p), area)) area = {};
     TakeScreenArea(area);
+    origin_ = POINT{area.left, area.top};
     return true;
 }
 
@@ -196,17 +238,37 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     overlay.FixedSize = fixedSize;
     overlay.FixedWidth = width;
     overlay.FixedHeight = height;
+    const RECT desk = DeskRect();
+    overlay.ShowSize = OfferLastRegion;
+    if (OfferLastRegion && LastRegion && !fixedSize) {
+        const RECT& r = *LastRegion;
+        overlay.Proposal = frame::Rect{r.left - desk.left, r.top - desk.top, r.right - desk.left,
+                                       r.bottom - desk.top};
+    }
     {
-        ShownOverlay shown(overlay_, overlay);
+        Pointer<TScreenOverlay> shown(overlay_, overlay);
         if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
     }
-    // The area was read when the button was released; this pause only delays the result.
-    Pause();
+    // The area was read from the frozen copy when the button was released: nothing waits here.
     image_ = std::move(overlay.SelectionImage());
+    // The overlay counts from the desk's top-left corner.
+    if (const auto& area = overlay.TakenArea()) {
+        origin_ = POINT{desk.left + area->Left, desk.top + area->Top};
+        showsPointer_ = true;
+        if (!fixedSize)
+            LastRegion =
+                RECT{origin_->x, origin_->y, desk.left + area->Right, desk.top + area->Bottom};
+    }
     return true;
 }
 
+void TOskScreenCapture::NotePointer() {
+    // A key pressed while an operation runs starts nothing: nothing is kept for later.
+    if (!capturing_) pointer_ = TCursorShot::Take();
+}
+
 void TOskScreenCapture::Cancel() {
+    if (countdown_) countdown_->Cancel();
     // Closing an overlay dismisses it.
     if (overlay_ && overlay_->Handle()) SendMessageW(overlay_->Handle(), WM_CLOSE, 0, 0);
 }

@@ -4,12 +4,16 @@
 // application, so its own windows are not in the picture, and put the image on the clipboard.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "capture/CursorImageWin32.h"
 #include "capture/Picture.h"
 #include "capture/PngClipboard.h"
 
 class TScreenOverlay;
+class TCountdownForm;
 
 class TOskScreenCapture {
   public:
@@ -20,10 +24,22 @@ class TOskScreenCapture {
     TOskScreenCapture& operator=(const TOskScreenCapture&) = delete;
 
     // Properties; they take effect at the next capture.
-    bool Auto = true;        // put every captured image on the clipboard too
-    int Delay = 500;         // milliseconds to wait before the screen is read
+    bool Auto = true;  // put every captured image on the clipboard too
+    // The most the engine waits, in milliseconds, for the screen to stop showing the program's
+    // windows before it reads it (it reads as soon as they are gone); 0 reads at once.
+    int Delay = 500;
     bool Minimize = true;    // minimise the application around the capture
     TNotifyEvent OnCapture;  // after each successful capture, with this engine as sender
+    // The desktop, active-window and selection captures show the pointer as it was when the
+    // operation began, in its shape, at its place.
+    bool IncludeCursor = false;
+    // Seconds (0 to 10) counted down beside the pointer, after the application has left the
+    // screen and before the screen is read, for a menu or tooltip to be opened meanwhile.
+    int StartDelay = 0;
+    // The free selection offers the last rectangle taken (screen pixels) again and shows the size
+    // of the rectangle drawn. LastRegion follows every free selection taken, offered or not.
+    bool OfferLastRegion = false;
+    std::optional<RECT> LastRegion;
 
     // Always the constant text; writing is accepted and ignored.
     std::wstring Version() const { return L"TOskScreenCapture v1.0"; }
@@ -45,17 +61,28 @@ class TOskScreenCapture {
     // The clipboard writer of every captured image, this engine's and the capture view's.
     TPngClipboard& ImageClipboard();
 
+    // Reads the pointer now, for the next operation to show when IncludeCursor is set; without
+    // this, the operation reads it as it begins.
+    void NotePointer();
+
     // True while an operation runs (its overlay's modal loop still dispatches messages).
     bool Capturing() const { return capturing_; }
-    // Ends the overlay that is open, if any, as dismissed: the operation then unwinds as for a
-    // dismissal, restoring the application and returning no image.
+    // Where the last image's top-left pixel was on the screen (none when it was dismissed).
+    std::optional<POINT> LastOrigin() const { return origin_; }
+
+    // True while the countdown of StartDelay runs.
+    bool CountingDown() const { return countdown_ != nullptr; }
+    // Whether the last operation was ended by Cancel during its countdown.
+    bool CountdownCancelled() const { return countdownCancelled_; }
+    // Ends the countdown or the overlay that is open, if any, as dismissed: the operation then
+    // unwinds as for a dismissal, restoring the application and returning no image.
     void Cancel();
 
   private:
     // The common steps round one operation; take() fills the working image and returns false
     // when the user dismissed the overlay.
     std::unique_ptr<TPicture> Run(const std::function<bool()>& take);
-    void Pause() const;
+    void Settle(const std::vector<RECT>& vacated) const;
     void TakeDesktop();
     // Fills the working image with what the screen shows over the area.
     void TakeScreenArea(const RECT& area);
@@ -63,7 +90,13 @@ class TOskScreenCapture {
     bool TakeSelection(bool fixedSize, int width, int height);
 
     TPicture image_;  // the working image
+    // Where the working image's top-left pixel was on the screen.
+    std::optional<POINT> origin_;
+    bool showsPointer_ = false;           // the operation is one that shows the pointer
+    std::optional<TCursorShot> pointer_;  // noted for the next operation
     std::unique_ptr<TPngClipboard> clipboard_;
     bool capturing_ = false;
-    TScreenOverlay* overlay_ = nullptr;  // the overlay of the running operation while it shows
+    TScreenOverlay* overlay_ = nullptr;    // the overlay of the running operation while it shows
+    TCountdownForm* countdown_ = nullptr;  // the countdown while it runs
+    bool countdownCancelled_ = false;
 };

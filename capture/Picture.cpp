@@ -128,6 +128,17 @@ void TPicture::CopyFrom(HDC src, int x, int y) {
         throw win::Error(L"Cannot copy the screen");
 }
 
+void TPicture::DrawOn(const std::function<void(HDC)>& draw) {
+    if (Empty()) return;
+    if (bitmap_.use_count() > 1)
+        bitmap_ = std::make_shared<const gdi::Bitmap>(CopyBitmap(Bitmap()));
+    gdi::WindowDC screen(nullptr);
+    gdi::MemoryDC dc(screen.Get());
+    if (!dc) NoBitmap();
+    gdi::Selection sel(dc.Get(), Bitmap());
+    draw(dc.Get());
+}
+
 std::unique_ptr<TPicture> TPicture::Copy() const {
     auto copy = std::make_unique<TPicture>();
     copy->bitmap_ = bitmap_;

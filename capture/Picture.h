@@ -5,6 +5,7 @@
 // held once by the engine, the main window and the clipboard's offer together.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@ class TPicture {
     // Copies w x h pixels (the image's size) from src at (x, y) with SRCCOPY, into pixels of the
     // image's own when they were shared; throws win::Error.
     void CopyFrom(HDC src, int x, int y);
+
+    // Lets draw() paint over the image through a DC that holds it, in pixels of the image's own
+    // when they were shared; throws win::Error.
+    void DrawOn(const std::function<void(HDC)>& draw);
 
     // The same pixels, shared, and a copy of the palette.
     std::unique_ptr<TPicture> Copy() const;

@@ -1,5 +1,6 @@
 #include "capture/PngFile.h"
 
+#include "capture/BmpFile.h"
 #include "capture/Picture.h"
 #include "capture/PngEncoder.h"
 #include "win/ErrorReport.h"
@@ -27,4 +28,11 @@ std::vector<std::uint8_t> EncodePngFile(HBITMAP bitmap, HPALETTE palette) {
         ReadRgb24Rows(bitmap, palette, true, L"Cannot create the bitmap: out of system resources",
                       L"Cannot read the bitmap");
     return png::EncodeBgr(bm.bmWidth, bm.bmHeight, static_cast<int>(rows.Stride), rows.Bits.data());
+}
+
+void WritePicture(const std::wstring& fileName, HBITMAP bitmap, HPALETTE palette) {
+    if (IsPngFileName(fileName))
+        WriteFileReplacing(fileName, EncodePngFile(bitmap, palette));
+    else
+        SaveBitmapFile(fileName, bitmap, palette);
 }

@@ -198,6 +198,73 @@ int Captures(int n, const wchar_t* cls) {
     return 0;
 }
 
+HWND VisibleOverlay() {
+    HWND h = FindWindowW(L"TCaptureRectForm", nullptr);
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+// Presses F9 n times in the selection mode; prints the median time from the press to the
+// rectangle overlay shown. Each overlay then ends by Enter (taking an offered rectangle) or is
+// closed, and the program is back before the next press.
+int Overlays(int n, const wchar_t* cls, bool enter) {
+    std::vector<double> times;
+    for (int i = 0; i < n; ++i) {
+        HWND w = FindProgramWindow(cls);
+        const double start = Now();
+        PressF9();
+        HWND overlay = nullptr;
+        while (!(overlay = VisibleOverlay()) && Now() - start < 10000) Sleep(1);
+        if (!overlay) {
+            std::printf("timeout\n");
+            return 1;
+        }
+        times.push_back(Now() - start);
+        if (enter) {
+            while (GetForegroundWindow() != overlay && Now() - start < 10000) Sleep(1);
+            PressKey(VK_RETURN);
+        } else {
+            PostMessageW(overlay, WM_CLOSE, 0, 0);
+        }
+        while (VisibleOverlay() && Now() - start < 10000) Sleep(5);
+        while (w && !IsWindowVisible(w) && Now() - start < 10000) Sleep(5);
+        DWORD_PTR answered = 0;
+        if (w) SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &answered);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%.1f\n", times[times.size() / 2]);
+    return 0;
+}
+
+int CountPins() {
+    int n = 0;
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"TPinForm", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"TPinForm", nullptr))
+        n += IsWindowVisible(h) ? 1 : 0;
+    return n;
+}
+
+// Captures and pins n times (the program in the desktop mode); prints the pins shown.
+int Pins(int n, const wchar_t* cls) {
+    HWND w = FindProgramWindow(cls);
+    HWND view = w ? Control(w, id::CapturePanel) : nullptr;
+    HWND pin = w ? Control(w, id::PinCapture) : nullptr;
+    if (!view || !pin) {
+        std::printf("no capture view\n");
+        return 1;
+    }
+    for (int i = 0; i < n; ++i) {
+        const int before = CountPins();
+        const double start = Now();
+        PressF9();
+        while (!IsWindowVisible(view) && Now() - start < 10000) Sleep(5);
+        PostMessageW(pin, BM_CLICK, 0, 0);
+        while (CountPins() == before && Now() - start < 10000) Sleep(5);
+        while (IsWindowVisible(view) && Now() - start < 10000) Sleep(5);
+    }
+    std::printf("%d\n", CountPins());
+    return 0;
+}
+
 int Close(const wchar_t* cls) {
     HWND w = FindProgramWindow(cls);
     if (!w) return 0;
@@ -234,6 +301,9 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"park" && argc >= 4) return Park(_wtoi(argv[2]), _wtoi(argv[3]));
     if (verb == L"move" && argc >= 5) return Move(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]));
     if (verb == L"captures" && argc >= 4) return Captures(_wtoi(argv[2]), argv[3]);
+    if (verb == L"overlays" && argc >= 4)
+        return Overlays(_wtoi(argv[2]), argv[3], argc >= 5 && std::wstring(argv[4]) == L"enter");
+    if (verb == L"pins" && argc >= 4) return Pins(_wtoi(argv[2]), argv[3]);
     if (verb == L"close" && argc >= 3) return Close(argv[2]);
     if (verb == L"press" && argc >= 3) {
         PressKey(static_cast<WORD>(_wtoi(argv[2])));
@@ -244,6 +314,8 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"windows") return ListWindows();
     std::printf(
         "usage: bench_driver launch EXE CLASS [noreadout [ARG]] | park X Y | move MS X Y |\n"
-        "       captures N CLASS | close CLASS | windows | press VK | wake CLASS X Y [warp]\n");
+        "       captures N CLASS | overlays N CLASS [enter] | pins N CLASS | close CLASS | windows "
+        "|\n"
+        "       press VK | wake CLASS X Y [warp]\n");
     return 2;
 }

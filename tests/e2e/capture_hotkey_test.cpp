@@ -317,3 +317,43 @@ TEST_F(CaptureByHotKey, SaveAsWritesPngOrBmpByNameOrTypeAndAsksBeforeReplacing) 
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(dlg); }, 5000, "the save dialog closed"));
     EXPECT_EQ(FileBytes(dir + L"a.bmp"), "earlier picture");
 }
+
+TEST_F(CaptureByHotKey, SaveWritesIntoTheFolderAtOnceNeverOverAFileAndReportsAFolderItCannotMake) {
+    const std::wstring folder = app.Folder() + L"\\shots\\new", first = folder + L"\\s Desktop.bmp";
+    SendMessageW(app.Control(id::edSaveFolder), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(folder.c_str()));
+    SendMessageW(app.Control(id::edFileName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"s {mode}"));
+    ChooseDesktopMode();
+    auto captureAndSave = [&] {
+        PressKeys({VK_F9});
+        EXPECT_TRUE(
+            WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+        PostMessageW(app.Control(id::SaveNow), BM_CLICK, 0, 0);
+    };
+    captureAndSave();  // the folder is made
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }, 8000, "the view left"));
+    EXPECT_EQ(Decoded(first), Expected("BMP3", "FF"));
+    WriteFileBytes(first, "the user's own file");
+    captureAndSave();
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }, 8000, "the view left"));
+    EXPECT_EQ(FileBytes(first), "the user's own file");
+    EXPECT_EQ(Decoded(folder + L"\\s Desktop (2).bmp"), Expected("BMP3", "FF"));
+
+    // A folder under a file cannot be made: the save's own report, the view stays, nothing new.
+    const std::wstring blocked = first + L"\\sub";
+    SendMessageW(app.Control(id::edSaveFolder), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(blocked.c_str()));
+    captureAndSave();
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            box = FindTopWindow(L"#32770", app.ProcessId());
+            return box && WindowTextOf(box) == L"Tintsnatch 4";
+        },
+        8000, "the error report"));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the report closed"));
+    EXPECT_TRUE(app.Visible(id::CapturePanel));
+    EXPECT_EQ(FileBytes(first), "the user's own file");
+    EXPECT_FALSE(FileExists(folder + L"\\s Desktop (3).bmp"));
+}

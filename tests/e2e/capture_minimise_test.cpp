@@ -45,10 +45,10 @@ std::string ReadFileBytes(const std::wstring& path) {
     return s;
 }
 
-// The capture mode and area as the Capture page stores them.
-void ChooseCapture(const App& app, int mode, int area) {
+// The capture mode and area as the Capture page stores them, and more stored lines if given.
+void ChooseCapture(const App& app, int mode, int area, const std::string& more = "") {
     std::string text = "[TTintsnatch4]\r\nrgCapture_ItemIndex=" + std::to_string(mode) +
-                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n";
+                       "\r\nrgCaptureArea_ItemIndex=" + std::to_string(area) + "\r\n" + more;
     HANDLE f =
         CreateFileW(IniPath(app).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
@@ -82,6 +82,7 @@ struct Mode {
     const char* name;
     int mode, area;          // rgCapture and rgCaptureArea
     const wchar_t* overlay;  // the overlay the capture opens, if any
+    const char* more = "";   // more stored values
 };
 
 const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
@@ -222,12 +223,40 @@ TEST(ActiveWindowCapture, TakesTheWindowTheUserWasIn) {
     EXPECT_EQ(wrong, 0) << "pixels that differ from the user's window";
 }
 
+TEST(DesktopCapture, ShowsWhatLayBeneathTheProgramsWindowNotTheWindow) {
+    // The engine reads the screen as soon as the window beneath has repainted, not after a
+    // fixed pause: the test's own window must have painted the orange the program uncovered.
+    PatternWindow pattern{{{{0, 0, 500, 400}, Orange}}};
+    App app;
+    ChooseCapture(app, 1, 6);
+    MoveCursor(100, 100);
+    ASSERT_TRUE(app.Start());
+    RECT own{};
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            own = app.WindowRect();
+            return own.left == 120 && own.top == 120 && IsWindowVisible(app.MainWindow());
+        },
+        5000, "the window over the orange block"));
+    PressKeys({VK_F9});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int wrong = 0;
+    for (int y = own.top; y < own.bottom; ++y)
+        for (int x = own.left; x < own.right; ++x)
+            if (pixels[static_cast<size_t>(y) * size.cx + x] != Orange) ++wrong;
+    EXPECT_EQ(wrong, 0) << "pixels of the program's window in the capture";
+}
+
 class ExitDuringCapture : public testing::TestWithParam<Mode> {};
 
 TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
     const Mode& m = GetParam();
     App app;
-    ChooseCapture(app, m.mode, m.area);
+    ChooseCapture(app, m.mode, m.area, m.more);
     MoveCursor(100, 100);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
@@ -245,7 +274,10 @@ TEST_P(ExitDuringCapture, F10EndsTheOverlayAndTheProgramCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOverlay, ExitDuringCapture,
-                         testing::Values(Modes[0], Modes[1], Modes[4]), NameOf);
+                         testing::Values(Modes[0], Modes[1], Modes[4],
+                                         Mode{"Countdown", 1, 6, L"TCountdownForm",
+                                              "udDelay_Position=10\r\n"}),
+                         NameOf);
 
 TEST(LogOffDuringCapture, SavesTheStateFromBeforeTheCaptureSoTheNextStartShowsTheWindow) {
     App app;
@@ -261,4 +293,205 @@ TEST(LogOffDuringCapture, SavesTheStateFromBeforeTheCaptureSoTheNextStartShowsTh
     // Saved before the answer: the platform may end the process any moment after it.
     std::string ini = ReadFileBytes(IniPath(app));
     EXPECT_NE(ini.find("ShowCmd=1\r\n"), std::string::npos) << ini;
+}
+
+TEST(DesktopCapture, IncludeCursorDrawsThePointerAsItWasAtItsPlace) {
+    PatternWindow pattern{{}, Orange};
+    App app;
+    ChooseCapture(app, 1, 6, "cbIncludeCursor_Checked=True\r\n");
+    MoveCursor(400, 300);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(WaitFor([&] { return app.WindowRect().left == 420; }, 5000, "the window beside"));
+    // The user works in the pattern's program, whose window sets the pointer as the mouse moves.
+    ASSERT_TRUE(ActivateUsersWindow(app, pattern.Handle()));
+    MouseTo(400, 300);
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(WaitFor([&] { return GetCursorInfo(&info) && info.hCursor; }, 5000,
+                        "the pointer set by the user's window"));
+    // What it looks like over the pattern: drawn here the way the screen shows it.
+    ICONINFO icon{};
+    ASSERT_TRUE(GetIconInfo(info.hCursor, &icon));
+    if (icon.hbmColor) DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+    const int side = GetSystemMetrics(SM_CXCURSOR);
+    const POINT at{400 - static_cast<LONG>(icon.xHotspot), 300 - static_cast<LONG>(icon.yHotspot)};
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP expected = CreateCompatibleBitmap(screen, side, side);
+    HGDIOBJ old = SelectObject(dc, expected);
+    HBRUSH orange = CreateSolidBrush(Orange);
+    RECT all{0, 0, side, side};
+    FillRect(dc, &all, orange);
+    ASSERT_TRUE(DrawIconEx(dc, 0, 0, info.hCursor, 0, 0, 0, nullptr, DI_NORMAL));
+    const Pixels want = ReadPixels(dc, {0, 0}, side, side);
+    SelectObject(dc, old);
+    DeleteObject(orange);
+    DeleteObject(expected);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    PressKeys({VK_F9});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int differ = 0, drawn = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const COLORREF got = pixels[static_cast<size_t>(at.y + y) * size.cx + at.x + x];
+            differ += got != want.At(x, y);
+            drawn += got != Orange;
+        }
+    EXPECT_EQ(differ, 0) << "pixels unlike the pointer at its place";
+    EXPECT_GT(drawn, 10) << "a pointer shows";
+}
+
+TEST(DelayedCapture, CountsDownWithoutTheFocusAndCapturesWhatAppearedMeanwhile) {
+    App app;
+    ChooseCapture(app, 1, 6, "udDelay_Position=3\r\n");
+    MoveCursor(600, 300);
+    ASSERT_TRUE(app.Start());
+    HWND countdown = nullptr;
+    auto counting = [&] {
+        countdown = app.VisibleTopWindow(L"TCountdownForm");
+        return countdown != nullptr;
+    };
+    // The capture key again cancels: the window is back as it was, no capture view.
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(counting, 8000, "the countdown shown"));
+    EXPECT_FALSE(IsWindowVisible(app.MainWindow())) << "the program is out of the way";
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([&] { return !counting() && IsWindowVisible(app.MainWindow()); }, 8000,
+                        "the countdown cancelled and the window back"));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_FALSE(app.Visible(id::CapturePanel));
+
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(counting, 8000, "the countdown shown"));
+    RECT shown{};
+    GetWindowRect(countdown, &shown);
+    EXPECT_NE(GetForegroundWindow(), countdown) << "the countdown never takes the focus";
+    // Another program opens a window meanwhile, over the countdown's place.
+    const RECT opened{shown.left - 100, shown.top - 60, shown.right + 100, shown.bottom + 60};
+    PatternWindow other{{}, Orange, opened};
+    EXPECT_TRUE(IsWindowVisible(countdown)) << "opened while the countdown still ran";
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 15000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
+    int wrong = 0;
+    for (int y = opened.top; y < opened.bottom; ++y)
+        for (int x = opened.left; x < opened.right; ++x)
+            wrong += pixels[static_cast<size_t>(y) * size.cx + x] != Orange;
+    EXPECT_EQ(wrong, 0) << "pixels other than the new window's, the countdown's among them";
+}
+
+TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt) {
+    PatternWindow pattern{
+        {{{100, 100, 200, 175}, RGB(255, 0, 0)}, {{200, 175, 300, 250}, RGB(0, 0, 255)}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6,
+                  "cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=90,100,290,250\r\n");
+    MoveCursor(600, 500);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    HWND overlay = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            overlay = app.VisibleTopWindow(L"TCaptureRectForm");
+            return overlay && GetForegroundWindow() == overlay;
+        },
+        8000, "the overlay shown in front"));
+    PressKeys({VK_SHIFT, VK_RIGHT});  // ten pixels right: the two blocks exactly
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, 200);
+    ASSERT_EQ(size.cy, 150);
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * size.cx + x]; };
+    EXPECT_EQ(at(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(at(99, 74), RGB(255, 0, 0));
+    EXPECT_EQ(at(100, 75), RGB(0, 0, 255));
+    EXPECT_EQ(at(199, 149), RGB(0, 0, 255));
+    EXPECT_EQ(at(150, 30), Orange);
+    ASSERT_TRUE(app.Close());
+    EXPECT_NE(ReadFileBytes(IniPath(app)).find("OskScreenCapture1_LastRegion=100,100,300,250"),
+              std::string::npos)
+        << "the region taken is kept for the next run";
+}
+
+TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
+    const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+    PatternWindow pattern{{{{100, 100, 200, 175}, red}, {{200, 175, 300, 250}, blue}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6,
+                  "cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=100,100,300,250\r\n");
+    MoveCursor(600, 500);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND overlay = app.VisibleTopWindow(L"TCaptureRectForm");
+            return overlay && GetForegroundWindow() == overlay;
+        },
+        8000, "the overlay shown in front"));
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    PostMessageW(app.Control(id::PinCapture), BM_CLICK, 0, 0);
+    HWND pin = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (pin = app.VisibleTopWindow(L"TPinForm")) != nullptr; }, 5000,
+                        "the pin shown"));
+    RECT r{};
+    GetWindowRect(pin, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 100);
+    EXPECT_EQ(r.right - r.left, 200);
+    EXPECT_EQ(r.bottom - r.top, 150);
+
+    // A click makes it the active window (under Wine the mouse follows the active program only
+    // once that program has taken the click), far enough from the drag's start not to make a
+    // double click with it; then, dragged 400 right and 300 down, it shows the image over the
+    // orange there.
+    Click(280, 240);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pin; }, 5000, "the pin active"));
+    ASSERT_TRUE(app.Handled());
+    MouseTo(150, 120);
+    MouseTo(150, 120, MOUSEEVENTF_LEFTDOWN);
+    // The moves go to the pin once it holds the mouse for the drag.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(pin, nullptr), &gui) &&
+                   gui.hwndCapture == pin;
+        },
+        5000, "the pin holding the mouse"));
+    MouseTo(350, 320);
+    MouseTo(550, 420);
+    MouseTo(550, 420, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ScreenPixel(500, 400) == red && ScreenPixel(699, 549) == blue &&
+                   ScreenPixel(700, 550) == Orange;
+        },
+        5000, "the pin's image at (500, 400)"));
+    PostMessageW(pin, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(600, 450));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            GetWindowRect(pin, &r);
+            return r.left == 500 && r.right - r.left == 250 && r.bottom - r.top == 188;
+        },
+        5000, "the pin at 125 percent"));
+
+    Click(520, 420, false, 2);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(pin); }, 5000, "the pin closed and gone"));
+    EXPECT_TRUE(
+        WaitFor([&] { return ScreenPixel(520, 420) == Orange; }, 5000, "the screen as it was"));
+    ASSERT_TRUE(app.Close());
 }

@@ -106,7 +106,7 @@ TEST_F(CaptureEngine, MinimizeKeepsTheApplicationOutOfThePictureAndRestoresIt) {
     ColourWindow own({220, 220, 280, 280}, {}, Magenta, app.Handle());
     ASSERT_EQ(GetPixel(gdi::WindowDC(nullptr).Get(), 250, 250), Magenta);
     engine.Minimize = true;
-    engine.Delay = 300;  // time for the uncovered window to repaint
+    engine.Delay = 500;  // the most it waits for the uncovered window to repaint
     auto image = engine.CaptureDesktop();
     ASSERT_TRUE(image);
     EXPECT_EQ(PixelOf(image->Bitmap(), 250, 250), Red);

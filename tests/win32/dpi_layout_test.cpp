@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture,
-                           id::Keys,   id::tsMisc,      id::About};
+constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys,
+                           id::tsMisc, id::About,       id::tsSave};
 
 std::wstring ClassOf(HWND h) {
     wchar_t cls[64] = {};
@@ -180,7 +180,7 @@ class DpiLayout : public MainWindowFixture {
             [&] { return OuterSizeIs(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight); },
             5000, "the options view's size"));
         ExpectOuterSize(TTintsnatch4::OptionsWidth, TTintsnatch4::OptionsHeight);
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < page::Count; ++i) {
             ShowPage(i);
             EXPECT_TRUE(testsupport::WaitFor([&] { return win::IsShown(Control(PageIds[i])); },
                                              5000,

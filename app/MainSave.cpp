@@ -1,0 +1,179 @@
+// The Save page and the capture view's one-key "Save": the picture goes into the chosen folder
+// under a name made from the template, without a dialog and never over an existing file.
+#include <algorithm>
+
+#include "app/Components.h"
+#include "app/ControlIds.h"
+#include "app/TintsnatchMain.h"
+#include "capture/Countdown.h"
+#include "capture/OneKeySave.h"
+#include "capture/PngFile.h"
+#include "capture/SaveName.h"
+#include "win/Application.h"
+#include "win/ErrorReport.h"
+#include "win/Hints.h"
+
+// After the platform header: the shell's folder dialog needs its types.
+// clang-format off
+#include <shlobj.h>
+// clang-format on
+
+void TTintsnatch4::CreateSavePage() {
+    HWND page = tsSave.Handle();
+    HFONT font = font_.Get();
+    const bool made = save_.edSaveFolder != nullptr;
+    const SIZE room = PageRoom(tsSave);
+    const int x = 8, browseWidth = 66;
+    // Each label just above its edit; created in tab order.
+    win::PlaceLabel(save_.lblSaveFolder, page, id::lblSaveFolder, L"Save folder:",
+                    Box(x, 8, 120, 14), font);
+    win::PlaceControl(
+        save_.edSaveFolder, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+        Box(x, 24, room.cx - 2 * x - browseWidth - 6, 21), page, id::edSaveFolder, font);
+    win::PlaceControl(
+        save_.BrowseFolder, L"BUTTON", L"&Browse...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+        Box(room.cx - x - browseWidth, 22, browseWidth, 25), page, id::BrowseFolder, font);
+    win::PlaceLabel(save_.lblFileName, page, id::lblFileName, L"File name:", Box(x, 54, 120, 14),
+                    font);
+    win::PlaceControl(save_.edFileName, L"EDIT", savename::DefaultTemplate,
+                      WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
+                      Box(x, 70, room.cx - 2 * x, 21), page, id::edFileName, font);
+    win::FitText(save_.lblSaveFolder, Dpi());
+    win::FitText(save_.lblFileName, Dpi());
+    if (made) return;
+    // Paths far beyond MAX_PATH are accepted.
+    SendMessageW(save_.edSaveFolder, EM_SETLIMITTEXT, 32767, 0);
+    win::SetHint(save_.edSaveFolder,
+                 L"Folder that Save writes captures into (your Pictures folder when empty)");
+    win::SetHint(save_.BrowseFolder, L"Choose the folder that Save writes captures into");
+    win::SetHint(save_.edFileName,
+                 L"Name of a saved capture: {date} {time} {counter} {mode} "
+                 L"{size}; the type is the one last chosen in Save As");
+}
+
+void TTintsnatch4::CreateCaptureOptionsRow(int top) {
+    HWND page = tsCapture.Handle();
+    HFONT font = font_.Get();
+    const bool made = save_.edDelay != nullptr;
+    const int x = 8;
+    win::PlaceLabel(save_.lblDelay, page, id::lblDelay, L"Delay:", Box(x, top + 5, 34, 14), font);
+    const int labelGrew = win::FitText(save_.lblDelay, Dpi());
+    RECT edit = Box(x + 36, top + 2, 32, 20);
+    OffsetRect(&edit, labelGrew, 0);
+    win::PlaceControl(save_.edDelay, L"EDIT", L"0",
+                      WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_RIGHT, edit, page,
+                      id::edDelay, font);
+    // The arrows attach themselves to the edit's right side, and move with it at every layout.
+    win::PlaceControl(
+        save_.udDelay, UPDOWN_CLASSW, L"",
+        WS_VISIBLE | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+        Box(0, 0, 0, 0), page, id::udDelay, font);
+    SendMessageW(save_.udDelay, UDM_SETBUDDY, reinterpret_cast<WPARAM>(save_.edDelay), 0);
+    RECT box = Box(x + 96, top + 4, 92, 17);
+    OffsetRect(&box, labelGrew, 0);
+    win::PlaceControl(save_.cbIncludeCursor, L"BUTTON", L"Include cursor",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, box, page, id::cbIncludeCursor,
+                      font);
+    const int boxGrew = win::FitText(save_.cbIncludeCursor, Dpi());
+    RECT last = Box(x + 196, top + 4, 76, 17);
+    OffsetRect(&last, labelGrew + boxGrew, 0);
+    win::PlaceControl(save_.cbLastRegion, L"BUTTON", L"Last region",
+                      WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, last, page, id::cbLastRegion,
+                      font);
+    win::FitText(save_.cbLastRegion, Dpi());
+    if (made) return;
+    SendMessageW(save_.udDelay, UDM_SETRANGE32, 0, countdown::MaxSeconds);
+    SendMessageW(save_.udDelay, UDM_SETPOS32, 0, 0);
+    win::SetHint(save_.edDelay, L"Seconds to count down before the screen is captured");
+    win::SetHint(save_.cbIncludeCursor,
+                 L"Show the mouse pointer in desktop, window and "
+                 L"rectangle captures");
+    win::SetHint(save_.cbLastRegion,
+                 L"Offer the last rectangle again (Enter takes it, the arrow "
+                 L"keys move it) and show the size of a rectangle drawn");
+}
+
+int TTintsnatch4::DelaySeconds() const {
+    BOOL failed = FALSE;
+    const auto seconds = static_cast<int>(
+        SendMessageW(save_.udDelay, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+    // A number typed past the range counts as the nearest end of it.
+    if (failed) {
+        const std::wstring typed = win::GetText(save_.edDelay);
+        return typed.empty() ? 0 : countdown::MaxSeconds;
+    }
+    return std::clamp(seconds, 0, countdown::MaxSeconds);
+}
+
+void TTintsnatch4::BrowseFolderClick() {
+    BROWSEINFOW info{};
+    info.hwndOwner = Handle();
+    info.lpszTitle = L"Save folder:";
+    info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+    PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+    if (!chosen) return;
+    std::wstring path(32768, L'\0');
+    const bool named = SHGetPathFromIDListEx(chosen, path.data(), static_cast<DWORD>(path.size()),
+                                             GPFIDL_DEFAULT) != FALSE;
+    CoTaskMemFree(chosen);
+    if (!named) throw win::Error(L"The chosen folder is not a folder of the file system");
+    path.resize(wcslen(path.c_str()));
+    win::SetText(save_.edSaveFolder, path);
+}
+
+void TTintsnatch4::SaveNowExecute() {
+    // Nothing captured since start: there is no picture, and no file is made.
+    if (!hasCapturedPicture_) return;
+    SaveIntoChosenFolder(HandleOf(capturedBitmap_), capturedPalette_.Get(), capturedMode_);
+    TintResetExecute();
+}
+
+void TTintsnatch4::SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette,
+                                        const std::wstring& mode) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    savename::Fields fields{now.wYear,   now.wMonth,  now.wDay, now.wHour,
+                            now.wMinute, now.wSecond, mode};
+    const SIZE size = BitmapSize(bitmap);
+    fields.Width = size.cx;
+    fields.Height = size.cy;
+    // The type last chosen in the save dialog; "All files" writes BMP, as a name without ".png"
+    // does there.
+    const std::wstring extension = saveTypeIndex_ == 2 ? L".png" : L".bmp";
+    SaveIntoFolder(win::GetText(save_.edSaveFolder), win::GetText(save_.edFileName), fields,
+                   extension,
+                   [&](const std::wstring& path) { WritePicture(path, bitmap, palette); });
+}
+
+void TTintsnatch4::PinExecute() {
+    if (!capturedBitmap_ || !capturedOrigin_) return;
+    if (!pins_) {
+        pins_ = std::make_unique<TPinBoard>(
+            TPinBoard::Actions{[this](const SharedBitmap& bitmap, HPALETTE palette) {
+                                   OskScreenCapture1->ImageClipboard().Copy(bitmap, palette);
+                               },
+                               [this](HBITMAP bitmap, HPALETTE palette, const std::wstring& mode) {
+                                   SaveIntoChosenFolder(bitmap, palette, mode);
+                               }});
+    }
+    pins_->Open(win::Application().Handle(), capturedBitmap_, capturedPalette_.Get(),
+                *capturedOrigin_, capturedMode_);
+    TintResetExecute();
+}
+
+bool TTintsnatch4::SaveCommand(int controlId, int code) {
+    if (code != BN_CLICKED) return false;
+    switch (controlId) {
+        case id::SaveNow:
+            SaveNowExecute();
+            return true;
+        case id::BrowseFolder:
+            BrowseFolderClick();
+            return true;
+        case id::PinCapture:
+            PinExecute();
+            return true;
+        default:
+            return false;
+    }
+}

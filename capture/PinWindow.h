@@ -1,0 +1,77 @@
+#pragma once
+// Captures pinned on top of everything (class "TPinForm"): borderless topmost windows showing a
+// captured image where it was taken. Dragged with the mouse, zoomed with the wheel or the keypad
+// keys (25 to 800 percent), closed by Esc or a double-click; the right-click menu copies, saves,
+// closes one or all. The board owns every pin; none outlives it.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/Picture.h"
+#include "win/Window.h"
+
+class TPinForm;
+
+class TPinBoard : public win::Window {
+  public:
+    // What the menu's Copy and Save do with a pin's picture (the main window's clipboard writer
+    // and one-key save); the mode word is the capture's, for the file name.
+    struct Actions {
+        std::function<void(const SharedBitmap&, HPALETTE)> Copy;
+        std::function<void(HBITMAP, HPALETTE, const std::wstring& mode)> Save;
+    };
+
+    explicit TPinBoard(Actions actions);
+    ~TPinBoard() override;
+
+    // Opens a pin of the picture with its top-left pixel at `at` (screen pixels), owned by owner
+    // (the application window: a capture takes pins off the screen with the rest).
+    void Open(HWND owner, SharedBitmap bitmap, HPALETTE palette, POINT at, std::wstring mode);
+    void CloseAll();
+    std::size_t Count() const;
+    // The pin of that window, or null.
+    TPinForm* Find(HWND window) const;
+
+    // For the pins: a pin asks to be closed; it goes once its own message has been handled.
+    void RequestClose(TPinForm* pin);
+    void RequestCloseAll();
+    const Actions& PinActions() const { return actions_; }
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void Prune();
+    Actions actions_;
+    std::vector<std::unique_ptr<TPinForm>> pins_;
+};
+
+class TPinForm : public win::PaintedWindow {
+  public:
+    TPinForm(TPinBoard& board, HWND owner, SharedBitmap bitmap, HPALETTE palette, POINT at,
+             std::wstring mode);
+    ~TPinForm() override;
+    // One zoom step in or out, keeping the top-left corner where it is.
+    void Zoom(bool in);
+    int ZoomPercent() const { return zoom_; }
+    bool Closing() const { return closing_; }
+    void Close();
+
+  protected:
+    void Paint(HDC dc) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void ShowMenu(POINT screen);
+
+    TPinBoard& board_;
+    SharedBitmap bitmap_;
+    gdi::Palette palette_;
+    std::wstring mode_;
+    SIZE size_{};
+    int zoom_ = 100;
+    bool closing_ = false;
+    std::optional<POINT> grab_;  // where the drag took the window, from its top-left corner
+};
