@@ -30,6 +30,8 @@ inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502, lblSet
 // About page
 inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1603, Label6 = 1604,
                      JvHotLink5 = 1605;
+// Average sampling on the Zoom page, the user's own format on the Clipboard page
+inline constexpr int lblSample = 1800, cbSample = 1801, edCustomFormat = 1802;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id

@@ -1,9 +1,11 @@
 // The main window's settings storage, start-up registration and single-instance check.
+#include <algorithm>
 #include <utility>
 
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "colors/ColorTemplate.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SettingsPlace.h"
@@ -161,6 +163,35 @@ void TTintsnatch4::CreateStorage() {
         [this](const PropValue& v) {
             if (win::SetChecked(zoom_.cbCroshair, std::get<bool>(v))) cbCroshairClick();
         }));
+
+    // New values get keys of their own after the fourteen; until a file has them the controls
+    // keep their first-start values, which are the program's behaviour without them.
+    props.push_back(StoredProp{
+        L"cbSample.ItemIndex",
+        PropKind::Integer,
+        [this]() -> std::optional<PropValue> {
+            return static_cast<std::int32_t>(SendMessageW(zoom_.cbSample, CB_GETCURSEL, 0, 0));
+        },
+        [this](const PropValue& v) {
+            // Clamped like a radio group's index; only a change runs the handler.
+            const int count = static_cast<int>(SendMessageW(zoom_.cbSample, CB_GETCOUNT, 0, 0));
+            const int index = std::clamp(std::get<std::int32_t>(v), 0, count - 1);
+            if (index == SendMessageW(zoom_.cbSample, CB_GETCURSEL, 0, 0)) return;
+            SendMessageW(zoom_.cbSample, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            cbSampleChange();
+        },
+        {}});
+    props.push_back(StoredProp{
+        L"edCustomFormat.Text",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> { return win::GetText(clipboard_.edCustomFormat); },
+        [this](const PropValue& v) {
+            const std::wstring text =
+                std::get<std::wstring>(v).substr(0, colors::MaxTemplateLength);
+            if (text != win::GetText(clipboard_.edCustomFormat))
+                win::SetText(clipboard_.edCustomFormat, text);
+        },
+        {}});
 
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {

@@ -20,6 +20,7 @@
 #include "win/Gdi.h"
 #include "win/Handle.h"
 #include "win/Window.h"
+#include "zoom/BlockSampler.h"
 
 class TJvZoom;
 class THotKeyManager;
@@ -128,6 +129,8 @@ class TTintsnatch4 : public win::Window {
     void rgClipboardClick();
     void tsClipBoardShow();
     void EditCopy1Execute(const Action* sender);
+    // The user's template, as the "Custom" format uses it.
+    void edCustomFormatChange();
 
     // --- Magnifier and zoom page ---
     void ZoomSliderChange();
@@ -136,6 +139,9 @@ class TTintsnatch4 : public win::Window {
     void FormMouseWheel(int delta);
     void CroshairSizeChange();
     void cbCroshairClick();
+    // The "Sample:" choice: one pixel, or the mean of a block round the cursor.
+    void cbSampleChange();
+    int SampleSide() const { return sampleSide_; }
 
     // --- Capture page and capture view ---
     void CaptureExecute();
@@ -295,6 +301,7 @@ class TTintsnatch4 : public win::Window {
     struct ZoomPageControls {
         HWND gbZoom{}, ZoomSlider{}, lblFactor{}, lblZoomFactor{}, Bevel1{}, Image2{}, Label3{},
             Label8{}, Label9{}, CroshairSize{}, cbCroshair{};
+        HWND lblSample{}, cbSample{};
     } zoom_;
     // The magnifiers: JvZoom1 in the compact view, JvZoom2 on the zoom page.
     std::unique_ptr<TJvZoom> JvZoom1, JvZoom2;
@@ -302,6 +309,7 @@ class TTintsnatch4 : public win::Window {
         win::RadioGroup rgClipboard;
         win::Panel FormatStrip;
         HWND lblFormat{}, colFmtPreview{};
+        HWND edCustomFormat{};
     } clipboard_;
     struct CapturePageControls {
         win::RadioGroup rgCapture, rgCaptureArea;
@@ -381,6 +389,10 @@ class TTintsnatch4 : public win::Window {
     // desktop's visible region each time.
     gdi::WindowDC screen_{nullptr};
     Readouts shownReadouts_;
+    // The tick's colour: the pixel under the cursor, or the mean of the block round it.
+    int sampleSide_ = 1;
+    BlockSampler blockSampler_;
+    COLORREF SampleAt(POINT p);
     struct CaptionInputs {
         int mode, area, zoom;
         bool operator==(const CaptionInputs&) const = default;

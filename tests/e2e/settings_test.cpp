@@ -257,7 +257,7 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
 
     // The fourteen stored values follow in list order, each with its first-start value; the
     // preview still holds its design text, as the Clipboard page was never opened.
-    const std::vector<std::pair<std::string, std::string>> stored = {
+    std::vector<std::pair<std::string, std::string>> stored = {
         {"cbGrabIfMin_Checked", "False"},    {"cbStartUp_Checked", "False"},
         {"Properties_ActivePage", "tsZoom"}, {"ZoomSlider_Position", "15"},
         {"hkCapture_HotKey", "120"},         {"hkExit_HotKey", "121"},
@@ -265,6 +265,9 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
         {"rgCapture_ItemIndex", "0"},        {"rgCaptureArea_ItemIndex", "6"},
         {"rgClipboard_ItemIndex", "0"},      {"colFmtPreview_Caption", "------"},
         {"CroshairSize_Position", "30"},     {"cbCroshair_Checked", "True"}};
+    // Then the values added since, each after its first start.
+    stored.insert(stored.end(), {{"cbSample_ItemIndex", "0"},
+                                 {"edCustomFormat_Text", "rgb({red}, {green}, {blue})"}});
     ASSERT_EQ(lines.size(), head.size() + stored.size()) << ReadBytes(IniPath(app));
     for (size_t i = 0; i < stored.size(); ++i) {
         EXPECT_EQ(lines[head.size() + i].key, stored[i].first) << i;

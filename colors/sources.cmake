@@ -1,0 +1,1 @@
+ts_logic_sources(ColorTemplate.cpp Contrast.cpp BlockAverage.cpp)

@@ -1,0 +1,74 @@
+// The colour as the user keeps and copies it: the mean of a block round the cursor, and a copy
+// format of the user's own, both chosen in the settings file the way a saved choice comes back.
+#include <gtest/gtest.h>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+void Store(const App& app, const wchar_t* key, const wchar_t* value) {
+    const std::wstring ini = app.Folder() + L"\\Tintsnatch4.ini";
+    ASSERT_TRUE(WritePrivateProfileStringW(L"TTintsnatch4", key, value, ini.c_str()));
+    (void)WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // flush
+}
+}  // namespace
+
+class Colors : public testing::Test {
+  protected:
+    // A red block beside a blue-grey one, and at the desk's far corner (the top-left one holds
+    // the platform's tray window here) two white columns on black.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    PatternWindow pattern{{{{w - 10, h - 10, w, h}, RGB(0, 0, 0)},
+                           {{w - 2, h - 5, w, h}, RGB(255, 255, 255)},
+                           {{100, 100, 200, 200}, RGB(255, 0, 0)},
+                           {{200, 100, 300, 200}, RGB(18, 52, 86)}}};
+    App app;
+};
+
+TEST_F(Colors, BlockSamplingShowsTheRoundedMeanAlsoAtTheCornerOfTheDesk) {
+    Store(app, L"cbSample_ItemIndex", L"1");  // 3 x 3
+    ASSERT_TRUE(app.Start());
+    // One column of red and two of (18, 52, 86): (765 + 108) / 9 = 97, 312 / 9 = 34.7, 516 / 9.
+    MoveCursor(200, 150);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(200,150)"; }, 5000,
+                        "the sample at (200,150)"));
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#612339"; }, 5000,
+                        "ColHex showing the mean #612339"))
+        << testing::PrintToString(app.Text(id::ColHex));
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(
+        WaitFor([] { return ClipboardText() == L"97 35 57"; }, 5000, "the mean on the clipboard"));
+    ASSERT_TRUE(app.Close());
+
+    // 9 x 9 at the last pixel: only the 5 x 5 pixels on the desk count, 10 of them white: 2550
+    // / 25. The window stands beside the cursor, clear of the block.
+    Store(app, L"cbSample_ItemIndex", L"3");
+    ASSERT_TRUE(app.Start());
+    MoveCursor(w - 1, h - 1);
+    EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#666666"; }, 5000,
+                        "ColHex showing the corner's mean #666666"))
+        << testing::PrintToString(app.Text(id::ColHex));
+}
+
+TEST_F(Colors, CustomFormatCopiesTheTemplateAndKeepsItAcrossARestart) {
+    Store(app, L"rgClipboard_ItemIndex", L"6");
+    Store(app, L"edCustomFormat_Text", L"{{{hex}}} {x}/{y} hsl({hue},{sat}%,{light}%) {what}");
+    ASSERT_TRUE(app.Start());
+    MoveCursor(250, 120);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#123456"; }, 5000,
+                        "ColHex showing \"#123456\""));
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(
+        WaitFor([] { return ClipboardText() == L"{123456} 250/120 hsl(210,65%,20%) {what}"; }, 5000,
+                "the template's text on the clipboard"))
+        << testing::PrintToString(ClipboardText());
+    ASSERT_TRUE(app.Close());
+    wchar_t kept[300] = {};
+    GetPrivateProfileStringW(L"TTintsnatch4", L"edCustomFormat_Text", L"", kept, 300,
+                             (app.Folder() + L"\\Tintsnatch4.ini").c_str());
+    EXPECT_STREQ(kept, L"{{{hex}}} {x}/{y} hsl({hue},{sat}%,{light}%) {what}");
+}
