@@ -32,13 +32,15 @@ inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1
                      JvHotLink5 = 1605;
 // Average sampling on the Zoom page, the user's own format on the Clipboard page
 inline constexpr int lblSample = 1800, cbSample = 1801, edCustomFormat = 1802;
+// History page (its own controls number from 1850)
+inline constexpr int tsHistory = 1803;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id
 
 // The pages of Properties by their tab index, in tab order.
 namespace page {
-enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Count };
+enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, History, Count };
 }
 
 // Timer IDs of the main window.

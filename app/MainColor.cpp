@@ -2,6 +2,7 @@
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "colors/ColorTemplate.h"
+#include "colors/HistoryPage.h"
 #include "win/Clipboard.h"
 #include "win/DpiScale.h"
 #include "win/Hints.h"
@@ -96,6 +97,11 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
         return;
     }
     if (win::IsShown(CapturePanel.Handle())) return;
+    // On the History page Ctrl+C copies the entry chosen there.
+    if (historyPage_ && historyPage_->HasFocus() && historyPage_->Selected()) {
+        CopyHistoryEntry(*historyPage_->Selected(), -1);
+        return;
+    }
     // The colour under the cursor now: the tick stops while the window is hidden, and a resting
     // tick may be a tenth of a second old.
     Timer1Timer();
@@ -103,4 +109,5 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
     win::Clipboard clipboard(Handle());
     clipboard.Empty();
     clipboard.SetText(text);
+    if (auto rgb = colors::ColorOf(CurrentReadouts())) RememberColor(colors::RgbOf(*rgb));
 }

@@ -165,7 +165,8 @@ constexpr TTintsnatch4::PageDef TTintsnatch4::Pages[page::Count] = {
     {page::Capture, &TTintsnatch4::tsCapture, id::tsCapture, L"tsCapture", L"Ca&pture"},
     {page::Keys, &TTintsnatch4::Keys, id::Keys, L"Keys", L"Keys"},
     {page::Misc, &TTintsnatch4::tsMisc, id::tsMisc, L"tsMisc", L"Misc"},
-    {page::About, &TTintsnatch4::About, id::About, L"About", L"About"}};
+    {page::About, &TTintsnatch4::About, id::About, L"About", L"About"},
+    {page::History, &TTintsnatch4::tsHistory, id::tsHistory, L"tsHistory", L"History"}};
 
 void TTintsnatch4::CreateControls() {
     ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
@@ -244,6 +245,7 @@ void TTintsnatch4::LayOut() {
     CreateKeysPage();
     CreateMiscPage();
     CreateAboutPage();
+    CreateHistoryPage();
     AlignPanels();
 }
 
@@ -383,6 +385,7 @@ void TTintsnatch4::FormCreate() {
     ShowPage(page::Zoom);
     BindHotKeys();
     ReadStartupState();
+    LoadHistory();
     Timer1.Create([this] { Timer1Timer(); }, [this] { WakeSampler(); });
     Timer1.Start(static_cast<UINT>(timerInterval_));
     sampling_ = true;
@@ -703,6 +706,7 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
         rgClipboardClick();
         return;
     }
+    if (historyPage_ && historyPage_->Command(controlId, code)) return;
     if (controlId == id::edCustomFormat) {
         if (code == EN_CHANGE) edCustomFormatChange();
         return;

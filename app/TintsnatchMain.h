@@ -15,6 +15,7 @@
 #include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
 #include "capture/Picture.h"
+#include "colors/ColorHistory.h"
 #include "hints/HintWindow.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
@@ -29,6 +30,7 @@ class TOskScreenCapture;
 class TJvFormStorage;
 class TJvBalloonHint;
 class TJvHotLink;
+class THistoryPage;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
@@ -132,6 +134,17 @@ class TTintsnatch4 : public win::Window {
     // The user's template, as the "Custom" format uses it.
     void edCustomFormatChange();
 
+    // --- Colour history and the History page ---
+    const colors::ColorHistory& History() const { return history_; }
+    // A copied colour joins the history, which is kept in the settings file at once.
+    void RememberColor(std::uint32_t rgb);
+    // Copies entry `index` in format `format` (-1: the chosen format).
+    void CopyHistoryEntry(std::size_t index, int format);
+    void ExportHistoryExecute();
+    // Writes the list to the file: a GIMP palette for a .gpl name, else text in the chosen format.
+    void ExportHistory(const std::wstring& fileName);
+    THistoryPage* HistoryPage() { return historyPage_.get(); }
+
     // --- Magnifier and zoom page ---
     void ZoomSliderChange();
     void ZoomInExecute();
@@ -212,6 +225,11 @@ class TTintsnatch4 : public win::Window {
     void CreateKeysPage();
     void CreateMiscPage();
     void CreateAboutPage();
+    void CreateHistoryPage();
+    void LoadHistory();
+    void SaveHistory();
+    // The text of a colour of the history in a format of the Clipboard page.
+    std::wstring HistoryText(int format, std::uint32_t rgb) const;
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
     void CreateComponents();
     void DestroyComponents();
@@ -281,6 +299,7 @@ class TTintsnatch4 : public win::Window {
     win::Panel ColorZoomPanel, Panel1, CapturePanel;
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
+    win::Panel tsHistory;
     // The six pages in tab order: the page, its control ID, the name settings store for it and
     // its tab caption.
     struct PageDef {
@@ -389,6 +408,9 @@ class TTintsnatch4 : public win::Window {
     // desktop's visible region each time.
     gdi::WindowDC screen_{nullptr};
     Readouts shownReadouts_;
+    colors::ColorHistory history_;
+    std::unique_ptr<THistoryPage> historyPage_;
+    bool historyWriteReported_ = false;  // a file that cannot be written is reported once
     // The tick's colour: the pixel under the cursor, or the mean of the block round it.
     int sampleSide_ = 1;
     BlockSampler blockSampler_;

@@ -39,8 +39,8 @@ ContrastVerdict Judge(int h) { return {h >= 450, h >= 700, h >= 300, h >= 450, h
 
 std::wstring VerdictText(const ContrastVerdict& v) {
     auto word = [](bool pass) { return pass ? L"pass" : L"fail"; };
-    return std::wstring(L"AA ") + word(v.aaNormal) + L", AAA " + word(v.aaaNormal) +
-           L"\nLarge text: AA " + word(v.aaLarge) + L", AAA " + word(v.aaaLarge) + L"\nNon-text: " +
+    return std::wstring(L"Text: AA ") + word(v.aaNormal) + L", AAA " + word(v.aaaNormal) +
+           L"\nLarge: AA " + word(v.aaLarge) + L", AAA " + word(v.aaaLarge) + L"\nNon-text: " +
            word(v.nonText);
 }
 

@@ -23,7 +23,7 @@ struct ContrastVerdict {
     bool aaNormal, aaaNormal, aaLarge, aaaLarge, nonText;
 };
 ContrastVerdict Judge(int hundredths);
-// "AA normal: pass" ... one line per level, as the History page shows them.
+// "Text: AA pass, AAA fail", then the large-text and non-text lines, as the History page shows.
 std::wstring VerdictText(const ContrastVerdict& verdict);
 
 }  // namespace colors

@@ -2,6 +2,11 @@
 // format of the user's own, both chosen in the settings file the way a saved choice comes back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "app/ControlIds.h"
 #include "tests/e2e/Harness.h"
 
@@ -12,6 +17,17 @@ void Store(const App& app, const wchar_t* key, const wchar_t* value) {
     const std::wstring ini = app.Folder() + L"\\Tintsnatch4.ini";
     ASSERT_TRUE(WritePrivateProfileStringW(L"TTintsnatch4", key, value, ini.c_str()));
     (void)WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());  // flush
+}
+
+// The history as the file on disk holds it now (the profile reader of this process may keep an
+// older copy for a while).
+std::string StoredHistory(const App& app) {
+    std::ifstream in((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto at = text.find("[TTintsnatch4.History]");
+    const auto key = text.find("Colors=", at == std::string::npos ? text.size() : at);
+    if (key == std::string::npos) return "<missing>";
+    return text.substr(key + 7, text.find_first_of("\r\n", key) - key - 7);
 }
 }  // namespace
 
@@ -71,4 +87,48 @@ TEST_F(Colors, CustomFormatCopiesTheTemplateAndKeepsItAcrossARestart) {
     GetPrivateProfileStringW(L"TTintsnatch4", L"edCustomFormat_Text", L"", kept, 300,
                              (app.Folder() + L"\\Tintsnatch4.ini").c_str());
     EXPECT_STREQ(kept, L"{{{hex}}} {x}/{y} hsl({hue},{sat}%,{light}%) {what}");
+}
+
+TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromThePage) {
+    Store(app, L"Properties_ActivePage", L"tsZoom");
+    ASSERT_TRUE(WritePrivateProfileStringW(L"TTintsnatch4.History", L"Colors",
+                                           L"FF8000,not a colour,123456*",
+                                           (app.Folder() + L"\\Tintsnatch4.ini").c_str()));
+    ASSERT_TRUE(app.Start());
+    MoveCursor(150, 150);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 5000,
+                        "ColHex showing \"#FF0000\""));
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() == L"255 0 0"; }, 5000, "the copy"));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(StoredHistory(app), "FF0000,FF8000,123456*");
+
+    // The next start shows it on the History page: the newest selected, against the one before.
+    Store(app, L"Properties_ActivePage", L"tsHistory");
+    ASSERT_TRUE(app.Start());
+    const RECT w = app.WindowRect();
+    MoveCursor((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+    const int values = 1871, contrast = 1872, swatches = 1870;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return app.Visible(values) &&
+                   app.Text(values) ==
+                       L"255 0 0   255,0,0\n#FF0000   FF0000\n0 255 255 0   0,255,255,0\nHSL 0, "
+                       L"100%, 50%";
+        },
+        5000, "the newest entry's values"))
+        << testing::PrintToString(app.Text(values));
+    EXPECT_EQ(app.Text(contrast).substr(0, 16), L"Contrast: 1.58:1");
+
+    // A click on the third swatch copies it in the chosen format and moves it to the front.
+    RECT c;
+    GetClientRect(app.Control(swatches), &c);
+    const int cell = std::min(c.right / 12, c.bottom / 8);
+    POINT third{2 * cell + cell / 2, cell / 2};
+    ClientToScreen(app.Control(swatches), &third);
+    Click(third.x, third.y);
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"18 52 86"; }, 5000, "the third copied"));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(StoredHistory(app), "123456*,FF0000,FF8000");
 }

@@ -20,8 +20,8 @@
 
 namespace {
 
-constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture,
-                           id::Keys,   id::tsMisc,      id::About};
+constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys,
+                           id::tsMisc, id::About,       id::tsHistory};
 
 std::wstring ClassOf(HWND h) {
     wchar_t cls[64] = {};
