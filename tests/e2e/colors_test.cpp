@@ -112,12 +112,12 @@ TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromTh
     const int values = 1871, contrast = 1872, swatches = 1870;
     EXPECT_TRUE(WaitFor(
         [&] {
-            return app.Visible(values) &&
+            return app.WindowSize().cx == 300 && app.Visible(values) &&
                    app.Text(values) ==
                        L"255 0 0   255,0,0\n#FF0000   FF0000\n0 255 255 0   0,255,255,0\nHSL 0, "
                        L"100%, 50%";
         },
-        5000, "the newest entry's values"))
+        5000, "the options view showing the newest entry's values"))
         << testing::PrintToString(app.Text(values));
     EXPECT_EQ(app.Text(contrast).substr(0, 16), L"Contrast: 1.58:1");
 
