@@ -36,13 +36,17 @@ inline constexpr int tsSave = 1900, lblSaveFolder = 1901, edSaveFolder = 1902, B
 // Capture page: the delay and the pointer
 inline constexpr int lblDelay = 1910, edDelay = 1911, udDelay = 1912, cbIncludeCursor = 1913,
                      cbLastRegion = 1914;
+// Average sampling on the Zoom page, the user's own format on the Clipboard page
+inline constexpr int lblSample = 1800, cbSample = 1801, edCustomFormat = 1802;
+// History page (its own controls number from 1850)
+inline constexpr int tsHistory = 1803;
 // Tray menu
 inline constexpr int Hide1 = 1700, Options1 = 1701, RunonStartUp1 = 1702, Exit1 = 1703;
 }  // namespace id
 
 // The pages of Properties by their tab index, in tab order.
 namespace page {
-enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Save, Count };
+enum Index : int { Zoom, Clipboard, Capture, Keys, Misc, About, Save, History, Count };
 }
 
 // Timer IDs of the main window.

@@ -1,9 +1,16 @@
 // The main window's colour texts: the Clipboard page, its preview and the colour copy.
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "colors/ColorTemplate.h"
+#include "colors/HistoryPage.h"
 #include "win/Clipboard.h"
 #include "win/DpiScale.h"
 #include "win/Hints.h"
+
+namespace {
+// "Custom", after the six formats.
+constexpr int CustomFormatIndex = 6;
+}  // namespace
 
 void TTintsnatch4::CreateClipboardPage() {
     HWND page = tsClipBoard.Handle();
@@ -11,10 +18,12 @@ void TTintsnatch4::CreateClipboardPage() {
     const bool made = clipboard_.rgClipboard.Box() != nullptr;
     SIZE room = PageRoom(tsClipBoard);
     const int stripHeight = 20, margin = 4;
+    const RECT groupBounds =
+        Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2);
     clipboard_.rgClipboard.Place(
         page, id::rgClipboard, id::rgClipboardItem0, L"Clipboard format",
-        {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma"}, 2,
-        Box(margin, 2, room.cx - 2 * margin, room.cy - stripHeight - 2 * margin - 2), font, Dpi());
+        {L"RGB space", L"RGB comma", L"#HEX", L"HEX", L"CMYK space", L"CMYK comma", L"Custom"}, 2,
+        groupBounds, font, Dpi());
     RECT strip = Box(margin, room.cy - stripHeight - margin, room.cx - 2 * margin, stripHeight);
     if (made)
         win::Place(clipboard_.FormatStrip.Handle(), strip);
@@ -33,7 +42,28 @@ void TTintsnatch4::CreateClipboardPage() {
     preview.left += win::FitText(clipboard_.lblFormat, Dpi());
     win::PlaceLabel(clipboard_.colFmtPreview, clipboard_.FormatStrip.Handle(), id::colFmtPreview,
                     L"------", preview, font, SS_LEFTNOWORDWRAP);
+    // The template sits in the free cell under "Custom", the last item of the second column;
+    // its place is taken relative to the group, which the page may not have placed on screen yet.
+    const auto& items = clipboard_.rgClipboard.Buttons();
+    RECT group, custom, above;
+    GetWindowRect(clipboard_.rgClipboard.Box(), &group);
+    GetWindowRect(items[CustomFormatIndex], &custom);
+    GetWindowRect(items[CustomFormatIndex - 1], &above);
+    const int rowStep = custom.top - above.top;
+    const int editLeft = groupBounds.left + custom.left - group.left,
+              editTop = groupBounds.top + custom.top - group.top + rowStep;
+    const bool editMade = clipboard_.edCustomFormat != nullptr;
+    win::PlaceControl(clipboard_.edCustomFormat, L"EDIT", colors::DefaultTemplate,
+                      WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                      RECT{editLeft, editTop, editLeft + custom.right - custom.left,
+                           editTop + custom.bottom - custom.top + Scaled(3)},
+                      page, id::edCustomFormat, font, WS_EX_CLIENTEDGE);
+    if (!editMade)
+        SendMessageW(clipboard_.edCustomFormat, EM_LIMITTEXT, colors::MaxTemplateLength, 0);
     if (made) return;
+    win::SetHint(clipboard_.edCustomFormat,
+                 L"Your own format: {red} {green} {blue} {HEX} {hex} {cyan} {magenta} {yellow} "
+                 L"{black} {hue} {sat} {light} {x} {y}; {{ and }} give a brace");
     win::SetHint(clipboard_.rgClipboard.Box(),
                  L"Select format of color information to use when copying color to clipboard");
     for (HWND b : clipboard_.rgClipboard.Buttons())
@@ -42,7 +72,15 @@ void TTintsnatch4::CreateClipboardPage() {
 }
 
 std::wstring TTintsnatch4::FormatColorText(int index) const {
+    if (index == CustomFormatIndex)
+        return colors::ExpandTemplate(win::GetText(clipboard_.edCustomFormat),
+                                      colors::ValuesOf(CurrentReadouts()));
     return ::FormatColorText(index, CurrentReadouts());
+}
+
+void TTintsnatch4::edCustomFormatChange() {
+    // The preview follows the template as it is typed, while it is the chosen format.
+    if (clipboard_.rgClipboard.ItemIndex() == CustomFormatIndex) rgClipboardClick();
 }
 
 void TTintsnatch4::rgClipboardClick() {
@@ -59,6 +97,11 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
         return;
     }
     if (win::IsShown(CapturePanel.Handle())) return;
+    // On the History page Ctrl+C copies the entry chosen there.
+    if (historyPage_ && historyPage_->HasFocus() && historyPage_->Selected()) {
+        CopyHistoryEntry(*historyPage_->Selected(), -1);
+        return;
+    }
     // The colour under the cursor now: the tick stops while the window is hidden, and a resting
     // tick may be a tenth of a second old.
     Timer1Timer();
@@ -66,4 +109,5 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
     win::Clipboard clipboard(Handle());
     clipboard.Empty();
     clipboard.SetText(text);
+    if (auto rgb = colors::ColorOf(CurrentReadouts())) RememberColor(colors::RgbOf(*rgb));
 }

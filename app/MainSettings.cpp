@@ -8,6 +8,7 @@
 #include "capture/Countdown.h"
 #include "capture/OskCapture.h"
 #include "capture/RegionProposal.h"
+#include "colors/ColorTemplate.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SettingsPlace.h"
@@ -204,6 +205,35 @@ void TTintsnatch4::CreateStorage() {
             // Text that names no rectangle keeps the one of this run.
             if (auto r = proposal::ParseRegion(std::get<std::wstring>(v)))
                 OskScreenCapture1->LastRegion = RECT{r->left, r->top, r->right, r->bottom};
+        },
+        {}});
+
+    // New values get keys of their own after the fourteen; until a file has them the controls
+    // keep their first-start values, which are the program's behaviour without them.
+    props.push_back(StoredProp{
+        L"cbSample.ItemIndex",
+        PropKind::Integer,
+        [this]() -> std::optional<PropValue> {
+            return static_cast<std::int32_t>(SendMessageW(zoom_.cbSample, CB_GETCURSEL, 0, 0));
+        },
+        [this](const PropValue& v) {
+            // Clamped like a radio group's index; only a change runs the handler.
+            const int count = static_cast<int>(SendMessageW(zoom_.cbSample, CB_GETCOUNT, 0, 0));
+            const int index = std::clamp(std::get<std::int32_t>(v), 0, count - 1);
+            if (index == SendMessageW(zoom_.cbSample, CB_GETCURSEL, 0, 0)) return;
+            SendMessageW(zoom_.cbSample, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            cbSampleChange();
+        },
+        {}});
+    props.push_back(StoredProp{
+        L"edCustomFormat.Text",
+        PropKind::String,
+        [this]() -> std::optional<PropValue> { return win::GetText(clipboard_.edCustomFormat); },
+        [this](const PropValue& v) {
+            const std::wstring text =
+                std::get<std::wstring>(v).substr(0, colors::MaxTemplateLength);
+            if (text != win::GetText(clipboard_.edCustomFormat))
+                win::SetText(clipboard_.edCustomFormat, text);
         },
         {}});
 

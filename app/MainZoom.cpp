@@ -5,6 +5,7 @@
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
+#include "colors/BlockAverage.h"
 #include "win/ErrorReport.h"
 #include "win/Handle.h"
 #include "win/Hints.h"
@@ -120,6 +121,20 @@ void TTintsnatch4::CreateZoomPage() {
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(143, 118, 128, 17), page,
                       id::cbCroshair, font);
 
+    // "Sample:" fills the room left of the magnifier between the factor and the crosshair size.
+    win::PlaceLabel(zoom_.lblSample, page, id::lblSample, L"Sample:", Box(14, 70, 36, 13), font);
+    const int sampleGrew = win::FitText(zoom_.lblSample, Dpi());
+    const bool sampleMade = zoom_.cbSample != nullptr;
+    // The height includes the drop-down list; the box itself is as high as its font makes it.
+    win::PlaceControl(zoom_.cbSample, WC_COMBOBOXW, L"",
+                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                      after(Box(54, 66, 76, 90), sampleGrew), page, id::cbSample, font);
+    if (!sampleMade) {
+        for (const wchar_t* item : {L"1 pixel", L"3 x 3", L"5 x 5", L"9 x 9"})
+            SendMessageW(zoom_.cbSample, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageW(zoom_.cbSample, CB_SETCURSEL, 0, 0);
+    }
+
     // The group fills the page. It goes under every other control of the page and is clipped by
     // them, so it never paints over the magnifier.
     const int gx = 4, gy = 2;
@@ -128,6 +143,7 @@ void TTintsnatch4::CreateZoomPage() {
                        Box(gx, gy, room.cx - 2 * gx, room.cy - gy - 2), font, WS_CLIPSIBLINGS);
     if (made) return;
     win::SetHint(zoom_.ZoomSlider, L"Change to increase or decrease zoom level");
+    win::SetHint(zoom_.cbSample, L"Sample one pixel or the average of a block round the cursor");
     SetWindowPos(zoom_.Bevel1, JvZoom2->Handle(), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     win::SetChecked(zoom_.cbCroshair, true);
@@ -188,7 +204,22 @@ void TTintsnatch4::cbCroshairClick() {
     EnableWindow(zoom_.CroshairSize, on);
 }
 
+void TTintsnatch4::cbSampleChange() {
+    const auto index = static_cast<int>(SendMessageW(zoom_.cbSample, CB_GETCURSEL, 0, 0));
+    sampleSide_ = colors::SampleSide(index);
+    JvZoom1->SetSampleSide(sampleSide_);
+    JvZoom2->SetSampleSide(sampleSide_);
+    // The outline shows at once, and the next tick samples the block even if nothing moved.
+    JvZoom1->Refresh();
+    JvZoom2->Refresh();
+    sampled_.reset();
+}
+
 bool TTintsnatch4::ZoomCommand(int controlId, int code) {
+    if (controlId == id::cbSample) {
+        if (code == CBN_SELCHANGE) cbSampleChange();
+        return true;
+    }
     if (controlId != id::cbCroshair) return false;
     if (code == BN_CLICKED) cbCroshairClick();
     return true;

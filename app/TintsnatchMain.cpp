@@ -5,6 +5,7 @@
 
 #include "app/ControlIds.h"
 #include "app/FollowPlacement.h"
+#include "colors/BlockAverage.h"
 #include "win/Application.h"
 #include "win/Dpi.h"
 #include "win/DpiScale.h"
@@ -165,7 +166,8 @@ constexpr TTintsnatch4::PageDef TTintsnatch4::Pages[page::Count] = {
     {page::Keys, &TTintsnatch4::Keys, id::Keys, L"Keys", L"Keys"},
     {page::Misc, &TTintsnatch4::tsMisc, id::tsMisc, L"tsMisc", L"Misc"},
     {page::About, &TTintsnatch4::About, id::About, L"About", L"About"},
-    {page::Save, &TTintsnatch4::tsSave, id::tsSave, L"tsSave", L"Sa&ve"}};
+    {page::Save, &TTintsnatch4::tsSave, id::tsSave, L"tsSave", L"Sa&ve"},
+    {page::History, &TTintsnatch4::tsHistory, id::tsHistory, L"tsHistory", L"History"}};
 
 void TTintsnatch4::CreateControls() {
     ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
@@ -245,6 +247,7 @@ void TTintsnatch4::LayOut() {
     CreateMiscPage();
     CreateAboutPage();
     CreateSavePage();
+    CreateHistoryPage();
     AlignPanels();
 }
 
@@ -384,6 +387,7 @@ void TTintsnatch4::FormCreate() {
     ShowPage(page::Zoom);
     BindHotKeys();
     ReadStartupState();
+    LoadHistory();
     Timer1.Create([this] { Timer1Timer(); }, [this] { WakeSampler(); });
     Timer1.Start(static_cast<UINT>(timerInterval_));
     sampling_ = true;
@@ -449,14 +453,7 @@ void TTintsnatch4::Timer1Timer() {
         win::SetVisible(ColorZoomPanel.Handle(), true);
     }
 
-    // While the cursor moves, the magnifier beside the readouts reads the screen round it each
-    // tick: the cursor's pixel is taken from that same read, so a tick reads the screen once, not
-    // twice. A still cursor draws nothing, and its pixel is read on its own.
-    COLORREF color = CLR_INVALID;
-    const bool shared = JvZoom1 && JvZoom1->DrawFor(p, [&](HDC copy, POINT at) {
-        color = ReadPixel(copy, at.x, at.y);
-    });
-    if (!shared || color == CLR_INVALID) color = ReadPixel(screen_.Get(), p.x, p.y);
+    const COLORREF color = SampleAt(p);
     // While the session is locked, switched or disconnected the screen cannot be read: the
     // readouts keep the last colour they showed instead of an invalid one.
     const bool readable = color != CLR_INVALID;
@@ -477,6 +474,38 @@ std::uint32_t TTintsnatch4::HoverTime() {
     UINT ms = 400;  // the system's default
     (void)SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &ms, 0);
     return ms;
+}
+
+// While the cursor moves, the magnifier beside the readouts reads the screen round it each tick:
+// the cursor's pixel, or its block, is taken from that same read, so a tick reads the screen once,
+// not twice. A still cursor draws nothing, and its pixel or block is read on its own.
+COLORREF TTintsnatch4::SampleAt(POINT p) {
+    COLORREF color = CLR_INVALID;
+    geo::Rect block;
+    if (sampleSide_ > 1) {
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN),
+                  top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        block = colors::SampleBlock({p.x, p.y}, sampleSide_,
+                                    {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                     top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+    }
+    auto mean = [&](HDC dc, const geo::Rect& area) {
+        const auto rgb = blockSampler_.Mean(dc, area);
+        return rgb ? RGB(rgb->rgbtRed, rgb->rgbtGreen, rgb->rgbtBlue) : CLR_INVALID;
+    };
+    const bool shared = JvZoom1 && JvZoom1->DrawFor(p, [&](HDC copy, POINT at, SIZE size) {
+        if (sampleSide_ <= 1) {
+            color = ReadPixel(copy, at.x, at.y);
+            return;
+        }
+        // The block in the copy, when the copy holds all of it (a low zoom level reads less).
+        const geo::Rect in = block.Moved({at.x - p.x, at.y - p.y});
+        if (in.left >= 0 && in.top >= 0 && in.right <= size.cx && in.bottom <= size.cy)
+            color = mean(copy, in);
+    });
+    if (!shared || color == CLR_INVALID)
+        color = sampleSide_ <= 1 ? ReadPixel(screen_.Get(), p.x, p.y) : mean(screen_.Get(), block);
+    return color;
 }
 
 void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
@@ -677,6 +706,11 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
     if (controlId == IDOK || controlId == IDCANCEL) return;  // dialog navigation, not commands
     if (code == BN_CLICKED && clipboard_.rgClipboard.HandleClick(controlId)) {
         rgClipboardClick();
+        return;
+    }
+    if (historyPage_ && historyPage_->Command(controlId, code)) return;
+    if (controlId == id::edCustomFormat) {
+        if (code == EN_CHANGE) edCustomFormatChange();
         return;
     }
     if (ZoomCommand(controlId, code) || CaptureCommand(controlId, code) ||

@@ -15,11 +15,13 @@
 #include "app/HotKeyBindings.h"
 #include "app/SamplerPace.h"
 #include "capture/Picture.h"
+#include "colors/ColorHistory.h"
 #include "hints/HintWindow.h"
 #include "win/Controls.h"
 #include "win/Gdi.h"
 #include "win/Handle.h"
 #include "win/Window.h"
+#include "zoom/BlockSampler.h"
 
 class TJvZoom;
 class THotKeyManager;
@@ -29,6 +31,7 @@ class TJvFormStorage;
 class TJvBalloonHint;
 class TJvHotLink;
 class TPinBoard;
+class THistoryPage;
 
 // The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
 class TintSwatch : public win::PaintedWindow {
@@ -129,6 +132,19 @@ class TTintsnatch4 : public win::Window {
     void rgClipboardClick();
     void tsClipBoardShow();
     void EditCopy1Execute(const Action* sender);
+    // The user's template, as the "Custom" format uses it.
+    void edCustomFormatChange();
+
+    // --- Colour history and the History page ---
+    const colors::ColorHistory& History() const { return history_; }
+    // A copied colour joins the history, which is kept in the settings file at once.
+    void RememberColor(std::uint32_t rgb);
+    // Copies entry `index` in format `format` (-1: the chosen format).
+    void CopyHistoryEntry(std::size_t index, int format);
+    void ExportHistoryExecute();
+    // Writes the list to the file: a GIMP palette for a .gpl name, else text in the chosen format.
+    void ExportHistory(const std::wstring& fileName);
+    THistoryPage* HistoryPage() { return historyPage_.get(); }
 
     // --- Magnifier and zoom page ---
     void ZoomSliderChange();
@@ -137,6 +153,9 @@ class TTintsnatch4 : public win::Window {
     void FormMouseWheel(int delta);
     void CroshairSizeChange();
     void cbCroshairClick();
+    // The "Sample:" choice: one pixel, or the mean of a block round the cursor.
+    void cbSampleChange();
+    int SampleSide() const { return sampleSide_; }
 
     // --- Capture page and capture view ---
     void CaptureExecute();
@@ -218,6 +237,11 @@ class TTintsnatch4 : public win::Window {
     bool SaveCommand(int controlId, int code);
     // The one-key save of a picture into the Save page's folder under its file name.
     void SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette, const std::wstring& mode);
+    void CreateHistoryPage();
+    void LoadHistory();
+    void SaveHistory();
+    // The text of a colour of the history in a format of the Clipboard page.
+    std::wstring HistoryText(int format, std::uint32_t rgb) const;
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
     void CreateComponents();
     void DestroyComponents();
@@ -288,6 +312,7 @@ class TTintsnatch4 : public win::Window {
     HWND Properties = nullptr;  // the page control
     win::Panel tsZoom, tsClipBoard, tsCapture, Keys, tsMisc, About;
     win::Panel tsSave;
+    win::Panel tsHistory;
     // The six pages in tab order: the page, its control ID, the name settings store for it and
     // its tab caption.
     struct PageDef {
@@ -308,6 +333,7 @@ class TTintsnatch4 : public win::Window {
     struct ZoomPageControls {
         HWND gbZoom{}, ZoomSlider{}, lblFactor{}, lblZoomFactor{}, Bevel1{}, Image2{}, Label3{},
             Label8{}, Label9{}, CroshairSize{}, cbCroshair{};
+        HWND lblSample{}, cbSample{};
     } zoom_;
     // The magnifiers: JvZoom1 in the compact view, JvZoom2 on the zoom page.
     std::unique_ptr<TJvZoom> JvZoom1, JvZoom2;
@@ -315,6 +341,7 @@ class TTintsnatch4 : public win::Window {
         win::RadioGroup rgClipboard;
         win::Panel FormatStrip;
         HWND lblFormat{}, colFmtPreview{};
+        HWND edCustomFormat{};
     } clipboard_;
     struct CapturePageControls {
         win::RadioGroup rgCapture, rgCaptureArea;
@@ -403,6 +430,13 @@ class TTintsnatch4 : public win::Window {
     // desktop's visible region each time.
     gdi::WindowDC screen_{nullptr};
     Readouts shownReadouts_;
+    colors::ColorHistory history_;
+    std::unique_ptr<THistoryPage> historyPage_;
+    bool historyWriteReported_ = false;  // a file that cannot be written is reported once
+    // The tick's colour: the pixel under the cursor, or the mean of the block round it.
+    int sampleSide_ = 1;
+    BlockSampler blockSampler_;
+    COLORREF SampleAt(POINT p);
     struct CaptionInputs {
         int mode, area, zoom;
         bool operator==(const CaptionInputs&) const = default;

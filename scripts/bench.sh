@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks under Wine on a virtual display; prints figures, judges nothing.
 #
-# First the in-process figures (magnifier, tick, save), then the whole program: Tintsnatch4.exe
-# beside bare programs that make only the platform calls its work needs (tests/bench), in
+# First the in-process figures (magnifier, tick, save, average sampling, the History page), then
+# the whole program: Tintsnatch4.exe beside bare programs that make only the platform calls its
+# work needs (tests/bench), in
 # alternating rounds on this run's own display and wineserver. CPU is counted for the program's
 # process, the wineserver and the X server together, since under Wine the drawing and the pixel
 # reads happen in the last two. The machine may be shared: medians of the rounds are shown.

@@ -210,11 +210,21 @@ bool TJvZoom::Draw(std::optional<POINT> at) {
     if (!view->source.Empty() && !Magnify(dc, size, view->source, p)) return false;
     last_ = cursor;
 
-    if (crosshair_) {
-        if (!pen_ || penColor_ != crosshairColor_) {
-            pen_.Reset(CreatePen(PS_SOLID, 1, crosshairColor_));
-            penColor_ = crosshairColor_;
+    if (!pen_ || penColor_ != crosshairColor_) {
+        pen_.Reset(CreatePen(PS_SOLID, 1, crosshairColor_));
+        penColor_ = crosshairColor_;
+    }
+    if (sampleSide_ > 1 && !view->source.Empty() && pen_) {
+        const zoom::Rect box =
+            zoom::BlockOutline({cursorInSource_.x, cursorInSource_.y}, sampleSide_,
+                               view->source.Extent(), {size.cx, size.cy});
+        if (!box.Empty()) {
+            gdi::Selection select(dc, pen_.Get());
+            gdi::Selection hollow(dc, GetStockObject(NULL_BRUSH));
+            Rectangle(dc, box.left, box.top, box.right, box.bottom);
         }
+    }
+    if (crosshair_) {
         if (pen_) {
             gdi::Selection select(dc, pen_.Get());
             // A one-pixel pen leaves out the end pixel of each line. The size is a design value,
@@ -320,7 +330,7 @@ bool TJvZoom::DrawFor(POINT cursor, const SourceReader& read) {
     // tick), and not taken yet: a still cursor's pixel is read afresh by the owner.
     if (!sourceUntaken_ || !(last_ == zoom::Point{cursor.x, cursor.y})) return false;
     sourceUntaken_ = false;
-    read(source_.Get(), cursorInSource_);
+    read(source_.Get(), cursorInSource_, source_.size);
     return true;
 }
 

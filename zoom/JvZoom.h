@@ -44,6 +44,10 @@ class TJvZoom : public win::Window {
     // In pixels at 96 DPI: the crosshair is drawn scaled for the DPI of the view's monitor.
     int CrosshairSize() const { return crosshairSize_; }
     void SetCrosshairSize(int size) { crosshairSize_ = size; }
+    // The side of the block the owner samples round the cursor; above 1 the view outlines it in
+    // the crosshair colour. Like the crosshair it shows at the next drawing.
+    int SampleSide() const { return sampleSide_; }
+    void SetSampleSide(int side) { sampleSide_ = side; }
     bool CacheOnDeactivate() const { return cacheOnDeactivate_; }
     void SetCacheOnDeactivate(bool cache);
     bool HasCachedImage() const { return static_cast<bool>(cache_); }
@@ -53,8 +57,9 @@ class TJvZoom : public win::Window {
 
     // Draws now, even when the cursor has not moved (nothing happens while inactive).
     void Refresh();
-    // Given the copy of the screen area a drawing read (1:1) and the cursor's place in it.
-    using SourceReader = std::function<void(HDC copy, POINT cursor)>;
+    // Given the copy of the screen area a drawing read (1:1), the cursor's place in it and the
+    // size of the copy.
+    using SourceReader = std::function<void(HDC copy, POINT cursor, SIZE size)>;
     // The owner's tick found the cursor at `cursor`: draws now if it moved since the last
     // drawing, as the timer would, and hands `read` the area that drawing read, so the owner
     // takes the cursor's pixel from the same read instead of reading the screen again. A drawing
@@ -110,6 +115,7 @@ class TJvZoom : public win::Window {
     bool crosshair_ = false;
     COLORREF crosshairColor_ = 0;
     int crosshairSize_ = 20;
+    int sampleSide_ = 1;
     bool cacheOnDeactivate_ = true;
 
     // The timer runs while active, not resting and not parked. Parked: the view was found hidden

@@ -46,4 +46,18 @@ CrosshairArms Crosshair(Point center, int size) {
             {{Saturate(cx - s), center.y}, {Saturate(cx + s), center.y}}};
 }
 
+Rect BlockOutline(Point cursor, int side, geo::Size source, geo::Size view) {
+    if (side < 2 || source.cx <= 0 || source.cy <= 0) return {};
+    const int half = side / 2;
+    const int left = std::max(cursor.x - half, 0), top = std::max(cursor.y - half, 0);
+    const int right = std::min(cursor.x + half + 1, source.cx),
+              bottom = std::min(cursor.y + half + 1, source.cy);
+    if (right <= left || bottom <= top) return {};
+    auto along = [](int at, int from, int to) {
+        return static_cast<int>(static_cast<long long>(at) * to / from);
+    };
+    return {along(left, source.cx, view.cx), along(top, source.cy, view.cy),
+            along(right, source.cx, view.cx), along(bottom, source.cy, view.cy)};
+}
+
 }  // namespace zoom

@@ -46,4 +46,9 @@ struct CrosshairArms {
 // side, the far end pixel left out (rows cy - s .. cy + s - 1 and the same for columns).
 CrosshairArms Crosshair(Point center, int size);
 
+// Where the sampled block shows in the control: the side x side pixels round the cursor, at
+// `cursor` of a source of `source` pixels that is stretched over a control of `view`, cut to
+// the source. Empty for a side below 2 or an empty source.
+Rect BlockOutline(Point cursor, int side, geo::Size source, geo::Size view);
+
 }  // namespace zoom

@@ -6,6 +6,7 @@
 void RunZoomBenchmarks();
 void RunTickBenchmarks();
 void RunSaveBenchmarks();
+void RunColorsBenchmarks();
 
 int main() {
     auto& app = win::Application();
@@ -15,6 +16,7 @@ int main() {
     RunZoomBenchmarks();
     RunTickBenchmarks();
     RunSaveBenchmarks();
+    RunColorsBenchmarks();
     std::fflush(stdout);
     return 0;
 }

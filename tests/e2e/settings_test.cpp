@@ -256,19 +256,31 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
     EXPECT_EQ(lines[9].value, "0") << "saved at closing, not at destruction";
 
     // The fourteen stored values follow in list order, each with its first-start value, then
-    // the capture's own under keys of their own; the preview still holds its design text, as the
-    // Clipboard page was never opened.
+    // the capture's own and the colours' own under keys of their own; the preview still holds its
+    // design text, as the Clipboard page was never opened.
     const std::vector<std::pair<std::string, std::string>> stored = {
-        {"cbGrabIfMin_Checked", "False"},    {"cbStartUp_Checked", "False"},
-        {"Properties_ActivePage", "tsZoom"}, {"ZoomSlider_Position", "15"},
-        {"hkCapture_HotKey", "120"},         {"hkExit_HotKey", "121"},
-        {"hkFixedFollow_HotKey", "118"},     {"hkShowHide_HotKey", "117"},
-        {"rgCapture_ItemIndex", "0"},        {"rgCaptureArea_ItemIndex", "6"},
-        {"rgClipboard_ItemIndex", "0"},      {"colFmtPreview_Caption", "------"},
-        {"CroshairSize_Position", "30"},     {"cbCroshair_Checked", "True"},
-        {"edSaveFolder_Text", ""},           {"edFileName_Text", "Capture {date} {time}"},
-        {"udDelay_Position", "0"},           {"cbIncludeCursor_Checked", "False"},
-        {"cbLastRegion_Checked", "False"},   {"OskScreenCapture1_LastRegion", ""}};
+        {"cbGrabIfMin_Checked", "False"},
+        {"cbStartUp_Checked", "False"},
+        {"Properties_ActivePage", "tsZoom"},
+        {"ZoomSlider_Position", "15"},
+        {"hkCapture_HotKey", "120"},
+        {"hkExit_HotKey", "121"},
+        {"hkFixedFollow_HotKey", "118"},
+        {"hkShowHide_HotKey", "117"},
+        {"rgCapture_ItemIndex", "0"},
+        {"rgCaptureArea_ItemIndex", "6"},
+        {"rgClipboard_ItemIndex", "0"},
+        {"colFmtPreview_Caption", "------"},
+        {"CroshairSize_Position", "30"},
+        {"cbCroshair_Checked", "True"},
+        {"edSaveFolder_Text", ""},
+        {"edFileName_Text", "Capture {date} {time}"},
+        {"udDelay_Position", "0"},
+        {"cbIncludeCursor_Checked", "False"},
+        {"cbLastRegion_Checked", "False"},
+        {"OskScreenCapture1_LastRegion", ""},
+        {"cbSample_ItemIndex", "0"},
+        {"edCustomFormat_Text", "rgb({red}, {green}, {blue})"}};
     ASSERT_EQ(lines.size(), head.size() + stored.size()) << ReadBytes(IniPath(app));
     for (size_t i = 0; i < stored.size(); ++i) {
         EXPECT_EQ(lines[head.size() + i].key, stored[i].first) << i;

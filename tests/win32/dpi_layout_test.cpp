@@ -21,7 +21,7 @@
 namespace {
 
 constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys,
-                           id::tsMisc, id::About,       id::tsSave};
+                           id::tsMisc, id::About,       id::tsSave,    id::tsHistory};
 
 std::wstring ClassOf(HWND h) {
     wchar_t cls[64] = {};

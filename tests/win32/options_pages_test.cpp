@@ -14,8 +14,8 @@
 
 namespace {
 
-constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture,
-                           id::Keys,   id::tsMisc,      id::About};
+constexpr int PageIds[] = {id::tsZoom, id::tsClipBoard, id::tsCapture, id::Keys,
+                           id::tsMisc, id::About,       id::tsHistory};
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> out;

@@ -392,3 +392,19 @@ TEST(ZoomMagnifierLifetime, DefaultsAndTheScreenContextHeldForTheControlsLife) {
     }
     EXPECT_EQ(gdi::LiveCount(), baseline) << "everything released with the control";
 }
+
+TEST_F(ZoomMagnifier, OutlinesTheSampledBlockInTheCrosshairColour) {
+    zoom->SetCrosshair(false);
+    zoom->SetSampleSide(3);
+    ASSERT_TRUE(Activate());
+    // The 3 x 3 block round the cursor is source pixels 9..11 of 20: view pixels 36..47.
+    const Pixels p = Grab(zoom->Handle());
+    for (int i = 36; i < 48; ++i) {
+        EXPECT_EQ(p.At(36, i), Magenta) << i;
+        EXPECT_EQ(p.At(47, i), Magenta) << i;
+        EXPECT_EQ(p.At(i, 36), Magenta) << i;
+        EXPECT_EQ(p.At(i, 47), Magenta) << i;
+    }
+    EXPECT_EQ(p.At(40, 40), PatternColor(300, 200)) << "inside, the pixels stay";
+    EXPECT_EQ(p.At(35, 40), PatternColor(298, 200)) << "outside too";
+}

@@ -1,0 +1,132 @@
+// The main window's colour history: what a copy adds, the History page, the settings file's
+// history section and the export.
+#include <algorithm>
+#include <vector>
+
+#include "app/Components.h"
+#include "app/ControlIds.h"
+#include "app/TintsnatchMain.h"
+#include "capture/BmpFile.h"
+#include "colors/ColorTemplate.h"
+#include "colors/HistoryStore.h"
+#include "settings/ProfileFileWin32.h"
+#include "win/Clipboard.h"
+#include "win/ErrorReport.h"
+
+// After the platform header: the dialog headers need its types.
+// clang-format off
+#include <commdlg.h>
+// clang-format on
+
+namespace {
+constexpr int CustomFormat = 6;  // "Custom", after the six formats of the Clipboard page
+
+bool EndsWithNoCase(const std::wstring& text, const std::wstring& end) {
+    if (text.size() < end.size()) return false;
+    return std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
+                      [](wchar_t a, wchar_t b) { return towlower(a) == towlower(b); });
+}
+}  // namespace
+
+void TTintsnatch4::CreateHistoryPage() {
+    if (!historyPage_) {
+        THistoryPage::Callbacks callbacks;
+        callbacks.copy = [this](std::size_t index, int format) { CopyHistoryEntry(index, format); };
+        callbacks.changed = [this] { SaveHistory(); };
+        callbacks.exportList = [this] { ExportHistoryExecute(); };
+        callbacks.formatText = [this](int format, std::uint32_t rgb) {
+            return HistoryText(format, rgb);
+        };
+        historyPage_ = std::make_unique<THistoryPage>(history_, std::move(callbacks));
+    }
+    historyPage_->Place(
+        tsHistory.Handle(), font_.Get(), Dpi(),
+        [this](int x, int y, int w, int h) { return Box(x, y, w, h); }, PageRoom(tsHistory));
+}
+
+void TTintsnatch4::LoadHistory() {
+    if (!JvFormStorage1) return;
+    // A broken section reads as what is good in it; a file that cannot be read at all is the
+    // settings storage's to report.
+    try {
+        settings::Win32ProfileFile files;
+        history_ = colors::HistoryStore(files).Load(JvFormStorage1->IniFileName);
+    } catch (...) {
+    }
+    if (historyPage_) historyPage_->HistoryChanged();
+}
+
+void TTintsnatch4::SaveHistory() {
+    // A second copy on its way out leaves the running copy's file alone.
+    if (!JvFormStorage1 || otherInstance_) return;
+    try {
+        settings::Win32ProfileFile files;
+        colors::HistoryStore(files).Save(JvFormStorage1->IniFileName, history_);
+        historyWriteReported_ = false;
+    } catch (...) {
+        // The copy itself worked; an unwritable file is said once, not at every copy.
+        if (!historyWriteReported_) {
+            historyWriteReported_ = true;
+            win::ReportCurrentException();
+        }
+    }
+}
+
+void TTintsnatch4::RememberColor(std::uint32_t rgb) {
+    history_.Add(rgb);
+    if (historyPage_) historyPage_->HistoryChanged();
+    SaveHistory();
+}
+
+std::wstring TTintsnatch4::HistoryText(int format, std::uint32_t rgb) const {
+    // A kept colour has no cursor position: the readouts' "no position" text stands for it.
+    Readouts r = ReadoutsFor(colors::TripleOf(rgb), 0, 0);
+    r.Position = Readouts{}.Position;
+    if (format == CustomFormat)
+        return colors::ExpandTemplate(win::GetText(clipboard_.edCustomFormat), colors::ValuesOf(r));
+    return ::FormatColorText(format, r);
+}
+
+void TTintsnatch4::CopyHistoryEntry(std::size_t index, int format) {
+    if (index >= history_.Size()) return;
+    const std::uint32_t rgb = history_.Entries()[index].rgb;
+    const std::wstring text =
+        HistoryText(format < 0 ? clipboard_.rgClipboard.ItemIndex() : format, rgb);
+    {
+        win::Clipboard clipboard(Handle());
+        clipboard.Empty();
+        clipboard.SetText(text);
+    }
+    RememberColor(rgb);
+}
+
+void TTintsnatch4::ExportHistoryExecute() {
+    std::vector<wchar_t> name(32768, L'\0');
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Handle();
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrFilter = L"GIMP palette (*.gpl)\0*.gpl\0Text (*.txt)\0*.txt\0";
+    ofn.nFilterIndex = 1;
+    // The chosen type's extension goes on a name typed without one.
+    ofn.lpstrDefExt = L"";
+    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
+    if (GetSaveFileNameW(&ofn))
+        ExportHistory(name.data());
+    else if (CommDlgExtendedError() != 0)
+        throw win::Error(L"Cannot show the save dialog");
+}
+
+void TTintsnatch4::ExportHistory(const std::wstring& fileName) {
+    const int format = clipboard_.rgClipboard.ItemIndex();
+    const std::string bytes =
+        EndsWithNoCase(fileName, L".gpl")
+            ? colors::GimpPalette(history_.Entries())
+            : colors::TextLines(history_.Entries(), [&](const colors::HistoryEntry& e) {
+                  return HistoryText(format, e.rgb);
+              });
+    // As a capture is saved: a temporary file put in the target's place, so a failed write
+    // leaves an existing file whole.
+    WriteFileReplacing(fileName, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+}

@@ -1,0 +1,2 @@
+ts_logic_sources(ColorTemplate.cpp Contrast.cpp BlockAverage.cpp ColorHistory.cpp HistoryStore.cpp)
+ts_win32_sources(HistoryPage.cpp)
