@@ -21,17 +21,31 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
-[[noreturn]] void FileError(const std::wstring& path, DWORD code) {
+}  // namespace
+
+[[noreturn]] void SaveError(const std::wstring& path, DWORD code) {
     throw win::Error(L"Cannot create file \"" + path + L"\". " + SystemMessage(code));
 }
 
 // The form of a full path that the file functions take beyond MAX_PATH, whatever the system's
 // own long-path setting.
-std::wstring Unlimited(const std::wstring& full) {
+std::wstring LongPath(const std::wstring& full) {
     if (full.rfind(L"\\\\?\\", 0) == 0 || full.rfind(L"\\\\.\\", 0) == 0) return full;
     if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
     return L"\\\\?\\" + full;
 }
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (need == 0) SaveError(path, GetLastError());
+    std::wstring full(need, L'\0');
+    DWORD got = GetFullPathNameW(path.c_str(), need, full.data(), nullptr);
+    if (got == 0 || got >= need) SaveError(path, GetLastError());
+    full.resize(got);
+    return full;
+}
+
+namespace {
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -220,27 +234,22 @@ void WriteFileReplacing(const std::wstring& path, const std::vector<std::uint8_t
 void WriteFileReplacingFrom(const std::wstring& path,
                             const std::function<void(const ByteSink&)>& produce,
                             ReplaceFileCall replace) {
-    DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (need == 0) FileError(path, GetLastError());
-    std::wstring full(need, L'\0');
-    DWORD got = GetFullPathNameW(path.c_str(), need, full.data(), nullptr);
-    if (got == 0 || got >= need) FileError(path, GetLastError());
-    full.resize(got);
+    const std::wstring full = FullPath(path);
     size_t slash = full.find_last_of(L"\\/");
     if (slash == std::wstring::npos || slash + 1 == full.size())
-        FileError(path, ERROR_INVALID_NAME);
-    const std::wstring target = Unlimited(full);
+        SaveError(path, ERROR_INVALID_NAME);
+    const std::wstring target = LongPath(full);
     // A read-only file or a folder of that name is refused before anything is written: some
     // file systems would let the rename below replace it.
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        FileError(path, ERROR_ACCESS_DENIED);
+        SaveError(path, ERROR_ACCESS_DENIED);
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
 
     DWORD error = ERROR_SUCCESS;
     std::wstring stem;
-    win::FileHandle file = CreateTemporary(Unlimited(full.substr(0, slash + 1)), stem, error);
+    win::FileHandle file = CreateTemporary(LongPath(full.substr(0, slash + 1)), stem, error);
     const bool made = static_cast<bool>(file);
     const std::wstring temp = stem + L".tmp";
     {
@@ -279,7 +288,7 @@ void WriteFileReplacingFrom(const std::wstring& path,
         // Kept only when the target is missing, which a failed replace may leave: then it is the
         // one copy of the new picture.
         if (made && (!existed || Exists(target))) DeleteFileW(temp.c_str());
-        FileError(path, error);
+        SaveError(path, error);
     }
 }
 

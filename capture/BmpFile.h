@@ -11,6 +11,15 @@
 // Where a file's bytes go, in order, as they are made.
 using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 
+// What every save of ours reports for a file it cannot make: "Cannot create file "<path>".",
+// then the system's text for code.
+[[noreturn]] void SaveError(const std::wstring& path, DWORD code);
+// The full path of path (a failure throws as SaveError).
+std::wstring FullPath(const std::wstring& path);
+// The form of a full path that the file functions take beyond MAX_PATH, whatever the system's
+// own long-path setting.
+std::wstring LongPath(const std::wstring& full);
+
 // The file's bytes for a bitmap (with its palette, when it carries one), handed to the sink in
 // pieces as they are read: the headers, then strips of rows. An empty bitmap gives no bytes.
 // Throws win::Error when the bitmap cannot be read.
