@@ -180,25 +180,31 @@ void TTintsnatch4::rgCaptureClick() {
     capture_.rgCaptureArea.SetEnabled(capture_.rgCapture.ItemIndex() == 0);
 }
 
-void TTintsnatch4::FileSaveAs1Execute() {
+std::optional<std::wstring> TTintsnatch4::AskSaveName(const wchar_t* filter, DWORD& typeIndex) {
     std::vector<wchar_t> name(32768, L'\0');
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = Handle();
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrFilter = L"Bitmap (*.bmp)\0*.bmp\0PNG (*.png)\0*.png\0All files (*.*)\0*.*\0";
-    ofn.nFilterIndex = saveTypeIndex_;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = typeIndex;
     // An empty default extension makes the dialog add the chosen type's own extension to a name
     // typed without one, and nothing for "All files".
     ofn.lpstrDefExt = L"";
     ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
     if (GetSaveFileNameW(&ofn)) {
-        saveTypeIndex_ = ofn.nFilterIndex;
-        FileSaveAs1Accept(name.data());
-    } else if (CommDlgExtendedError() != 0) {
-        throw win::Error(L"Cannot show the save dialog");
+        typeIndex = ofn.nFilterIndex;
+        return std::wstring(name.data());
     }
+    if (CommDlgExtendedError() != 0) throw win::Error(L"Cannot show the save dialog");
+    return std::nullopt;
+}
+
+void TTintsnatch4::FileSaveAs1Execute() {
+    if (auto name = AskSaveName(
+            L"Bitmap (*.bmp)\0*.bmp\0PNG (*.png)\0*.png\0All files (*.*)\0*.*\0", saveTypeIndex_))
+        FileSaveAs1Accept(*name);
 }
 
 void TTintsnatch4::FileSaveAs1Accept(const std::wstring& fileName) {

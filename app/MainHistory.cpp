@@ -101,21 +101,9 @@ void TTintsnatch4::CopyHistoryEntry(std::size_t index, int format) {
 }
 
 void TTintsnatch4::ExportHistoryExecute() {
-    std::vector<wchar_t> name(32768, L'\0');
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Handle();
-    ofn.lpstrFile = name.data();
-    ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrFilter = L"GIMP palette (*.gpl)\0*.gpl\0Text (*.txt)\0*.txt\0";
-    ofn.nFilterIndex = 1;
-    // The chosen type's extension goes on a name typed without one.
-    ofn.lpstrDefExt = L"";
-    ofn.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_OVERWRITEPROMPT;
-    if (GetSaveFileNameW(&ofn))
-        ExportHistory(name.data());
-    else if (CommDlgExtendedError() != 0)
-        throw win::Error(L"Cannot show the save dialog");
+    DWORD type = 1;
+    if (auto name = AskSaveName(L"GIMP palette (*.gpl)\0*.gpl\0Text (*.txt)\0*.txt\0", type))
+        ExportHistory(*name);
 }
 
 void TTintsnatch4::ExportHistory(const std::wstring& fileName) {

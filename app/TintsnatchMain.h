@@ -160,6 +160,9 @@ class TTintsnatch4 : public win::Window {
     // --- Capture page and capture view ---
     void CaptureExecute();
     void rgCaptureClick();
+    // The save dialog with its overwrite prompt: the name chosen, or none when cancelled;
+    // typeIndex is the file type shown first and then the one chosen.
+    std::optional<std::wstring> AskSaveName(const wchar_t* filter, DWORD& typeIndex);
     void FileSaveAs1Execute();
     void FileSaveAs1Accept(const std::wstring& fileName);
     void PrintDlg1Execute();

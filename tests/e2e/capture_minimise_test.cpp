@@ -172,6 +172,20 @@ std::vector<COLORREF> ClipboardPixels(SIZE& size) {
     return out;
 }
 
+// How many pixels of area, in a capture of the whole desk on the clipboard, are not colour; -1
+// when the clipboard holds no such capture.
+int DeskPixelsOtherThan(COLORREF colour, const RECT& area) {
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    if (size.cx != GetSystemMetrics(SM_CXSCREEN) || size.cy != GetSystemMetrics(SM_CYSCREEN))
+        return -1;
+    int other = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            other += pixels[static_cast<size_t>(y) * size.cx + x] != colour;
+    return other;
+}
+
 // The user's window takes the foreground, as a click into it gives it. The program activated
 // its own window as it started, and under Wine the window system's echo of that may still be on
 // its way and take the foreground back: the activation is repeated until it holds after the
@@ -241,14 +255,7 @@ TEST(DesktopCapture, ShowsWhatLayBeneathTheProgramsWindowNotTheWindow) {
     PressKeys({VK_F9});
     ASSERT_TRUE(
         WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
-    SIZE size{};
-    std::vector<COLORREF> pixels = ClipboardPixels(size);
-    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
-    int wrong = 0;
-    for (int y = own.top; y < own.bottom; ++y)
-        for (int x = own.left; x < own.right; ++x)
-            if (pixels[static_cast<size_t>(y) * size.cx + x] != Orange) ++wrong;
-    EXPECT_EQ(wrong, 0) << "pixels of the program's window in the capture";
+    EXPECT_EQ(DeskPixelsOtherThan(Orange, own), 0) << "pixels of the program's window";
 }
 
 class ExitDuringCapture : public testing::TestWithParam<Mode> {};
@@ -379,14 +386,8 @@ TEST(DelayedCapture, CountsDownWithoutTheFocusAndCapturesWhatAppearedMeanwhile) 
     EXPECT_TRUE(IsWindowVisible(countdown)) << "opened while the countdown still ran";
     ASSERT_TRUE(
         WaitFor([&] { return app.Visible(id::CapturePanel); }, 15000, "the capture view shown"));
-    SIZE size{};
-    std::vector<COLORREF> pixels = ClipboardPixels(size);
-    ASSERT_EQ(size.cx, GetSystemMetrics(SM_CXSCREEN));
-    int wrong = 0;
-    for (int y = opened.top; y < opened.bottom; ++y)
-        for (int x = opened.left; x < opened.right; ++x)
-            wrong += pixels[static_cast<size_t>(y) * size.cx + x] != Orange;
-    EXPECT_EQ(wrong, 0) << "pixels other than the new window's, the countdown's among them";
+    EXPECT_EQ(DeskPixelsOtherThan(Orange, opened), 0)
+        << "pixels other than the new window's, the countdown's among them";
 }
 
 TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt) {
