@@ -24,6 +24,10 @@ void ColorHistory::Add(std::uint32_t rgb) {
         entries_.erase(found);
     }
     entries_.insert(entries_.begin(), HistoryEntry{rgb, pinned});
+    DropOldestRecent();
+}
+
+void ColorHistory::DropOldestRecent() {
     std::size_t recent = 0;
     for (auto it = entries_.begin(); it != entries_.end();) {
         if (!it->pinned && ++recent > MaxRecent)
@@ -43,15 +47,7 @@ bool ColorHistory::SetPinned(std::size_t index, bool pinned) {
     if (pinned && !entries_[index].pinned && PinnedCount() >= MaxPinned) return false;
     entries_[index].pinned = pinned;
     // Unpinned, it counts among the recent ones again: the oldest beyond the limit goes.
-    if (!pinned) {
-        std::size_t recent = 0;
-        for (auto it = entries_.begin(); it != entries_.end();) {
-            if (!it->pinned && ++recent > MaxRecent)
-                it = entries_.erase(it);
-            else
-                ++it;
-        }
-    }
+    if (!pinned) DropOldestRecent();
     return true;
 }
 

@@ -50,6 +50,9 @@ class ColorHistory {
     static constexpr std::size_t MaxTextLength = 4096;
 
   private:
+    // Beyond MaxRecent unpinned entries, the oldest go.
+    void DropOldestRecent();
+
     std::vector<HistoryEntry> entries_;
 };
 
