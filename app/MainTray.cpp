@@ -40,6 +40,8 @@ void TTintsnatch4::CreateTray() {
                 break;
             case id::Options1:
                 Options1Click();
+                // Chosen by keyboard or mouse, the view it opens can be used by keyboard at once.
+                if (options1Checked_) FocusOptions();
                 break;
             case id::RunonStartUp1:
                 act_.RunWinStartUp->Execute();

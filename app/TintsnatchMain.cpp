@@ -380,7 +380,10 @@ void TTintsnatch4::TintResetExecute() {
 }
 
 void TTintsnatch4::FormKeyDown(unsigned key) {
-    if (key == VK_ESCAPE) TintResetExecute();
+    if (key != VK_ESCAPE) return;
+    // A view the tray's "&Options" pinned is unpinned on the way back to the compact view.
+    UnpinOptions();
+    TintResetExecute();
 }
 
 void TTintsnatch4::FormDestroy() { UnbindHotKeys(); }
@@ -395,6 +398,8 @@ bool TTintsnatch4::FilterMessage(MSG& m) {
         win::Guarded([&] { FormMouseWheel(GET_WHEEL_DELTA_WPARAM(m.wParam)); });
         return true;
     }
+    // Before the hotkey edits see it: Tab there moves on rather than becoming the shortcut.
+    if (OptionsTabKey(m)) return true;
     wchar_t cls[32] = {};
     GetClassNameW(m.hwnd, cls, 32);
     bool inHotKeyEdit = wcscmp(cls, HOTKEY_CLASSW) == 0;
@@ -412,7 +417,13 @@ bool TTintsnatch4::FilterMessage(MSG& m) {
     return IsDialogMessageW(Handle(), &m) != FALSE;
 }
 
-void TTintsnatch4::OnCommand(int controlId, int code, HWND) {
+void TTintsnatch4::OnCommand(int controlId, int code, HWND control) {
+    // Esc on a control of a page comes as the dialog manager's cancel: it does what Esc on the
+    // window does.
+    if (controlId == IDCANCEL && code == 0 && !control) {
+        FormKeyDown(VK_ESCAPE);
+        return;
+    }
     if (controlId == IDOK || controlId == IDCANCEL) return;  // dialog navigation, not commands
     if (code == BN_CLICKED && clipboard_.rgClipboard.HandleClick(controlId)) {
         rgClipboardClick();

@@ -285,6 +285,12 @@ class TTintsnatch4 : public win::Window {
     void StorageOptionsClosed();
     void StorageEndSession();
     bool FilterMessage(MSG& m);
+    // The options view by keyboard.
+    void FocusOptions();
+    void UnpinOptions();
+    HWND ShownPage() const;
+    // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab while the options view shows.
+    bool OptionsTabKey(const MSG& m);
 
     void SetReadouts(const Readouts& r);
     void PaceTimer(const SamplerPace::Observation& seen);

@@ -74,7 +74,7 @@ void TJvTrayIcon::MessageWindow::Create() {
 
 LRESULT TJvTrayIcon::MessageWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == tray::CallbackMessage) {
-        owner_.OnCallback(lp);
+        owner_.OnCallback(wp, lp);
         return 0;
     }
     if (msg == owner_.taskbarCreated_ && msg != 0) {
@@ -138,7 +138,9 @@ bool TJvTrayIcon::AddToShell() {
     // A shell that was busy may answer an add with failure and take the icon all the same: then
     // a change of it succeeds, and it is there.
     if (!shell_.notify(NIM_ADD, &record_) && !shell_.notify(NIM_MODIFY, &record_)) return false;
-    if (setVersion_) Notify(NIM_SETVERSION);
+    // A shell older than version 4 refuses it and goes on sending the earlier layout.
+    version4_ = setVersion_ && shell_.notify(NIM_SETVERSION, &record_) &&
+                record_.uVersion >= tray::NotifyIconVersion;
     return true;
 }
 
@@ -208,20 +210,27 @@ void TJvTrayIcon::ShellRestarted() {
     Activate();
 }
 
-void TJvTrayIcon::OnCallback(LPARAM lp) {
-    POINT p{};
-    if (!GetCursorPos(&p)) {
+void TJvTrayIcon::OnCallback(WPARAM wp, LPARAM lp) {
+    const tray::Callback callback =
+        tray::DecodeCallback(wp, static_cast<std::uint64_t>(lp), version4_);
+    // Version 4 tells where the icon is: a menu opened by keyboard belongs there, not wherever
+    // the mouse happens to be.
+    POINT p{callback.x, callback.y};
+    if (!callback.hasAnchor && !GetCursorPos(&p)) {
         DWORD pos = GetMessagePos();
         p = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
     }
     tray::TShiftState shift = CurrentShiftState();
-    tray::CallbackRoute route = tray::RouteCallback(static_cast<std::uint32_t>(lp));
+    tray::CallbackRoute route = tray::RouteCallback(callback, version4_);
     switch (route.action) {
         case tray::CallbackAction::TipRefresh:
             RefreshTip();
             break;
         case tray::CallbackAction::PopupMenu:
-            PopupAt(p);
+            (void)PopupAt(p);
+            break;
+        case tray::CallbackAction::KeySelect:
+            KeySelect(p);
             break;
         case tray::CallbackAction::DoubleClick:
             if (OnDblClick) OnDblClick(route.button, shift, p.x, p.y);
@@ -229,6 +238,17 @@ void TJvTrayIcon::OnCallback(LPARAM lp) {
         case tray::CallbackAction::None:
             break;
     }
+}
+
+void TJvTrayIcon::KeySelect(POINT p) {
+    if (!keySelect_.Accept(GetTickCount64())) return;
+    std::shared_ptr<bool> alive = alive_;
+    const bool chosen = PopupAt(p);
+    if (!*alive) return;
+    keySelect_.Ended(GetTickCount64());
+    // A menu the keyboard opened and Esc closed hands the focus back to the notification area,
+    // where the user was.
+    if (!chosen && active_) Notify(NIM_SETFOCUS);
 }
 
 void TJvTrayIcon::RefreshTip() {
@@ -242,8 +262,8 @@ void TJvTrayIcon::RefreshTip() {
     if (active_) Notify(NIM_MODIFY);
 }
 
-void TJvTrayIcon::PopupAt(POINT p) {
-    if (!popupMenu_) return;
+bool TJvTrayIcon::PopupAt(POINT p) {
+    if (!popupMenu_ || inPopup_) return false;
     if (OnPopup) OnPopup();
     std::shared_ptr<bool> alive = alive_;
     HWND owner = window_.Handle();
@@ -254,12 +274,13 @@ void TJvTrayIcon::PopupAt(POINT p) {
     UINT command = static_cast<UINT>(TrackPopupMenu(
         popupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
         p.x, p.y, 0, owner, nullptr));
-    if (!*alive) return;
+    if (!*alive) return command != 0;
     inPopup_ = false;
     // Lets the menu's foreground switch settle, so the next pop-up opens and closes properly.
     PostMessageW(owner, WM_NULL, 0, 0);
     // Last: the command may end the component.
     if (command != 0 && OnMenuCommand) OnMenuCommand(command);
+    return command != 0;
 }
 
 bool TJvTrayIcon::ApplicationHook(UINT msg, WPARAM wp) {

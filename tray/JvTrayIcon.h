@@ -100,9 +100,11 @@ class TJvTrayIcon {
     void ShellRestarted();
     void ApplyFields(const tray::RecordFields& fields);
     void Notify(DWORD message);
-    void OnCallback(LPARAM lp);
+    void OnCallback(WPARAM wp, LPARAM lp);
     void RefreshTip();
-    void PopupAt(POINT p);
+    // Shows the menu with its top-left corner at p; false when it closed with nothing chosen.
+    bool PopupAt(POINT p);
+    void KeySelect(POINT p);
     bool ApplicationHook(UINT msg, WPARAM wp);
     void HideApplication();
 
@@ -121,6 +123,8 @@ class TJvTrayIcon {
     unsigned visibility_ = tvVisibleTaskBar | tvVisibleTaskList | tvAutoHide;
     bool active_ = false;
     bool setVersion_ = false;  // NIM_SETVERSION follows a successful add
+    bool version4_ = false;    // the shell took version 4: callbacks come in its layout
+    tray::KeySelectGate keySelect_{GetDoubleClickTime()};
     bool applicationVisible_ = true;
     int hookId_ = 0;
     bool inPopup_ = false;

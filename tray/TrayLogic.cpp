@@ -75,4 +75,31 @@ CallbackRoute RouteCallback(std::uint32_t lParam) {
     return {lParam, CallbackAction::None, TMouseButton::mbLeft};
 }
 
+Callback DecodeCallback(std::uint64_t wParam, std::uint64_t lParam, bool version4) {
+    if (!version4) return {static_cast<std::uint32_t>(lParam), false, 0, 0};
+    // Signed halves: a monitor left of or above the primary one has negative coordinates.
+    return {static_cast<std::uint32_t>(lParam & 0xFFFF), true,
+            static_cast<std::int16_t>(wParam & 0xFFFF),
+            static_cast<std::int16_t>((wParam >> 16) & 0xFFFF)};
+}
+
+CallbackRoute RouteCallback(const Callback& callback, bool version4) {
+    if (version4)
+        for (const auto& route : Version4Routes)
+            if (route.lParam == callback.event) return route;
+    return RouteCallback(callback.event);
+}
+
+bool KeySelectGate::Accept(std::uint64_t now) {
+    if (busy_ || (ended_ && now - endedAt_ < gap_)) return false;
+    busy_ = true;
+    return true;
+}
+
+void KeySelectGate::Ended(std::uint64_t now) {
+    busy_ = false;
+    ended_ = true;
+    endedAt_ = now;
+}
+
 }  // namespace tray

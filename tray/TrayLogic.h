@@ -18,7 +18,10 @@ inline constexpr std::uint32_t CallbackMessage = 0x0401;  // WM_USER + 1
 inline constexpr std::uint32_t FlagMessage = 0x01, FlagIcon = 0x02, FlagTip = 0x04, FlagInfo = 0x10;
 inline constexpr std::uint32_t ActivationFlags = FlagMessage | FlagIcon | FlagTip | FlagInfo;
 inline constexpr std::uint32_t TipRefreshFlags = FlagMessage | FlagIcon | FlagTip;
-inline constexpr std::uint32_t NotifyIconVersion = 3;  // NOTIFYICON_VERSION
+// NOTIFYICON_VERSION_4: the shell tells where the icon is (its anchor) with each notification,
+// sends WM_CONTEXTMENU for a right-click, Shift+F10 or the menu key, and NIN_KEYSELECT for Enter or
+// Space on the icon, so the menu works by keyboard and opens at the icon.
+inline constexpr std::uint32_t NotifyIconVersion = 4;
 
 // The shell version is the upper half of shell32.dll's file version: major << 16 | minor.
 // Version 5 brought the longer record (128-character tip, balloons, NIM_SETVERSION).
@@ -74,7 +77,7 @@ using TShiftState = unsigned;
 
 // What a callback notification (the record's callback message, lParam = the mouse or key event)
 // makes the component do.
-enum class CallbackAction { None, TipRefresh, PopupMenu, DoubleClick };
+enum class CallbackAction { None, TipRefresh, PopupMenu, KeySelect, DoubleClick };
 
 struct CallbackRoute {
     std::uint32_t lParam;
@@ -94,10 +97,45 @@ inline constexpr CallbackRoute CallbackRoutes[] = {
     {0x0207, CallbackAction::None, TMouseButton::mbMiddle},         // middle pressed
     {0x0208, CallbackAction::None, TMouseButton::mbMiddle},         // middle released
     {0x0209, CallbackAction::DoubleClick, TMouseButton::mbMiddle},  // middle double-click
-    {0x0401, CallbackAction::PopupMenu, TMouseButton::mbLeft},      // NIN_KEYSELECT
+    {0x0401, CallbackAction::KeySelect, TMouseButton::mbLeft},      // NIN_KEYSELECT
+};
+
+// With version 4 the right button's release is followed by WM_CONTEXTMENU, which opens the menu
+// (at the icon); the release itself does nothing, or the menu would open twice.
+inline constexpr CallbackRoute Version4Routes[] = {
+    {0x0205, CallbackAction::None, TMouseButton::mbRight},
+    {0x007B, CallbackAction::PopupMenu, TMouseButton::mbRight},  // WM_CONTEXTMENU
 };
 
 CallbackRoute RouteCallback(std::uint32_t lParam);
+
+// A callback message as the shell sent it. With version 4 the event is lParam's low word (its
+// high word is the icon's identifier) and wParam holds the icon's anchor point in screen
+// coordinates; before, lParam is the event and only the cursor tells where.
+struct Callback {
+    std::uint32_t event;
+    bool hasAnchor;
+    int x, y;
+};
+Callback DecodeCallback(std::uint64_t wParam, std::uint64_t lParam, bool version4);
+CallbackRoute RouteCallback(const Callback& callback, bool version4);
+
+// The shell sends NIN_KEYSELECT twice for one Enter on the icon. The second arrives while the
+// menu the first opened is still up (the menu's loop takes sent messages) or just after it
+// closed; either way it is dropped, so Enter acts once.
+class KeySelectGate {
+  public:
+    explicit KeySelectGate(std::uint32_t gapMs) : gap_(gapMs) {}
+    // Whether a key-select arriving at `now` (ms) acts; one that does is busy until Ended.
+    bool Accept(std::uint64_t now);
+    void Ended(std::uint64_t now);
+
+  private:
+    std::uint32_t gap_;
+    bool busy_ = false;
+    bool ended_ = false;
+    std::uint64_t endedAt_ = 0;
+};
 
 // The shell version, read once per process. A failed read (0) is not kept, so the next use reads
 // again.

@@ -16,8 +16,8 @@ using namespace e2e;
 namespace {
 
 constexpr UINT TrayCallback = 0x0401;
-constexpr LPARAM MouseMove = 0x0200, LeftDoubleClick = 0x0203, RightRelease = 0x0205,
-                 KeySelect = 0x0401;
+constexpr UINT MouseMove = 0x0200, LeftDoubleClick = 0x0203, ContextMenu = WM_CONTEXTMENU,
+               KeySelect = NIN_KEYSELECT;
 
 // The icon's four tiles (res/make_resources.py).
 constexpr COLORREF IconTiles[] = {RGB(230, 57, 70), RGB(42, 157, 143), RGB(233, 196, 106),
@@ -25,8 +25,11 @@ constexpr COLORREF IconTiles[] = {RGB(230, 57, 70), RGB(42, 157, 143), RGB(233, 
 
 HWND TrayIconWindow(const App& app) { return FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()); }
 
-void Notify(HWND trayIconWindow, LPARAM event) {
-    PostMessageW(trayIconWindow, TrayCallback, 1, event);
+// As the shell sends it to an icon of version 4: the event and the icon's identifier in lParam,
+// the icon's anchor point in wParam.
+void Notify(HWND trayIconWindow, UINT event, POINT anchor = {300, 200}) {
+    PostMessageW(trayIconWindow, TrayCallback, MAKEWPARAM(anchor.x, anchor.y),
+                 MAKELPARAM(event, 1));
 }
 
 // Asks the shell about the icon without changing it (no flags): it answers true only for an
@@ -131,12 +134,8 @@ TEST(Tray, TheIconComesWithTheApplicationAndLeavesWithExit) {
             << "the application's icon in the notification area";
     }
 
-    // The right button's release opens the menu with its top-left corner at the cursor, once
-    // the program sees the cursor there (early pointer events of a new display may lag behind).
-    MoveCursor(400, 300);
-    ASSERT_TRUE(WaitFor([&] { return app.Text(id::Position) == L"(400,300)"; }, 5000,
-                        "Position showing \"(400,300)\""));
-    Notify(icon, RightRelease);
+    // A right-click opens the menu with its top-left corner at the icon's anchor point.
+    Notify(icon, ContextMenu, {400, 300});
     HWND menu = OpenMenu(app);
     ASSERT_NE(menu, nullptr);
     RECT r{};
@@ -185,7 +184,7 @@ TEST(Tray, DoubleClickHidesAndShowsTheWindowAndTheVisibleMarkFollows) {
     ASSERT_TRUE(
         WaitFor([&] { return IsWindowVisible(app.MainWindow()); }, 5000, "the main window shown"));
     MoveCursor(300, 200);
-    Notify(icon, RightRelease);
+    Notify(icon, ContextMenu);
     menu = OpenMenu(app);
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(VisibleMarkIs(menu, true));
@@ -220,7 +219,7 @@ TEST(Tray, MinimisingTakesTheTaskbarButtonAwayAndADoubleClickBringsEverythingBac
                         "Position showing \"(50,60)\""))
         << "sampling goes on after the restore";
     MoveCursor(300, 200);
-    Notify(icon, RightRelease);
+    Notify(icon, ContextMenu);
     HWND menu = OpenMenu(app);
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(VisibleMarkIs(menu, true));
@@ -236,7 +235,7 @@ TEST(Tray, OptionsPinsTheOptionsViewWhereverTheCursorIs) {
     MoveCursor(100, 100);
     ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the window 172 x 98"));
 
-    Notify(icon, RightRelease);
+    Notify(icon, ContextMenu);
     ASSERT_NE(OpenMenu(app), nullptr);
     PressKeys({'O'});
     ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 300, 220); }, 5000, "the window 300 x 220"));
@@ -245,7 +244,7 @@ TEST(Tray, OptionsPinsTheOptionsViewWhereverTheCursorIs) {
                          "the options view pinned, with the cursor far away"));
     EXPECT_TRUE(app.Visible(id::Properties));
 
-    Notify(icon, RightRelease);
+    Notify(icon, ContextMenu);
     ASSERT_NE(OpenMenu(app), nullptr);
     PressKeys({'O'});
     EXPECT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the window 172 x 98"))
@@ -268,4 +267,98 @@ TEST(Tray, TheIconComesBackWhenTheShellStartsItsTrayAfresh) {
         WaitFor([&] { return !ShellHoldsIcon(icon); }, 5000, "the icon gone from the shell"));
     PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(WaitFor([&] { return ShellHoldsIcon(icon); }, 5000, "the icon back in the shell"));
+}
+
+namespace {
+HWND FocusOf(const App& app) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(app.MainWindow(), nullptr), &info);
+    return info.hwndFocus;
+}
+
+// Presses the keys and waits until the focus moves, as each Tab does here.
+HWND PressAndFocus(const App& app, const std::vector<WORD>& keys) {
+    const HWND before = FocusOf(app);
+    PressKeys(keys);
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(app) != before; }, 5000, "the focus moved"));
+    return FocusOf(app);
+}
+
+int ShownPage(const App& app) {
+    return static_cast<int>(SendMessageW(app.Control(id::Properties), TCM_GETCURSEL, 0, 0));
+}
+}  // namespace
+
+// The whole way by keyboard: Enter on the icon opens the menu at the icon, "Options" opens the
+// view with the focus on its page strip, Ctrl+Tab turns the pages, Tab reaches every control of
+// every page and comes back to the strip, and Esc unpins the view.
+TEST(Tray, TheKeyboardAloneOpensTheOptionsAndReachesEveryControl) {
+    App app;
+    ASSERT_TRUE(app.Start());
+    HWND icon = TrayIconWindow(app);
+    ASSERT_NE(icon, nullptr);
+    MoveCursor(700, 500);
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the window 172 x 98"));
+
+    Notify(icon, KeySelect, {200, 150});
+    Notify(icon, KeySelect, {200, 150});  // the shell sends it twice
+    HWND menu = OpenMenu(app);
+    ASSERT_NE(menu, nullptr);
+    RECT at{};
+    GetWindowRect(menu, &at);
+    EXPECT_EQ(at.left, 200);
+    EXPECT_EQ(at.top, 150);
+    PressKeys({'O'});
+    ASSERT_TRUE(MenuClosed(app));
+    HWND strip = app.Control(id::Properties);
+    ASSERT_TRUE(app.WaitForFocus(strip));
+    EXPECT_TRUE(HoldsFor([&] { return !app.VisibleTopWindow(L"#32768"); }, 300,
+                         "the second key-select opening no second menu"));
+
+    PressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+    EXPECT_TRUE(WaitFor([&] { return ShownPage(app) == 7; }, 5000,
+                        "Ctrl+Shift+Tab from the first page going to the last"));
+    for (int page = 0; page < 8; ++page) {
+        PressKeys({VK_CONTROL, VK_TAB});
+        ASSERT_TRUE(WaitFor([&] { return ShownPage(app) == page; }, 5000, "the next page"));
+        EXPECT_EQ(FocusOf(app), strip);
+        // Every control of the page that takes the focus, in its tab order, then the strip.
+        std::vector<HWND> expected, walked;
+        EnumChildWindows(
+            app.Control(id::Properties),
+            [](HWND h, LPARAM out) {
+                const LONG style = GetWindowLongW(h, GWL_STYLE);
+                if ((style & WS_TABSTOP) && IsWindowVisible(h) && IsWindowEnabled(h))
+                    reinterpret_cast<std::vector<HWND>*>(out)->push_back(h);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&expected));
+        for (HWND f; !expected.empty() && (f = PressAndFocus(app, {VK_TAB})) != strip &&
+                     walked.size() < 40;)
+            walked.push_back(f);
+        std::vector<HWND> reached = walked;  // each once
+        std::sort(reached.begin(), reached.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(reached, expected) << "page " << page;
+
+        if (page == 3) {
+            const std::vector<HWND> keys{app.Control(id::hkShowHide),
+                                         app.Control(id::hkFixedFollow), app.Control(id::hkExit),
+                                         app.Control(id::hkCapture)};
+            EXPECT_EQ(walked, keys) << "the Keys page's tab order";
+            EXPECT_EQ(PressAndFocus(app, {VK_SHIFT, VK_TAB}), keys.back());
+            EXPECT_EQ(PressAndFocus(app, {VK_TAB}), strip);
+        }
+    }
+
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitFor([&] { return SizeIs(app, 172, 98); }, 5000, "the compact view back"));
+    MoveCursor(100, 100);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            RECT r = app.WindowRect();
+            return r.left == 120 && r.top == 120;
+        },
+        5000, "the window following the cursor again: unpinned"));
 }

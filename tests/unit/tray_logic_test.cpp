@@ -47,7 +47,7 @@ TEST(TrayRecord, SizeFollowsTheShellAndThePointerSize) {
     EXPECT_EQ(RecordSize(Shell472, 8), 104u);
 }
 
-TEST(TrayRecord, ActivationOnANewShellAsksForVersionThreeWithAllFourFlags) {
+TEST(TrayRecord, ActivationOnANewShellAsksForVersionFourWithAllFourFlags) {
     RecordFields r = ActivationRecord(Shell6, L"Tintsnatch 4|Colour picker", 4);
     EXPECT_EQ(r.size, 488u);
     EXPECT_EQ(r.id, 1u);
@@ -55,7 +55,7 @@ TEST(TrayRecord, ActivationOnANewShellAsksForVersionThreeWithAllFourFlags) {
     EXPECT_EQ(r.flags, 0x17u);
     EXPECT_EQ(r.tip, L"Tintsnatch 4");
     EXPECT_TRUE(r.setVersion);
-    EXPECT_EQ(r.version, 3u);
+    EXPECT_EQ(r.version, 4u);
 }
 
 TEST(TrayRecord, ActivationOnAnOldShellSetsNoVersion) {
@@ -127,7 +127,7 @@ TEST(TrayCallback, TheTableRoutesEachNotification) {
     } cases[] = {
         {0x0200, CallbackAction::TipRefresh, TMouseButton::mbLeft},
         {0x0205, CallbackAction::PopupMenu, TMouseButton::mbRight},
-        {0x0401, CallbackAction::PopupMenu, TMouseButton::mbLeft},
+        {0x0401, CallbackAction::KeySelect, TMouseButton::mbLeft},
         {0x0203, CallbackAction::DoubleClick, TMouseButton::mbLeft},
         {0x0206, CallbackAction::DoubleClick, TMouseButton::mbRight},
         {0x0209, CallbackAction::DoubleClick, TMouseButton::mbMiddle},
@@ -149,4 +149,35 @@ TEST(TrayCallback, PressesSingleReleasesAndUnknownNotificationsDoNothing) {
     for (std::uint32_t lp :
          {0x0000u, 0x01FFu, 0x020Au, 0x0400u, 0x0402u, 0x0405u, 0x00010203u, 0x00010205u})
         EXPECT_EQ(RouteCallback(lp).action, CallbackAction::None) << std::hex << lp;
+}
+
+TEST(TrayCallback, VersionFourTakesTheEventFromTheLowWordAndTheAnchorFromWParam) {
+    // The anchor of an icon on a monitor left of the primary one, icon identifier 1.
+    const std::uint64_t wp = 0x0096FF38;  // x = -200, y = 150
+    const Callback c = DecodeCallback(wp, 0x0001007B, true);
+    EXPECT_EQ(c.event, 0x007Bu);
+    EXPECT_TRUE(c.hasAnchor);
+    EXPECT_EQ(c.x, -200);
+    EXPECT_EQ(c.y, 150);
+    EXPECT_EQ(RouteCallback(c, true).action, CallbackAction::PopupMenu);
+    // The right release before WM_CONTEXTMENU opens nothing, or the menu would open twice.
+    EXPECT_EQ(RouteCallback(DecodeCallback(wp, 0x00010205, true), true).action,
+              CallbackAction::None);
+    EXPECT_EQ(RouteCallback(DecodeCallback(wp, 0x00010401, true), true).action,
+              CallbackAction::KeySelect);
+    EXPECT_EQ(RouteCallback(DecodeCallback(wp, 0x00010203, true), true).action,
+              CallbackAction::DoubleClick);
+    // The earlier layout: lParam is the event, no anchor.
+    const Callback old = DecodeCallback(1, 0x0205, false);
+    EXPECT_FALSE(old.hasAnchor);
+    EXPECT_EQ(RouteCallback(old, false).action, CallbackAction::PopupMenu);
+}
+
+TEST(TrayCallback, OneEnterOnTheIconActsOnce) {
+    KeySelectGate gate(500);
+    ASSERT_TRUE(gate.Accept(1000));
+    EXPECT_FALSE(gate.Accept(1001)) << "the second while the menu is up";
+    gate.Ended(9000);  // the menu stayed open a while
+    EXPECT_FALSE(gate.Accept(9010)) << "the second just after it closed";
+    EXPECT_TRUE(gate.Accept(9600)) << "a later Enter is the user's own";
 }

@@ -183,7 +183,12 @@ class TrayIcon : public testing::Test {
     ErrorWatch errors;
     std::unique_ptr<TJvTrayIcon> icon =
         std::make_unique<TJvTrayIcon>(win::Application(), shell.Make());
-    LRESULT Notify(LPARAM lp) { return SendMessageW(icon->WindowHandle(), Callback, 1, lp); }
+    // As a version-4 shell sends it: the event and the icon's identifier in lParam, the icon's
+    // anchor point in wParam.
+    LRESULT Notify(UINT event, POINT anchor = {}) {
+        return SendMessageW(icon->WindowHandle(), Callback, MAKEWPARAM(anchor.x, anchor.y),
+                            MAKELPARAM(event, 1));
+    }
 };
 
 TEST_F(TrayIcon, ActivationAddsTheRecordAndThenSetsTheVersionOnANewShell) {
@@ -208,7 +213,7 @@ TEST_F(TrayIcon, ActivationAddsTheRecordAndThenSetsTheVersionOnANewShell) {
     ASSERT_NE(icon->Icon(), nullptr);
     EXPECT_NE(icon->Icon(), win::Application().Icon());
     EXPECT_EQ(add.hIcon, icon->Icon());
-    EXPECT_EQ(shell.calls[1].record.uVersion, 3u);
+    EXPECT_EQ(shell.calls[1].record.uVersion, 4u);
     EXPECT_EQ(icon->TrayWindowHandle(), shell.trayWindow);
 
     icon->SetActive(true);
@@ -276,8 +281,9 @@ TEST_F(TrayIcon, TheTipFollowsTheHintAtTheNextMouseMoveOnlyWhenItChanged) {
     EXPECT_STREQ(icon->Record().szTip, "Later");
 }
 
-TEST_F(TrayIcon, DoubleClicksReportButtonAndCursorAndErrorsGoToTheReport) {
-    POINT at = MoveCursorTo(321, 234);
+TEST_F(TrayIcon, DoubleClicksReportButtonAndAnchorAndErrorsGoToTheReport) {
+    icon->SetActive(true);
+    const POINT at{-321, 234};
     struct Click {
         tray::TMouseButton button;
         int x, y;
@@ -286,9 +292,9 @@ TEST_F(TrayIcon, DoubleClicksReportButtonAndCursorAndErrorsGoToTheReport) {
     icon->OnDblClick = [&](tray::TMouseButton b, tray::TShiftState, int x, int y) {
         clicks.push_back({b, x, y});
     };
-    for (LPARAM lp : {0x0201, 0x0202, 0x0204, 0x0207, 0x0208, 0x0200}) Notify(lp);
+    for (UINT e : {0x0201, 0x0202, 0x0204, 0x0207, 0x0208, 0x0200, 0x0400}) Notify(e, at);
     EXPECT_TRUE(clicks.empty());
-    for (LPARAM lp : {0x0203, 0x0206, 0x0209}) Notify(lp);
+    for (UINT e : {0x0203, 0x0206, 0x0209}) Notify(e, at);
     ASSERT_EQ(clicks.size(), 3u);
     EXPECT_EQ(clicks[0].button, tray::TMouseButton::mbLeft);
     EXPECT_EQ(clicks[1].button, tray::TMouseButton::mbRight);
@@ -308,17 +314,21 @@ TEST_F(TrayIcon, DoubleClicksReportButtonAndCursorAndErrorsGoToTheReport) {
     EXPECT_EQ(later, 1);
 }
 
-TEST_F(TrayIcon, RightReleaseAndKeySelectOpenTheMenuAtTheCursor) {
+TEST_F(TrayIcon, TheContextMenuAndOneKeySelectOpenTheMenuAtTheIcon) {
     HMENU menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, 10, L"&First");
     AppendMenuW(menu, MF_STRING, 11, L"&Second");
     icon->SetPopupMenu(menu);
+    icon->SetActive(true);
     int popups = 0;
     std::vector<UINT> chosen;
     icon->OnPopup = [&] { ++popups; };
     icon->OnMenuCommand = [&](UINT itemId) { chosen.push_back(itemId); };
 
-    POINT at = MoveCursorTo(200, 150);
+    MoveCursorTo(500, 400);  // the mouse is elsewhere: the menu opens at the icon
+    const POINT anchor{200, 150};
+    Notify(0x0205, anchor);  // the release before WM_CONTEXTMENU opens nothing
+    EXPECT_EQ(popups, 0);
     RECT shown{};
     HWND foreground = nullptr;
     {
@@ -327,11 +337,11 @@ TEST_F(TrayIcon, RightReleaseAndKeySelectOpenTheMenuAtTheCursor) {
             foreground = GetForegroundWindow();
             PressInMenu(m, L's');
         });
-        Notify(0x0205);
+        Notify(WM_CONTEXTMENU, anchor);
         EXPECT_TRUE(probe.Ran());
     }
-    EXPECT_EQ(shown.left, at.x);
-    EXPECT_EQ(shown.top, at.y);
+    EXPECT_EQ(shown.left, anchor.x);
+    EXPECT_EQ(shown.top, anchor.y);
     EXPECT_EQ(foreground, icon->WindowHandle());
     EXPECT_EQ(chosen, std::vector<UINT>{11});
     EXPECT_EQ(popups, 1);
@@ -342,16 +352,24 @@ TEST_F(TrayIcon, RightReleaseAndKeySelectOpenTheMenuAtTheCursor) {
         nullPosted = nullPosted || m.message == WM_NULL;
     EXPECT_TRUE(nullPosted);
 
+    // Enter on the icon: the shell's two key-selects open the menu once, and Esc there gives
+    // the focus back to the notification area.
+    shell.calls.clear();
     {
-        MenuProbe probe([&](HWND menuWindow) { DismissMenu(menuWindow); });
-        Notify(0x0401);  // NIN_KEYSELECT
+        MenuProbe probe([&](HWND menuWindow) {
+            Notify(NIN_KEYSELECT, anchor);  // the second, while the menu is up
+            DismissMenu(menuWindow);
+        });
+        Notify(NIN_KEYSELECT, anchor);
         EXPECT_TRUE(probe.Ran());
     }
+    Notify(NIN_KEYSELECT, anchor);  // the second, just after the menu closed
     EXPECT_EQ(popups, 2);
     EXPECT_EQ(chosen.size(), 1u) << "a dismissed menu runs nothing";
+    EXPECT_EQ(shell.Messages(), (Msgs{NIM_SETFOCUS}));
 
     icon->SetPopupMenu(nullptr);
-    Notify(0x0205);
+    Notify(WM_CONTEXTMENU, anchor);
     EXPECT_EQ(popups, 2);
     DestroyMenu(menu);
 }
@@ -481,7 +499,7 @@ class MainTray : public testing::Test {
         ShowWindow(app.Handle(), SW_HIDE);
     }
     bool VisibleChecked() { return form.Actions().Find(L"ShowHide")->Checked; }
-    // Opens the menu by a right-click on the icon and acts on it.
+    // Opens the menu as a right-click on the icon does and acts on it.
     std::vector<MenuItem> OpenMenu(wchar_t choose = 0) {
         std::vector<MenuItem> items;
         MenuProbe probe([&](HWND m) {
@@ -491,7 +509,7 @@ class MainTray : public testing::Test {
             else
                 DismissMenu(m);
         });
-        SendMessageW(tray, Callback, 1, 0x0205);
+        SendMessageW(tray, Callback, MAKEWPARAM(200, 150), MAKELPARAM(WM_CONTEXTMENU, 1));
         EXPECT_TRUE(probe.Ran());
         testsupport::DispatchPending();  // the command the menu posted as it closed
         return items;
