@@ -413,6 +413,12 @@ bool TTintsnatch4::FilterMessage(MSG& m) {
             return true;
         }
     }
+    // A hotkey edit never takes Esc as a shortcut (it hands it to its parent): there it does what
+    // it does anywhere else in the window.
+    if (inHotKeyEdit && m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) {
+        win::Guarded([&] { FormKeyDown(VK_ESCAPE); });
+        return true;
+    }
     if (m.hwnd == Handle() || inHotKeyEdit) return false;  // FormKeyDown sees the window's keys
     return IsDialogMessageW(Handle(), &m) != FALSE;
 }
