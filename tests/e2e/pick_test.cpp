@@ -1,0 +1,78 @@
+// "Pick precisely" (F8) by keyboard alone: the arrows move the pointer over the frozen screen,
+// Enter copies the exact pixel there in the chosen format, Esc leaves the clipboard alone, and
+// an exit during it ends the program cleanly.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/ControlIds.h"
+#include "tests/e2e/Harness.h"
+
+using namespace e2e;
+
+namespace {
+constexpr COLORREF Orange = RGB(255, 128, 0);
+
+class PickByKeyboard : public testing::Test {
+  protected:
+    // One pixel of its own at (213, 157) on orange: a step too many or too few copies orange.
+    PatternWindow pattern{{{{213, 157, 214, 158}, RGB(10, 20, 30)}}, Orange};
+    App app;
+
+    void SetUp() override {
+        // The Custom format names the position too: "{x},{y} {hex}".
+        std::ofstream((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary)
+            << "[TTintsnatch4]\r\nrgClipboard_ItemIndex=6\r\nedCustomFormat_Text={x},{y} {hex}\r\n";
+        MoveCursor(200, 160);
+        ASSERT_TRUE(app.Start());
+        SetClipboardText(L"before");
+    }
+    // F8, then the loupe's overlay in front, taking the keys.
+    testing::AssertionResult StartPick() {
+        PressKeys({VK_F8});
+        return WaitFor(
+            [&] {
+                HWND overlay = app.VisibleTopWindow(L"TPickForm");
+                return overlay && GetForegroundWindow() == overlay;
+            },
+            8000, "the pick's overlay shown in front");
+    }
+    testing::AssertionResult Ended() {
+        return WaitFor(
+            [&] { return !app.VisibleTopWindow(L"TPickForm") && IsWindowVisible(app.MainWindow()); },
+            8000, "the overlay gone and the window back");
+    }
+};
+}  // namespace
+
+TEST_F(PickByKeyboard, ArrowsAndShiftArrowsThenEnterCopyThePixelThereInTheChosenFormat) {
+    ASSERT_TRUE(StartPick());
+    PressKeys({VK_SHIFT, VK_RIGHT});  // (210, 160)
+    for (int i = 0; i < 3; ++i) PressKeys({VK_RIGHT});
+    for (int i = 0; i < 3; ++i) PressKeys({VK_UP});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"213,157 0a141e"; }, 8000,
+                        "\"213,157 0a141e\" on the clipboard"))
+        << testing::PrintToString(ClipboardText());
+    ASSERT_TRUE(Ended());
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_TRUE(p.x == 213 && p.y == 157) << "the pointer stays where it was moved";
+
+    // Esc after a step: nothing copied.
+    SetClipboardText(L"untouched");
+    ASSERT_TRUE(StartPick());
+    PressKeys({VK_LEFT});
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(Ended());
+    ASSERT_TRUE(app.Handled());
+    EXPECT_EQ(ClipboardText(), L"untouched");
+}
+
+TEST_F(PickByKeyboard, F10DuringThePickEndsTheProgramCleanly) {
+    ASSERT_TRUE(StartPick());
+    PressKeys({VK_F10});
+    ASSERT_TRUE(app.WaitForExit(10000));
+    EXPECT_EQ(app.ExitCode(), 0u);
+    EXPECT_EQ(ClipboardText(), L"before");
+}
