@@ -223,6 +223,10 @@ void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
 }
 
 LRESULT TPickForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The benchmark asks how many GDI objects the program holds while the loupe shows: the
+    // platform's own count is not there under Wine.
+    static const UINT liveCount = RegisterWindowMessageW(L"Tintsnatch4 live GDI objects");
+    if (msg == liveCount && liveCount != 0) return gdi::LiveCount();
     switch (msg) {
         case WM_PAINT: {
             gdi::PaintDC dc(Handle());

@@ -161,6 +161,25 @@ capture_session() {
         record offered "$name" "$(drv overlays 10 TTintsnatch4 enter)"
         drv close TTintsnatch4 >/dev/null || true
     fi
+    if [ "$name" = shots ]; then
+        # The pick key to the loupe shown, and the memory round 20 picks (each ended by Esc).
+        drv launch "$(winpath "$work/$name/Tintsnatch4.exe")" TTintsnatch4 >/dev/null
+        local picks
+        picks=$(drv picks 20 TTintsnatch4)
+        set -- $picks
+        if [ $# = 7 ]; then
+            record pick "$name" "$1"
+            record pickprivate0 "$name" "$2"
+            record pickws0 "$name" "$3"
+            record pickprivate20 "$name" "$4"
+            record pickws20 "$name" "$5"
+            record pickgdi1 "$name" "$6"
+            record pickgdi20 "$name" "$7"
+        else
+            echo "picks: $picks" >&2
+        fi
+        drv close TTintsnatch4 >/dev/null || true
+    fi
     printf '[TTintsnatch4]\r\nrgCapture_ItemIndex=1\r\n' >"$ini"
     drv launch "$(winpath "$work/$name/Tintsnatch4.exe")" TTintsnatch4 >/dev/null
     record desktop "$name" "$(drv captures 10 TTintsnatch4)"
@@ -216,6 +235,15 @@ echo "Capture key to ...                        this build   earlier build (BENC
 before() { [ -s "$work/fig.$1.before" ] && m "$1" before || echo "-"; }
 printf '  %-38s %8s ms   %s\n' "rectangle overlay shown" "$(m overlay shots)" "$(before overlay)"
 printf '  %-38s %8s ms   %s\n' "overlay shown, last rectangle offered" "$(m offered shots)" "-"
+mp() { [ -s "$work/fig.$1.shots" ] && m "$1" shots || echo "-"; }
+echo
+echo "Pick key (F8) to ...                      this build"
+printf '  %-38s %8s ms   (rectangle overlay: %s ms)\n' "loupe shown" "$(mp pick)" "$(m overlay shots)"
+echo "  memory before 20 picks: private $(mp pickprivate0) KB, working set $(mp pickws0) KB;" \
+    "after them: private $(mp pickprivate20) KB, working set $(mp pickws20) KB"
+echo "  live GDI objects (the program's own count) while the 1st loupe shows $(mp pickgdi1)," \
+    "while the 20th shows $(mp pickgdi20)"
+echo
 printf '  %-38s %8s ms   %s\n' "desktop image taken (on the clipboard)" "$(m desktop shots)" \
     "$(before desktop)"
 echo "  resident memory before pins $(m nopins shots) MB, with 5 desktop captures pinned" \
