@@ -1,8 +1,8 @@
 #pragma once
 // The main window's global hotkeys and when each is registered: all at creation, the copy, pick
 // and zoom keys released while the window is hidden (the copy and pick keys kept if the user
-// asks), a user binding moved at once when its edit changes. Works on the hotkey manager's list, so the
-// rules run against a fake platform in tests.
+// asks), a user binding moved at once when its edit changes. Works on the hotkey manager's list, so
+// the rules run against a fake platform in tests.
 #include <cstdint>
 #include <optional>
 

@@ -65,8 +65,9 @@ void TTintsnatch4::CreateKeysPage() {
                  L"Press key to togle fixed and follow mode of Tintsnatch window");
     win::SetHint(keys_.hkCapture, L"Press key that you wish to use as shortcut to screen capture");
     win::SetHint(keys_.hkExit, L"Pres key to use to exit program");
-    win::SetHint(keys_.hkPick,
-                 L"Press key to pick a pixel precisely: the arrow keys move the cursor, Enter copies");
+    win::SetHint(
+        keys_.hkPick,
+        L"Press key to pick a pixel precisely: the arrow keys move the cursor, Enter copies");
 }
 
 void TTintsnatch4::CreateMiscPage() {
@@ -109,9 +110,9 @@ void TTintsnatch4::CreateHotKeyManager() {
 }
 
 BindingKeys TTintsnatch4::EditKeys() const {
-    return {win::HotKeyValue(keys_.hkCapture), win::HotKeyValue(keys_.hkShowHide),
+    return {win::HotKeyValue(keys_.hkCapture),     win::HotKeyValue(keys_.hkShowHide),
             win::HotKeyValue(keys_.hkFixedFollow), win::HotKeyValue(keys_.hkExit),
-            win::HotKeyValue(keys_.hkClipboard), win::HotKeyValue(keys_.hkPick)};
+            win::HotKeyValue(keys_.hkClipboard),   win::HotKeyValue(keys_.hkPick)};
 }
 
 void TTintsnatch4::BindHotKeys() { bindings_->Bind(EditKeys()); }

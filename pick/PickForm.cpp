@@ -197,9 +197,9 @@ void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
         ExcludeClipRect(dc, middle.left - 2, middle.top - 2, middle.right + 2, middle.bottom + 2);
         SetDCPenColor(dc, look_.CrosshairColor);
         gdi::Selection pen(dc, GetStockObject(DC_PEN));
-        const auto arms = zoom::Crosshair({(middle.left + middle.right) / 2,
-                                           (middle.top + middle.bottom) / 2},
-                                          dpi::Scale(look_.CrosshairSize, dpi_));
+        const auto arms =
+            zoom::Crosshair({(middle.left + middle.right) / 2, (middle.top + middle.bottom) / 2},
+                            dpi::Scale(look_.CrosshairSize, dpi_));
         for (const zoom::Segment& s : {arms.vertical, arms.horizontal}) {
             MoveToEx(dc, s.from.x, s.from.y, nullptr);
             LineTo(dc, s.to.x, s.to.y);

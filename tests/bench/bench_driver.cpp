@@ -301,7 +301,8 @@ int Picks(int n, const wchar_t* cls) {
     std::sort(times.begin(), times.end());
     std::printf("%.1f %.0f %.0f %.0f %.0f %llu %llu\n", times[times.size() / 2], before.privateKb,
                 before.workingSetKb, after.privateKb, after.workingSetKb,
-                static_cast<unsigned long long>(gdiFirst), static_cast<unsigned long long>(gdiLast));
+                static_cast<unsigned long long>(gdiFirst),
+                static_cast<unsigned long long>(gdiLast));
     return 0;
 }
 

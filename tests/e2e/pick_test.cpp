@@ -39,7 +39,9 @@ class PickByKeyboard : public testing::Test {
     }
     testing::AssertionResult Ended() {
         return WaitFor(
-            [&] { return !app.VisibleTopWindow(L"TPickForm") && IsWindowVisible(app.MainWindow()); },
+            [&] {
+                return !app.VisibleTopWindow(L"TPickForm") && IsWindowVisible(app.MainWindow());
+            },
             8000, "the overlay gone and the window back");
     }
 };

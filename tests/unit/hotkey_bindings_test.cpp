@@ -28,7 +28,8 @@ class Bindings : public testing::Test {
         return false;
     }
     std::vector<bool> HeldKeys() const {
-        return {Held(F9), Held(F6), Held(F7), Held(F10), Held(CtrlC), Held(107), Held(109), Held(F8)};
+        return {Held(F9),    Held(F6),  Held(F7),  Held(F10),
+                Held(CtrlC), Held(107), Held(109), Held(F8)};
     }
     void TearDown() override {
         bindings.Unbind();

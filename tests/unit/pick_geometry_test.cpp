@@ -23,8 +23,7 @@ bool Inside(const Rect& r, const Rect& monitor) {
 TEST(PickLoupe, SitsRightOfAndBelowTheCursorFlippingAtEachEdgeOfItsMonitor) {
     // A monitor left of and above the primary one: negative coordinates throughout.
     const Rect monitor{-1280, -1024, 0, 0};
-    EXPECT_EQ(pick::PlaceLoupe({-1000, -900}, Loupe, monitor, Gap),
-              (Rect{-983, -883, -843, -713}));
+    EXPECT_EQ(pick::PlaceLoupe({-1000, -900}, Loupe, monitor, Gap), (Rect{-983, -883, -843, -713}));
     EXPECT_EQ(pick::PlaceLoupe({-10, -900}, Loupe, monitor, Gap).right, -10 - Gap)
         << "flipped left at the right edge";
     EXPECT_EQ(pick::PlaceLoupe({-1000, -5}, Loupe, monitor, Gap).bottom, -5 - Gap)
@@ -34,8 +33,8 @@ TEST(PickLoupe, SitsRightOfAndBelowTheCursorFlippingAtEachEdgeOfItsMonitor) {
 }
 
 TEST(PickLoupe, StaysOnTheCursorsMonitorAndNeverCoversThePixelAnywhere) {
-    const Rect monitors[] = {{0, 0, 1920, 1080}, {-1280, 200, 0, 1224}, {0, 0, 200, 1080},
-                             {0, 0, 1920, 200}};
+    const Rect monitors[] = {
+        {0, 0, 1920, 1080}, {-1280, 200, 0, 1224}, {0, 0, 200, 1080}, {0, 0, 1920, 200}};
     for (const Rect& m : monitors)
         for (int x = m.left; x < m.right; x += 7)
             for (int y = m.top; y < m.bottom; y += 11) {
