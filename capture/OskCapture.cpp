@@ -264,7 +264,9 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
 
 void TOskScreenCapture::RunAside(const std::function<void()>& work) {
     BusyFlag busy(capturing_);
-    const bool minimize = Minimize;
+    // An application already away (minimised by the user, or to the tray) shows nothing of ours,
+    // and stays away afterwards: a restore would bring it back.
+    const bool minimize = Minimize && !win::Application().IsMinimized();
     std::optional<settle::OwnWindows> own;
     if (minimize) {
         own.emplace();

@@ -145,7 +145,7 @@ app_session() {
 }
 # The capture key to the overlay shown and to the desktop image taken, for a build in its folder:
 # the selection mode (with the last rectangle offered, and Enter taking it, where the build has
-# the offer) and the desktop mode.
+# the offer) and the desktop mode; for this build also the pick key to the loupe shown.
 capture_session() {
     local name=$1 ini="$work/$1/Tintsnatch4.ini"
     local rect='[TTintsnatch4]\r\nrgCapture_ItemIndex=0\r\nrgCaptureArea_ItemIndex=6\r\n'
@@ -235,6 +235,10 @@ echo "Capture key to ...                        this build   earlier build (BENC
 before() { [ -s "$work/fig.$1.before" ] && m "$1" before || echo "-"; }
 printf '  %-38s %8s ms   %s\n' "rectangle overlay shown" "$(m overlay shots)" "$(before overlay)"
 printf '  %-38s %8s ms   %s\n' "overlay shown, last rectangle offered" "$(m offered shots)" "-"
+printf '  %-38s %8s ms   %s\n' "desktop image taken (on the clipboard)" "$(m desktop shots)" \
+    "$(before desktop)"
+echo "  resident memory before pins $(m nopins shots) MB, with 5 desktop captures pinned" \
+    "$(m pins shots) MB"
 mp() { [ -s "$work/fig.$1.shots" ] && m "$1" shots || echo "-"; }
 echo
 echo "Pick key (F8) to ...                      this build"
@@ -244,10 +248,6 @@ echo "  memory before 20 picks: private $(mp pickprivate0) KB, working set $(mp 
 echo "  live GDI objects (the program's own count) while the 1st loupe shows $(mp pickgdi1)," \
     "while the 20th shows $(mp pickgdi20)"
 echo
-printf '  %-38s %8s ms   %s\n' "desktop image taken (on the clipboard)" "$(m desktop shots)" \
-    "$(before desktop)"
-echo "  resident memory before pins $(m nopins shots) MB, with 5 desktop captures pinned" \
-    "$(m pins shots) MB"
 echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
 echo "  first movement after a 2 s rest to the readout showing it, ms: as a mouse moves $(m wake app)," \
     "by a warp (no mouse input) $(m warp app)"

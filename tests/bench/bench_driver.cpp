@@ -252,7 +252,9 @@ Memory MemoryOf(HWND w) {
     counters.cb = sizeof counters;
     if (K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                                 sizeof counters)) {
-        m.privateKb = double(counters.PrivateUsage) / 1024;
+        // Wine leaves the private figure at 0; the commit charge is the same number on Windows.
+        m.privateKb =
+            double(counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage) / 1024;
         m.workingSetKb = double(counters.WorkingSetSize) / 1024;
     }
     CloseHandle(process);
