@@ -18,6 +18,24 @@ constexpr COLORREF LoupeBack = RGB(255, 255, 225), LoupeInk = RGB(0, 0, 0);
 
 RECT ToRect(const geo::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// The DPI of one monitor, for a loupe sized for the monitor it shows on while the overlay spans
+// monitors of several DPIs. The call exists from Windows 8.1 on and is looked up at the first
+// pick; without it (or without an answer) the overlay's own DPI serves.
+int MonitorDpi(HMONITOR monitor, HWND fallback) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) && y > 0)
+        return static_cast<int>(y);
+    return win::WindowDpi(fallback);
+}
+
 // A ring of one pixel round r, grown by `by`.
 void Ring(HDC dc, RECT r, int by, int stockBrush) {
     InflateRect(&r, by, by);
@@ -29,9 +47,6 @@ TPickForm::TPickForm(HWND owner, const LoupeLook& look)
     : TScreenOverlay(L"TPickForm", L"Pick precisely", LoadCursorW(nullptr, IDC_CROSS), owner),
       look_(look) {
     origin_ = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-    dpi_ = win::WindowDpi(Handle());
-    grid_ = pick::GridFor(dpi::Scale(MagnifierSide, dpi_), look_.ZoomLevel);
-    font_ = gdi::MakeFont(L"Tahoma", -dpi::Scale(11, dpi_));
     gdi::WindowDC screen(nullptr);
     frozen_.emplace(screen.Get());
     if (!*frozen_) throw win::Error(L"Cannot create the bitmap: out of system resources");
@@ -71,7 +86,25 @@ std::wstring TPickForm::PositionText(geo::Point at) const {
            L")";
 }
 
+void TPickForm::SetDpi(int dpi) {
+    if (dpi == dpi_ && font_) return;
+    dpi_ = dpi;
+    grid_ = pick::GridFor(dpi::Scale(MagnifierSide, dpi_), look_.ZoomLevel);
+    font_ = gdi::MakeFont(L"Tahoma", -dpi::Scale(11, dpi_));
+}
+
 geo::Rect TPickForm::LoupeFor(geo::Point at) {
+    // The monitor the cursor is on, in window coordinates, and the loupe at its DPI.
+    const POINT screen{origin_.x + at.x, origin_.y + at.y};
+    const HMONITOR onMonitor = MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    geo::Rect monitor = Desk();
+    if (GetMonitorInfoW(onMonitor, &info))
+        monitor = geo::Rect{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+                            info.rcMonitor.bottom}
+                      .Moved({-origin_.x, -origin_.y});
+    SetDpi(MonitorDpi(onMonitor, Handle()));
     // Sized for the texts it shows now: the magnifier, then a line for the colour and one for
     // the position, as wide as the widest.
     int width = grid_.Side(), lines = 0;
@@ -88,15 +121,6 @@ geo::Rect TPickForm::LoupeFor(geo::Point at) {
     const int margin = dpi::Scale(Margin, dpi_);
     const geo::Size size{width + 2 * (margin + FrameWidth),
                          grid_.Side() + 2 * lines + 3 * margin + 2 * FrameWidth};
-    // The monitor the cursor is on, in window coordinates.
-    const POINT screen{origin_.x + at.x, origin_.y + at.y};
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    geo::Rect monitor = Desk();
-    if (GetMonitorInfoW(MonitorFromPoint(screen, MONITOR_DEFAULTTONEAREST), &info))
-        monitor = geo::Rect{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
-                            info.rcMonitor.bottom}
-                      .Moved({-origin_.x, -origin_.y});
     return pick::PlaceLoupe(at, size, monitor, dpi::Scale(Gap, dpi_));
 }
 

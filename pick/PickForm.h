@@ -46,7 +46,9 @@ class TPickForm : public TScreenOverlay {
     // places repainted.
     void Follow(geo::Point at);
     void Settled();
+    // The loupe's bounds for the cursor at `at`, sized for the DPI of the monitor it is on.
     geo::Rect LoupeFor(geo::Point at);
+    void SetDpi(int dpi);
     void Paint(HDC dc, const RECT& area);
     void DrawLoupe(HDC dc, geo::Point shift);
     COLORREF ColorAt(geo::Point at) const;
@@ -55,7 +57,7 @@ class TPickForm : public TScreenOverlay {
     geo::Rect Desk() const;
 
     LoupeLook look_;
-    int dpi_ = 96;
+    int dpi_ = 0;          // the DPI the loupe is sized for: its grid and font
     POINT origin_{};       // the desk's top-left corner on the screen
     geo::Point cursor_{};  // window coordinates
     geo::Rect loupe_{};

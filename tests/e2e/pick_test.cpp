@@ -20,9 +20,11 @@ class PickByKeyboard : public testing::Test {
     App app;
 
     void SetUp() override {
-        // The Custom format names the position too: "{x},{y} {hex}".
+        // The Custom format names the position too: "{x},{y} {hex}". F8 is held while hidden, as
+        // Ctrl+C is, with "Enable CTRL+C if minimized".
         std::ofstream((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary)
-            << "[TTintsnatch4]\r\nrgClipboard_ItemIndex=6\r\nedCustomFormat_Text={x},{y} {hex}\r\n";
+            << "[TTintsnatch4]\r\nrgClipboard_ItemIndex=6\r\nedCustomFormat_Text={x},{y} {hex}\r\n"
+               "cbGrabIfMin_Checked=True\r\n";
         MoveCursor(200, 160);
         ASSERT_TRUE(app.Start());
         SetClipboardText(L"before");
@@ -60,6 +62,9 @@ TEST_F(PickByKeyboard, ArrowsAndShiftArrowsThenEnterCopyThePixelThereInTheChosen
     POINT p{};
     GetCursorPos(&p);
     EXPECT_TRUE(p.x == 213 && p.y == 157) << "the pointer stays where it was moved";
+    const bool f8Free = RegisterHotKey(nullptr, 0x7F03, MOD_NOREPEAT, VK_F8);
+    if (f8Free) UnregisterHotKey(nullptr, 0x7F03);
+    EXPECT_FALSE(f8Free) << "F8 is the program's again once it is back";
 
     // Esc after a step: nothing copied.
     SetClipboardText(L"untouched");
@@ -77,4 +82,17 @@ TEST_F(PickByKeyboard, F10DuringThePickEndsTheProgramCleanly) {
     ASSERT_TRUE(app.WaitForExit(10000));
     EXPECT_EQ(app.ExitCode(), 0u);
     EXPECT_EQ(ClipboardText(), L"before");
+}
+
+TEST_F(PickByKeyboard, WhileHiddenTheKeyStillPicksAndTheWindowStaysHidden) {
+    ASSERT_TRUE(app.ShowHide(false));
+    ASSERT_TRUE(StartPick());
+    PressKeys({VK_RIGHT});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"201,160 ff8000"; }, 8000,
+                        "\"201,160 ff8000\" on the clipboard"))
+        << testing::PrintToString(ClipboardText());
+    ASSERT_TRUE(WaitFor([&] { return !app.VisibleTopWindow(L"TPickForm"); }, 8000, "no overlay"));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_FALSE(IsWindowVisible(app.MainWindow()));
 }
