@@ -63,7 +63,8 @@ class TOskScreenCapture {
 
     // Runs work() with the screen cleared for it as for a capture, taking no image: the
     // application minimised round it when Minimize is set (and it is not minimised already), and
-    // restored after whatever way work() ends. Capturing() holds meanwhile, so Cancel() and every guard of a running capture apply.
+    // restored after whatever way work() ends. Capturing() holds meanwhile, so Cancel() and every
+    // guard of a running capture apply.
     void RunAside(const std::function<void()>& work);
     // Shows an overlay made inside RunAside until it ends, and returns its result; Cancel()
     // dismisses it meanwhile.

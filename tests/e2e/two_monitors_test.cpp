@@ -98,8 +98,8 @@ TEST_F(TwoMonitors, APickByKeyboardLeftOfThePrimaryCopiesThePixelItStepsTo) {
     PressKeys({VK_SHIFT, VK_RIGHT});  // the first blue column
     PressKeys({VK_LEFT});             // back to the last red one
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 0 0"; }, 8000,
-                        "\"255 0 0\" on the clipboard"))
+    EXPECT_TRUE(
+        WaitFor([] { return ClipboardText() == L"255 0 0"; }, 8000, "\"255 0 0\" on the clipboard"))
         << testing::PrintToString(ClipboardText());
 }
 
