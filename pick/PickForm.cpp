@@ -58,6 +58,8 @@ TPickForm::TPickForm(HWND owner, const LoupeLook& look)
                std::clamp<int>(p.y - origin_.y, 0, std::max(0, desk.bottom - 1))};
     // Drawn with the first paint of the overlay.
     loupe_ = LoupeFor(cursor_);
+    // Where the pick starts counts as a rest too, once it has lasted.
+    SetTimer(Handle(), SettleTimer, SettleDelay, nullptr);
 }
 
 TPickForm::~TPickForm() {
