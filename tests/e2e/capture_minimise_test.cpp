@@ -93,6 +93,16 @@ const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
 
 std::string NameOf(const testing::TestParamInfo<Mode>& info) { return info.param.name; }
 
+// The overlay shown and in front, taking the keys.
+testing::AssertionResult OverlayInFront(const App& app, const wchar_t* overlay) {
+    return WaitFor(
+        [&] {
+            HWND shown = app.VisibleTopWindow(overlay);
+            return shown && GetForegroundWindow() == shown;
+        },
+        8000, "the overlay shown in front");
+}
+
 }  // namespace
 
 class CaptureKeepsTheKeys : public testing::TestWithParam<Mode> {
@@ -434,12 +444,7 @@ TEST(SelectionCapture, ARectangleByKeyboardAloneGivesItsSizeAndPixels) {
     MoveCursor(89, 91);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            HWND overlay = app.VisibleTopWindow(L"TCaptureRectForm");
-            return overlay && GetForegroundWindow() == overlay;
-        },
-        8000, "the overlay shown in front"));
+    ASSERT_TRUE(OverlayInFront(app, L"TCaptureRectForm"));
     PressKeys({VK_SHIFT, VK_RIGHT});  // (99, 91)
     PressKeys({VK_RIGHT});
     for (int i = 0; i < 9; ++i) PressKeys({VK_DOWN});
@@ -459,6 +464,23 @@ TEST(SelectionCapture, ARectangleByKeyboardAloneGivesItsSizeAndPixels) {
     EXPECT_EQ(at(100, 75), RGB(0, 0, 255));
     EXPECT_EQ(at(199, 149), RGB(0, 0, 255));
     EXPECT_EQ(at(150, 30), Orange);
+}
+
+TEST(ObjectCapture, TheArrowsPointAndEnterTakesTheWindowUnderTheCursor) {
+    PatternWindow users{{}, RGB(0, 0, 255), {200, 150, 440, 330}};
+    App app;
+    ChooseCapture(app, 3, 6);
+    MoveCursor(190, 160);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(OverlayInFront(app, L"TCaptureObjectForm"));
+    PressKeys({VK_SHIFT, VK_RIGHT});  // (200, 160): the window's first column
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    ClipboardPixels(size);
+    EXPECT_TRUE(size.cx == 240 && size.cy == 180) << size.cx << " x " << size.cy;
 }
 
 TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
