@@ -93,16 +93,6 @@ const Mode Modes[] = {{"Selection", 0, 6, L"TCaptureRectForm"},
 
 std::string NameOf(const testing::TestParamInfo<Mode>& info) { return info.param.name; }
 
-// The overlay shown and in front, taking the keys.
-testing::AssertionResult OverlayInFront(const App& app, const wchar_t* overlay) {
-    return WaitFor(
-        [&] {
-            HWND shown = app.VisibleTopWindow(overlay);
-            return shown && GetForegroundWindow() == shown;
-        },
-        8000, "the overlay shown in front");
-}
-
 }  // namespace
 
 class CaptureKeepsTheKeys : public testing::TestWithParam<Mode> {
@@ -444,7 +434,7 @@ TEST(SelectionCapture, ARectangleByKeyboardAloneGivesItsSizeAndPixels) {
     MoveCursor(89, 91);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
-    ASSERT_TRUE(OverlayInFront(app, L"TCaptureRectForm"));
+    ASSERT_TRUE(app.WaitForFront(L"TCaptureRectForm"));
     PressKeys({VK_SHIFT, VK_RIGHT});  // (99, 91)
     PressKeys({VK_RIGHT});
     for (int i = 0; i < 9; ++i) PressKeys({VK_DOWN});
@@ -473,7 +463,7 @@ TEST(ObjectCapture, TheArrowsPointAndEnterTakesTheWindowUnderTheCursor) {
     MoveCursor(190, 160);
     ASSERT_TRUE(app.Start());
     PressKeys({VK_F9});
-    ASSERT_TRUE(OverlayInFront(app, L"TCaptureObjectForm"));
+    ASSERT_TRUE(app.WaitForFront(L"TCaptureObjectForm"));
     PressKeys({VK_SHIFT, VK_RIGHT});  // (200, 160): the window's first column
     PressKeys({VK_RETURN});
     ASSERT_TRUE(

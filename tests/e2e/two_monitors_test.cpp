@@ -88,12 +88,7 @@ TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
 TEST_F(TwoMonitors, APickByKeyboardLeftOfThePrimaryCopiesThePixelItStepsTo) {
     MoveCursor(-410, 150);
     PressKeys({VK_F8});
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            HWND overlay = app.VisibleTopWindow(L"TPickForm");
-            return overlay && GetForegroundWindow() == overlay;
-        },
-        8000, "the pick's overlay shown in front"));
+    ASSERT_TRUE(app.WaitForFront(L"TPickForm"));
     SetClipboardText(L"before");
     PressKeys({VK_SHIFT, VK_RIGHT});  // the first blue column
     PressKeys({VK_LEFT});             // back to the last red one
