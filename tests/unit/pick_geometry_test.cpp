@@ -62,6 +62,5 @@ TEST(PickGrid, WholePixelsAtTheZoomWithThePickedOneInTheMiddle) {
     EXPECT_EQ(pick::GridFor(121, 100), (pick::Grid{121, 1}));
     EXPECT_EQ(pick::GridFor(120, 100), (pick::Grid{119, 1})) << "odd, for a middle cell";
     EXPECT_EQ(pick::GridFor(121, 1), (pick::Grid{3, 40})) << "never fewer than three cells";
-    EXPECT_EQ(pick::GridFor(121, 0), (pick::Grid{3, 40}));
     EXPECT_EQ(pick::GridSource({-5, 7}, {17, 7}), (Rect{-13, -1, 4, 16}));
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "pick/PickForm.h"
@@ -15,19 +16,15 @@ TEST(PickForm, AKeyStepSettlesAtOnceWithTheFrozenColourThere) {
         RGB(200, 100, 50));
     ASSERT_TRUE(testsupport::MoveCursor(49, 40));
     TPickForm form(nullptr, LoupeLook{});
-    struct Settle {
-        COLORREF color;
-        POINT at;
-    };
-    std::vector<Settle> settled;
-    form.OnSettle = [&](COLORREF color, POINT at) { settled.push_back({color, at}); };
+    std::vector<std::pair<COLORREF, POINT>> settled;
+    form.OnSettle = [&](COLORREF color, POINT at) { settled.emplace_back(color, at); };
     EXPECT_EQ(form.Color(), RGB(200, 100, 50));
     // The pattern leaves; the frozen copy keeps what it showed.
     pattern.reset();
     SendMessageW(form.Handle(), WM_KEYDOWN, VK_RIGHT, 0);
     ASSERT_EQ(settled.size(), 1u);
-    EXPECT_EQ(settled[0].color, RGB(1, 2, 3));
-    EXPECT_TRUE(settled[0].at.x == 50 && settled[0].at.y == 40);
+    EXPECT_EQ(settled[0].first, RGB(1, 2, 3));
+    EXPECT_TRUE(settled[0].second.x == 50 && settled[0].second.y == 40);
     POINT p{};
     GetCursorPos(&p);
     EXPECT_TRUE(p.x == 50 && p.y == 40) << "the pointer goes along";
