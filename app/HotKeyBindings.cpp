@@ -3,7 +3,7 @@
 namespace {
 constexpr Binding Order[] = {Binding::Capture, Binding::ShowHide, Binding::FixedFollow,
                              Binding::Exit,    Binding::Copy,     Binding::ZoomIn,
-                             Binding::ZoomOut};
+                             Binding::ZoomOut, Binding::Pick};
 constexpr Binding UserBindings[] = {Binding::Capture, Binding::ShowHide, Binding::FixedFollow,
                                     Binding::Exit};
 
@@ -23,6 +23,8 @@ std::uint32_t KeyOf(Binding b, const BindingKeys& k) {
             return HotKeyBindings::ZoomInKey;
         case Binding::ZoomOut:
             return HotKeyBindings::ZoomOutKey;
+        case Binding::Pick:
+            return k.Pick;
     }
     return 0;
 }
@@ -42,6 +44,8 @@ std::uint16_t& HotKeyBindings::Field(Binding b) {
             return CopyKeyIndex;
         case Binding::ZoomIn:
             return ZoomInKeyIndex;
+        case Binding::Pick:
+            return PickKeyIndex;
         case Binding::ZoomOut:
             break;
     }
@@ -83,12 +87,17 @@ void HotKeyBindings::Move(Binding b, std::uint32_t value) {
 void HotKeyBindings::Show(const BindingKeys& keys) {
     for (Binding b : UserBindings)
         if (RegisteredValue(Field(b)) != KeyOf(b, keys)) Move(b, KeyOf(b, keys));
+    // The pick key is the user's to choose, and comes back with the copy key.
+    if (RegisteredValue(PickKeyIndex) != keys.Pick) Move(Binding::Pick, keys.Pick);
     for (Binding b : {Binding::Copy, Binding::ZoomIn, Binding::ZoomOut})
         if (!IsRegistered(b)) Field(b) = list_.Register(KeyOf(b, keys));
 }
 
 void HotKeyBindings::Hide(bool keepCopyKey) {
-    if (!keepCopyKey) Release(Binding::Copy);
+    if (!keepCopyKey) {
+        Release(Binding::Copy);
+        Release(Binding::Pick);
+    }
     Release(Binding::ZoomIn);
     Release(Binding::ZoomOut);
 }

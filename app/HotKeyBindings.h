@@ -1,19 +1,22 @@
 #pragma once
-// The seven global hotkeys of the main window and when each is registered: all at creation, the
-// copy and zoom keys released while the window is hidden (the copy key kept if the user asks),
-// a user binding moved at once when its edit changes. Works on the hotkey manager's list, so the
-// rules run against a fake platform in tests.
+// The main window's global hotkeys and when each is registered: all at creation, the copy, pick
+// and zoom keys released while the window is hidden (the copy and pick keys kept if the user
+// asks), a user binding moved at once when its edit changes. Works on the hotkey manager's list, so
+// the rules run against a fake platform in tests.
 #include <cstdint>
 #include <optional>
 
 #include "hotkeys/HotKeyList.h"
 
-// In the order they are registered at creation and compared when a hotkey is pressed.
-enum class Binding { Capture, ShowHide, FixedFollow, Exit, Copy, ZoomIn, ZoomOut };
+// In the order they are registered at creation and compared when a hotkey is pressed. The pick
+// came last, after the seven of old, so their order stays.
+enum class Binding { Capture, ShowHide, FixedFollow, Exit, Copy, ZoomIn, ZoomOut, Pick };
 
 // The keys the edits hold now (shortcut values).
 struct BindingKeys {
     std::uint32_t Capture, ShowHide, FixedFollow, Exit, Copy;
+    // "Pick precisely": held exactly when the copy key is.
+    std::uint32_t Pick = 0;
 };
 
 class HotKeyBindings {
@@ -28,7 +31,8 @@ class HotKeyBindings {
     // After the window is shown: user bindings follow their edits, copy and zoom come back, and
     // every key another program held is tried again.
     void Show(const BindingKeys& keys);
-    // After the window is hidden: copy (unless kept) and zoom keys go back to other programs.
+    // After the window is hidden: copy and pick (unless kept) and zoom keys go back to other
+    // programs.
     void Hide(bool keepCopyKey);
     // Whether every binding holds its key, leaving out those that cannot have it while another
     // binding of ours does (a key typed into two edits), and those without a key. While not,
@@ -44,7 +48,8 @@ class HotKeyBindings {
     // The identifier fields (0 = no registration). A field is cleared when its key is released:
     // the global atom it held may be handed to another key afterwards.
     std::uint16_t CaptureKeyIndex = 0, ShowHideKeyIndex = 0, FixedFollowKeyIndex = 0,
-                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0;
+                  ExitKeyIndex = 0, CopyKeyIndex = 0, ZoomInKeyIndex = 0, ZoomOutKeyIndex = 0,
+                  PickKeyIndex = 0;
 
   private:
     std::uint16_t& Field(Binding binding);

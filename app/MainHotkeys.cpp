@@ -38,6 +38,8 @@ void TTintsnatch4::CreateKeysPage() {
                     Box(gx + 8, gy + 72, 110, 14), font);
     win::PlaceLabel(keys_.lblExit, page, id::lblExit, L"Exit program:",
                     Box(gx + 8, gy + 96, 110, 14), font);
+    win::PlaceLabel(keys_.lblPick, page, id::lblPick, L"Pick precisely:",
+                    Box(gx + 8, gy + 120, 110, 14), font);
 
     auto edit = [&](HWND& h, int controlId, int x, int y, std::uint16_t value, bool visible) {
         const bool madeEdit = h != nullptr;
@@ -50,18 +52,22 @@ void TTintsnatch4::CreateKeysPage() {
         SendMessageW(h, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
         win::SetHotKeyValue(h, value);
     };
-    // Created in tab order: show/hide, fixed/follow, exit, the hidden copy key, capture.
+    // Created in tab order: show/hide, fixed/follow, exit, the hidden copy key, capture, pick.
     edit(keys_.hkShowHide, id::hkShowHide, 120, 16, VK_F6, true);
     edit(keys_.hkFixedFollow, id::hkFixedFollow, 120, 40, VK_F7, true);
     edit(keys_.hkExit, id::hkExit, 120, 88, VK_F10, true);
     edit(keys_.hkClipboard, id::hkClipboard, 184, 16, 0x4000 | 'C', false);
     edit(keys_.hkCapture, id::hkCapture, 120, 64, VK_F9, true);
+    edit(keys_.hkPick, id::hkPick, 120, 112, VK_F8, true);
     if (made) return;
     win::SetHint(keys_.hkShowHide, L"Press key to togle show and hide of Tintsnatch window");
     win::SetHint(keys_.hkFixedFollow,
                  L"Press key to togle fixed and follow mode of Tintsnatch window");
     win::SetHint(keys_.hkCapture, L"Press key that you wish to use as shortcut to screen capture");
     win::SetHint(keys_.hkExit, L"Pres key to use to exit program");
+    win::SetHint(
+        keys_.hkPick,
+        L"Press key to pick a pixel precisely: the arrow keys move the cursor, Enter copies");
 }
 
 void TTintsnatch4::CreateMiscPage() {
@@ -104,9 +110,9 @@ void TTintsnatch4::CreateHotKeyManager() {
 }
 
 BindingKeys TTintsnatch4::EditKeys() const {
-    return {win::HotKeyValue(keys_.hkCapture), win::HotKeyValue(keys_.hkShowHide),
+    return {win::HotKeyValue(keys_.hkCapture),     win::HotKeyValue(keys_.hkShowHide),
             win::HotKeyValue(keys_.hkFixedFollow), win::HotKeyValue(keys_.hkExit),
-            win::HotKeyValue(keys_.hkClipboard)};
+            win::HotKeyValue(keys_.hkClipboard),   win::HotKeyValue(keys_.hkPick)};
 }
 
 void TTintsnatch4::BindHotKeys() { bindings_->Bind(EditKeys()); }
@@ -132,6 +138,7 @@ void TTintsnatch4::hkFixedFollowChange() {
     bindings_->Move(Binding::FixedFollow, EditKeys().FixedFollow);
 }
 void TTintsnatch4::hkExitChange() { bindings_->Move(Binding::Exit, EditKeys().Exit); }
+void TTintsnatch4::hkPickChange() { bindings_->Move(Binding::Pick, EditKeys().Pick); }
 
 void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t index) {
     auto binding = bindings_->Dispatch(index);
@@ -172,6 +179,9 @@ void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t, std::uint16_t inde
             else
                 ZoomOutExecute();
             break;
+        case Binding::Pick:
+            PickExecute();
+            break;
     }
 }
 
@@ -189,6 +199,9 @@ bool TTintsnatch4::KeysCommand(int controlId, int code) {
             break;
         case id::hkExit:
             hkExitChange();
+            break;
+        case id::hkPick:
+            hkPickChange();
             break;
         default:
             return false;

@@ -236,6 +236,7 @@ void TTintsnatch4::CreateStorage() {
                 win::SetText(clipboard_.edCustomFormat, text);
         },
         {}});
+    props.push_back(hotKey(L"hkPick.HotKey", keys_.hkPick));
 
     // Centred on the screen until a stored position is applied.
     auto window = std::make_unique<MainPlacementWindow>(Handle(), [this] {

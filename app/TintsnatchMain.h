@@ -188,6 +188,19 @@ class TTintsnatch4 : public win::Window {
     void hkFixedFollowChange();
     void hkExitChange();
 
+    // --- The precise pick (MainPick.cpp) ---
+    // "Pick precisely": the loupe over the frozen screen; a pick copies, a cancel leaves the
+    // clipboard alone.
+    void PickExecute();
+    void hkPickChange();
+    // The pick's copy, as Ctrl+C copies: the colour's text in the chosen format (the Custom
+    // format's {x} {y} the picked point) on the clipboard, and the colour in the history.
+    void CopyPickedColor(COLORREF color, POINT at);
+    // The colour's text in the chosen format, for a colour at a screen point.
+    std::wstring PickedColorText(COLORREF color, POINT at) const;
+    // Told while a pick runs, whenever its cursor comes to rest: the colour there and the point.
+    std::function<void(COLORREF color, POINT at)> OnPickSettle;
+
     // --- Tray icon and visibility ---
     void ShowHideExecute();
     void TrayIconDblClick();
@@ -379,6 +392,7 @@ class TTintsnatch4 : public win::Window {
     struct KeysPageControls {
         HWND gbKeys{}, lblShow{}, Label1{}, Label2{}, lblExit{};
         HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
+        HWND lblPick{}, hkPick{};
     } keys_;
     struct MiscPageControls {
         HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{}, lblSettingsPath{}, SettingsPath{};

@@ -34,6 +34,13 @@ LRESULT TCaptureObjectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MBUTTONUP:
             SetModalResult(mrOk);
             return 0;
+        case WM_KEYDOWN:
+            // By keyboard: the arrows point, Enter or Space picks as a release does.
+            if (wp == VK_RETURN || wp == VK_SPACE)
+                SetModalResult(mrOk);
+            else
+                StepCursor(static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0);
+            return 0;
     }
     return TScreenOverlay::HandleMessage(msg, wp, lp);
 }

@@ -58,6 +58,7 @@ void TCaptureRectForm::Timer1Timer() {
 void TCaptureRectForm::FormMouseDown(int x, int y) {
     SetCapture(Handle());
     pressed_ = true;
+    keyDrag_ = false;
     EraseSize();
     EraseFrame();
     rect_ = frame::PressAt(x, y);
@@ -67,7 +68,8 @@ void TCaptureRectForm::FormMouseMove(bool leftHeld, int x, int y) {
     // A proposal stays until a drag or a press replaces it.
     if (!pressed_ && Proposal && !FixedSize) return;
     auto next = frame::MoveTo(rect_, FixedSize, FixedWidth, FixedHeight, leftHeld, x, y);
-    if (!next) return;
+    // A key step moves the frame at once; the pointer's own move message then changes nothing.
+    if (!next || *next == rect_) return;
     Redraw(*next);
 }
 
@@ -93,7 +95,35 @@ void TCaptureRectForm::FormShow() {
 }
 
 void TCaptureRectForm::FormKeyDown(unsigned key, bool shift) {
-    if (pressed_ || !Proposal || FixedSize) return;
+    // An offered rectangle keeps the arrows and Enter until a press replaces it; Space is that
+    // press, as a click is, and the rectangle is the user's own from there.
+    if (!pressed_ && Proposal && !FixedSize && ProposalKey(key, shift)) return;
+    if (key == VK_RETURN || key == VK_SPACE) {
+        KeyPress();
+        return;
+    }
+    if (auto to = StepCursor(key, shift))
+        FormMouseMove(keyDrag_ || GetKeyState(VK_LBUTTON) < 0, to->x, to->y);
+}
+
+void TCaptureRectForm::KeyPress() {
+    POINT p{};
+    if (!GetCursorPos(&p) || !ScreenToClient(Handle(), &p)) return;
+    if (!keyDrag_) {
+        FormMouseDown(p.x, p.y);
+        // The fixed frame needs no second press: it is taken where it stands.
+        if (FixedSize)
+            FormMouseUp(true, p.x, p.y);
+        else
+            keyDrag_ = true;
+        return;
+    }
+    keyDrag_ = false;
+    FormMouseMove(true, p.x, p.y);
+    FormMouseUp(true, p.x, p.y);
+}
+
+bool TCaptureRectForm::ProposalKey(unsigned key, bool shift) {
     const int step = shift ? 10 : 1;
     int dx = 0, dy = 0;
     switch (key) {
@@ -101,7 +131,7 @@ void TCaptureRectForm::FormKeyDown(unsigned key, bool shift) {
             EraseSize();
             TakeSelection(frame::OrderRect(rect_));
             SetModalResult(mrOk);
-            return;
+            return true;
         }
         case VK_LEFT:
             dx = -step;
@@ -116,11 +146,12 @@ void TCaptureRectForm::FormKeyDown(unsigned key, bool shift) {
             dy = step;
             break;
         default:
-            return;
+            return false;
     }
     const geo::Rect moved =
         proposal::Nudge({rect_.Left, rect_.Top, rect_.Right, rect_.Bottom}, dx, dy, Bounds());
     Redraw({moved.left, moved.top, moved.right, moved.bottom});
+    return true;
 }
 
 void TCaptureRectForm::EraseSize() {
@@ -198,7 +229,7 @@ LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             FormMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return 0;
         case WM_MOUSEMOVE:
-            FormMouseMove((wp & MK_LBUTTON) != 0, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            FormMouseMove((wp & MK_LBUTTON) != 0 || keyDrag_, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:

@@ -2,7 +2,9 @@
 // The rectangle selection overlay (class "TCaptureRectForm"): over the frozen screen the user
 // drags a rectangle (free mode) or moves a frame of fixed size; an animated frame of red and
 // white dashes outlines it. Releasing the left button takes the rectangle's pixels into
-// SelectionImage and ends the overlay with mrOk. Keys do nothing.
+// SelectionImage and ends the overlay with mrOk. By keyboard: the arrow keys move the cursor (ten
+// pixels with Shift), Enter or Space presses there and a second press releases, the arrows in
+// between drawing the rectangle as a drag does; a fixed frame is taken at the first press.
 #include <optional>
 
 #include "capture/FrameDash.h"
@@ -42,6 +44,10 @@ class TCaptureRectForm : public TScreenOverlay {
     void TakeSelection(const frame::Rect& area);
     void FormShow();
     void FormKeyDown(unsigned key, bool shift);
+    // Enter or Space at the cursor: a press, or the release of the rectangle a press started.
+    void KeyPress();
+    // The offered rectangle's keys while it shows untouched; false for a key it does not take.
+    bool ProposalKey(unsigned key, bool shift);
     // The rectangle has changed: the frame and the size beside it are drawn anew.
     void Redraw(const frame::Rect& next);
     void EraseSize();
@@ -53,5 +59,6 @@ class TCaptureRectForm : public TScreenOverlay {
     std::optional<frame::Rect> taken_;
     RECT sizeLabel_{};      // where the size shows, empty while it does not
     bool pressed_ = false;  // a button went down: the rectangle is the user's own now
+    bool keyDrag_ = false;  // Enter or Space started a rectangle that the next one ends
     frame::Dashes dashes_;
 };

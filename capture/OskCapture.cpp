@@ -262,6 +262,26 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     return true;
 }
 
+void TOskScreenCapture::RunAside(const std::function<void()>& work) {
+    BusyFlag busy(capturing_);
+    // An application already away (minimised by the user, or to the tray) shows nothing of ours,
+    // and stays away afterwards: a restore would bring it back.
+    const bool minimize = Minimize && !win::Application().IsMinimized();
+    std::optional<settle::OwnWindows> own;
+    if (minimize) {
+        own.emplace();
+        win::Application().Minimize();
+    }
+    RestoreOnExit restore(minimize);
+    Settle(own ? own->Areas() : std::vector<RECT>{});
+    work();
+}
+
+int TOskScreenCapture::ShowOverlay(TScreenOverlay& overlay) {
+    Pointer<TScreenOverlay> shown(overlay_, overlay);
+    return overlay.ShowModal();
+}
+
 void TOskScreenCapture::NotePointer() {
     // A key pressed while an operation runs starts nothing: nothing is kept for later.
     if (!capturing_) pointer_ = TCursorShot::Take();

@@ -61,6 +61,15 @@ class TOskScreenCapture {
     // The clipboard writer of every captured image, this engine's and the capture view's.
     TPngClipboard& ImageClipboard();
 
+    // Runs work() with the screen cleared for it as for a capture, taking no image: the
+    // application minimised round it when Minimize is set (and it is not minimised already), and
+    // restored after whatever way work() ends. Capturing() holds meanwhile, so Cancel() and every
+    // guard of a running capture apply.
+    void RunAside(const std::function<void()>& work);
+    // Shows an overlay made inside RunAside until it ends, and returns its result; Cancel()
+    // dismisses it meanwhile.
+    int ShowOverlay(TScreenOverlay& overlay);
+
     // Reads the pointer now, for the next operation to show when IncludeCursor is set; without
     // this, the operation reads it as it begins.
     void NotePointer();

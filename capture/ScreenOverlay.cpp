@@ -1,5 +1,6 @@
 #include "capture/ScreenOverlay.h"
 
+#include "pick/PickGeometry.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
 
@@ -66,6 +67,19 @@ int TScreenOverlay::ShowModal() {
         ShowWindow(Handle(), SW_HIDE);
     }
     return modalResult_;
+}
+
+std::optional<POINT> TScreenOverlay::StepCursor(unsigned key, bool shift) {
+    POINT p{};
+    RECT client{};
+    if (!GetCursorPos(&p) || !ScreenToClient(Handle(), &p) || !GetClientRect(Handle(), &client))
+        return std::nullopt;
+    const auto to = pick::ArrowStep(key, shift, {p.x, p.y}, {0, 0, client.right, client.bottom});
+    if (!to) return std::nullopt;
+    POINT at{to->x, to->y}, screen = at;
+    ClientToScreen(Handle(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    return at;
 }
 
 void TScreenOverlay::FormPaint(HDC dc, const RECT& area) {

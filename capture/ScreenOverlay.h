@@ -2,6 +2,8 @@
 // The common part of the two selection overlays: a borderless, topmost window over all monitors
 // showing a frozen copy of them, taken at creation, and a modal loop that runs until the
 // overlay sets its result.
+#include <optional>
+
 #include "capture/Picture.h"
 #include "win/Window.h"
 
@@ -23,6 +25,9 @@ class TScreenOverlay : public win::Window {
                    HWND owner);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void SetModalResult(int result) { modalResult_ = result; }
+    // An arrow key moves the pointer one pixel, ten with Shift, kept on the overlay: its new
+    // place in window coordinates, or none for any other key.
+    std::optional<POINT> StepCursor(unsigned key, bool shift);
 
   private:
     void FormPaint(HDC dc, const RECT& area);

@@ -145,7 +145,7 @@ app_session() {
 }
 # The capture key to the overlay shown and to the desktop image taken, for a build in its folder:
 # the selection mode (with the last rectangle offered, and Enter taking it, where the build has
-# the offer) and the desktop mode.
+# the offer) and the desktop mode; for this build also the pick key to the loupe shown.
 capture_session() {
     local name=$1 ini="$work/$1/Tintsnatch4.ini"
     local rect='[TTintsnatch4]\r\nrgCapture_ItemIndex=0\r\nrgCaptureArea_ItemIndex=6\r\n'
@@ -159,6 +159,25 @@ capture_session() {
             >"$ini"
         drv launch "$(winpath "$work/$name/Tintsnatch4.exe")" TTintsnatch4 >/dev/null
         record offered "$name" "$(drv overlays 10 TTintsnatch4 enter)"
+        drv close TTintsnatch4 >/dev/null || true
+    fi
+    if [ "$name" = shots ]; then
+        # The pick key to the loupe shown, and the memory round 20 picks (each ended by Esc).
+        drv launch "$(winpath "$work/$name/Tintsnatch4.exe")" TTintsnatch4 >/dev/null
+        local picks
+        picks=$(drv picks 20 TTintsnatch4)
+        set -- $picks
+        if [ $# = 7 ]; then
+            record pick "$name" "$1"
+            record pickprivate0 "$name" "$2"
+            record pickws0 "$name" "$3"
+            record pickprivate20 "$name" "$4"
+            record pickws20 "$name" "$5"
+            record pickgdi1 "$name" "$6"
+            record pickgdi20 "$name" "$7"
+        else
+            echo "picks: $picks" >&2
+        fi
         drv close TTintsnatch4 >/dev/null || true
     fi
     printf '[TTintsnatch4]\r\nrgCapture_ItemIndex=1\r\n' >"$ini"
@@ -220,6 +239,15 @@ printf '  %-38s %8s ms   %s\n' "desktop image taken (on the clipboard)" "$(m des
     "$(before desktop)"
 echo "  resident memory before pins $(m nopins shots) MB, with 5 desktop captures pinned" \
     "$(m pins shots) MB"
+mp() { [ -s "$work/fig.$1.shots" ] && m "$1" shots || echo "-"; }
+echo
+echo "Pick key (F8) to ...                      this build"
+printf '  %-38s %8s ms   (rectangle overlay: %s ms)\n' "loupe shown" "$(mp pick)" "$(m overlay shots)"
+echo "  memory before 20 picks: private $(mp pickprivate0) KB, working set $(mp pickws0) KB;" \
+    "after them: private $(mp pickprivate20) KB, working set $(mp pickws20) KB"
+echo "  live GDI objects (the program's own count) while the 1st loupe shows $(mp pickgdi1)," \
+    "while the 20th shows $(mp pickgdi20)"
+echo
 echo "  (the cursor rests for 2 s before the still figure; a cursor at rest is the still figure)"
 echo "  first movement after a 2 s rest to the readout showing it, ms: as a mouse moves $(m wake app)," \
     "by a warp (no mouse input) $(m warp app)"

@@ -168,6 +168,15 @@ HWND App::VisibleTopWindow(const wchar_t* className) const {
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
+testing::AssertionResult App::WaitForFront(const wchar_t* className, DWORD timeoutMs) const {
+    return WaitFor(
+        [&] {
+            HWND h = VisibleTopWindow(className);
+            return h && GetForegroundWindow() == h;
+        },
+        timeoutMs, "the window in front");
+}
+
 RECT App::WindowRect() const {
     RECT r{};
     GetWindowRect(main_, &r);

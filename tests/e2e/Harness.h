@@ -50,6 +50,8 @@ class App {
     bool Visible(int id) const;
     // A shown top-level window of the program of that class (an overlay, a dialog, a menu).
     HWND VisibleTopWindow(const wchar_t* className) const;
+    // Waits until such a window (an overlay) is shown and in front, taking the keys.
+    testing::AssertionResult WaitForFront(const wchar_t* className, DWORD timeoutMs = 8000) const;
     DWORD ProcessId() const { return pi_.dwProcessId; }
     const std::wstring& Folder() const { return folder_; }
     std::wstring ExePath() const { return folder_ + L"\\Tintsnatch4.exe"; }

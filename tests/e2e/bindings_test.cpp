@@ -122,7 +122,7 @@ TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
     HWND edit = app.Control(id::hkCapture);
     ASSERT_NE(edit, nullptr);
     ASSERT_FALSE(KeyIsFree(0, VK_F9));
-    // Open the Keys page and type F8 into "Start capture:".
+    // Open the Keys page and type F11 into "Start capture:".
     MoveCursor(130, 125);
     ASSERT_TRUE(WaitFor([&] { return app.WindowSize().cx == 300; }, 5000, "the window 300 wide"));
     SendMessageW(app.Control(id::Properties), TCM_SETCURFOCUS, 3, 0);
@@ -132,18 +132,18 @@ TEST_F(Bindings, TypingIntoStartCaptureMovesTheCaptureKeyAtOnce) {
     GetWindowRect(edit, &r);
     Click(r.left + 10, r.top + 8);
     ASSERT_TRUE(app.WaitForFocus(edit));
-    PressKeys({VK_SHIFT, VK_F8});
+    PressKeys({VK_SHIFT, VK_F11});
     EXPECT_TRUE(
-        WaitFor([&] { return HotKeyOf(edit) == VK_F8; }, 5000, "the capture key F8 in its box"))
-        << "Shift alone is not a valid combination: F8 is taken alone";
+        WaitFor([&] { return HotKeyOf(edit) == VK_F11; }, 5000, "the capture key F11 in its box"))
+        << "Shift alone is not a valid combination: F11 is taken alone";
     EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); }, 5000, "F9 given back"))
         << "F9 goes back to other programs";
-    EXPECT_FALSE(KeyIsFree(0, VK_F8));
-    PressKeys({VK_CONTROL, VK_F8});
-    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == MAKEWORD(VK_F8, HOTKEYF_CONTROL); }, 5000,
-                        "the capture key Ctrl+F8 in its box"));
-    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F8); }, 5000, "F8 given back"));
-    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, VK_F8));
+    EXPECT_FALSE(KeyIsFree(0, VK_F11));
+    PressKeys({VK_CONTROL, VK_F11});
+    EXPECT_TRUE(WaitFor([&] { return HotKeyOf(edit) == MAKEWORD(VK_F11, HOTKEYF_CONTROL); }, 5000,
+                        "the capture key Ctrl+F11 in its box"));
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F11); }, 5000, "F11 given back"));
+    EXPECT_FALSE(KeyIsFree(MOD_CONTROL, VK_F11));
 }
 
 namespace {

@@ -426,6 +426,53 @@ TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt
         << "the region taken is kept for the next run";
 }
 
+TEST(SelectionCapture, ARectangleByKeyboardAloneGivesItsSizeAndPixels) {
+    PatternWindow pattern{
+        {{{100, 100, 200, 175}, RGB(255, 0, 0)}, {{200, 175, 300, 250}, RGB(0, 0, 255)}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6);
+    MoveCursor(89, 91);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(app.WaitForFront(L"TCaptureRectForm"));
+    PressKeys({VK_SHIFT, VK_RIGHT});  // (99, 91)
+    PressKeys({VK_RIGHT});
+    for (int i = 0; i < 9; ++i) PressKeys({VK_DOWN});
+    PressKeys({VK_SPACE});  // pressed at (100, 100)
+    for (int i = 0; i < 20; ++i) PressKeys({VK_SHIFT, VK_RIGHT});
+    for (int i = 0; i < 15; ++i) PressKeys({VK_SHIFT, VK_DOWN});
+    PressKeys({VK_RETURN});  // released at (300, 250)
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    std::vector<COLORREF> pixels = ClipboardPixels(size);
+    ASSERT_EQ(size.cx, 200);
+    ASSERT_EQ(size.cy, 150);
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * size.cx + x]; };
+    EXPECT_EQ(at(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(at(99, 74), RGB(255, 0, 0));
+    EXPECT_EQ(at(100, 75), RGB(0, 0, 255));
+    EXPECT_EQ(at(199, 149), RGB(0, 0, 255));
+    EXPECT_EQ(at(150, 30), Orange);
+}
+
+TEST(ObjectCapture, TheArrowsPointAndEnterTakesTheWindowUnderTheCursor) {
+    PatternWindow users{{}, RGB(0, 0, 255), {200, 150, 440, 330}};
+    App app;
+    ChooseCapture(app, 3, 6);
+    MoveCursor(190, 160);
+    ASSERT_TRUE(app.Start());
+    PressKeys({VK_F9});
+    ASSERT_TRUE(app.WaitForFront(L"TCaptureObjectForm"));
+    PressKeys({VK_SHIFT, VK_RIGHT});  // (200, 160): the window's first column
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(
+        WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    SIZE size{};
+    ClipboardPixels(size);
+    EXPECT_TRUE(size.cx == 240 && size.cy == 180) << size.cx << " x " << size.cy;
+}
+
 TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
     const COLORREF red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
     PatternWindow pattern{{{{100, 100, 200, 175}, red}, {{200, 175, 300, 250}, blue}}, Orange};

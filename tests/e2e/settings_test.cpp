@@ -280,7 +280,8 @@ TEST_F(SettingsE2E, FirstCloseWritesPlacementThenTheStoredValuesInOrder) {
         {"cbLastRegion_Checked", "False"},
         {"OskScreenCapture1_LastRegion", ""},
         {"cbSample_ItemIndex", "0"},
-        {"edCustomFormat_Text", "rgb({red}, {green}, {blue})"}};
+        {"edCustomFormat_Text", "rgb({red}, {green}, {blue})"},
+        {"hkPick_HotKey", "119"}};
     ASSERT_EQ(lines.size(), head.size() + stored.size()) << ReadBytes(IniPath(app));
     for (size_t i = 0; i < stored.size(); ++i) {
         EXPECT_EQ(lines[head.size() + i].key, stored[i].first) << i;

@@ -1,6 +1,7 @@
 // On a desk of two monitors, the smaller one left of the primary (at negative coordinates):
 // the readout, the magnifier and the copied colour name the same pixel there, the following
-// window stays on that monitor at its edges, and a rectangle dragged there is captured.
+// window stays on that monitor at its edges, a pick by keyboard copies the pixel it steps to, and
+// a rectangle dragged there is captured.
 // Runs on such a desk only (scripts/test.sh gives it one); elsewhere the tests are skipped.
 #include <gtest/gtest.h>
 
@@ -82,6 +83,19 @@ TEST_F(TwoMonitors, ReadoutMagnifierAndCopyNameTheSamePixelLeftOfThePrimary) {
     EXPECT_TRUE(WaitFor([&] { return Magnified(60, 30) == Grey && Magnified(60, 60) == 0; }, 5000,
                         "grey above black in the magnifier"))
         << std::hex << Magnified(60, 30) << " " << Magnified(60, 60);
+}
+
+TEST_F(TwoMonitors, APickByKeyboardLeftOfThePrimaryCopiesThePixelItStepsTo) {
+    MoveCursor(-410, 150);
+    PressKeys({VK_F8});
+    ASSERT_TRUE(app.WaitForFront(L"TPickForm"));
+    SetClipboardText(L"before");
+    PressKeys({VK_SHIFT, VK_RIGHT});  // the first blue column
+    PressKeys({VK_LEFT});             // back to the last red one
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(
+        WaitFor([] { return ClipboardText() == L"255 0 0"; }, 8000, "\"255 0 0\" on the clipboard"))
+        << testing::PrintToString(ClipboardText());
 }
 
 TEST_F(TwoMonitors, FollowWindowStaysOnTheLeftMonitorAtItsEdges) {

@@ -11,8 +11,9 @@ using hotkeys::FakeHotKeyPlatform;
 using hotkeys::HotKeyList;
 
 namespace {
-constexpr std::uint32_t F6 = 117, F7 = 118, F8 = 119, F9 = 120, F10 = 121, CtrlC = 0x4043;
-constexpr BindingKeys Defaults{F9, F6, F7, F10, CtrlC};
+constexpr std::uint32_t F6 = 117, F7 = 118, F8 = 119, F9 = 120, F10 = 121, F11 = 122,
+                        CtrlC = 0x4043;
+constexpr BindingKeys Defaults{F9, F6, F7, F10, CtrlC, F8};
 
 class Bindings : public testing::Test {
   protected:
@@ -27,7 +28,8 @@ class Bindings : public testing::Test {
         return false;
     }
     std::vector<bool> HeldKeys() const {
-        return {Held(F9), Held(F6), Held(F7), Held(F10), Held(CtrlC), Held(107), Held(109)};
+        return {Held(F9),    Held(F6),  Held(F7),  Held(F10),
+                Held(CtrlC), Held(107), Held(109), Held(F8)};
     }
     void TearDown() override {
         bindings.Unbind();
@@ -40,22 +42,28 @@ class Bindings : public testing::Test {
 TEST_F(Bindings, RegistrationAcrossCreateShowHideAndShowAgain) {
     using V = std::vector<bool>;
     bindings.Bind(Defaults);
-    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "after create";
+    const V all(8, true);
+    EXPECT_EQ(HeldKeys(), all) << "after create";
     bindings.Show(Defaults);
-    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "after first show";
+    EXPECT_EQ(HeldKeys(), all) << "after first show";
     std::uint16_t copyId = bindings.CopyKeyIndex;
 
     bindings.Hide(/*keepCopyKey=*/false);
-    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, false, false, false})) << "hidden, option off";
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, false, false, false, false}))
+        << "hidden, option off: the pick key goes with the copy key";
     bindings.Show(Defaults);
-    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, true, true})) << "shown again";
+    EXPECT_EQ(HeldKeys(), all) << "shown again";
 
     bindings.Hide(/*keepCopyKey=*/true);
-    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, false, false})) << "hidden, option on";
+    EXPECT_EQ(HeldKeys(), (V{true, true, true, true, true, false, false, true}))
+        << "hidden, option on";
     copyId = bindings.CopyKeyIndex;
     bindings.Show(Defaults);
     EXPECT_EQ(bindings.CopyKeyIndex, copyId) << "a kept copy key is not registered twice";
-    EXPECT_EQ(list->Registrations().size(), 7u);
+    EXPECT_EQ(list->Registrations().size(), 8u);
+    EXPECT_EQ(bindings.Dispatch(bindings.PickKeyIndex), Binding::Pick);
+    bindings.Move(Binding::Pick, F11);
+    EXPECT_TRUE(Held(F11) && !Held(F8)) << "its edit moves it at once";
 }
 
 TEST_F(Bindings, ShowMovesUserBindingsToRestoredKeys) {
@@ -71,8 +79,8 @@ TEST_F(Bindings, ShowMovesUserBindingsToRestoredKeys) {
 TEST_F(Bindings, AnEditChangeMovesItsBindingAtOnce) {
     bindings.Bind(Defaults);
     std::uint16_t before = bindings.CaptureKeyIndex;
-    bindings.Move(Binding::Capture, F8);
-    EXPECT_TRUE(Held(F8));
+    bindings.Move(Binding::Capture, F11);
+    EXPECT_TRUE(Held(F11));
     EXPECT_FALSE(Held(F9));
     EXPECT_NE(bindings.CaptureKeyIndex, 0);
     EXPECT_NE(bindings.CaptureKeyIndex, before);
@@ -88,8 +96,8 @@ TEST_F(Bindings, DuplicateKeysLeaveTheLaterBindingEmptyAndItCanBeRecovered) {
     EXPECT_EQ(bindings.Dispatch(bindings.ShowHideKeyIndex), Binding::ShowHide);
     EXPECT_FALSE(Held(F10)) << "the old exit key was released";
     // Editing the empty binding again registers the new key.
-    bindings.Move(Binding::Exit, F8);
-    EXPECT_TRUE(Held(F8));
+    bindings.Move(Binding::Exit, F11);
+    EXPECT_TRUE(Held(F11));
     EXPECT_EQ(bindings.Dispatch(bindings.ExitKeyIndex), Binding::Exit);
 }
 

@@ -1,0 +1,65 @@
+// The main window's side of the precise pick: the command, the loupe's look and the copy.
+#include <optional>
+
+#include "app/TintsnatchMain.h"
+#include "capture/OskCapture.h"
+#include "colors/ColorHistory.h"
+#include "colors/ColorTemplate.h"
+#include "pick/PickForm.h"
+#include "win/Application.h"
+#include "win/Clipboard.h"
+#include "zoom/JvZoom.h"
+
+namespace {
+// The Clipboard page's "Custom", after the six formats.
+constexpr int CustomFormat = 6;
+}  // namespace
+
+void TTintsnatch4::PickExecute() {
+    // Its key and the capture key still work while an overlay runs its loop: one at a time.
+    if (OskScreenCapture1->Capturing()) return;
+    // The loupe enlarges as the compact view's magnifier does now.
+    LoupeLook look;
+    look.ZoomLevel = JvZoom1->ZoomLevel();
+    look.Crosshair = JvZoom1->Crosshair();
+    look.CrosshairSize = JvZoom1->CrosshairSize();
+    look.CrosshairColor = JvZoom1->CrosshairColor();
+    struct Picked {
+        COLORREF color;
+        POINT at;
+    };
+    std::optional<Picked> picked;
+    CloseLater closeLater(Handle(), closeAfterCapture_);
+    // The capture's own way off the screen: the program's windows (the following window beside
+    // the cursor among them) leave it before the screen is frozen, and come back as they were,
+    // with every key they held.
+    OskScreenCapture1->RunAside([&] {
+        TPickForm form(win::Application().Handle(), look);
+        form.ColorText = [this](COLORREF color, POINT at) { return PickedColorText(color, at); };
+        form.OnSettle = [this](COLORREF color, POINT at) {
+            if (OnPickSettle) OnPickSettle(color, at);
+        };
+        if (OskScreenCapture1->ShowOverlay(form) == TScreenOverlay::mrOk)
+            picked = Picked{form.Color(), form.Position()};
+    });
+    // An exit asked for meanwhile dismissed the pick: nothing is copied.
+    if (picked && !closeAfterCapture_) CopyPickedColor(picked->color, picked->at);
+}
+
+std::wstring TTintsnatch4::PickedColorText(COLORREF color, POINT at) const {
+    const Readouts readouts = ReadoutsFor(SplitColor(color), at.x, at.y);
+    const int format = clipboard_.rgClipboard.ItemIndex();
+    if (format == CustomFormat)
+        return colors::ExpandTemplate(win::GetText(clipboard_.edCustomFormat),
+                                      colors::ValuesOf(readouts));
+    return ::FormatColorText(format, readouts);
+}
+
+void TTintsnatch4::CopyPickedColor(COLORREF color, POINT at) {
+    {
+        win::Clipboard clipboard(Handle());
+        clipboard.Empty();
+        clipboard.SetText(PickedColorText(color, at));
+    }
+    RememberColor(colors::RgbOf(SplitColor(color)));
+}

@@ -1,0 +1,2 @@
+ts_logic_sources(PickGeometry.cpp)
+ts_win32_sources(PickForm.cpp)
