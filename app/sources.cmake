@@ -3,3 +3,4 @@ ts_logic_sources(ColorLibrary.cpp FollowPlacement.cpp HotKeyBindings.cpp Sampler
 ts_win32_sources(TintsnatchMain.cpp MainColor.cpp MainZoom.cpp MainCapture.cpp MainHotkeys.cpp
                  MainTray.cpp MainSettings.cpp MainAbout.cpp MainViews.cpp MainSave.cpp
                  MainHistory.cpp MainSampling.cpp)
+ts_win32_sources(MainAccess.cpp)
