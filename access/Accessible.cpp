@@ -34,6 +34,10 @@ struct Oleacc {
 const Oleacc& Library() {
     static const Oleacc loaded = [] {
         Oleacc o;
+        // Wine's oleacc names CreateStdAccessibleProxyW among its exports but ends the process
+        // when it is called; its default object names a window from its text all the same.
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return o;
         if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
             o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
                 reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
