@@ -71,8 +71,8 @@ class PropServices {
 }  // namespace
 
 ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(
-          CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    : initialised_(
+          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
 
 ComApartment::~ComApartment() {
     if (initialised_) CoUninitialize();

@@ -1,11 +1,22 @@
 // The main window's share of screen readers and High Contrast: what the platform is told of the
 // controls, the name changes at rest, the announcements, and the colours the setting asks for.
+#include <array>
+
 #include "access/Accessible.h"
 #include "access/UiaAnnouncer.h"
 #include "app/TintsnatchMain.h"
 
 // The component headers are included where their types are complete.
 #include "app/Components.h"
+
+namespace {
+// The nine readouts of the compact view, in its reading order.
+template <typename Readouts>
+auto EachReadout(Readouts& r) {
+    return std::array{&r.ColR, &r.ColG, &r.ColB, &r.ColHex,  &r.ColC,
+                      &r.ColM, &r.ColY, &r.ColK, &r.Position};
+}
+}  // namespace
 
 void TTintsnatch4::PresentControls() {
     a11y::Present(readouts_.TintColor.Handle(), a11y::Kind::Swatch);
@@ -15,7 +26,7 @@ void TTintsnatch4::PresentControls() {
     for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) a11y::Present(zoom->Handle(), a11y::Kind::Magnifier);
     // Each slider and hotkey edit by the caption that labels it on its page. The platform would
-    // take the label made just before it, which on the Keys page is another edit's.
+    // take the label made just before it, which on the Keys page labels another edit.
     const std::pair<HWND, HWND> sliders[] = {{zoom_.ZoomSlider, zoom_.gbZoom},
                                              {zoom_.CroshairSize, zoom_.Label8}};
     for (const auto& [slider, label] : sliders)
@@ -30,10 +41,7 @@ void TTintsnatch4::PresentControls() {
 
 std::vector<HWND> TTintsnatch4::SampleNamedControls() const {
     std::vector<HWND> controls;
-    for (const win::Readout* r : {&readouts_.ColR, &readouts_.ColG, &readouts_.ColB,
-                                  &readouts_.ColHex, &readouts_.ColC, &readouts_.ColM,
-                                  &readouts_.ColY, &readouts_.ColK, &readouts_.Position})
-        controls.push_back(r->Handle());
+    for (const win::Readout* r : EachReadout(readouts_)) controls.push_back(r->Handle());
     controls.push_back(readouts_.TintColor.Handle());
     for (const TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) controls.push_back(zoom->Handle());
@@ -41,7 +49,8 @@ std::vector<HWND> TTintsnatch4::SampleNamedControls() const {
 }
 
 void TTintsnatch4::RaiseNameChangesAtRest() {
-    const std::vector<HWND> controls = pace_.Resting() ? SampleNamedControls() : std::vector<HWND>{};
+    const std::vector<HWND> controls =
+        pace_.Resting() ? SampleNamedControls() : std::vector<HWND>{};
     const auto changed = nameRest_.Observe(pace_.Resting(), [&] {
         a11y::NameRest::Names names;
         for (HWND h : controls) names.push_back(win::GetText(h));
@@ -75,10 +84,7 @@ void TTintsnatch4::ApplyContrast() {
     lookApplied_ = true;
     highContrast_ = high;
     look_ = look;
-    for (win::Readout* r : {&readouts_.ColR, &readouts_.ColG, &readouts_.ColB, &readouts_.ColHex,
-                            &readouts_.ColC, &readouts_.ColM, &readouts_.ColY, &readouts_.ColK,
-                            &readouts_.Position})
-        r->SetColors(look.readoutText, look.readoutBack);
+    for (win::Readout* r : EachReadout(readouts_)) r->SetColors(look.readoutText, look.readoutBack);
     readouts_.TintColor.SetFrame(look.swatchFrame, high);
     for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
         if (zoom) zoom->SetFrame(look.magnifierFrame);

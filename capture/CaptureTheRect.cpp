@@ -146,8 +146,7 @@ void TCaptureRectForm::DrawSize() {
     sizeLabel_ = {at.x, at.y, at.x + label.cx, at.y + label.cy};
     // It lies on any picture. In High Contrast it takes the system's tooltip colours and a frame,
     // so its box stands out however close the picture's colours come to them.
-    const a11y::Look look =
-        a11y::LookFor(a11y::SystemHighContrast(), a11y::CurrentSystemColors());
+    const a11y::Look look = a11y::LookFor(a11y::SystemHighContrast(), a11y::CurrentSystemColors());
     SetBkColor(dc.Get(), look.sizeBack);
     SetTextColor(dc.Get(), look.sizeText);
     ExtTextOutW(dc.Get(), at.x + 4, at.y + 2, ETO_OPAQUE, &sizeLabel_, text.c_str(),

@@ -379,8 +379,7 @@ void TJvZoom::OnSize() {
 LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_GETOBJECT:
-            if (LRESULT r = 0;
-                a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Magnifier, r))
+            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Magnifier, r))
                 return r;
             break;
         // Its name for a screen reader, made when asked: the zoom it shows.

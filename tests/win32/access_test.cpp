@@ -60,19 +60,18 @@ testsupport::Pixels Printed(HWND hwnd) {
 
 TEST_F(Access, AScreenReaderReadsWhatEachControlShowsOrIsFor) {
     Sample();
-    const std::pair<int, const wchar_t*> expected[] = {
-        {id::ColR, L"R:255"},
-        {id::ColHex, L"#FF8000"},
-        {id::Position, L"(2,2)"},
-        {id::TintColor, L"Colour 255 128 0"},
-        {id::JvZoom1, L"Magnifier, zoom 7.4x"},
-        {id::JvZoom2, L"Magnifier, zoom 7.4x"},
-        {id::ZoomSlider, L"Zoom"},
-        {id::CroshairSize, L"Croshair Size"},
-        {id::hkShowHide, L"Toggle show/hide"},
-        {id::hkFixedFollow, L"Toggle fixed/follow"},
-        {id::hkCapture, L"Start capture"},
-        {id::hkExit, L"Exit program"}};
+    const std::pair<int, const wchar_t*> expected[] = {{id::ColR, L"R:255"},
+                                                       {id::ColHex, L"#FF8000"},
+                                                       {id::Position, L"(2,2)"},
+                                                       {id::TintColor, L"Colour 255 128 0"},
+                                                       {id::JvZoom1, L"Magnifier, zoom 7.4x"},
+                                                       {id::JvZoom2, L"Magnifier, zoom 7.4x"},
+                                                       {id::ZoomSlider, L"Zoom"},
+                                                       {id::CroshairSize, L"Croshair Size"},
+                                                       {id::hkShowHide, L"Toggle show/hide"},
+                                                       {id::hkFixedFollow, L"Toggle fixed/follow"},
+                                                       {id::hkCapture, L"Start capture"},
+                                                       {id::hkExit, L"Exit program"}};
     for (const auto& [control, name] : expected)
         EXPECT_EQ(AccessibleName(Control(control)), name) << "control " << control;
 }
