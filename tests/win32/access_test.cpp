@@ -1,8 +1,6 @@
 // Screen readers and High Contrast on the main window in this process: the names a screen reader
 // reads back, the announcement after a copy, the announcer where UI Automation is missing, and
 // the frames and colours High Contrast asks for, as the controls paint them.
-#include <oleacc.h>
-
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -24,27 +22,6 @@ class Access : public MainWindowFixture {
         form.Timer1Timer();
     }
 };
-
-// IID_IAccessible, which two of MinGW's libraries both define.
-constexpr GUID AccessibleIid = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-// What a screen reader reads as the control's name, through the platform's accessibility layer.
-std::wstring AccessibleName(HWND hwnd) {
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), AccessibleIid,
-                                          reinterpret_cast<void**>(&object))) ||
-        !object)
-        return L"(no accessible object)";
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::wstring result = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"";
-    SysFreeString(name);
-    object->Release();
-    return result;
-}
 
 // A control's client area as it paints it (WM_PRINTCLIENT runs its one painting function).
 testsupport::Pixels Printed(HWND hwnd) {
@@ -73,7 +50,7 @@ TEST_F(Access, AScreenReaderReadsWhatEachControlShowsOrIsFor) {
                                                        {id::hkCapture, L"Start capture"},
                                                        {id::hkExit, L"Exit program"}};
     for (const auto& [control, name] : expected)
-        EXPECT_EQ(AccessibleName(Control(control)), name) << "control " << control;
+        EXPECT_EQ(testsupport::AccessibleName(Control(control)), name) << "control " << control;
 }
 
 TEST_F(Access, ACopyAnnouncesTheCopiedText) {
