@@ -49,7 +49,32 @@ const Oleacc& Library() {
     return loaded;
 }
 
-// The annotation service for one batch of calls; null where it is not offered.
+// COM on this thread while it lives; a thread that has it already keeps it as it was.
+class ComScope {
+  public:
+    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    HRESULT hr_;
+};
+
+// COM for the accessible objects handed out, from the first one on: their clients call them
+// through it for the rest of the run. Not from the start: an apartment kept from the window's
+// creation changed how Wine delivers the mouse wheel to it, and a run no screen reader asks
+// needs none.
+bool ComForObjects() {
+    static const bool ready =
+        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+    return ready;
+}
+
+// The annotation service for one batch of calls; null where it is not offered. The annotations
+// stay with the window after it is released.
 class PropServices {
   public:
     PropServices() {
@@ -70,20 +95,13 @@ class PropServices {
 };
 }  // namespace
 
-ComApartment::ComApartment()
-    : initialised_(
-          SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-
-ComApartment::~ComApartment() {
-    if (initialised_) CoUninitialize();
-}
-
 bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& result) {
     // Sign-extended: the object identifiers are negative LONGs.
     if (static_cast<LONG>(lp) != OBJID_CLIENT) return false;
     const Presentation p = PresentationOf(kind);
     const Oleacc& lib = Library();
-    if (!p.proxyClass || !lib.createProxy || !lib.resultFromObject) return false;
+    if (!p.proxyClass || !lib.createProxy || !lib.resultFromObject || !ComForObjects())
+        return false;
     IUnknown* proxy = nullptr;
     if (FAILED(lib.createProxy(control, p.proxyClass, OBJID_CLIENT, AccessibleIid,
                                reinterpret_cast<void**>(&proxy))) ||
@@ -102,6 +120,7 @@ void Present(HWND control, Kind kind, const std::wstring& name) {
     const Presentation p = PresentationOf(kind);
     if (p.fixedName) SetWindowTextW(control, name.c_str());
     if (!p.annotateRole && !p.fixedName) return;
+    ComScope com;
     PropServices services;
     if (!services) return;
     if (p.annotateRole) {

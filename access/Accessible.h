@@ -9,19 +9,6 @@
 
 namespace a11y {
 
-// COM on the user-interface thread for the window's life: the accessible objects handed out in
-// answer to WM_GETOBJECT are called through it, and annotations are made with it.
-class ComApartment {
-  public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialised_ = false;
-};
-
 // A control we draw ourselves answers WM_GETOBJECT for its client area with the standard proxy
 // of the common control it behaves like: its role comes from the platform and its name from its
 // window text (WM_GETTEXT), asked in this process. True with `result` set when it answered;

@@ -467,8 +467,7 @@ class TTintsnatch4 : public win::Window {
     int sampleSide_ = 1;
     BlockSampler blockSampler_;
     COLORREF SampleAt(POINT p);
-    // Screen readers and High Contrast. COM serves the accessible objects the controls hand out.
-    a11y::ComApartment com_;
+    // Screen readers and High Contrast.
     std::unique_ptr<a11y::Announcer> announcer_;
     a11y::NameRest nameRest_;
     a11y::Look look_;
