@@ -15,6 +15,7 @@ namespace {
 
 class Access : public MainWindowFixture {
   protected:
+    int shade = 0;  // the red of the colour under the cursor, for a colour that changes
     // A known colour at a cursor away from the window.
     void Sample() {
         form.ReadPixel = [](HDC, int, int) { return RGB(255, 128, 0); };
@@ -51,6 +52,32 @@ TEST_F(Access, AScreenReaderReadsWhatEachControlShowsOrIsFor) {
                                                        {id::hkExit, L"Exit program"}};
     for (const auto& [control, name] : expected)
         EXPECT_EQ(testsupport::AccessibleName(Control(control)), name) << "control " << control;
+}
+
+// The controls a name change was raised for, in this process.
+std::vector<HWND> renamed;
+void CALLBACK Renamed(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) renamed.push_back(hwnd);
+}
+
+TEST_F(Access, NameChangesAreRaisedOnceTheSamplerRestsNotAtEveryTick) {
+    renamed.clear();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                         Renamed, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    HWND red = Control(id::ColR);
+    form.ReadPixel = [this](HDC, int, int) { return RGB(shade, 0, 0); };
+    ASSERT_TRUE(testsupport::MoveCursor(2, 2));
+    for (shade = 1; shade <= 20; ++shade) form.Timer1Timer();  // a new colour at every tick
+    testsupport::DispatchPending();
+    EXPECT_EQ(std::count(renamed.begin(), renamed.end(), red), 0) << "raised while changing";
+    // Still, the sampler comes to rest, and the last colour is told once.
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !renamed.empty(); }, 5000, "a name change"));
+    EXPECT_EQ(testsupport::WindowTextOf(red), L"R:21");
+    EXPECT_TRUE(
+        testsupport::HoldsFor([&] { return std::count(renamed.begin(), renamed.end(), red) == 1; },
+                              500, "one name change for the red readout"));
+    UnhookWinEvent(hook);
 }
 
 TEST_F(Access, ACopyAnnouncesTheCopiedText) {
