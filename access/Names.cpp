@@ -19,6 +19,7 @@ Presentation PresentationOf(Kind kind) {
 
 std::wstring SwatchName(std::wstring_view colorText, bool hasColor) {
     if (!hasColor) return L"Colour, none sampled yet";
+    if (colorText.empty()) return L"Colour";  // a format of the user's that gives no text
     return L"Colour " + std::wstring(colorText);
 }
 
