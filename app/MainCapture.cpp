@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "access/Names.h"
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
@@ -160,6 +161,9 @@ void TTintsnatch4::CaptureExecute() {
         // countdown leaves the window as it was.
         if (closeAfterCapture_ || engine.CountdownCancelled()) return;
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
+        // The engine put a picture taken on the clipboard.
+        if (image && !image->Empty() && engine.Auto)
+            Announce(a11y::CopiedPicture(image->Width(), image->Height()));
         capturedBitmap_ = image ? image->TakeBitmap() : SharedBitmap();
         capturedPalette_ = image ? image->TakePalette() : gdi::Palette();
         hasCapturedPicture_ = true;
@@ -237,8 +241,11 @@ void TTintsnatch4::PrintDlg1Execute() {
 }
 
 void TTintsnatch4::CopyCapturedImage() {
-    if (capturedBitmap_)
+    if (capturedBitmap_) {
         OskScreenCapture1->ImageClipboard().Copy(capturedBitmap_, capturedPalette_.Get());
+        const SIZE size = BitmapSize(HandleOf(capturedBitmap_));
+        Announce(a11y::CopiedPicture(size.cx, size.cy));
+    }
     TintResetExecute();
 }
 

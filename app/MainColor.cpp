@@ -1,4 +1,5 @@
 // The main window's colour texts: the Clipboard page, its preview and the colour copy.
+#include "access/Names.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
 #include "colors/ColorTemplate.h"
@@ -106,8 +107,11 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
     // tick may be a tenth of a second old.
     Timer1Timer();
     std::wstring text = FormatColorText(clipboard_.rgClipboard.ItemIndex());
-    win::Clipboard clipboard(Handle());
-    clipboard.Empty();
-    clipboard.SetText(text);
+    {
+        win::Clipboard clipboard(Handle());
+        clipboard.Empty();
+        clipboard.SetText(text);
+    }
+    Announce(a11y::CopiedText(text));
     if (auto rgb = colors::ColorOf(CurrentReadouts())) RememberColor(colors::RgbOf(*rgb));
 }

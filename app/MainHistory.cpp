@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "access/Names.h"
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
@@ -97,6 +98,7 @@ void TTintsnatch4::CopyHistoryEntry(std::size_t index, int format) {
         clipboard.Empty();
         clipboard.SetText(text);
     }
+    Announce(a11y::CopiedText(text));
     RememberColor(rgb);
 }
 

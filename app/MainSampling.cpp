@@ -197,6 +197,8 @@ void TTintsnatch4::FollowCursor(POINT p, const RECT& window) {
 void TTintsnatch4::PaceTimer(const SamplerPace::Observation& seen) {
     const int interval = pace_.Observe(GetTickCount64(), seen);
     if (sampling_) ApplyPace(interval);
+    // Screen readers hear of new values once they settle, not at every tick.
+    RaiseNameChangesAtRest();
 }
 
 void TTintsnatch4::ApplyPace(int interval) {
@@ -221,6 +223,7 @@ void TTintsnatch4::StopSampling() {
     resumeOnReturn_ = false;
     if (!sampling_) return;
     sampling_ = false;
+    nameRest_.Reset();
     Timer1.Stop();
     (void)Timer1.ListenToMouse(false);
     // The magnifiers park themselves once they find the window hidden.

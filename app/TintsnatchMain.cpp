@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "access/Names.h"
 #include "app/ControlIds.h"
 #include "app/FollowPlacement.h"
 #include "win/Application.h"
@@ -53,16 +54,47 @@ void TintSwatch::SetColor(COLORREF color) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void TintSwatch::SetFrame(COLORREF color, bool always) {
+    if (color == frame_ && always == frameAlways_) return;
+    frame_ = color;
+    frameAlways_ = always;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TintSwatch::Paint(HDC dc) {
     RECT r;
     GetClientRect(Handle(), &r);
     if (!hasColor_) {
         FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+        if (!frameAlways_) return;
+    } else {
+        gdi::Brush fill(CreateSolidBrush(color_));
+        FillRect(dc, &r, fill.Get());
+    }
+    if (frame_ == 0) {
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         return;
     }
-    gdi::Brush fill(CreateSolidBrush(color_));
-    FillRect(dc, &r, fill.Get());
-    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    gdi::Brush frame(CreateSolidBrush(frame_));
+    FrameRect(dc, &r, frame.Get());
+}
+
+std::wstring TintSwatch::Name() const {
+    return a11y::SwatchName(hasColor_ && ColorText ? ColorText() : std::wstring(), hasColor_);
+}
+
+LRESULT TintSwatch::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_GETOBJECT:
+            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Swatch, r))
+                return r;
+            break;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(Name().size());
+        case WM_GETTEXT:
+            return win::AnswerGetText(Name(), wp, lp);
+    }
+    return PaintedWindow::HandleMessage(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -109,9 +141,11 @@ void TTintsnatch4::CreateForm() {
     app.SetMainWindow(Handle());
     app.SetMessageFilter([this](MSG& m) { return FilterMessage(m); });
     CreateControls();
+    PresentControls();
     CreateActions();
     CreateComponents();
     created_ = true;
+    ApplyContrast();
     FormCreate();
     // Centred on the screen at start, with the size creation gave it.
     CenterOnScreen();
@@ -518,6 +552,22 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             StorageCloseQueryHook();
             DestroyWindow(Handle());
             return 0;
+        case WM_SYSCOLORCHANGE:
+            // The common controls hear of it only from their top-level window.
+            EnumChildWindows(
+                Handle(),
+                [](HWND child, LPARAM) -> BOOL {
+                    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+                    return TRUE;
+                },
+                0);
+            if (created_) ApplyContrast();
+            return 0;
+        case WM_SETTINGCHANGE:
+            // High Contrast turned on or off comes as SPI_SETHIGHCONTRAST; a theme's colours may
+            // change along with other settings, so any change reads both again.
+            if (created_) ApplyContrast();
+            break;
         case WM_WTSSESSION_CHANGE:
             SessionChange(wp);
             return 0;

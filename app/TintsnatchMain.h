@@ -7,7 +7,11 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "access/Accessible.h"
+#include "access/Announcer.h"
+#include "access/NameRest.h"
 #include "app/Actions.h"
 #include "app/ColorLibrary.h"
 #include "app/ControlIds.h"
@@ -33,7 +37,9 @@ class TJvHotLink;
 class TPinBoard;
 class THistoryPage;
 
-// The swatch: a 17 x 17 image filled with the sampled colour and framed in black.
+// The swatch: a 17 x 17 image filled with the sampled colour and framed in black. A screen
+// reader finds it as a graphic named by its colour in the chosen format; the name is its window
+// text, made when asked, so the tick sets nothing but the colour.
 class TintSwatch : public win::PaintedWindow {
   public:
     // Creates the swatch at `bounds` the first time, moves it there every later time.
@@ -41,13 +47,22 @@ class TintSwatch : public win::PaintedWindow {
     // Repaints only when the colour changes.
     void SetColor(COLORREF color);
     bool HasColor() const { return hasColor_; }
+    // The frame's colour (black unless High Contrast asks for another). In High Contrast the
+    // swatch is framed before it has a colour too, so its place never vanishes into the face.
+    void SetFrame(COLORREF color, bool always);
+    // The colour's text in the chosen format, for the name.
+    std::function<std::wstring()> ColorText;
 
   protected:
     void Paint(HDC dc) override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    std::wstring Name() const;
     COLORREF color_ = 0;
     bool hasColor_ = false;
+    COLORREF frame_ = 0;
+    bool frameAlways_ = false;
 };
 
 // Timer1, the sampling timer, with a message-only window of its own as a timer component has:
@@ -212,6 +227,18 @@ class TTintsnatch4 : public win::Window {
     bool StartupTurnedOffByWindows();
 
     ActionList& Actions() { return actions_; }
+
+    // --- Screen readers and High Contrast ---
+    // Says `text` to the user's screen reader (what a copy put on the clipboard, say); nothing
+    // where the system offers no way to.
+    void Announce(const std::wstring& text);
+    // Another announcer in the system's place (a test's); nullptr puts the system's back.
+    void SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer);
+    // Reads the High Contrast setting and the system colours again and repaints what they change.
+    void ApplyContrast();
+    // How the setting is read; a test turns High Contrast on here.
+    std::function<bool()> ReadHighContrast = [] { return a11y::SystemHighContrast(); };
+    bool HighContrast() const { return highContrast_; }
 
     // The tick's pixel read, from the screen's device context or from the magnifier's copy of
     // the screen round the cursor; a test puts a screen that cannot be read in its place.
@@ -460,6 +487,20 @@ class TTintsnatch4 : public win::Window {
     int sampleSide_ = 1;
     BlockSampler blockSampler_;
     COLORREF SampleAt(POINT p);
+    // Screen readers and High Contrast.
+    std::unique_ptr<a11y::Announcer> announcer_;
+    a11y::NameRest nameRest_;
+    a11y::Look look_;
+    bool highContrast_ = false;
+    bool lookApplied_ = false;
+    // Roles and names the platform cannot know of our controls, set once they exist.
+    void PresentControls();
+    // The controls whose names follow the sample, in the order NameRest keeps them.
+    std::vector<HWND> SampleNamedControls() const;
+    void RaiseNameChangesAtRest();
+    // The window an announcement comes from: the view that is shown.
+    HWND AnnounceSource() const;
+
     struct CaptionInputs {
         int mode, area, zoom;
         bool operator==(const CaptionInputs&) const = default;

@@ -2,4 +2,4 @@ ts_logic_sources(ColorLibrary.cpp FollowPlacement.cpp HotKeyBindings.cpp Sampler
                  ViewPlacement.cpp)
 ts_win32_sources(TintsnatchMain.cpp MainColor.cpp MainZoom.cpp MainCapture.cpp MainHotkeys.cpp
                  MainTray.cpp MainSettings.cpp MainAbout.cpp MainViews.cpp MainSave.cpp
-                 MainHistory.cpp MainSampling.cpp MainKeyboard.cpp MainPick.cpp)
+                 MainHistory.cpp MainSampling.cpp MainKeyboard.cpp MainPick.cpp MainAccess.cpp)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "access/Accessible.h"
 #include "capture/RegionProposal.h"
 #include "win/ErrorReport.h"
 
@@ -174,10 +175,17 @@ void TCaptureRectForm::DrawSize() {
     const geo::Size label{extent.cx + 8, extent.cy + 4};
     const geo::Point at = proposal::SizeLabelAt(r, label, Bounds());
     sizeLabel_ = {at.x, at.y, at.x + label.cx, at.y + label.cy};
-    SetBkColor(dc.Get(), RGB(255, 255, 225));
-    SetTextColor(dc.Get(), RGB(0, 0, 0));
+    // It lies on any picture. In High Contrast it takes the system's tooltip colours and a frame,
+    // so its box stands out however close the picture's colours come to them.
+    const a11y::Look look = a11y::LookFor(a11y::SystemHighContrast(), a11y::CurrentSystemColors());
+    SetBkColor(dc.Get(), look.sizeBack);
+    SetTextColor(dc.Get(), look.sizeText);
     ExtTextOutW(dc.Get(), at.x + 4, at.y + 2, ETO_OPAQUE, &sizeLabel_, text.c_str(),
                 static_cast<UINT>(text.size()), nullptr);
+    if (look.sizeFrame) {
+        gdi::Brush frame(CreateSolidBrush(*look.sizeFrame));
+        if (frame) FrameRect(dc.Get(), &sizeLabel_, frame.Get());
+    }
 }
 
 void TCaptureRectForm::FormMouseUp(bool left, int, int) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "access/Accessible.h"
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "win/Gdi.h"
@@ -84,16 +85,28 @@ void Readout::Paint(HDC dc) {
     // Its own context has the font already; another one (a print) gets it for this drawing.
     HGDIOBJ font = font_ ? font_ : GetStockObject(SYSTEM_FONT);
     HGDIOBJ previous = GetCurrentObject(dc, OBJ_FONT) == font ? nullptr : SelectObject(dc, font);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, ownColors_ ? backColor_ : GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, ownColors_ ? textColor_ : GetSysColor(COLOR_WINDOWTEXT));
     // Background and text in one call: no moment shows one without the other.
     ExtTextOutW(dc, 0, 0, ETO_OPAQUE | ETO_CLIPPED, &r, text_.c_str(),
                 static_cast<UINT>(text_.size()), nullptr);
     if (previous) SelectObject(dc, previous);
 }
 
+void Readout::SetColors(COLORREF text, COLORREF back) {
+    if (ownColors_ && text == textColor_ && back == backColor_) return;
+    ownColors_ = true;
+    textColor_ = text;
+    backColor_ = back;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 LRESULT Readout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_GETOBJECT:
+            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Readout, r))
+                return r;
+            break;
         case WM_SETTEXT:
             // Kept here, not by the platform: storing it there costs a call into the system (a
             // server request under Wine) and tells accessibility listeners of a new name, both
@@ -106,14 +119,8 @@ LRESULT Readout::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_GETTEXTLENGTH:
             return static_cast<LRESULT>(text_.size());
-        case WM_GETTEXT: {
-            if (wp == 0 || !lp) return 0;
-            auto* to = reinterpret_cast<wchar_t*>(lp);
-            const size_t n = std::min<size_t>(text_.size(), wp - 1);
-            std::copy_n(text_.c_str(), n, to);
-            to[n] = L'\0';
-            return static_cast<LRESULT>(n);
-        }
+        case WM_GETTEXT:
+            return AnswerGetText(text_, wp, lp);
         case WM_SETFONT:
             SetFont(reinterpret_cast<HFONT>(wp));
             return 0;
@@ -188,6 +195,15 @@ void PlaceGroupBox(HWND& control, HWND parent, int id, const wchar_t* caption, c
         control =
             CreateGroupBox(parent, id, caption, bounds.left, bounds.top, bounds.right - bounds.left,
                            bounds.bottom - bounds.top, font, extraStyle);
+}
+
+LRESULT AnswerGetText(const std::wstring& text, WPARAM wp, LPARAM lp) {
+    if (wp == 0 || !lp) return 0;
+    auto* to = reinterpret_cast<wchar_t*>(lp);
+    const size_t n = std::min<size_t>(text.size(), wp - 1);
+    std::copy_n(text.c_str(), n, to);
+    to[n] = L'\0';
+    return static_cast<LRESULT>(n);
 }
 
 void SetText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }

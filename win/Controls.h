@@ -25,11 +25,15 @@ class Panel : public Window {
 // own and keeps the font, so a new text is drawn at once with nothing set up again. The text is
 // its own: the platform does not store it, so other programs read it with WM_GETTEXT (the way
 // the platform documents for another program's control), and GetWindowText works within ours.
-// Like a label it lets the mouse through to its parent.
+// Like a label it lets the mouse through to its parent. A screen reader finds it as static text
+// named by its text.
 class Readout : public PaintedWindow {
   public:
     // Creates it at `bounds` the first time, moves it there with the font every later time.
     void Place(HWND parent, int id, const wchar_t* text, const RECT& bounds, HFONT font);
+    // The colours of its text and background; until set, the system's window text on the button
+    // face. Repaints when they change.
+    void SetColors(COLORREF text, COLORREF back);
 
   protected:
     void Paint(HDC dc) override;
@@ -39,6 +43,8 @@ class Readout : public PaintedWindow {
     void SetFont(HFONT font);
     std::wstring text_;
     HFONT font_ = nullptr;
+    bool ownColors_ = false;
+    COLORREF textColor_ = 0, backColor_ = 0;
 };
 
 // Creates a standard child control; throws win::Error on failure. The control gets the font.
@@ -62,6 +68,8 @@ void PlaceGroupBox(HWND& control, HWND parent, int id, const wchar_t* caption, c
                    HFONT font, DWORD extraStyle = 0);
 
 void SetText(HWND hwnd, const std::wstring& text);
+// WM_GETTEXT of a window that keeps its own text: copies it into the buffer, cut to its size.
+LRESULT AnswerGetText(const std::wstring& text, WPARAM wp, LPARAM lp);
 // Sets the text only when it differs, so a steady tick causes no repainting.
 void SetTextIfChanged(HWND hwnd, const std::wstring& text);
 std::wstring GetText(HWND hwnd);

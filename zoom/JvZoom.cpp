@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "access/Accessible.h"
+#include "win/Controls.h"
 #include "win/Dpi.h"
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
@@ -275,7 +277,24 @@ bool TJvZoom::Magnify(HDC dc, SIZE size, const zoom::Rect& src, POINT cursor) {
     return true;
 }
 
+void TJvZoom::SetFrame(std::optional<COLORREF> color) {
+    if (color == frame_) return;
+    frame_ = color;
+    frameBrush_.Reset(color ? CreateSolidBrush(*color) : nullptr);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TJvZoom::Show(HDC dc) {
+    ShowImage(dc);
+    // Over the image's outer pixels, not into the image: the owner's pixel reads stay true.
+    if (frameBrush_) {
+        const SIZE size = ClientSize();
+        RECT all{0, 0, size.cx, size.cy};
+        FrameRect(dc, &all, frameBrush_.Get());
+    }
+}
+
+void TJvZoom::ShowImage(HDC dc) {
     const SIZE size = ClientSize();
     RECT all{0, 0, size.cx, size.cy};
     if (active_) {
@@ -359,6 +378,15 @@ void TJvZoom::OnSize() {
 
 LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+        case WM_GETOBJECT:
+            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Magnifier, r))
+                return r;
+            break;
+        // Its name for a screen reader, made when asked: the zoom it shows.
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(a11y::MagnifierName(ClientSize().cx, zoomLevel_).size());
+        case WM_GETTEXT:
+            return win::AnswerGetText(a11y::MagnifierName(ClientSize().cx, zoomLevel_), wp, lp);
         case WM_TIMER:
             if (wp == RedrawTimer) {
                 OnTimer();

@@ -48,6 +48,9 @@ class TJvZoom : public win::Window {
     // the crosshair colour. Like the crosshair it shows at the next drawing.
     int SampleSide() const { return sampleSide_; }
     void SetSampleSide(int side) { sampleSide_ = side; }
+    // A one-pixel frame round the view in this colour (High Contrast sets one, so the view stands
+    // out from any face), or none. Shows at once.
+    void SetFrame(std::optional<COLORREF> color);
     bool CacheOnDeactivate() const { return cacheOnDeactivate_; }
     void SetCacheOnDeactivate(bool cache);
     bool HasCachedImage() const { return static_cast<bool>(cache_); }
@@ -101,6 +104,7 @@ class TJvZoom : public win::Window {
     // Shows the current state in dc: the memory image while active, else the cached image or
     // the background. The one painting path for WM_PAINT, WM_PRINTCLIENT and the timer.
     void Show(HDC dc);
+    void ShowImage(HDC dc);  // Show without the frame
     void OnTimer();
     // Draws if the cursor moved (or after Refresh), and shows it when the view can be seen.
     void Redraw();
@@ -167,4 +171,7 @@ class TJvZoom : public win::Window {
 
     gdi::Pen pen_;
     COLORREF penColor_ = 0;
+
+    std::optional<COLORREF> frame_;
+    gdi::Brush frameBrush_;
 };

@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -325,6 +327,28 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h) {
     if (dib) DeleteObject(dib);
     if (mem) DeleteDC(mem);
     return p;
+}
+
+std::wstring AccessibleName(HWND control) {
+    // IID_IAccessible, which two of MinGW's libraries both define.
+    constexpr GUID accessibleIid = {
+        0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::wstring result = L"(no accessible object)";
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                             accessibleIid, reinterpret_cast<void**>(&object))) &&
+        object) {
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        result = SUCCEEDED(object->get_accName(self, &name)) && name ? name : L"";
+        SysFreeString(name);
+        object->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return result;
 }
 
 }  // namespace testsupport

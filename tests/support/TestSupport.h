@@ -90,4 +90,7 @@ struct Pixels {
 };
 Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
 
+// A control's name as a screen reader reads it, through the platform's accessibility layer.
+std::wstring AccessibleName(HWND control);
+
 }  // namespace testsupport

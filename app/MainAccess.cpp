@@ -1,0 +1,92 @@
+// The main window's share of screen readers and High Contrast: what the platform is told of the
+// controls, the name changes at rest, the announcements, and the colours the setting asks for.
+#include <array>
+
+#include "access/Accessible.h"
+#include "access/UiaAnnouncer.h"
+#include "app/TintsnatchMain.h"
+
+// The component headers are included where their types are complete.
+#include "app/Components.h"
+
+namespace {
+// The nine readouts of the compact view, in its reading order.
+template <typename Readouts>
+auto EachReadout(Readouts& r) {
+    return std::array{&r.ColR, &r.ColG, &r.ColB, &r.ColHex,  &r.ColC,
+                      &r.ColM, &r.ColY, &r.ColK, &r.Position};
+}
+}  // namespace
+
+void TTintsnatch4::PresentControls() {
+    a11y::Present(readouts_.TintColor.Handle(), a11y::Kind::Swatch);
+    readouts_.TintColor.ColorText = [this] {
+        return FormatColorText(clipboard_.rgClipboard.ItemIndex());
+    };
+    for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) a11y::Present(zoom->Handle(), a11y::Kind::Magnifier);
+    // Each slider and hotkey edit by the caption that labels it on its page. The platform would
+    // take the label made just before it, which on the Keys page labels another edit.
+    const std::pair<HWND, HWND> sliders[] = {{zoom_.ZoomSlider, zoom_.gbZoom},
+                                             {zoom_.CroshairSize, zoom_.Label8}};
+    for (const auto& [slider, label] : sliders)
+        a11y::Present(slider, a11y::Kind::Slider, a11y::LabelName(win::GetText(label)));
+    const std::pair<HWND, HWND> edits[] = {{keys_.hkShowHide, keys_.lblShow},
+                                           {keys_.hkFixedFollow, keys_.Label1},
+                                           {keys_.hkCapture, keys_.Label2},
+                                           {keys_.hkExit, keys_.lblExit}};
+    for (const auto& [edit, label] : edits)
+        a11y::Present(edit, a11y::Kind::HotKeyEdit, a11y::LabelName(win::GetText(label)));
+}
+
+std::vector<HWND> TTintsnatch4::SampleNamedControls() const {
+    std::vector<HWND> controls;
+    for (const win::Readout* r : EachReadout(readouts_)) controls.push_back(r->Handle());
+    controls.push_back(readouts_.TintColor.Handle());
+    for (const TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) controls.push_back(zoom->Handle());
+    return controls;
+}
+
+void TTintsnatch4::RaiseNameChangesAtRest() {
+    const std::vector<HWND> controls =
+        pace_.Resting() ? SampleNamedControls() : std::vector<HWND>{};
+    const auto changed = nameRest_.Observe(pace_.Resting(), [&] {
+        a11y::NameRest::Names names;
+        for (HWND h : controls) names.push_back(win::GetText(h));
+        return names;
+    });
+    for (std::size_t i : changed) a11y::RaiseNameChange(controls[i]);
+}
+
+HWND TTintsnatch4::AnnounceSource() const {
+    // A child of the window: the platform routes a pop-up window's own notifications only when
+    // it serves UI Automation itself.
+    for (HWND view : {ColorZoomPanel.Handle(), Properties, CapturePanel.Handle()})
+        if (view && win::IsShown(view)) return view;
+    return Handle();
+}
+
+void TTintsnatch4::Announce(const std::wstring& text) {
+    if (!announcer_)
+        announcer_ = std::make_unique<a11y::UiaAnnouncer>([this] { return AnnounceSource(); });
+    announcer_->Announce(text);
+}
+
+void TTintsnatch4::SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer) {
+    announcer_ = std::move(announcer);
+}
+
+void TTintsnatch4::ApplyContrast() {
+    const bool high = ReadHighContrast && ReadHighContrast();
+    const a11y::Look look = a11y::LookFor(high, a11y::CurrentSystemColors());
+    if (lookApplied_ && high == highContrast_ && look == look_) return;
+    lookApplied_ = true;
+    highContrast_ = high;
+    look_ = look;
+    for (win::Readout* r : EachReadout(readouts_)) r->SetColors(look.readoutText, look.readoutBack);
+    readouts_.TintColor.SetFrame(look.swatchFrame, high);
+    for (TJvZoom* zoom : {JvZoom1.get(), JvZoom2.get()})
+        if (zoom) zoom->SetFrame(look.magnifierFrame);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
