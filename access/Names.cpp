@@ -55,4 +55,8 @@ std::wstring CopiedPicture(int width, int height) {
            L" pixels";
 }
 
+std::wstring PickedAt(std::wstring_view colorText, int x, int y) {
+    return std::wstring(colorText) + L", at " + std::to_wstring(x) + L", " + std::to_wstring(y);
+}
+
 }  // namespace a11y

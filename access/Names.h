@@ -41,5 +41,7 @@ std::wstring LabelName(std::wstring_view caption);
 // What is said after a copy.
 std::wstring CopiedText(std::wstring_view text);
 std::wstring CopiedPicture(int width, int height);
+// What the precise pick says when its cursor comes to rest: the colour there and the point.
+std::wstring PickedAt(std::wstring_view colorText, int x, int y);
 
 }  // namespace a11y

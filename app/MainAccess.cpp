@@ -34,7 +34,8 @@ void TTintsnatch4::PresentControls() {
     const std::pair<HWND, HWND> edits[] = {{keys_.hkShowHide, keys_.lblShow},
                                            {keys_.hkFixedFollow, keys_.Label1},
                                            {keys_.hkCapture, keys_.Label2},
-                                           {keys_.hkExit, keys_.lblExit}};
+                                           {keys_.hkExit, keys_.lblExit},
+                                           {keys_.hkPick, keys_.lblPick}};
     for (const auto& [edit, label] : edits)
         a11y::Present(edit, a11y::Kind::HotKeyEdit, a11y::LabelName(win::GetText(label)));
 }

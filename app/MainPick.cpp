@@ -1,6 +1,7 @@
 // The main window's side of the precise pick: the command, the loupe's look and the copy.
 #include <optional>
 
+#include "access/Names.h"
 #include "app/TintsnatchMain.h"
 #include "capture/OskCapture.h"
 #include "colors/ColorHistory.h"
@@ -37,7 +38,7 @@ void TTintsnatch4::PickExecute() {
         TPickForm form(win::Application().Handle(), look);
         form.ColorText = [this](COLORREF color, POINT at) { return PickedColorText(color, at); };
         form.OnSettle = [this](COLORREF color, POINT at) {
-            if (OnPickSettle) OnPickSettle(color, at);
+            Announce(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
         };
         if (OskScreenCapture1->ShowOverlay(form) == TScreenOverlay::mrOk)
             picked = Picked{form.Color(), form.Position()};
@@ -56,10 +57,12 @@ std::wstring TTintsnatch4::PickedColorText(COLORREF color, POINT at) const {
 }
 
 void TTintsnatch4::CopyPickedColor(COLORREF color, POINT at) {
+    const std::wstring text = PickedColorText(color, at);
     {
         win::Clipboard clipboard(Handle());
         clipboard.Empty();
-        clipboard.SetText(PickedColorText(color, at));
+        clipboard.SetText(text);
     }
     RememberColor(colors::RgbOf(SplitColor(color)));
+    Announce(a11y::CopiedText(text));
 }

@@ -213,8 +213,6 @@ class TTintsnatch4 : public win::Window {
     void CopyPickedColor(COLORREF color, POINT at);
     // The colour's text in the chosen format, for a colour at a screen point.
     std::wstring PickedColorText(COLORREF color, POINT at) const;
-    // Told while a pick runs, whenever its cursor comes to rest: the colour there and the point.
-    std::function<void(COLORREF color, POINT at)> OnPickSettle;
 
     // --- Tray icon and visibility ---
     void ShowHideExecute();

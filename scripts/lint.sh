@@ -32,7 +32,7 @@ for check in "${checks[@]}"; do
             case $dir in */c++*) extra+=("--extra-arg=-isystem$dir") ;; esac
         done < <(echo | x86_64-w64-mingw32-g++-posix -xc++ -E -v - 2>&1 |
             sed -n '/search starts here/,/End of search/p' | sed -n 's/^ //p')
-        findings=$(sources app win zoom hints capture hotkeys tray settings colors pick | grep '\.cpp$' |
+        findings=$(sources app win zoom hints capture hotkeys tray settings colors pick access | grep '\.cpp$' |
             xargs -P "${JOBS:-2}" -n 4 clang-tidy -p "$db" --quiet "${extra[@]}" 2>/dev/null |
             grep -E '(warning|error):' | sort -u)
         if [ -n "$findings" ]; then

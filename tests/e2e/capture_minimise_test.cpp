@@ -141,7 +141,7 @@ TEST(MinimiseKeepsTheKeys, CtrlCAndTheZoomKeysStayHeldAfterAMinimiseAndRestore) 
     ASSERT_TRUE(WaitFor([&] { return IsIconic(application) && !IsWindowVisible(app.MainWindow()); },
                         5000, "the application minimised and the window hidden"));
     EXPECT_TRUE(WindowKeysHeld()) << "minimised is not hidden";
-    PostMessageW(icon, 0x0401, 1, WM_LBUTTONDBLCLK);
+    PostMessageW(icon, 0x0401, MAKEWPARAM(300, 200), MAKELPARAM(WM_LBUTTONDBLCLK, 1));
     ASSERT_TRUE(WaitFor([&] { return !IsIconic(application) && IsWindowVisible(app.MainWindow()); },
                         5000, "the application restored and the window shown"));
     EXPECT_TRUE(WindowKeysHeld());

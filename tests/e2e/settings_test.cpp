@@ -678,7 +678,8 @@ TEST_F(SettingsE2E, WithoutWriteAccessToTheMachineRunKeyTheUsersIsUsedAndARefusa
     // Ticked from the tray menu while hidden (the shell's notice of a right-click on the icon,
     // then "&Run on Start Up" by its key): the next show keeps the tick.
     ASSERT_TRUE(app.ShowHide(false));
-    PostMessageW(FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()), 0x0401, 1, WM_RBUTTONUP);
+    PostMessageW(FindTopWindow(L"TJvTrayIconWindow", app.ProcessId()), 0x0401, MAKEWPARAM(300, 200),
+                 MAKELPARAM(WM_CONTEXTMENU, 1));
     ASSERT_TRUE(WaitFor([&] { return app.VisibleTopWindow(L"#32768") != nullptr; }, 5000,
                         "the tray menu open"));
     PressKeys({'R'});

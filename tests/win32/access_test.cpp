@@ -91,7 +91,8 @@ TEST_F(Access, ACopyAnnouncesTheCopiedText) {
     Sample();
     form.EditCopy1Execute(nullptr);
     EXPECT_EQ(testsupport::ClipboardText(), L"255 128 0");
-    EXPECT_EQ(said, std::vector<std::wstring>{L"Copied 255 128 0"});
+    form.CopyPickedColor(RGB(1, 2, 3), {4, 5});  // the precise pick's copy
+    EXPECT_EQ(said, (std::vector<std::wstring>{L"Copied 255 128 0", L"Copied 1 2 3"}));
 }
 
 TEST_F(Access, TheSystemAnnouncerDoesNothingWhereUiAutomationIsMissing) {
