@@ -144,6 +144,9 @@ TEST_F(CaptureByHotKey, F9DragsARectangleAndOpensTheCaptureView) {
         WaitFor([&] { return (overlay = app.VisibleTopWindow(L"TCaptureRectForm")) != nullptr; },
                 5000, "the overlay shown"));
     EXPECT_FALSE(IsWindowVisible(app.MainWindow())) << "the application is minimised meanwhile";
+    // A press before the overlay is in front may reach the desktop beneath, and the drag would
+    // then start from the overlay's empty rectangle at (0, 0).
+    ASSERT_TRUE(app.WaitForFront(L"TCaptureRectForm"));
     MouseTo(100, 100);
     MouseTo(100, 100, MOUSEEVENTF_LEFTDOWN);
     MouseTo(200, 180);

@@ -132,6 +132,9 @@ TEST_F(ZoomControls, EachWheelMessageStepsTheLevelOnce) {
     // Activate the window with a click on an empty part of the Zoom page.
     RECT group = ScreenRect(app.Control(id::gbZoom));
     Click(group.right - 12, group.bottom - 10);
+    // The wheel goes to the window with the focus: until the click has given it to this one, a
+    // turn would go elsewhere.
+    ASSERT_TRUE(app.WaitForFocus(app.MainWindow()));
     EXPECT_EQ(app.Text(id::lblZoomFactor), L"15");
     Wheel(120, 3);
     ASSERT_TRUE(LevelShows(L"18"));
