@@ -2,6 +2,8 @@
 
 #include <oleacc.h>
 
+#include "win/Com.h"
+
 namespace a11y {
 
 namespace {
@@ -48,20 +50,6 @@ const Oleacc& Library() {
     }();
     return loaded;
 }
-
-// COM on this thread while it lives; a thread that has it already keeps it as it was.
-class ComScope {
-  public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT hr_;
-};
 
 // COM for the accessible objects handed out, from the first one on: their clients call them
 // through it for the rest of the run. Not from the start: an apartment kept from the window's
@@ -120,7 +108,7 @@ void Present(HWND control, Kind kind, const std::wstring& name) {
     const Presentation p = PresentationOf(kind);
     if (p.fixedName) SetWindowTextW(control, name.c_str());
     if (!p.annotateRole && !p.fixedName) return;
-    ComScope com;
+    win::ComScope com;
     PropServices services;
     if (!services) return;
     if (p.annotateRole) {

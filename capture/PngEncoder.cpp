@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 
+#include "win/Com.h"
 #include "win/ErrorReport.h"
 #include "win/Platform.h"
 
@@ -43,22 +44,6 @@ class Com {
     T* p_ = nullptr;
 };
 
-// COM for the length of one encoding. A thread that already chose the other apartment kind
-// still has COM, so that refusal is no failure.
-class ComScope {
-  public:
-    ComScope() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {
-        if (FAILED(hr_) && hr_ != RPC_E_CHANGED_MODE) Fail(L"COM", hr_);
-    }
-    ~ComScope() {
-        if (SUCCEEDED(hr_)) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    HRESULT hr_;
-};
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBgr(int width, int height, int stride, const std::uint8_t* pixels) {
@@ -67,7 +52,9 @@ std::vector<std::uint8_t> EncodeBgr(int width, int height, int stride, const std
     if (stride < static_cast<std::int64_t>(width) * 3 || size > std::numeric_limits<UINT>::max())
         throw win::Error(L"Cannot encode PNG: the image is too large");
 
-    ComScope com;
+    // COM for the length of one encoding.
+    win::ComScope com;
+    if (!com.Ready()) Fail(L"COM", com.Result());
     Com<IWICImagingFactory> factory;
     Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                            IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Put())),
