@@ -38,7 +38,9 @@ if [ -n "${TS_HEADS:-}" ]; then
     # Several monitors on the one virtual display: Wine takes the layout from libXinerama when it
     # is told not to use XRandR, and the tests' own libXinerama reports the heads in TS_HEADS.
     export TS_HEADS
-    export LD_LIBRARY_PATH="$ts_root/${TS_BUILD:-build}/host/shim${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+    ts_build=${TS_BUILD:-build}
+    case $ts_build in /*) ;; *) ts_build="$ts_root/$ts_build" ;; esac  # absolute, or in the tree
+    export LD_LIBRARY_PATH="$ts_build/host/shim${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1 || true
 fi
 wine_stop() {
