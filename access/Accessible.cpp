@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "win/Com.h"
+#include "win/Controls.h"
 
 namespace a11y {
 
@@ -101,6 +102,21 @@ bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& res
     if (r < 0) return false;
     result = r;
     return true;
+}
+
+bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
+                   const std::function<std::wstring()>& name, LRESULT& result) {
+    switch (msg) {
+        case WM_GETOBJECT:
+            return AnswerGetObject(control, wp, lp, kind, result);
+        case WM_GETTEXTLENGTH:
+            result = static_cast<LRESULT>(name().size());
+            return true;
+        case WM_GETTEXT:
+            result = win::AnswerGetText(name(), wp, lp);
+            return true;
+    }
+    return false;
 }
 
 void Present(HWND control, Kind kind, const std::wstring& name) {

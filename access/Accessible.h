@@ -1,6 +1,7 @@
 #pragma once
 // The Win32 side of what a screen reader is told (access/Names.h decides what), and the system's
 // High Contrast setting and colours (access/Contrast.h decides what is drawn with them).
+#include <functional>
 #include <string>
 
 #include "access/Contrast.h"
@@ -15,6 +16,12 @@ namespace a11y {
 // false (where oleacc or the proxy is missing, or for another object) leaves the platform's
 // default object to answer, which takes its name from the window text as well.
 bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& result);
+
+// The whole answer of a self-drawn control whose name is made when asked (the swatch, a
+// magnifier): WM_GETOBJECT as above, and its name as its text. True with `result` set when the
+// message was one of these and answered.
+bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
+                   const std::function<std::wstring()>& name, LRESULT& result);
 
 // Sets what the platform cannot know of a control: the role its proxy lacks and, for a control
 // named by a label, its name. The name goes into the window text too, which is where the

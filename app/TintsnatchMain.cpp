@@ -84,16 +84,9 @@ std::wstring TintSwatch::Name() const {
 }
 
 LRESULT TintSwatch::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_GETOBJECT:
-            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Swatch, r))
-                return r;
-            break;
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(Name().size());
-        case WM_GETTEXT:
-            return win::AnswerGetText(Name(), wp, lp);
-    }
+    if (LRESULT r = 0; a11y::AnswerAsNamed(
+            Handle(), msg, wp, lp, a11y::Kind::Swatch, [this] { return Name(); }, r))
+        return r;
     return PaintedWindow::HandleMessage(msg, wp, lp);
 }
 

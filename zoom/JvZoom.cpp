@@ -377,16 +377,12 @@ void TJvZoom::OnSize() {
 }
 
 LRESULT TJvZoom::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Its name for a screen reader, made when asked: the zoom it shows.
+    if (LRESULT r = 0; a11y::AnswerAsNamed(
+            Handle(), msg, wp, lp, a11y::Kind::Magnifier,
+            [this] { return a11y::MagnifierName(ClientSize().cx, zoomLevel_); }, r))
+        return r;
     switch (msg) {
-        case WM_GETOBJECT:
-            if (LRESULT r = 0; a11y::AnswerGetObject(Handle(), wp, lp, a11y::Kind::Magnifier, r))
-                return r;
-            break;
-        // Its name for a screen reader, made when asked: the zoom it shows.
-        case WM_GETTEXTLENGTH:
-            return static_cast<LRESULT>(a11y::MagnifierName(ClientSize().cx, zoomLevel_).size());
-        case WM_GETTEXT:
-            return win::AnswerGetText(a11y::MagnifierName(ClientSize().cx, zoomLevel_), wp, lp);
         case WM_TIMER:
             if (wp == RedrawTimer) {
                 OnTimer();
