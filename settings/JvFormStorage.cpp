@@ -20,6 +20,7 @@ class WriteList : public ProfileFile {
         writes.emplace_back(key, value);
         return true;
     }
+    bool Commit(const std::wstring&) override { return true; }
     void Flush(const std::wstring&) override {}
 };
 
@@ -120,10 +121,11 @@ void TJvFormStorage::SaveSettings() {
         if (value == Absent || QuoteForProfile(value) != write.second)
             changed.push_back(std::move(write));
     }
-    if (!changed.empty()) {
-        IniFile ini(*files_, IniFileName, Section());
-        for (const auto& [key, value] : changed) ini.WriteString(key, value);
-    }
+    IniFile ini(*files_, IniFileName, Section());
+    for (const auto& [key, value] : changed) ini.WriteString(key, value);
+    // The other sections the program keeps in the file go to the disk in the same step.
+    if (SaveOtherSections && !KeepStoredValues) SaveOtherSections(*files_, IniFileName);
+    ini.Commit();
     saved_ = true;
 }
 

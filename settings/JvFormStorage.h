@@ -36,6 +36,10 @@ class TJvFormStorage {
     // For a copy that only passes through (a second instance that reports and ends): its saves
     // write "Visible" and nothing else, so the file stays as the running copy left it.
     bool KeepStoredValues = false;
+    // Sets, through the files given, the values of other sections of the file (the colour
+    // history) that each save brings up to date with this one: a value that failed to be written
+    // earlier is written then, and so is one of a file deleted meanwhile.
+    std::function<void(settings::ProfileFile&, const std::wstring& path)> SaveOtherSections;
     // Shows the error being handled; called from inside a catch block.
     std::function<void()> ReportError;
 

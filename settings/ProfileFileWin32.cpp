@@ -1,57 +1,104 @@
 #include "settings/ProfileFileWin32.h"
 
-#include <vector>
-
-#include "win/Handle.h"
-#include "win/Platform.h"
+#include "settings/IniText.h"
 
 namespace settings {
 
 namespace {
-// About a second in all: long enough for a backup or a scanner to let go of a small file, short
-// enough that a start-up does not seem to hang.
-constexpr int ProbeAttempts = 10;
-constexpr DWORD ProbePauseMs = 100;
+class Win32CodePage : public CodePage {
+  public:
+    std::wstring Decode(std::string_view bytes) const override {
+        if (bytes.empty()) return {};
+        const int size = static_cast<int>(bytes.size());
+        const int need = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+        std::wstring text(static_cast<std::size_t>(need), L'\0');
+        const int got =
+            need > 0 ? MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), need) : 0;
+        text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+        return text;
+    }
+
+    std::optional<std::string> Encode(std::wstring_view text) const override {
+        if (text.empty()) return std::string();
+        // UTF-8 as the system's code page (a Windows 10 option) takes neither flag nor default;
+        // WC_ERR_INVALID_CHARS refuses a lone surrogate there.
+        const bool utf8 = GetACP() == CP_UTF8;
+        const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+        BOOL usedDefault = FALSE;
+        BOOL* defaulted = utf8 ? nullptr : &usedDefault;
+        const int size = static_cast<int>(text.size());
+        const int need =
+            WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, defaulted);
+        if (need <= 0 || usedDefault) return std::nullopt;
+        std::string bytes(static_cast<std::size_t>(need), '\0');
+        if (WideCharToMultiByte(CP_ACP, flags, text.data(), size, bytes.data(), need, nullptr,
+                                defaulted) != need ||
+            usedDefault)
+            return std::nullopt;
+        // Some code pages map two characters to one form; only a form that reads back as the
+        // same text holds it.
+        if (Decode(bytes) != text) return std::nullopt;
+        return bytes;
+    }
+};
 }  // namespace
 
+const CodePage& AnsiCodePage() {
+    static const Win32CodePage codePage;
+    return codePage;
+}
+
 FileAccess Win32ProfileFile::Probe(const std::wstring& path) {
-    for (int attempt = 1;; ++attempt) {
-        const win::FileHandle f(CreateFileW(
-            path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (f) return FileAccess::Readable;
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return FileAccess::Missing;
-        if (attempt == ProbeAttempts) return FileAccess::Unreadable;
-        Sleep(ProbePauseMs);
+    std::string bytes;
+    const DWORD error = ReadWholeFile(path, bytes);
+    if (error == ERROR_FILE_NOT_FOUND) return FileAccess::Missing;
+    return error == ERROR_SUCCESS ? FileAccess::Readable : FileAccess::Unreadable;
+}
+
+Win32ProfileFile::File& Win32ProfileFile::Loaded(const std::wstring& path) {
+    File& file = files_[path];
+    if (!file.text) {
+        file.read = ReadWholeFile(path, file.bytes);
+        if (file.read != ERROR_SUCCESS) file.bytes.clear();
+        file.text = std::make_unique<IniText>(file.bytes, AnsiCodePage());
     }
+    return file;
 }
 
 std::wstring Win32ProfileFile::ReadString(const std::wstring& path, const std::wstring& section,
                                           const std::wstring& key, const std::wstring& def) {
-    // The reader reports a cut value as a full buffer; grow until the whole value fits, within
-    // reason (the caller keeps only the first 2047 characters anyway).
-    std::vector<wchar_t> buffer(4096);
-    for (;;) {
-        DWORD size = static_cast<DWORD>(buffer.size());
-        DWORD got = GetPrivateProfileStringW(section.c_str(), key.c_str(), def.c_str(),
-                                             buffer.data(), size, path.c_str());
-        if (got + 1 < size || buffer.size() >= 65536) return std::wstring(buffer.data(), got);
-        buffer.resize(buffer.size() * 2);
-    }
+    return Loaded(path).text->Get(section, key).value_or(def);
 }
 
 bool Win32ProfileFile::WriteString(const std::wstring& path, const std::wstring& section,
                                    const std::wstring& key, const std::wstring& value) {
-    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str()) !=
-           FALSE;
+    File& file = Loaded(path);
+    // A file that is there but could not be read is never written over.
+    if (file.read != ERROR_SUCCESS && file.read != ERROR_FILE_NOT_FOUND) return false;
+    file.text->Set(section, key, value);
+    file.writes.push_back({section, key, value});
+    return true;
 }
 
-void Win32ProfileFile::Flush(const std::wstring& path) {
-    // All three names null asks the platform to flush and drop its cached copy of the file; the
-    // call is documented to return FALSE even when it did so, so there is nothing to check.
-    (void)WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+bool Win32ProfileFile::Commit(const std::wstring& path) {
+    auto it = files_.find(path);
+    if (it == files_.end() || it->second.writes.empty()) return true;
+    const std::vector<Write> writes = std::move(it->second.writes);
+    files_.erase(it);
+    // Applied to the file as it is now, a moment before it is replaced: what another program
+    // wrote since it was read stays.
+    std::string now;
+    const DWORD read = ReadWholeFile(path, now);
+    if (read != ERROR_SUCCESS && read != ERROR_FILE_NOT_FOUND) return false;
+    IniText text(now, AnsiCodePage());
+    for (const Write& w : writes) text.Set(w.section, w.key, w.value);
+    const std::string bytes = text.Bytes();
+    if (read == ERROR_SUCCESS && bytes == now) return true;
+    const DWORD error = WriteWholeFile(path, bytes, OnBeforeReplace);
+    SetLastError(error);
+    return error == ERROR_SUCCESS;
 }
+
+void Win32ProfileFile::Flush(const std::wstring& path) { files_.erase(path); }
 
 }  // namespace settings

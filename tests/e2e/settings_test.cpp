@@ -356,7 +356,7 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
         << "Ctrl+F9 captures";
     ASSERT_TRUE(app.Close());
 
-    // Hand-added lines stay where they were; the values are written back in our own forms.
+    // Hand-added lines stay where they were; changed values are written back in our own forms.
     std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[1].key, "; my own notes");
@@ -372,7 +372,8 @@ TEST_F(SettingsE2E, HandEditedFileIsAppliedAtTheNextStartAndHandAddedLinesStay) 
     EXPECT_EQ(ValueOf(lines, "rgCapture_ItemIndex"), "1");
     EXPECT_EQ(ValueOf(lines, "rgCaptureArea_ItemIndex"), "2");
     EXPECT_EQ(ValueOf(lines, "rgClipboard_ItemIndex"), "3");
-    EXPECT_EQ(ValueOf(lines, "colFmtPreview_Caption"), "kept preview");
+    // A value that reads as the one in effect is not rewritten: the line stays as typed.
+    EXPECT_EQ(ValueOf(lines, "colFmtPreview_Caption"), "  kept preview  ");
     EXPECT_EQ(ValueOf(lines, "CroshairSize_Position"), "5");
     EXPECT_EQ(ValueOf(lines, "cbCroshair_Checked"), "True");
 }

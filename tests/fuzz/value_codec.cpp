@@ -4,6 +4,7 @@
 #include <cwchar>
 #include <string>
 
+#include "settings/FileText.h"
 #include "settings/ValueCodec.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/unit/settings_fakes.h"
@@ -42,5 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(ini.ReadString(L"Text", L"") == trimmed.substr(0, MaxValueLength));
     ini.WriteInteger(L"Number", number);
     FUZZ_CHECK(ini.ReadInteger(L"Number", ~number) == number);
+
+    // Into the file's bytes and back, whatever the code page holds; plain wherever plain serves,
+    // and plain bytes are never taken for the marked form.
+    const fakes::Latin1CodePage latin1;
+    for (auto encoding : {FileEncoding::Ansi, FileEncoding::Utf8}) {
+        const std::string bytes = EncodeValue(trimmed, encoding, latin1);
+        FUZZ_CHECK(DecodeValue(bytes, encoding, latin1) == trimmed);
+        FUZZ_CHECK(bytes.find_first_of(std::string("\r\n\0", 3)) == std::string::npos);
+        const bool marked = bytes.size() > 3 && bytes.compare(0, 3, Utf8Marker) == 0;
+        if (!marked && encoding == FileEncoding::Ansi) FUZZ_CHECK(latin1.Decode(bytes) == trimmed);
+    }
+    std::string raw;
+    for (wchar_t c : text) raw += static_cast<char>(c);
+    if (raw.compare(0, 3, Utf8Marker) != 0)
+        FUZZ_CHECK(DecodeValue(raw, FileEncoding::Ansi, latin1) == latin1.Decode(raw));
     return 0;
 }

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "settings/FileText.h"
 #include "settings/Placement.h"
 #include "settings/ProfileFile.h"
 #include "settings/SingleInstance.h"
@@ -18,6 +19,24 @@
 #include "settings/ValueCodec.h"
 
 namespace fakes {
+
+// A code page of one byte per character, U+0000 to U+00FF, as Windows-1252 holds most of them.
+class Latin1CodePage : public settings::CodePage {
+  public:
+    std::wstring Decode(std::string_view bytes) const override {
+        std::wstring text;
+        for (char b : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(b));
+        return text;
+    }
+    std::optional<std::string> Encode(std::wstring_view text) const override {
+        std::string bytes;
+        for (wchar_t c : text) {
+            if (static_cast<std::uint32_t>(c) > 0xFF) return std::nullopt;
+            bytes += static_cast<char>(c);
+        }
+        return bytes;
+    }
+};
 
 class ProfileFile : public settings::ProfileFile {
   public:
@@ -30,6 +49,8 @@ class ProfileFile : public settings::ProfileFile {
     int flushes = 0;
     int writesBeforeFailure = -1;  // -1: never fails
     bool locked = false;           // held open by another program: there, but unreadable
+    int commits = 0;               // that wrote something
+    bool failCommit = false;       // the new file cannot take the old one's place
 
     // Loads a file as a person would type it: "[section]" and "key=value" lines, other lines
     // (junk) ignored as the platform's reader ignores them.
@@ -78,6 +99,9 @@ class ProfileFile : public settings::ProfileFile {
                      const std::wstring& value) override {
         if (writesBeforeFailure == 0 || locked) return false;
         if (writesBeforeFailure > 0) --writesBeforeFailure;
+        // Seen by reads at once, on the disk only once committed.
+        if (!before_.count(path))
+            before_[path] = files.count(path) ? std::optional(files[path]) : std::nullopt;
         writes.push_back(key + L"=" + value);
         Section* s = Find(path, section);
         if (!s) {
@@ -93,9 +117,34 @@ class ProfileFile : public settings::ProfileFile {
         return true;
     }
 
-    void Flush(const std::wstring&) override { ++flushes; }
+    bool Commit(const std::wstring& path) override {
+        if (!before_.count(path)) return true;
+        if (failCommit) {
+            Undo(path);
+            return false;
+        }
+        before_.erase(path);
+        ++commits;
+        return true;
+    }
+
+    void Flush(const std::wstring& path) override {
+        Undo(path);
+        ++flushes;
+    }
 
   private:
+    void Undo(const std::wstring& path) {
+        auto it = before_.find(path);
+        if (it == before_.end()) return;
+        if (it->second)
+            files[path] = *it->second;
+        else
+            files.erase(path);
+        before_.erase(it);
+    }
+    std::map<std::wstring, std::optional<std::vector<Section>>> before_;
+
     Section* Find(const std::wstring& path, const std::wstring& section) {
         auto it = files.find(path);
         if (it == files.end()) return nullptr;

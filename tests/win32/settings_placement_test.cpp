@@ -49,6 +49,7 @@ TEST_F(SettingsPlacementWindow, ToolWindowGoesBackToItsSavedPositionKeepingItsSi
     {
         settings::IniFile ini(files_, path_, window.ClassName());
         settings::WritePlacement(window, ini);
+        ini.Commit();
     }
     // The stored size must not win over the size the window has now.
     SetWindowPos(hwnd_, nullptr, 400, 300, 300, 220, SWP_NOZORDER | SWP_NOACTIVATE);
