@@ -47,14 +47,34 @@ void TTintsnatch4::CreateHistoryPage() {
 
 void TTintsnatch4::LoadHistory() {
     if (!JvFormStorage1) return;
+    const std::wstring& path = JvFormStorage1->IniFileName;
     // A broken section reads as what is good in it; a file that cannot be read at all is the
-    // settings storage's to report.
+    // settings storage's to report, and is read at the first save that can.
     try {
         settings::Win32ProfileFile files;
-        history_ = colors::HistoryStore(files).Load(JvFormStorage1->IniFileName);
+        historyRead_ = files.Probe(path) != settings::FileAccess::Unreadable;
+        if (historyRead_) history_ = colors::HistoryStore(files).Load(path);
     } catch (...) {
     }
     if (historyPage_) historyPage_->HistoryChanged();
+}
+
+bool TTintsnatch4::HistoryReady(settings::ProfileFile& files, bool joined) {
+    if (historyRead_) return true;
+    const std::wstring& path = JvFormStorage1->IniFileName;
+    if (files.Probe(path) == settings::FileAccess::Unreadable) return false;
+    colors::ColorHistory stored = colors::HistoryStore(files).Load(
+        path, joined ? settings::IniFile::Session::Joined : settings::IniFile::Session::Own);
+    // This run's colours, oldest first, so the newest ends in front, as if copied after them.
+    const auto& mine = history_.Entries();
+    for (auto it = mine.rbegin(); it != mine.rend(); ++it) {
+        stored.Add(it->rgb);
+        if (it->pinned) (void)stored.SetPinned(0, true);
+    }
+    history_ = std::move(stored);
+    historyRead_ = true;
+    if (historyPage_) historyPage_->HistoryChanged();
+    return true;
 }
 
 void TTintsnatch4::SaveHistory() {
@@ -62,15 +82,23 @@ void TTintsnatch4::SaveHistory() {
     if (!JvFormStorage1 || otherInstance_) return;
     try {
         settings::Win32ProfileFile files;
+        // Held by another program: the next save of the settings writes it.
+        if (!HistoryReady(files, false)) return;
         colors::HistoryStore(files).Save(JvFormStorage1->IniFileName, history_);
         historyWriteReported_ = false;
     } catch (...) {
-        // The copy itself worked; an unwritable file is said once, not at every copy.
+        // The copy itself worked; an unwritable file is said once, not at every copy. The
+        // history is written with the settings at the next save all the same.
         if (!historyWriteReported_) {
             historyWriteReported_ = true;
             win::ReportCurrentException();
         }
     }
+}
+
+void TTintsnatch4::StageHistory(settings::ProfileFile& files) {
+    if (otherInstance_ || !HistoryReady(files, true)) return;
+    colors::HistoryStore(files).Stage(JvFormStorage1->IniFileName, history_);
 }
 
 void TTintsnatch4::RememberColor(std::uint32_t rgb) {

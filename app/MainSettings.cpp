@@ -246,6 +246,9 @@ void TTintsnatch4::CreateStorage() {
         std::make_unique<TJvFormStorage>(std::make_unique<settings::Win32ProfileFile>(),
                                          std::move(window), std::move(props), FormName);
     JvFormStorage1->ReportError = [] { win::ReportCurrentException(); };
+    JvFormStorage1->SaveOtherSections = [this](settings::ProfileFile& files, const std::wstring&) {
+        StageHistory(files);
+    };
     // Fixed here, before anything can show the window, so no read or write uses another file.
     const std::wstring exe = settings::ExecutablePath();
     const settings::SettingsLocation place =

@@ -32,6 +32,9 @@ class THotKeyManager;
 class TJvTrayIcon;
 class TOskScreenCapture;
 class TJvFormStorage;
+namespace settings {
+class ProfileFile;
+}  // namespace settings
 class TJvBalloonHint;
 class TJvHotLink;
 class TPinBoard;
@@ -281,6 +284,11 @@ class TTintsnatch4 : public win::Window {
     void CreateHistoryPage();
     void LoadHistory();
     void SaveHistory();
+    // Sets the history among the writes of a settings save (which commits them).
+    void StageHistory(settings::ProfileFile& files);
+    // False while the file cannot be read; the first time it can, after a start that could not
+    // read it, this run's colours go in front of the stored ones. joined: inside a save.
+    bool HistoryReady(settings::ProfileFile& files, bool joined);
     // The text of a colour of the history in a format of the Clipboard page.
     std::wstring HistoryText(int format, std::uint32_t rgb) const;
     // Components, created while the design loads (before FormCreate) and destroyed with the window.
@@ -481,6 +489,7 @@ class TTintsnatch4 : public win::Window {
     colors::ColorHistory history_;
     std::unique_ptr<THistoryPage> historyPage_;
     bool historyWriteReported_ = false;  // a file that cannot be written is reported once
+    bool historyRead_ = true;            // the stored history is in history_
     // The tick's colour: the pixel under the cursor, or the mean of the block round it.
     int sampleSide_ = 1;
     BlockSampler blockSampler_;

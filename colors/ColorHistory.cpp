@@ -83,7 +83,6 @@ bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t'; }
 }  // namespace
 
 ColorHistory ColorHistory::FromText(std::wstring_view text) {
-    text = text.substr(0, std::min(text.size(), MaxTextLength));
     ColorHistory history;
     std::size_t recent = 0, pinnedCount = 0;
     std::size_t at = 0;

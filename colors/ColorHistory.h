@@ -43,11 +43,11 @@ class ColorHistory {
     // The settings file's value: "FF8000,123456*,..." newest first, * marking a pin; well under
     // the 2047 characters the file's reader takes.
     std::wstring Text() const;
-    // Reads the value back. What is not a colour (a broken or hand-edited item) is skipped and
-    // the rest kept; a colour seen before is skipped; the limits hold as for Add. Items are taken
-    // from the first MaxTextLength characters only, so any text is read in bounded time.
+    // Reads the value back. What is not a colour (a broken or hand-edited item, one with a NUL in
+    // it) is skipped and the rest kept; a colour seen before is skipped; the limits hold as for
+    // Add. The whole text is read, however long (a hand-edited file), until the history is full:
+    // good entries after any number of broken ones are kept, not lost at the next save.
     static ColorHistory FromText(std::wstring_view text);
-    static constexpr std::size_t MaxTextLength = 4096;
 
   private:
     // Beyond MaxRecent unpinned entries, the oldest go.

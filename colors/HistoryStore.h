@@ -15,13 +15,18 @@ class HistoryStore {
 
     explicit HistoryStore(settings::ProfileFile& files) : files_(files) {}
     // What the file holds; an empty history when the file, section or key is missing.
-    ColorHistory Load(const std::wstring& path);
+    ColorHistory Load(const std::wstring& path,
+                      settings::IniFile::Session session = settings::IniFile::Session::Own);
     // Writes the history when the file holds anything else now (a hand edit included), so an
     // unchanged history leaves the file alone, and one never written makes no section. A failed
     // write throws win::Error "Unable to write to <path>".
     void Save(const std::wstring& path, const ColorHistory& history);
+    // The same among the writes of a save under way, which its commit writes.
+    void Stage(const std::wstring& path, const ColorHistory& history);
 
   private:
+    void Set(settings::IniFile& ini, const ColorHistory& history);
+
     settings::ProfileFile& files_;
 };
 
