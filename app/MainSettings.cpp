@@ -256,7 +256,7 @@ void TTintsnatch4::CreateStorage() {
     JvFormStorage1->IniFileName = place.path;
     if (place.movedFirstTime)
         settingsMovedNote_ = settings::MovedSettingsText(FolderOf(exe), place.path);
-    win::SetText(misc_.SettingsPath, place.path);
+    win::SetText(misc_.SettingsPath, place.shown);
 }
 
 void TTintsnatch4::StorageShowHook() {

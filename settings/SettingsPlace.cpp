@@ -1,5 +1,7 @@
 #include "settings/SettingsPlace.h"
 
+#include "settings/ValueCodec.h"
+
 namespace settings {
 
 SettingsPlace ChoosePlace(const PlaceFacts& facts) {
@@ -11,6 +13,20 @@ SettingsPlace ChoosePlace(const PlaceFacts& facts) {
 std::wstring UserDataFile(std::wstring appData, const std::wstring& name) {
     if (!appData.empty() && appData.back() != L'\\' && appData.back() != L'/') appData += L'\\';
     return appData + name + L'\\' + name + L".ini";
+}
+
+bool IsInFolder(const std::wstring& path, const std::wstring& folder) {
+    std::wstring f = folder;
+    while (!f.empty() && (f.back() == L'\\' || f.back() == L'/')) f.pop_back();
+    if (f.empty() || path.size() <= f.size() || (path[f.size()] != L'\\' && path[f.size()] != L'/'))
+        return false;
+    return SameTextNoCase(std::wstring_view(path).substr(0, f.size()), f);
+}
+
+std::wstring SettingsPathText(const std::wstring& path, bool elevatedBesideProgram,
+                              const std::wstring& ordinaryFile) {
+    if (!elevatedBesideProgram || ordinaryFile.empty()) return path;
+    return path + L" (run as administrator; other starts use " + ordinaryFile + L")";
 }
 
 std::wstring MovedSettingsText(const std::wstring& programFolder, const std::wstring& file) {

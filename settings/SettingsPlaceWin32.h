@@ -8,6 +8,7 @@ struct SettingsLocation {
     std::wstring path;  // full path of the settings file
     // Kept in the user's folder for the first time: the user is told why, once.
     bool movedFirstTime = false;
+    std::wstring shown;  // what the Misc page says of it
 };
 
 // exePath: the program's full path; name: the application's internal name.

@@ -493,4 +493,15 @@ TEST(SettingsPlace, BesideTheProgramWhereverThatCanBeWrittenElseInTheUsersFolder
     EXPECT_EQ(place(true, false, true), SettingsPlace::UserData) << "a file this user cannot write";
     EXPECT_EQ(settings::UserDataFile(L"C:\\Users\\Ann\\AppData\\Roaming", L"Tintsnatch4"),
               L"C:\\Users\\Ann\\AppData\\Roaming\\Tintsnatch4\\Tintsnatch4.ini");
+
+    // Run as administrator from Program Files: the file in use, and the one other starts use.
+    const std::wstring pf = L"C:\\Program Files", exe = L"c:\\program files\\Tintsnatch\\";
+    EXPECT_TRUE(settings::IsInFolder(exe, pf));
+    EXPECT_TRUE(settings::IsInFolder(exe, pf + L"\\"));
+    EXPECT_FALSE(settings::IsInFolder(L"C:\\Program Files (x86)\\T\\", pf));
+    EXPECT_FALSE(settings::IsInFolder(L"D:\\Tools\\", pf));
+    const std::wstring ini = exe + L"Tintsnatch4.ini", user = L"C:\\Users\\Ann\\x.ini";
+    EXPECT_EQ(settings::SettingsPathText(ini, true, user),
+              ini + L" (run as administrator; other starts use " + user + L")");
+    EXPECT_EQ(settings::SettingsPathText(ini, false, user), ini);
 }
