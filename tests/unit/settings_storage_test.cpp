@@ -372,6 +372,31 @@ TEST_F(SettingsStorage, ShowingAgainBringsBackTheSavedValuesAndPosition) {
     EXPECT_EQ(window->start, settings::StartPosition::AsDesigned);
 }
 
+// One save, one write of the file: the other sections' values with the stored ones; a file that
+// cannot take the new one's place stays whole, and the next save writes all that still differs.
+TEST_F(SettingsStorage, ASaveWritesEverySectionInOneStepOrNothing) {
+    Load(L"ZoomSlider_Position=50\n");
+    int staged = 0;
+    storage->SaveOtherSections = [&](settings::ProfileFile& f, const std::wstring& path) {
+        ++staged;
+        EXPECT_TRUE(f.WriteString(path, L"TTintsnatch4.History", L"Colors", L"FF8000"));
+    };
+    Show();
+    const auto before = files->files;
+    c.zoom = 51;
+    files->failCommit = true;
+    Close();
+    EXPECT_EQ(reports, std::vector<std::wstring>{L"Unable to write to " + Path});
+    EXPECT_EQ(files->files.at(Path).size(), before.at(Path).size()) << "no section added";
+    EXPECT_EQ(Value(L"ZoomSlider_Position"), L"50") << "the old file, whole";
+    files->failCommit = false;
+    Destroy();
+    EXPECT_EQ(files->commits, 1);
+    EXPECT_EQ(staged, 2);
+    EXPECT_EQ(Value(L"ZoomSlider_Position"), L"51");
+    EXPECT_EQ(files->Lines(Path, L"TTintsnatch4.History").size(), 1u);
+}
+
 TEST_F(SettingsStorage, UnwritableFileIsReportedOncePerExit) {
     Load(L"ZoomSlider_Position=50\n");
     std::vector<std::pair<std::wstring, std::wstring>> before = files->Lines(Path, Section);
