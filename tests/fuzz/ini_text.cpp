@@ -13,8 +13,8 @@ using settings::IniText;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::Input in(data, size);
-    const std::wstring section = in.Text('\n'), key = in.Text('\n'), other = in.Text('\n');
-    const std::wstring value = settings::TrimText(in.Text('\n'));
+    const std::wstring section = in.Text(0), key = in.Text(0), other = in.Text(0);
+    const std::wstring value = settings::TrimText(in.Text(0));
     std::string bytes;
     for (std::wstring rest = in.Text(); wchar_t c : rest) bytes += static_cast<char>(c);
 

@@ -46,50 +46,12 @@ TEST(SettingsFileText, ValuesTheCodePageCannotHoldAloneTakeTheMarkedUtf8Form) {
                         FileEncoding::Utf8),
               L"\xFEFF"
               L"x");
-    EXPECT_EQ(settings::EncodeValue(L"\u65e5", FileEncoding::Utf8, Latin1), "\xE6\x97\xA5");
-    // A lone surrogate (pasted half a pair) goes through too.
     EXPECT_EQ(RoundTrip(std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"x"),
               std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"x");
 }
 
-TEST(SettingsIniText, ReadsAsTheProfileFunctionsDo) {
-    const IniText ini(
-        "top=before any section\r\n"
-        "  [ Main ]  trailing words\r\n"
-        "  key  =  v 1  \r\n"
-        "KEY=second of the key\r\n"
-        "quoted=\"\"RGB\"\"\r\n"
-        "inner= \" y \" \r\n"
-        "lone=\"\r\n"
-        "single='x'\r"  // a CR alone ends a line too
-        "eq=a=b\r\n"
-        "noequals\r\n"
-        "[other]x]\r\n"
-        "k=1\n"
-        "[main]\r\n"
-        "only=in the second section of the name\r\n",
-        Latin1);
-    EXPECT_EQ(ini.Get(L"MAIN", L"Key"), L"v 1");
-    EXPECT_EQ(ini.Get(L"Main", L"quoted"), L"\"RGB\"");
-    EXPECT_EQ(ini.Get(L"Main", L"inner"), L" y ");
-    EXPECT_EQ(ini.Get(L"Main", L"lone"), L"\"");
-    EXPECT_EQ(ini.Get(L"Main", L"single"), L"x");
-    EXPECT_EQ(ini.Get(L"Main", L"eq"), L"a=b");
-    EXPECT_EQ(ini.Get(L"other]x", L"k"), L"1") << "the name runs to the last ]";
-    EXPECT_EQ(ini.Get(L"Main", L"noequals"), std::nullopt);
-    EXPECT_EQ(ini.Get(L"Main", L"only"), std::nullopt) << "the first section of a name only";
-    EXPECT_EQ(ini.Get(L"", L"top"), std::nullopt);
-
-    // Unlike the profile functions: a NUL is a character, and no line is too long.
-    const std::string colors =
-        "Colors=" + std::string(5000, 'x') + ",AAAAAA," + '\0' + "BBBBBB*,CCCCCC*";
-    const IniText history("[H]\r\n" + colors + std::string(1, '\0') + "\r\nnext=1\r\n", Latin1);
-    const std::wstring value = history.Get(L"H", L"Colors").value_or(L"");
-    EXPECT_EQ(value.size(), colors.size() - 7 + 1);
-    EXPECT_NE(value.find(L"CCCCCC*"), std::wstring::npos);
-    EXPECT_EQ(history.Get(L"H", L"next"), L"1");
-}
-
+// The reader's habits are checked against the platform's own reader (tests/win32), the NUL and
+// the long line end to end (tests/e2e).
 TEST(SettingsIniText, EditsOnlyTheLinesItWritesAndKeepsEveryOtherByte) {
     const std::string text =
         "; notes \xE9\x80\n"
