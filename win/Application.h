@@ -36,6 +36,9 @@ class TApplication : public Window {
     void Minimize();
     // Restore: brings back exactly the windows Minimize took away and activates the application.
     void Restore();
+    // The same, giving the foreground back to `front` instead (the window the user was in, ours or
+    // another program's) while it is still shown; without it, as Restore does.
+    void RestoreTo(HWND front);
 
     // Brings the application to the foreground, remembering the window outside it that had the
     // foreground until then.
@@ -44,6 +47,9 @@ class TApplication : public Window {
     // it (BringToFront, Minimize): the window the user was working in. Null when there was none
     // or it is gone or hidden since.
     HWND UserWindow() const;
+    // The window, ours or another program's, that had the foreground when BringToFront last took
+    // it; null once the application has lost the foreground since.
+    HWND FrontBefore() const;
     // Whether the window is one of the application's: its own window, or a window it owns,
     // directly or through others (the main window, the overlays, dialogs).
     bool Owns(HWND window) const;
@@ -69,6 +75,7 @@ class TApplication : public Window {
   private:
     void Dispatch(MSG& msg);
     void NoteUserWindow();
+    void BringBack(bool activate);
 
     std::wstring title_;
     std::wstring name_;
@@ -79,6 +86,7 @@ class TApplication : public Window {
     int nextHookId_ = 1;
     std::vector<HWND> hiddenByMinimize_;
     HWND userWindow_ = nullptr;
+    HWND frontBefore_ = nullptr;
     MessageFilter filter_;
     bool terminated_ = false;
 };
