@@ -16,19 +16,23 @@
 
 namespace {
 // Restores the application (when it was minimised for the operation) on every way out of an
-// operation, failures included. When the operation opens nothing of ours (the user backed out, or
-// a pick copied its colour), the foreground goes back to the window the user was in.
+// operation, failures included. When nothing of ours shows what the operation did (the user backed
+// out, a pick copied its colour, the window is hidden), the foreground goes back to the window the
+// user was in; else the main window takes it, showing the capture.
 class RestoreOnExit {
   public:
     RestoreOnExit(bool minimized, HWND front, const bool& giveBack)
         : minimized_(minimized), front_(front), giveBack_(giveBack) {}
     ~RestoreOnExit() {
         auto& app = win::Application();
-        if (!giveBack_) {
-            if (minimized_) app.Restore();
-        } else if (minimized_) {
-            app.RestoreTo(front_);
-        } else if (front_ && IsWindowVisible(front_)) {
+        HWND main = app.MainWindow();
+        if (minimized_) {
+            if (giveBack_)
+                app.RestoreTo({front_});
+            else
+                app.RestoreTo({main, front_});
+        } else if ((giveBack_ || !main || !IsWindowVisible(main)) && front_ &&
+                   IsWindowVisible(front_)) {
             // Refused only when the platform kept the foreground with it all along.
             (void)SetForegroundWindow(front_);
         }
@@ -294,14 +298,14 @@ void TOskScreenCapture::RunAside(const std::function<void()>& work) {
     // An application already away (minimised by the user, or to the tray) shows nothing of ours,
     // and stays away afterwards: a restore would bring it back.
     const bool minimize = Minimize && !win::Application().IsMinimized();
+    // Whatever way the work ends it opens nothing of ours: the keys go back to the user's window.
+    const bool giveBack = true;
     HWND front = UsersFront();
     std::optional<settle::OwnWindows> own;
     if (minimize) {
         own.emplace();
         win::Application().Minimize();
     }
-    // Whatever way the work ends it opens nothing of ours: the keys go back to the user's window.
-    const bool giveBack = true;
     RestoreOnExit restore(minimize, front, giveBack);
     Settle(own ? own->Areas() : std::vector<RECT>{});
     work();

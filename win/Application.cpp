@@ -107,17 +107,19 @@ void TApplication::Restore() {
     SetForegroundWindow(target);
 }
 
-void TApplication::RestoreTo(HWND front) {
+void TApplication::RestoreTo(std::initializer_list<HWND> candidates) {
     if (!Handle()) return;
-    if (!front || !IsWindow(front) || !IsWindowVisible(front)) {
-        Restore();
-        return;
-    }
-    // Nothing of ours is activated on the way: the keys go back where they were.
+    // Nothing of ours is activated on the way: the keys go where they are given.
     BringBack(false);
-    // Refused when the program never had the foreground meanwhile (the platform kept it with the
-    // window the user was in): that window has it still.
-    (void)SetForegroundWindow(front);
+    for (HWND to : candidates)
+        if (to && IsWindow(to) && IsWindowVisible(to)) {
+            // Refused when the program never had the foreground meanwhile (the platform kept it
+            // with the window the user was in): that window has it still.
+            (void)SetForegroundWindow(to);
+            return;
+        }
+    HWND target = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : Handle();
+    SetForegroundWindow(target);
 }
 
 void TApplication::BringBack(bool activate) {

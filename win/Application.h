@@ -4,6 +4,7 @@
 // all of its windows off the screen at once; IsIconic on it tells whether the application is
 // minimised. Components may hook its messages.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,9 +37,10 @@ class TApplication : public Window {
     void Minimize();
     // Restore: brings back exactly the windows Minimize took away and activates the application.
     void Restore();
-    // The same, giving the foreground back to `front` instead (the window the user was in, ours or
-    // another program's) while it is still shown; without it, as Restore does.
-    void RestoreTo(HWND front);
+    // The same, giving the foreground instead to the first of the candidates (ours, or the window
+    // of another program the user was in) that shows once the windows are back; with none, as
+    // Restore does.
+    void RestoreTo(std::initializer_list<HWND> candidates);
 
     // Brings the application to the foreground, remembering the window outside it that had the
     // foreground until then.

@@ -86,3 +86,25 @@ TEST_P(EscBacksOut, NothingIsTakenAndTheKeysGoBackToTheUsersWindow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOverlay, EscBacksOut, testing::ValuesIn(Cases), NameOf);
+
+// A capture taken while the window is hidden shows nothing of ours either: the keys go back.
+TEST(HiddenCapture, LeavesTheKeysWithTheWindowTheUserWasIn) {
+    PatternWindow users{{}, Orange, {200, 150, 500, 400}};
+    App app;
+    std::ofstream((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary)
+        << "[TTintsnatch4]\r\nrgCapture_ItemIndex=1\r\n";
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(app.ShowHide(false));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            SetForegroundWindow(users.Handle());
+            return GetForegroundWindow() == users.Handle();
+        },
+        5000, "the user's window in front"));
+    SetClipboardText(L"before");
+    PressKeys({VK_F9});
+    ASSERT_TRUE(WaitFor([] { return ClipboardText() != L"before"; }, 8000, "the capture copied"));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_EQ(GetForegroundWindow(), users.Handle());
+    EXPECT_FALSE(IsWindowVisible(app.MainWindow()));
+}
