@@ -175,7 +175,7 @@ void TPickForm::Paint(HDC dc, const RECT& area) {
     if (area.right <= area.left || area.bottom <= area.top) return;
     gdi::PaletteSelection palette(dc, ScreenImage().Palette());
     // The frozen copy round the loupe goes straight to the window: a second bitmap of the whole
-    // desk (hundreds of megabytes on large monitors) would only hold a copy of the first.
+    // desk (a hundred megabytes on three 4K monitors) would only hold a copy of the first.
     const RECT loupe = ToRect(loupe_);
     {
         SaveDC(dc);
