@@ -157,9 +157,10 @@ void TTintsnatch4::CaptureExecute() {
             case CaptureKind::None:
                 break;
         }
-        // The user asked to exit meanwhile: nothing is shown, the window closes. A cancelled
-        // countdown leaves the window as it was.
-        if (closeAfterCapture_ || engine.CountdownCancelled()) return;
+        // The user asked to exit meanwhile: nothing is shown, the window closes. A capture the
+        // user backed out of (Esc, or the capture key during the countdown) leaves the window and
+        // the captured image as they were.
+        if (closeAfterCapture_ || engine.Cancelled()) return;
         // The picture takes over the returned image; a dismissed overlay leaves it empty.
         // The engine put a picture taken on the clipboard.
         if (image && !image->Empty() && engine.Auto)

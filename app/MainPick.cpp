@@ -1,5 +1,5 @@
 // The main window's side of the precise pick: the command, the loupe's look and the copy.
-#include <optional>
+#include <exception>
 
 #include "access/Names.h"
 #include "app/TintsnatchMain.h"
@@ -19,32 +19,36 @@ constexpr int CustomFormat = 6;
 void TTintsnatch4::PickExecute() {
     // Its key and the capture key still work while an overlay runs its loop: one at a time.
     if (OskScreenCapture1->Capturing()) return;
-    // The loupe enlarges as the compact view's magnifier does now.
+    // The loupe enlarges as the compact view's magnifier does now, and samples as Ctrl+C does.
     LoupeLook look;
     look.ZoomLevel = JvZoom1->ZoomLevel();
     look.Crosshair = JvZoom1->Crosshair();
     look.CrosshairSize = JvZoom1->CrosshairSize();
     look.CrosshairColor = JvZoom1->CrosshairColor();
-    struct Picked {
-        COLORREF color;
-        POINT at;
-    };
-    std::optional<Picked> picked;
+    look.SampleSide = sampleSide_;
+    std::exception_ptr failure;
     CloseLater closeLater(Handle(), closeAfterCapture_);
     // The capture's own way off the screen: the program's windows (the following window beside
     // the cursor among them) leave it before the screen is frozen, and come back as they were,
-    // with every key they held.
+    // with every key they held; the foreground goes back to the window the user was in.
     OskScreenCapture1->RunAside([&] {
         TPickForm form(win::Application().Handle(), look);
         form.ColorText = [this](COLORREF color, POINT at) { return PickedColorText(color, at); };
         form.OnSettle = [this](COLORREF color, POINT at) {
             Announce(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
         };
-        if (OskScreenCapture1->ShowOverlay(form) == TScreenOverlay::mrOk)
-            picked = Picked{form.Color(), form.Position()};
+        // Copied the moment it is picked, as Ctrl+C copies, not once the windows are back. A
+        // failure is reported once they are.
+        form.OnPick = [&](COLORREF color, POINT at) {
+            try {
+                CopyPickedColor(color, at);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        };
+        (void)OskScreenCapture1->ShowOverlay(form);
     });
-    // An exit asked for meanwhile dismissed the pick: nothing is copied.
-    if (picked && !closeAfterCapture_) CopyPickedColor(picked->color, picked->at);
+    if (failure) std::rethrow_exception(failure);
 }
 
 std::wstring TTintsnatch4::PickedColorText(COLORREF color, POINT at) const {

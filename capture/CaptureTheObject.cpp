@@ -15,6 +15,16 @@ void TCaptureObjectForm::LoadHandCursor() {
     if (!cursor_) cursor_ = LoadCursorW(nullptr, IDC_HAND);
 }
 
+void TCaptureObjectForm::OverlayKey(unsigned key, bool shift) {
+    // By keyboard: the arrows point, Enter or Space picks as a release does, Esc backs out.
+    if (key == VK_RETURN || key == VK_SPACE)
+        SetModalResult(mrOk);
+    else if (key == VK_ESCAPE)
+        SetModalResult(mrAbort);
+    else
+        StepCursor(key, shift);
+}
+
 LRESULT TCaptureObjectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATE:
@@ -33,13 +43,6 @@ LRESULT TCaptureObjectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             SetModalResult(mrOk);
-            return 0;
-        case WM_KEYDOWN:
-            // By keyboard: the arrows point, Enter or Space picks as a release does.
-            if (wp == VK_RETURN || wp == VK_SPACE)
-                SetModalResult(mrOk);
-            else
-                StepCursor(static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0);
             return 0;
     }
     return TScreenOverlay::HandleMessage(msg, wp, lp);

@@ -1,8 +1,8 @@
 #pragma once
 // The object selection overlay (class "TCaptureObjectForm"): over the frozen screen the user
 // points with a hand cursor at the window or control to capture; the release of any mouse button
-// ends it with mrOk, as Enter or Space does, the arrow keys moving the cursor. It returns nothing
-// else: the engine finds the window under the cursor.
+// ends it with mrOk, as Enter or Space does, the arrow keys moving the cursor; Esc ends it with
+// mrAbort. It returns nothing else: the engine finds the window under the cursor.
 #include "capture/ScreenOverlay.h"
 
 class TCaptureObjectForm : public TScreenOverlay {
@@ -12,6 +12,7 @@ class TCaptureObjectForm : public TScreenOverlay {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OverlayKey(unsigned key, bool shift) override;
 
   private:
     void LoadHandCursor();

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "access/Accessible.h"
+#include "access/OverlayNames.h"
 #include "capture/RegionProposal.h"
+#include "win/Dpi.h"
 #include "win/ErrorReport.h"
 
 namespace msg {
@@ -63,6 +65,7 @@ void TCaptureRectForm::FormMouseDown(int x, int y) {
     EraseSize();
     EraseFrame();
     rect_ = frame::PressAt(x, y);
+    NameChanging();
 }
 
 void TCaptureRectForm::FormMouseMove(bool leftHeld, int x, int y) {
@@ -80,6 +83,12 @@ void TCaptureRectForm::Redraw(const frame::Rect& next) {
     rect_ = next;
     DrawFrame();
     DrawSize();
+    NameChanging();
+}
+
+std::wstring TCaptureRectForm::Name() const {
+    const frame::Rect r = frame::OrderRect(rect_);
+    return a11y::SelectionName(r.Right - r.Left, r.Bottom - r.Top);
 }
 
 geo::Rect TCaptureRectForm::Bounds() const {
@@ -95,7 +104,14 @@ void TCaptureRectForm::FormShow() {
     Redraw({inside.left, inside.top, inside.right, inside.bottom});
 }
 
-void TCaptureRectForm::FormKeyDown(unsigned key, bool shift) {
+void TCaptureRectForm::OverlayKey(unsigned key, bool shift) {
+    // Esc backs out at any point: nothing is taken.
+    if (key == VK_ESCAPE) {
+        EraseSize();
+        EraseFrame();
+        SetModalResult(mrAbort);
+        return;
+    }
     // An offered rectangle keeps the arrows and Enter until a press replaces it; Space is that
     // press, as a click is, and the rectangle is the user's own from there.
     if (!pressed_ && Proposal && !FixedSize && ProposalKey(key, shift)) return;
@@ -168,7 +184,17 @@ void TCaptureRectForm::DrawSize() {
     if (r.left == r.right && r.top == r.bottom) return;
     gdi::WindowDC dc(Handle());
     if (!dc) return;
-    gdi::Selection font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+    // In the system's message font at the DPI of the monitor the label shows on.
+    POINT corner{std::max(r.left, r.right), std::max(r.top, r.bottom)};
+    ClientToScreen(Handle(), &corner);
+    const int dpi = MonitorDpi(MonitorFromPoint(corner, MONITOR_DEFAULTTONEAREST), Handle());
+    if (!sizeFont_ || dpi != sizeFontDpi_) {
+        NONCLIENTMETRICSW metrics{};
+        if (win::NonClientMetrics(metrics, dpi))
+            sizeFont_ = gdi::Font(CreateFontIndirectW(&metrics.lfMessageFont));
+        sizeFontDpi_ = dpi;
+    }
+    gdi::Selection font(dc.Get(), sizeFont_ ? sizeFont_.Get() : GetStockObject(DEFAULT_GUI_FONT));
     const std::wstring text = proposal::SizeText(r);
     SIZE extent{};
     GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
@@ -243,9 +269,6 @@ LRESULT TCaptureRectForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
             FormMouseUp(msg == WM_LBUTTONUP, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-            return 0;
-        case WM_KEYDOWN:
-            FormKeyDown(static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0);
             return 0;
         case WM_SHOWWINDOW:
             if (wp) PostMessageW(Handle(), msg::ProposalShow, 0, 0);

@@ -4,11 +4,14 @@
 // white dashes outlines it. Releasing the left button takes the rectangle's pixels into
 // SelectionImage and ends the overlay with mrOk. By keyboard: the arrow keys move the cursor (ten
 // pixels with Shift), Enter or Space presses there and a second press releases, the arrows in
-// between drawing the rectangle as a drag does; a fixed frame is taken at the first press.
+// between drawing the rectangle as a drag does; a fixed frame is taken at the first press. Esc
+// ends it with mrAbort, taking nothing.
 #include <optional>
+#include <string>
 
 #include "capture/FrameDash.h"
 #include "capture/ScreenOverlay.h"
+#include "win/Gdi.h"
 #include "win/Geometry.h"
 
 class TCaptureRectForm : public TScreenOverlay {
@@ -33,6 +36,8 @@ class TCaptureRectForm : public TScreenOverlay {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OverlayKey(unsigned key, bool shift) override;
+    std::wstring Name() const override;
 
   private:
     void FormMouseDown(int x, int y);
@@ -43,7 +48,6 @@ class TCaptureRectForm : public TScreenOverlay {
     void DrawFrame();
     void TakeSelection(const frame::Rect& area);
     void FormShow();
-    void FormKeyDown(unsigned key, bool shift);
     // Enter or Space at the cursor: a press, or the release of the rectangle a press started.
     void KeyPress();
     // The offered rectangle's keys while it shows untouched; false for a key it does not take.
@@ -57,7 +61,9 @@ class TCaptureRectForm : public TScreenOverlay {
     TPicture selectionImage_;
     frame::Rect rect_;
     std::optional<frame::Rect> taken_;
-    RECT sizeLabel_{};      // where the size shows, empty while it does not
+    RECT sizeLabel_{};    // where the size shows, empty while it does not
+    gdi::Font sizeFont_;  // for the DPI below
+    int sizeFontDpi_ = 0;
     bool pressed_ = false;  // a button went down: the rectangle is the user's own now
     bool keyDrag_ = false;  // Enter or Space started a rectangle that the next one ends
     frame::Dashes dashes_;

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "access/Accessible.h"
+#include "access/OverlayNames.h"
+#include "capture/ScreenSettleWin32.h"
 #include "win/Application.h"
 #include "win/Dpi.h"
 
@@ -16,6 +19,7 @@ TCountdownForm::TCountdownForm() {
     // A tool window has no taskbar button; it never activates, not even when clicked.
     Create(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, ClassName, L"Capture countdown",
            WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr);
+    excluded_ = settle::KeepOutOfCaptures(Handle());
 }
 
 TCountdownForm::~TCountdownForm() {
@@ -41,7 +45,14 @@ bool TCountdownForm::Run(int seconds) {
     const geo::Point at =
         countdown::PlaceBesidePointer({p.x, p.y}, size, {w.left, w.top, w.right, w.bottom});
     bounds_ = {at.x, at.y, at.x + size.cx, at.y + size.cy};
-    shown_ = count_->SecondsLeft(GetTickCount());
+    ShowSeconds(count_->SecondsLeft(GetTickCount()));
+    // It never has the foreground: Esc reaches it as a hotkey, whatever has. Released on every
+    // way out, so that Esc closes the user's menus again afterwards.
+    struct Release {
+        std::optional<overlaykeys::HeldKeys>& keys;
+        ~Release() { keys.reset(); }
+    } release{keys_};
+    keys_.emplace(Handle(), overlaykeys::Taker::Countdown);
     SetWindowPos(Handle(), HWND_TOPMOST, at.x, at.y, size.cx, size.cy,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
     UpdateWindow(Handle());
@@ -67,11 +78,18 @@ void TCountdownForm::Tick() {
     }
     const int left = count_->SecondsLeft(now);
     if (left != shown_) {
-        shown_ = left;
+        ShowSeconds(left);
         InvalidateRect(Handle(), nullptr, FALSE);
+        // Each second is a rest of its own: the name is told as the number changes.
+        a11y::RaiseNameChange(Handle());
     }
     // Timed to the change of the number, not to a fixed period that would drift from it.
     SetTimer(Handle(), TickTimer, count_->NextChangeIn(now), nullptr);
+}
+
+void TCountdownForm::ShowSeconds(int seconds) {
+    shown_ = seconds;
+    SetWindowTextW(Handle(), a11y::CountdownName(seconds).c_str());
 }
 
 void TCountdownForm::Paint(HDC dc) {
@@ -97,6 +115,13 @@ LRESULT TCountdownForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
+        case WM_HOTKEY:
+            if (const auto key = keys_ ? keys_->KeyOf(msg, wp) : std::nullopt;
+                key && key->key == overlaykeys::VkEscape) {
+                Cancel();
+                return 0;
+            }
+            break;
     }
     return PaintedWindow::HandleMessage(msg, wp, lp);
 }

@@ -15,19 +15,46 @@
 #include "win/ErrorReport.h"
 
 namespace {
-// Restores the application on every way out of an operation, failures included.
+// Restores the application (when it was minimised for the operation) on every way out of an
+// operation, failures included. When nothing of ours shows what the operation did (the user backed
+// out, a pick copied its colour, the window is hidden), the foreground goes back to the window the
+// user was in; else the main window takes it, showing the capture.
 class RestoreOnExit {
   public:
-    explicit RestoreOnExit(bool active) : active_(active) {}
+    RestoreOnExit(bool minimized, HWND front, const bool& giveBack)
+        : minimized_(minimized), front_(front), giveBack_(giveBack) {}
     ~RestoreOnExit() {
-        if (active_) win::Application().Restore();
+        auto& app = win::Application();
+        HWND main = app.MainWindow();
+        if (minimized_) {
+            if (giveBack_)
+                app.RestoreTo({front_});
+            else
+                app.RestoreTo({main, front_});
+        } else if ((giveBack_ || !main || !IsWindowVisible(main)) && front_ &&
+                   IsWindowVisible(front_)) {
+            // Refused only when the platform kept the foreground with it all along.
+            (void)SetForegroundWindow(front_);
+        }
     }
     RestoreOnExit(const RestoreOnExit&) = delete;
     RestoreOnExit& operator=(const RestoreOnExit&) = delete;
 
   private:
-    bool active_;
+    bool minimized_;
+    HWND front_;
+    const bool& giveBack_;
 };
+
+// The window the user was in as an operation starts. A hotkey brings the application to the
+// front before its command runs: when ours is in front, the window that was before it.
+HWND UsersFront() {
+    auto& app = win::Application();
+    HWND front = GetForegroundWindow();
+    if (!front || app.Owns(front))
+        if (HWND before = app.FrontBefore()) front = before;
+    return front;
+}
 
 class BusyFlag {
   public:
@@ -123,23 +150,25 @@ std::unique_ptr<TPicture> TOskScreenCapture::Run(const std::function<bool()>& ta
     origin_.reset();
     showsPointer_ = false;
     bool minimize = Minimize;
+    cancelled_ = false;
+    HWND front = UsersFront();
     std::optional<settle::OwnWindows> own;
     if (minimize) {
         own.emplace();
         win::Application().Minimize();
     }
-    RestoreOnExit restore(minimize);
+    RestoreOnExit restore(minimize, front, cancelled_);
     Settle(own ? own->Areas() : std::vector<RECT>{});
-    countdownCancelled_ = false;
     if (StartDelay > 0) {
         TCountdownForm countdown;
         {
             Pointer<TCountdownForm> running(countdown_, countdown);
-            countdownCancelled_ = !countdown.Run(StartDelay);
+            cancelled_ = !countdown.Run(StartDelay);
         }
-        if (countdownCancelled_) return nullptr;
-        // The countdown is ours too: read once the screen no longer shows it.
-        Settle({countdown.Bounds()});
+        if (cancelled_) return nullptr;
+        // The countdown is ours too: read once the screen no longer shows it (at once where the
+        // platform kept it out of every capture).
+        if (!countdown.ExcludedFromCapture()) Settle({countdown.Bounds()});
     }
     if (!take()) return nullptr;
     if (cursor && origin_ && showsPointer_) cursor->DrawInto(image_, *origin_);
@@ -217,8 +246,7 @@ bool TOskScreenCapture::TakeObject() {
     {
         // The overlay lies over everything, so the click never reaches the window beneath.
         TCaptureObjectForm overlay(win::Application().Handle());
-        Pointer<TScreenOverlay> shown(overlay_, overlay);
-        if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
+        if (!Shown(overlay)) return false;
     }
     // The overlay covered the desk; the window captured is the one under the cursor once the
     // screen shows what lay beneath it.
@@ -245,10 +273,7 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
         overlay.Proposal = frame::Rect{r.left - desk.left, r.top - desk.top, r.right - desk.left,
                                        r.bottom - desk.top};
     }
-    {
-        Pointer<TScreenOverlay> shown(overlay_, overlay);
-        if (overlay.ShowModal() != TScreenOverlay::mrOk) return false;
-    }
+    if (!Shown(overlay)) return false;
     // The area was read from the frozen copy when the button was released: nothing waits here.
     image_ = std::move(overlay.SelectionImage());
     // The overlay counts from the desk's top-left corner.
@@ -262,17 +287,26 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     return true;
 }
 
+bool TOskScreenCapture::Shown(TScreenOverlay& overlay) {
+    const int result = ShowOverlay(overlay);
+    if (result == TScreenOverlay::mrAbort) cancelled_ = true;
+    return result == TScreenOverlay::mrOk;
+}
+
 void TOskScreenCapture::RunAside(const std::function<void()>& work) {
     BusyFlag busy(capturing_);
     // An application already away (minimised by the user, or to the tray) shows nothing of ours,
     // and stays away afterwards: a restore would bring it back.
     const bool minimize = Minimize && !win::Application().IsMinimized();
+    // Whatever way the work ends it opens nothing of ours: the keys go back to the user's window.
+    const bool giveBack = true;
+    HWND front = UsersFront();
     std::optional<settle::OwnWindows> own;
     if (minimize) {
         own.emplace();
         win::Application().Minimize();
     }
-    RestoreOnExit restore(minimize);
+    RestoreOnExit restore(minimize, front, giveBack);
     Settle(own ? own->Areas() : std::vector<RECT>{});
     work();
 }

@@ -63,8 +63,9 @@ class TOskScreenCapture {
 
     // Runs work() with the screen cleared for it as for a capture, taking no image: the
     // application minimised round it when Minimize is set (and it is not minimised already), and
-    // restored after whatever way work() ends. Capturing() holds meanwhile, so Cancel() and every
-    // guard of a running capture apply.
+    // restored after whatever way work() ends, the foreground going back to the window the user
+    // was in. Capturing() holds meanwhile, so Cancel() and every guard of a running capture
+    // apply.
     void RunAside(const std::function<void()>& work);
     // Shows an overlay made inside RunAside until it ends, and returns its result; Cancel()
     // dismisses it meanwhile.
@@ -81,8 +82,10 @@ class TOskScreenCapture {
 
     // True while the countdown of StartDelay runs.
     bool CountingDown() const { return countdown_ != nullptr; }
-    // Whether the last operation was ended by Cancel during its countdown.
-    bool CountdownCancelled() const { return countdownCancelled_; }
+    // Whether the user backed out of the last operation (Esc in its countdown or overlay, the
+    // capture key during the countdown): it took nothing and left the clipboard alone, and the
+    // foreground went back to the window the user was in.
+    bool Cancelled() const { return cancelled_; }
     // Ends the countdown or the overlay that is open, if any, as dismissed: the operation then
     // unwinds as for a dismissal, restoring the application and returning no image.
     void Cancel();
@@ -97,6 +100,8 @@ class TOskScreenCapture {
     void TakeScreenArea(const RECT& area);
     bool TakeObject();
     bool TakeSelection(bool fixedSize, int width, int height);
+    // Shows the overlay until it ends; true when the user chose (mrOk). Notes a backing out.
+    bool Shown(TScreenOverlay& overlay);
 
     TPicture image_;  // the working image
     // Where the working image's top-left pixel was on the screen.
@@ -107,5 +112,5 @@ class TOskScreenCapture {
     bool capturing_ = false;
     TScreenOverlay* overlay_ = nullptr;    // the overlay of the running operation while it shows
     TCountdownForm* countdown_ = nullptr;  // the countdown while it runs
-    bool countdownCancelled_ = false;
+    bool cancelled_ = false;
 };

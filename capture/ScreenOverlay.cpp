@@ -1,10 +1,30 @@
 #include "capture/ScreenOverlay.h"
 
+#include "access/Accessible.h"
 #include "pick/PickGeometry.h"
 #include "win/Application.h"
+#include "win/Dpi.h"
 #include "win/ErrorReport.h"
 
 namespace {
+// Apart from the overlays' own timers, which count from 1.
+constexpr UINT_PTR NameTimer = 0x4E41;
+constexpr UINT NameRestDelay = 500;  // ms without a change before the name is told
+
+// Points the overlay at the keys it holds while it shows; on every way out it no longer does.
+class Holding {
+  public:
+    Holding(const overlaykeys::HeldKeys*& slot, const overlaykeys::HeldKeys& keys) : slot_(slot) {
+        slot_ = &keys;
+    }
+    ~Holding() { slot_ = nullptr; }
+    Holding(const Holding&) = delete;
+    Holding& operator=(const Holding&) = delete;
+
+  private:
+    const overlaykeys::HeldKeys*& slot_;
+};
+
 // Copies one monitor's part of the desk into the frozen copy, whose (0, 0) is the desk's
 // top-left corner.
 struct Gather {
@@ -57,16 +77,52 @@ TScreenOverlay::~TScreenOverlay() {
 
 int TScreenOverlay::ShowModal() {
     modalResult_ = mrNone;
+    // Held before the overlay shows, so that no key meant for it reaches the program beneath, and
+    // released when this returns, whichever way.
+    const overlaykeys::HeldKeys keys(Handle(), overlaykeys::Taker::Overlay);
+    Holding holding(keys_, keys);
     ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
+    // The platform may refuse the foreground (another program's menu is open, or the user gave
+    // input elsewhere): the held keys reach the overlay all the same, and the mouse over it.
+    (void)SetForegroundWindow(Handle());
     UpdateWindow(Handle());
+    NameChanging();
     win::Application().RunModalLoop([this] { return modalResult_ != mrNone || !Handle(); });
     if (modalResult_ == mrNone) modalResult_ = mrCancel;
     if (Handle()) {
+        KillTimer(Handle(), NameTimer);
         if (GetCapture() == Handle()) ReleaseCapture();
         ShowWindow(Handle(), SW_HIDE);
     }
     return modalResult_;
+}
+
+int TScreenOverlay::MonitorDpi(HMONITOR monitor, HWND fallback) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) && y > 0)
+        return static_cast<int>(y);
+    return win::WindowDpi(fallback);
+}
+
+void TScreenOverlay::NameChanging() {
+    if (Handle()) SetTimer(Handle(), NameTimer, NameRestDelay, nullptr);
+}
+
+void TScreenOverlay::NameRests() {
+    const std::wstring name = Name();
+    if (name.empty()) return;
+    if (nameRest_.Observe(true, [&] { return a11y::NameRest::Names{name}; }).empty()) return;
+    // The window text is the name: readers in other processes read it without asking us.
+    SetWindowTextW(Handle(), name.c_str());
+    a11y::RaiseNameChange(Handle());
 }
 
 std::optional<POINT> TScreenOverlay::StepCursor(unsigned key, bool shift) {
@@ -105,6 +161,23 @@ LRESULT TScreenOverlay::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             modalResult_ = mrCancel;
             return 0;
+        case WM_HOTKEY:
+        case WM_KEYDOWN: {
+            std::optional<overlaykeys::Chord> key;
+            if (keys_)
+                key = keys_->KeyOf(msg, wp);
+            else if (msg == WM_KEYDOWN)  // not shown modally: nothing is held
+                key = overlaykeys::Chord{static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0};
+            if (key) OverlayKey(key->key, key->shift);
+            return 0;
+        }
+        case WM_TIMER:
+            if (wp == NameTimer) {
+                KillTimer(Handle(), NameTimer);
+                NameRests();
+                return 0;
+            }
+            break;
     }
     return Window::HandleMessage(msg, wp, lp);
 }

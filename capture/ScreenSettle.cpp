@@ -25,6 +25,11 @@ std::vector<std::uint32_t> ThreadsToAsk(const std::vector<WindowBelow>& windows,
     return threads;
 }
 
+bool ExcludesFromCapture(std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
+    if (major != 10) return major > 10;
+    return minor > 0 || build >= 19041;
+}
+
 std::uint32_t Remaining(std::uint32_t startMs, std::uint32_t nowMs, std::uint32_t limitMs) {
     const std::uint32_t spent = nowMs - startMs;  // unsigned: right across the wrap
     return spent >= limitMs ? 0 : limitMs - spent;

@@ -85,7 +85,43 @@ void RoundTrip(HWND window, DWORD ms) {
     if (ms > 0) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ms, &answer);
 }
 
+// The system's own version: the version functions answer what the program's manifest declares
+// it was tested on, not what runs.
+bool SystemVersion(DWORD& major, DWORD& minor, DWORD& build) {
+    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    const auto get = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                 reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+                           : nullptr;
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!get || get(&info) != 0) return false;
+    major = info.dwMajorVersion;
+    minor = info.dwMinorVersion;
+    build = info.dwBuildNumber;
+    return true;
+}
+
 }  // namespace
+
+bool KeepOutOfCaptures(HWND window) {
+    const Compositor& dwm = Compositor::Get();
+    const BOOL off = TRUE;
+    if (dwm.setAttribute)
+        (void)dwm.setAttribute(window, DWMWA_TRANSITIONS_FORCEDISABLED, &off, sizeof off);
+    // Only a composed desk keeps a window out of captures.
+    DWORD major = 0, minor = 0, build = 0;
+    if (!dwm.Composing() || !SystemVersion(major, minor, build) ||
+        !ExcludesFromCapture(major, minor, build))
+        return false;
+    using SetAffinityFn = BOOL(WINAPI*)(HWND, DWORD);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    const auto setAffinity = user ? reinterpret_cast<SetAffinityFn>(reinterpret_cast<void*>(
+                                        GetProcAddress(user, "SetWindowDisplayAffinity")))
+                                  : nullptr;
+    constexpr DWORD ExcludeFromCapture = 0x11;  // WDA_EXCLUDEFROMCAPTURE
+    return setAffinity && setAffinity(window, ExcludeFromCapture);
+}
 
 OwnWindows::OwnWindows() {
     auto& app = win::Application();

@@ -26,4 +26,9 @@ class OwnWindows {
 // Returns once the screen shows what lies beneath the vacated areas, or after limitMs at most.
 void WaitUntilShown(const std::vector<RECT>& vacated, DWORD limitMs);
 
+// A window of ours shown while captures are taken (the countdown): its fade in and out is turned
+// off where the compositor has one, so that it leaves the screen at once; and where the system
+// can keep it out of every capture, it is. True when it is kept out.
+bool KeepOutOfCaptures(HWND window);
+
 }  // namespace settle

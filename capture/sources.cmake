@@ -5,3 +5,5 @@ ts_win32_sources(Picture.cpp OskCapture.cpp BmpFile.cpp PngEncoder.cpp PngFile.c
                  ImageView.cpp ScreenOverlay.cpp CaptureTheRect.cpp CaptureTheObject.cpp
                  ScreenSettleWin32.cpp OneKeySave.cpp CursorImageWin32.cpp CountdownWindow.cpp
                  PinWindow.cpp)
+ts_logic_sources(OverlayKeys.cpp)
+ts_win32_sources(OverlayKeysWin32.cpp)

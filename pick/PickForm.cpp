@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "win/Dpi.h"
+#include "access/OverlayNames.h"
+#include "colors/BlockAverage.h"
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "zoom/ZoomGeometry.h"
@@ -17,24 +18,6 @@ constexpr int MagnifierSide = 121, Margin = 4, Gap = 16, FrameWidth = 2;
 constexpr COLORREF LoupeBack = RGB(255, 255, 225), LoupeInk = RGB(0, 0, 0);
 
 RECT ToRect(const geo::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// The DPI of one monitor, for a loupe sized for the monitor it shows on while the overlay spans
-// monitors of several DPIs. The call exists from Windows 8.1 on and is looked up at the first
-// pick; without it (or without an answer) the overlay's own DPI serves.
-int MonitorDpi(HMONITOR monitor, HWND fallback) {
-    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const auto getDpiForMonitor = [] {
-        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                      : nullptr;
-    }();
-    UINT x = 0, y = 0;
-    constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
-    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, EffectiveDpi, &x, &y)) && y > 0)
-        return static_cast<int>(y);
-    return win::WindowDpi(fallback);
-}
 
 // A ring of one pixel round r, grown by `by`.
 void Ring(HDC dc, RECT r, int by, int stockBrush) {
@@ -70,7 +53,19 @@ POINT TPickForm::Position() const { return {origin_.x + cursor_.x, origin_.y + c
 
 COLORREF TPickForm::Color() const { return ColorAt(cursor_); }
 
-COLORREF TPickForm::ColorAt(geo::Point at) const { return GetPixel(frozen_->Get(), at.x, at.y); }
+COLORREF TPickForm::ColorAt(geo::Point at) const {
+    // The block as the Ctrl+C copy samples it: centred on the pixel, cut to the desk.
+    if (look_.SampleSide > 1)
+        if (const auto mean =
+                sampler_.Mean(frozen_->Get(), colors::SampleBlock(at, look_.SampleSide, Desk())))
+            return RGB(mean->rgbtRed, mean->rgbtGreen, mean->rgbtBlue);
+    return GetPixel(frozen_->Get(), at.x, at.y);
+}
+
+std::wstring TPickForm::Name() const {
+    const POINT at = Position();
+    return a11y::LoupeName(TextOf(cursor_), at.x, at.y);
+}
 
 geo::Rect TPickForm::Desk() const { return {0, 0, ScreenImage().Width(), ScreenImage().Height()}; }
 
@@ -136,6 +131,7 @@ void TPickForm::Follow(geo::Point at) {
     InvalidateRect(Handle(), &old, FALSE);
     InvalidateRect(Handle(), &now, FALSE);
     UpdateWindow(Handle());
+    NameChanging();
 }
 
 void TPickForm::FormMouseMove(int x, int y) {
@@ -145,14 +141,20 @@ void TPickForm::FormMouseMove(int x, int y) {
     SetTimer(Handle(), SettleTimer, SettleDelay, nullptr);
 }
 
-void TPickForm::FormKeyDown(unsigned key, bool shift) {
+void TPickForm::Pick() {
+    // The copy is made here and now, not once the program's windows are back.
+    if (OnPick) OnPick(Color(), Position());
+    SetModalResult(mrOk);
+}
+
+void TPickForm::OverlayKey(unsigned key, bool shift) {
     switch (key) {
         case VK_RETURN:
         case VK_SPACE:
-            SetModalResult(mrOk);
+            Pick();
             return;
         case VK_ESCAPE:
-            SetModalResult(mrCancel);
+            SetModalResult(mrAbort);
             return;
     }
     const auto to = pick::ArrowStep(key, shift, cursor_, Desk());
@@ -170,19 +172,31 @@ void TPickForm::Settled() {
 }
 
 void TPickForm::Paint(HDC dc, const RECT& area) {
-    const int w = area.right - area.left, h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) return;
-    // Composed off screen and put there in one copy: the loupe never flickers over the frozen
-    // copy it hides.
+    if (area.right <= area.left || area.bottom <= area.top) return;
     gdi::PaletteSelection palette(dc, ScreenImage().Palette());
+    // The frozen copy round the loupe goes straight to the window: a second bitmap of the whole
+    // desk (a hundred megabytes on three 4K monitors) would only hold a copy of the first.
+    const RECT loupe = ToRect(loupe_);
+    {
+        SaveDC(dc);
+        ExcludeClipRect(dc, loupe.left, loupe.top, loupe.right, loupe.bottom);
+        BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               frozen_->Get(), area.left, area.top, SRCCOPY);
+        RestoreDC(dc, -1);
+    }
+    // The loupe is composed off screen and put there in one copy, so it never flickers over the
+    // frozen copy it hides.
+    RECT part{};
+    if (!IntersectRect(&part, &area, &loupe)) return;
+    const int w = part.right - part.left, h = part.bottom - part.top;
     gdi::MemoryDC mem(dc);
     gdi::Bitmap canvas(CreateCompatibleBitmap(dc, w, h));
     if (!mem || !canvas) return;
     gdi::Selection selected(mem.Get(), canvas.Get());
     gdi::PaletteSelection memPalette(mem.Get(), ScreenImage().Palette());
-    BitBlt(mem.Get(), 0, 0, w, h, frozen_->Get(), area.left, area.top, SRCCOPY);
-    DrawLoupe(mem.Get(), {-area.left, -area.top});
-    BitBlt(dc, area.left, area.top, w, h, mem.Get(), 0, 0, SRCCOPY);
+    BitBlt(mem.Get(), 0, 0, w, h, frozen_->Get(), part.left, part.top, SRCCOPY);
+    DrawLoupe(mem.Get(), {-part.left, -part.top});
+    BitBlt(dc, part.left, part.top, w, h, mem.Get(), 0, 0, SRCCOPY);
 }
 
 void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
@@ -234,6 +248,16 @@ void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
     }
     Ring(dc, middle, 1, BLACK_BRUSH);
     Ring(dc, middle, 2, WHITE_BRUSH);
+    // The block sampled, outlined as the middle cell is.
+    if (look_.SampleSide > 1) {
+        const geo::Rect block =
+            pick::CellsOf(grid_, source, colors::SampleBlock(cursor_, look_.SampleSide, Desk()));
+        if (!block.Empty()) {
+            const RECT cells = ToRect(block.Moved({mag.left, mag.top}));
+            Ring(dc, cells, 1, BLACK_BRUSH);
+            Ring(dc, cells, 2, WHITE_BRUSH);
+        }
+    }
 
     // The colour in the chosen format, then the position.
     gdi::Selection font(dc, font_.Get());
@@ -264,13 +288,10 @@ LRESULT TPickForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_LBUTTONUP:
             FormMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
-            SetModalResult(mrOk);
+            Pick();
             return 0;
         case WM_RBUTTONUP:
             SetModalResult(mrCancel);
-            return 0;
-        case WM_KEYDOWN:
-            FormKeyDown(static_cast<unsigned>(wp), GetKeyState(VK_SHIFT) < 0);
             return 0;
         case WM_TIMER:
             if (wp == SettleTimer) {

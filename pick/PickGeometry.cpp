@@ -76,4 +76,14 @@ geo::Rect GridSource(geo::Point cursor, const Grid& grid) {
     return {cursor.x - half, cursor.y - half, cursor.x + half + 1, cursor.y + half + 1};
 }
 
+geo::Rect CellsOf(const Grid& grid, const geo::Rect& source, const geo::Rect& pixels) {
+    auto cut = [&](int at, int from) {
+        return std::clamp(at - from, 0, grid.cells) * grid.cellSize;
+    };
+    const geo::Rect cells{cut(pixels.left, source.left), cut(pixels.top, source.top),
+                          cut(pixels.right, source.left), cut(pixels.bottom, source.top)};
+    if (cells.Empty()) return {};
+    return cells;
+}
+
 }  // namespace pick

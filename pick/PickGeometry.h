@@ -34,4 +34,8 @@ Grid GridFor(int side, int zoomLevel);
 // The screen pixels the magnifier shows round the cursor: cells x cells, centred on it.
 geo::Rect GridSource(geo::Point cursor, const Grid& grid);
 
+// Where screen pixels (the sampled block) show in the magnifier that shows `source`, in the
+// magnifier's pixels from its top-left corner: their whole cells, cut to the magnifier.
+geo::Rect CellsOf(const Grid& grid, const geo::Rect& source, const geo::Rect& pixels);
+
 }  // namespace pick

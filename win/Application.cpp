@@ -61,8 +61,13 @@ HWND TApplication::UserWindow() const {
                                                                                 : nullptr;
 }
 
+HWND TApplication::FrontBefore() const {
+    return frontBefore_ && IsWindow(frontBefore_) ? frontBefore_ : nullptr;
+}
+
 void TApplication::BringToFront() {
     NoteUserWindow();
+    frontBefore_ = GetForegroundWindow();
     if (Handle()) SetForegroundWindow(Handle());
 }
 
@@ -97,7 +102,28 @@ void TApplication::Minimize() {
 
 void TApplication::Restore() {
     if (!Handle()) return;
-    if (IsMinimized()) ShowWindow(Handle(), SW_RESTORE);
+    BringBack(true);
+    HWND target = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : Handle();
+    SetForegroundWindow(target);
+}
+
+void TApplication::RestoreTo(std::initializer_list<HWND> candidates) {
+    if (!Handle()) return;
+    // Nothing of ours is activated on the way: the keys go where they are given.
+    BringBack(false);
+    for (HWND to : candidates)
+        if (to && IsWindow(to) && IsWindowVisible(to)) {
+            // Refused when the program never had the foreground meanwhile (the platform kept it
+            // with the window the user was in): that window has it still.
+            (void)SetForegroundWindow(to);
+            return;
+        }
+    HWND target = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : Handle();
+    SetForegroundWindow(target);
+}
+
+void TApplication::BringBack(bool activate) {
+    if (IsMinimized()) ShowWindow(Handle(), activate ? SW_RESTORE : SW_SHOWNOACTIVATE);
     for (HWND h : hiddenByMinimize_) {
         if (!IsWindow(h)) continue;
         SetWindowPos(h, nullptr, 0, 0, 0, 0,
@@ -105,8 +131,6 @@ void TApplication::Restore() {
         SendMessageW(h, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
     }
     hiddenByMinimize_.clear();
-    HWND target = mainWindow_ && IsWindowVisible(mainWindow_) ? mainWindow_ : Handle();
-    SetForegroundWindow(target);
 }
 
 int TApplication::AddHook(Hook hook) {
@@ -136,6 +160,10 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     if (mainWindow_) PostMessageW(mainWindow_, WM_CLOSE, 0, 0);
                     return 0;
             }
+            break;
+        case WM_ACTIVATEAPP:
+            // Another program has the foreground now: what BringToFront noted is history.
+            if (!wp) frontBefore_ = nullptr;
             break;
         case WM_ACTIVATE:
             // Activation of the zero-size window passes on to the main window.

@@ -4,6 +4,7 @@
 // all of its windows off the screen at once; IsIconic on it tells whether the application is
 // minimised. Components may hook its messages.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ class TApplication : public Window {
     void Minimize();
     // Restore: brings back exactly the windows Minimize took away and activates the application.
     void Restore();
+    // The same, giving the foreground instead to the first of the candidates (ours, or the window
+    // of another program the user was in) that shows once the windows are back; with none, as
+    // Restore does.
+    void RestoreTo(std::initializer_list<HWND> candidates);
 
     // Brings the application to the foreground, remembering the window outside it that had the
     // foreground until then.
@@ -44,6 +49,9 @@ class TApplication : public Window {
     // it (BringToFront, Minimize): the window the user was working in. Null when there was none
     // or it is gone or hidden since.
     HWND UserWindow() const;
+    // The window, ours or another program's, that had the foreground when BringToFront last took
+    // it; null once the application has lost the foreground since.
+    HWND FrontBefore() const;
     // Whether the window is one of the application's: its own window, or a window it owns,
     // directly or through others (the main window, the overlays, dialogs).
     bool Owns(HWND window) const;
@@ -69,6 +77,7 @@ class TApplication : public Window {
   private:
     void Dispatch(MSG& msg);
     void NoteUserWindow();
+    void BringBack(bool activate);
 
     std::wstring title_;
     std::wstring name_;
@@ -79,6 +88,7 @@ class TApplication : public Window {
     int nextHookId_ = 1;
     std::vector<HWND> hiddenByMinimize_;
     HWND userWindow_ = nullptr;
+    HWND frontBefore_ = nullptr;
     MessageFilter filter_;
     bool terminated_ = false;
 };

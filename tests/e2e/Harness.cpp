@@ -193,6 +193,27 @@ bool App::Visible(int id) const {
     return h && IsWindowVisible(h);
 }
 
+// The program activated its own window as it started, and under Wine the window system's echo of
+// that may still be on its way and take the foreground back: the activation is repeated until it
+// holds after the program has handled its input.
+bool ActivateUsersWindow(const App& app, HWND window) {
+    if (!WaitFor([&] { return GetForegroundWindow() == app.MainWindow(); }, 5000,
+                 "the main window in front"))
+        return false;
+    int held = 0;
+    return WaitFor(
+        [&] {
+            if (GetForegroundWindow() != window) {
+                held = 0;
+                SetForegroundWindow(window);
+            }
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(app.MainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &answer);
+            return GetForegroundWindow() == window && ++held == 3;
+        },
+        5000, "the user's window in front, three times over");
+}
+
 bool SaveScreenshot(const std::wstring& path) {
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     HDC screen = GetDC(nullptr);

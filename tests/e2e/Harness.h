@@ -62,6 +62,10 @@ class App {
     HWND main_ = nullptr;
 };
 
+// The user's window takes the foreground, as a click into it gives it, once the program's window
+// has had it after its start; true once that holds.
+bool ActivateUsersWindow(const App& app, HWND window);
+
 // Writes the screen to a PNG file with the program's own encoder.
 bool SaveScreenshot(const std::wstring& path);
 

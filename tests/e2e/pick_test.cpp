@@ -85,3 +85,37 @@ TEST_F(PickByKeyboard, WhileHiddenTheKeyStillPicksAndTheWindowStaysHidden) {
     ASSERT_TRUE(app.Handled());
     EXPECT_FALSE(IsWindowVisible(app.MainWindow()));
 }
+
+// The headline case of a refused foreground: another program keeps it while the loupe shows (a
+// menu of its own open, say). The loupe's keys reach the loupe and nothing of them that program;
+// with "Sample:" at 3 x 3 the pick copies the block's mean, as Ctrl+C does.
+TEST(PickABlock, TheKeysReachTheLoupeWhileAnotherProgramKeepsTheForeground) {
+    // The one dark pixel at (213, 157) among orange: the 3 x 3 mean is 228 116 3.
+    PatternWindow users{{{{213, 157, 214, 158}, RGB(10, 20, 30)}}, Orange};
+    App app;
+    std::ofstream((app.Folder() + L"\\Tintsnatch4.ini").c_str(), std::ios::binary)
+        << "[TTintsnatch4]\r\nrgClipboard_ItemIndex=6\r\nedCustomFormat_Text={x},{y} {hex}\r\n"
+           "cbSample_ItemIndex=1\r\n";
+    MoveCursor(200, 160);
+    ASSERT_TRUE(app.Start());
+    ASSERT_TRUE(ActivateUsersWindow(app, users.Handle()));
+    PressKeys({VK_F8});
+    ASSERT_TRUE(app.WaitForFront(L"TPickForm"));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            SetForegroundWindow(users.Handle());
+            return GetForegroundWindow() == users.Handle();
+        },
+        5000, "the user's program in front again"));
+    PressKeys({VK_SHIFT, VK_RIGHT});
+    for (int i = 0; i < 3; ++i) PressKeys({VK_RIGHT});
+    for (int i = 0; i < 3; ++i) PressKeys({VK_UP});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"213,157 e47403"; }, 8000,
+                        "\"213,157 e47403\" on the clipboard"))
+        << testing::PrintToString(ClipboardText());
+    ASSERT_TRUE(WaitFor([&] { return !app.VisibleTopWindow(L"TPickForm"); }, 8000, "no loupe"));
+    ASSERT_TRUE(app.Handled());
+    EXPECT_EQ(users.KeysDown(), 0) << "keys that reached the user's program";
+    EXPECT_EQ(GetForegroundWindow(), users.Handle());
+}

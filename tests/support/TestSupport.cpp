@@ -139,6 +139,9 @@ LRESULT CALLBACK PatternWindow::Proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
         return 0;
     }
     if (m == WM_ERASEBKGND) return 1;
+    if ((m == WM_KEYDOWN || m == WM_SYSKEYDOWN) && self && wp != VK_SHIFT && wp != VK_CONTROL &&
+        wp != VK_MENU)
+        ++self->keysDown_;
     return DefWindowProcW(h, m, wp, lp);
 }
 

@@ -4,6 +4,7 @@
 // user gives it.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ class PatternWindow {
     HWND Handle() const { return hwnd_; }
     // The colour painted at a client point.
     COLORREF ColourAt(POINT client) const;
+    // Keys pressed while it had the keyboard, Shift, Ctrl and Alt not counted: what a program in
+    // front receives of keys meant for another.
+    int KeysDown() const { return keysDown_; }
 
   private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
@@ -56,6 +60,7 @@ class PatternWindow {
     std::vector<Block> blocks_;
     COLORREF background_;
     bool painted_ = false;
+    std::atomic<int> keysDown_{0};  // counted on the window's thread, read on any
 };
 
 // Finds a top-level window of a class that belongs to a process (0: any process).

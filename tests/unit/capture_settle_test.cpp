@@ -22,3 +22,10 @@ TEST(CaptureSettle, TheWaitEndsAtItsLimitAlsoAcrossTheClocksWrap) {
     EXPECT_EQ(settle::Remaining(1000, 9000, 500), 0u);
     EXPECT_EQ(settle::Remaining(0xFFFFFF00u, 0x00000040u, 500), 500u - 0x140u);
 }
+
+TEST(CaptureSettle, OnlyWindows10Of2004OnKeepsAWindowOutOfCaptures) {
+    EXPECT_FALSE(settle::ExcludesFromCapture(6, 1, 7601)) << "Windows 7 would show it black";
+    EXPECT_FALSE(settle::ExcludesFromCapture(10, 0, 18363));
+    EXPECT_TRUE(settle::ExcludesFromCapture(10, 0, 19041));
+    EXPECT_TRUE(settle::ExcludesFromCapture(10, 0, 22631)) << "Windows 11";
+}

@@ -64,3 +64,18 @@ TEST(PickGrid, WholePixelsAtTheZoomWithThePickedOneInTheMiddle) {
     EXPECT_EQ(pick::GridFor(121, 1), (pick::Grid{3, 40})) << "never fewer than three cells";
     EXPECT_EQ(pick::GridSource({-5, 7}, {17, 7}), (Rect{-13, -1, 4, 16}));
 }
+
+TEST(PickGrid, TheSampledBlockShowsAsItsCellsCutToTheMagnifier) {
+    const pick::Grid grid{17, 7};
+    const Rect source = pick::GridSource({100, 100}, grid);  // 92..108
+    EXPECT_EQ(pick::CellsOf(grid, source, {99, 99, 102, 102}), (Rect{49, 49, 70, 70}))
+        << "3 x 3 round the middle cell (8)";
+    // At the desk's top-left corner the block is cut to the desk, and its cells with it.
+    EXPECT_EQ(pick::CellsOf(grid, pick::GridSource({0, 0}, grid), {0, 0, 2, 2}),
+              (Rect{56, 56, 70, 70}));
+    // A block larger than the magnifier (9 x 9 in 3 cells): the whole magnifier.
+    const pick::Grid small{3, 40};
+    EXPECT_EQ(pick::CellsOf(small, pick::GridSource({50, 50}, small), {46, 46, 55, 55}),
+              (Rect{0, 0, 120, 120}));
+    EXPECT_TRUE(pick::CellsOf(grid, source, {}).Empty());
+}
