@@ -217,6 +217,7 @@ class TTintsnatch4 : public win::Window {
     // --- Tray icon and visibility ---
     void ShowHideExecute();
     void TrayIconDblClick();
+    const TJvTrayIcon* Tray() const { return TrayIcon.get(); }
 
     // --- Settings, start-up registration, single instance ---
     void CheckSingleInstance();
