@@ -19,6 +19,8 @@ auto EachReadout(Readouts& r) {
 }  // namespace
 
 void TTintsnatch4::PresentControls() {
+    // The window serves its own UI Automation provider from now on, so that it can speak.
+    SetAnnouncer(nullptr);
     a11y::Present(readouts_.TintColor.Handle(), a11y::Kind::Swatch);
     readouts_.TintColor.ColorText = [this] {
         return FormatColorText(clipboard_.rgClipboard.ItemIndex());
@@ -60,22 +62,21 @@ void TTintsnatch4::RaiseNameChangesAtRest() {
     for (std::size_t i : changed) a11y::RaiseNameChange(controls[i]);
 }
 
-HWND TTintsnatch4::AnnounceSource() const {
-    // A child of the window: the platform routes a pop-up window's own notifications only when
-    // it serves UI Automation itself.
-    for (HWND view : {ColorZoomPanel.Handle(), Properties, CapturePanel.Handle()})
-        if (view && win::IsShown(view)) return view;
-    return Handle();
+void TTintsnatch4::Announce(const std::wstring& text) {
+    if (announcer_) announcer_->Announce(text);
 }
 
-void TTintsnatch4::Announce(const std::wstring& text) {
-    if (!announcer_)
-        announcer_ = std::make_unique<a11y::UiaAnnouncer>([this] { return AnnounceSource(); });
-    announcer_->Announce(text);
+void TTintsnatch4::AnnounceAtRest(const std::wstring& text) {
+    if (announcer_) announcer_->AnnounceAtRest(text);
+}
+
+std::shared_ptr<void> TTintsnatch4::SpeakFrom(HWND window) {
+    return announcer_ ? announcer_->SpeakFrom(window) : nullptr;
 }
 
 void TTintsnatch4::SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer) {
-    announcer_ = std::move(announcer);
+    announcer_ = announcer ? std::move(announcer)
+                           : std::make_unique<a11y::UiaAnnouncer>(Handle(), a11y::SystemUia());
 }
 
 void TTintsnatch4::ApplyContrast() {

@@ -37,8 +37,10 @@ void TTintsnatch4::PickExecute() {
     OskScreenCapture1->RunAside([&] {
         TPickForm form(win::Application().Handle(), look);
         form.ColorText = [this](COLORREF color, POINT at) { return PickedColorText(color, at); };
+        // The overlay is what the user sees; it says the colour once its pointer rested.
+        const auto voice = SpeakFrom(form.Handle());
         form.OnSettle = [this](COLORREF color, POINT at) {
-            Announce(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
+            AnnounceAtRest(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
         };
         if (OskScreenCapture1->ShowOverlay(form) == TScreenOverlay::mrOk)
             picked = Picked{form.Color(), form.Position()};
