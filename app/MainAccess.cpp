@@ -1,6 +1,7 @@
 // The main window's share of screen readers and High Contrast: what the platform is told of the
 // controls, the name changes at rest, the announcements, and the colours the setting asks for.
 #include <array>
+#include <utility>
 
 #include "access/Accessible.h"
 #include "access/UiaAnnouncer.h"
@@ -82,9 +83,13 @@ void TTintsnatch4::SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer) {
 void TTintsnatch4::ApplyContrast() {
     const bool high = ReadHighContrast && ReadHighContrast();
     const a11y::Look look = a11y::LookFor(high, a11y::CurrentSystemColors());
-    if (lookApplied_ && high == highContrast_ && look == look_) return;
+    // Hints read the system's colours at each paint; whether they may take a colour of their
+    // own is told here.
+    hintSettings_.SetHighContrast(high);
+    const bool was = std::exchange(highContrast_, high);
+    ApplyAboutLook();
+    if (lookApplied_ && high == was && look == look_) return;
     lookApplied_ = true;
-    highContrast_ = high;
     look_ = look;
     for (win::Readout* r : EachReadout(readouts_)) r->SetColors(look.readoutText, look.readoutBack);
     readouts_.TintColor.SetFrame(look.swatchFrame, high);

@@ -239,6 +239,8 @@ class TTintsnatch4 : public win::Window {
     void SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer);
     // Reads the High Contrast setting and the system colours again and repaints what they change.
     void ApplyContrast();
+    // The About page's colours and picture as the setting and the system's colours are now.
+    void ApplyAboutLook();
     // How the setting is read; a test turns High Contrast on here.
     std::function<bool()> ReadHighContrast = [] { return a11y::SystemHighContrast(); };
     bool HighContrast() const { return highContrast_; }

@@ -351,4 +351,14 @@ std::wstring AccessibleName(HWND control) {
     return result;
 }
 
+SystemColours::SystemColours(std::vector<int> which, const std::vector<COLORREF>& colours)
+    : which_(std::move(which)) {
+    for (int w : which_) before_.push_back(GetSysColor(w));
+    EXPECT_TRUE(SetSysColors(static_cast<int>(which_.size()), which_.data(), colours.data()));
+}
+
+SystemColours::~SystemColours() {
+    SetSysColors(static_cast<int>(which_.size()), which_.data(), before_.data());
+}
+
 }  // namespace testsupport

@@ -93,4 +93,17 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
 // A control's name as a screen reader reads it, through the platform's accessibility layer.
 std::wstring AccessibleName(HWND control);
 
+// System colours of a theme of the test's own (SetSysColors), put back when it goes.
+class SystemColours {
+  public:
+    SystemColours(std::vector<int> which, const std::vector<COLORREF>& colours);
+    ~SystemColours();
+    SystemColours(const SystemColours&) = delete;
+    SystemColours& operator=(const SystemColours&) = delete;
+
+  private:
+    std::vector<int> which_;
+    std::vector<COLORREF> before_;
+};
+
 }  // namespace testsupport

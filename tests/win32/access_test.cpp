@@ -235,4 +235,34 @@ TEST_F(Access, HighContrastFramesTheTrueColoursAndDrawsTheReadoutsInSystemColour
     ASSERT_TRUE(SetSysColors(2, which, before));
 }
 
+TEST_F(Access, InHighContrastTheAboutPageDropsItsPictureAndTakesTheSystemsColours) {
+    const COLORREF face = RGB(10, 20, 30), text = RGB(240, 230, 220), link = RGB(0, 255, 255);
+    testsupport::SystemColours theme({COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT},
+                                     {face, text, link});
+    auto labels = [this] {  // the labels' backdrop and text, as the page gives them
+        gdi::WindowDC screen(nullptr);
+        gdi::MemoryDC dc(screen.Get());
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(Control(id::About), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                         reinterpret_cast<LPARAM>(Control(id::Label5))));
+        LOGBRUSH back{};
+        GetObjectW(brush, sizeof back, &back);
+        return std::make_pair(back.lbColor, GetTextColor(dc.Get()));
+    };
+    auto pictured = [this] {
+        return (GetWindowLongW(Control(id::Image1), GWL_STYLE) & WS_VISIBLE);
+    };
+    form.ReadHighContrast = [] { return true; };
+    SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(labels(), std::make_pair(face, text));
+    EXPECT_FALSE(pictured());
+    const auto printed = Printed(Control(id::JvHotLink4));
+    EXPECT_NE(std::count(printed.data.begin(), printed.data.end(), link), 0);
+
+    form.ReadHighContrast = [] { return false; };
+    SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(pictured());
+    EXPECT_NE(labels().first, face) << "the picture's colour behind the labels";
+}
+
 }  // namespace
