@@ -278,7 +278,7 @@ void UiaWindow::Detach(bool final) {
     window_ = nullptr;
     waiting_.clear();
     provider_->Gone();
-    if (disconnected_) return;
+    if (disconnected_ || !handed_) return;
     // UiaDisconnectProvider makes calls out of the process, which a thread may not make while
     // another thread waits for it to answer a message (a close sent by another program ends
     // here): then it waits for this object's end, which comes outside any message.
@@ -290,6 +290,7 @@ void UiaWindow::Detach(bool final) {
 
 bool UiaWindow::Say(const std::wstring& text, Tell tell) {
     if (!window_ || text.empty()) return false;
+    handed_ = true;
     return platform_->RaiseNotification(provider_, text, tell);
 }
 
@@ -311,8 +312,10 @@ LRESULT CALLBACK UiaWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT
             // Only the platform's own question: the object ids of Active Accessibility go on to
             // the window, whose controls answer them.
             if (static_cast<LONG>(lp) == RootObjectId && self->window_ &&
-                self->platform_->CanServe())
+                self->platform_->CanServe()) {
+                self->handed_ = true;
                 return self->platform_->ReturnProvider(hwnd, wp, lp, self->provider_);
+            }
             break;
         case WM_TIMER:
             if (wp == RestTimer) {

@@ -69,6 +69,8 @@ class UiaWindow {
     std::shared_ptr<UiaPlatform> platform_;
     WindowProvider* provider_;
     std::wstring waiting_;
+    // Whether the platform was handed the provider: only then is there anything to disconnect.
+    bool handed_ = false;
     bool disconnected_ = false;
 };
 

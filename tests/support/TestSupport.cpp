@@ -351,14 +351,10 @@ std::wstring AccessibleName(HWND control) {
     return result;
 }
 
-SystemColours::SystemColours(std::vector<int> which, const std::vector<COLORREF>& colours)
-    : which_(std::move(which)) {
-    for (int w : which_) before_.push_back(GetSysColor(w));
-    EXPECT_TRUE(SetSysColors(static_cast<int>(which_.size()), which_.data(), colours.data()));
-}
-
-SystemColours::~SystemColours() {
-    SetSysColors(static_cast<int>(which_.size()), which_.data(), before_.data());
+SystemColours::SystemColours(std::vector<int> which_, const std::vector<COLORREF>& colours)
+    : which(std::move(which_)) {
+    for (int w : which) before.push_back(GetSysColor(w));
+    EXPECT_TRUE(SetSysColors(static_cast<int>(which.size()), which.data(), colours.data()));
 }
 
 }  // namespace testsupport

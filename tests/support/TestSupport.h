@@ -94,16 +94,11 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
 std::wstring AccessibleName(HWND control);
 
 // System colours of a theme of the test's own (SetSysColors), put back when it goes.
-class SystemColours {
-  public:
+struct SystemColours {
     SystemColours(std::vector<int> which, const std::vector<COLORREF>& colours);
-    ~SystemColours();
-    SystemColours(const SystemColours&) = delete;
-    SystemColours& operator=(const SystemColours&) = delete;
-
-  private:
-    std::vector<int> which_;
-    std::vector<COLORREF> before_;
+    ~SystemColours() { SetSysColors(static_cast<int>(which.size()), which.data(), before.data()); }
+    std::vector<int> which;
+    std::vector<COLORREF> before;
 };
 
 }  // namespace testsupport
