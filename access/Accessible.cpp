@@ -158,7 +158,10 @@ SystemColors CurrentSystemColors() {
     s.btnText = GetSysColor(COLOR_BTNTEXT);
     s.infoBk = GetSysColor(COLOR_INFOBK);
     s.infoText = GetSysColor(COLOR_INFOTEXT);
+    s.hotLight = GetSysColor(COLOR_HOTLIGHT);
     return s;
 }
+
+Look CurrentLook() { return LookFor(SystemHighContrast(), CurrentSystemColors()); }
 
 }  // namespace a11y

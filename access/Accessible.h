@@ -35,5 +35,8 @@ void RaiseNameChange(HWND control);
 // The system's High Contrast setting, and the system colours the look is made of.
 bool SystemHighContrast();
 SystemColors CurrentSystemColors();
+// The look as the setting and the colours are now, for what is drawn for a moment only (the
+// loupe, the countdown): read at each paint, it follows every change.
+Look CurrentLook();
 
 }  // namespace a11y

@@ -16,7 +16,7 @@ using Rgb = std::uint32_t;
 // The system colours it draws with (GetSysColor's COLOR_WINDOW, COLOR_WINDOWTEXT, ...).
 struct SystemColors {
     Rgb window = 0xFFFFFF, windowText = 0, btnFace = 0xC0C0C0, btnText = 0, infoBk = 0xE1FFFF,
-        infoText = 0;
+        infoText = 0, hotLight = 0xCC6600;
 };
 
 struct Look {
@@ -26,9 +26,31 @@ struct Look {
     // The capture overlay's size label, and its frame, which it has only in High Contrast.
     Rgb sizeText = 0, sizeBack = 0;
     std::optional<Rgb> sizeFrame;
+    // The pick's loupe and the capture's countdown, which lie on any picture too.
+    Rgb loupeText = 0, loupeBack = 0, countdownText = 0, countdownBack = 0;
     bool operator==(const Look&) const = default;
 };
 
 Look LookFor(bool highContrast, const SystemColors& system);
+
+// A hint's box: the colour the program chose for it, or else the system's tooltip colour, with
+// the system's tooltip text and a black outline; in High Contrast the system's tooltip colours
+// whatever was chosen, outlined in the text colour.
+struct HintColors {
+    Rgb back = 0, text = 0, frame = 0;
+    bool operator==(const HintColors&) const = default;
+};
+HintColors HintColorsFor(bool highContrast, const SystemColors& system, std::optional<Rgb> chosen);
+
+// The About page: the colour behind its labels (`picture`, the picture's own where the notice
+// starts, so that they seem to lie on it), their text and the links'. Off, the text is the
+// window text where it reads on that colour, else black or white; in High Contrast the page
+// drops the picture and takes the system's colours.
+struct PageLook {
+    Rgb back = 0, text = 0, link = 0;
+    bool picture = true;
+    bool operator==(const PageLook&) const = default;
+};
+PageLook AboutLookFor(bool highContrast, const SystemColors& system, Rgb picture);
 
 }  // namespace a11y

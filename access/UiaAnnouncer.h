@@ -1,38 +1,36 @@
 #pragma once
-// The announcement through UI Automation's notification event (Windows 10 1709 and later). The
-// library is loaded at the first announcement, not at start, and where it or its notification
-// call is missing nothing is said and nothing fails.
-#include <functional>
+// The announcements through UI Automation's notification event (Windows 10 1709 and later),
+// raised from the provider of a window of ours that the user sees: the main window, or while it
+// is hidden an overlay that speaks for it. With none of ours in view nothing is said: a window
+// that is not shown is not in the tree that screen readers listen to. Where the system has no
+// notifications nothing is said and nothing fails.
+#include <memory>
 #include <string>
 
 #include "access/Announcer.h"
-#include "win/Platform.h"
+#include "access/UiaWindow.h"
 
 namespace a11y {
 
 class UiaAnnouncer : public Announcer {
   public:
-    // `source` gives the window the notification comes from; `library` is the DLL to load (a
-    // test names one that is missing, or one without the calls).
-    explicit UiaAnnouncer(std::function<HWND()> source,
-                          const wchar_t* library = L"uiautomationcore.dll");
-    ~UiaAnnouncer() override;
-    UiaAnnouncer(const UiaAnnouncer&) = delete;
-    UiaAnnouncer& operator=(const UiaAnnouncer&) = delete;
+    // How long the pointer rests before what it rests on is said: the loupe's own rest.
+    static constexpr UINT RestMs = 500;
+
+    UiaAnnouncer(HWND mainWindow, std::shared_ptr<UiaPlatform> platform);
 
     void Announce(const std::wstring& text) override;
-    // Loads the library when not tried yet; false when it or one of its two calls is missing.
-    bool Available();
+    void AnnounceAtRest(const std::wstring& text) override;
+    std::shared_ptr<void> SpeakFrom(HWND window) override;
 
   private:
-    using HostProvider = HRESULT(WINAPI*)(HWND, void**);
-    using RaiseNotification = HRESULT(WINAPI*)(void*, int, int, wchar_t*, wchar_t*);
-    std::function<HWND()> source_;
-    std::wstring library_;
-    bool tried_ = false;
-    HMODULE module_ = nullptr;
-    HostProvider hostProvider_ = nullptr;
-    RaiseNotification raise_ = nullptr;
+    // The window announcements come from now, or none.
+    UiaWindow* Speaker();
+
+    std::shared_ptr<UiaPlatform> platform_;
+    UiaWindow main_;
+    // The window lent last; shared with the holders of the lent voices, which may outlive us.
+    std::shared_ptr<UiaWindow*> lent_ = std::make_shared<UiaWindow*>(nullptr);
 };
 
 }  // namespace a11y

@@ -1,6 +1,8 @@
 // The main window's hints and the About page.
 #include <algorithm>
+#include <optional>
 
+#include "access/Accessible.h"
 #include "app/Components.h"
 #include "app/ControlIds.h"
 #include "app/TintsnatchMain.h"
@@ -26,11 +28,14 @@ constexpr UINT_PTR AboutSubclassId = 0x4142;  // 'AB'
 constexpr wchar_t ArtProperty[] = L"TintsnatchAboutArt";
 
 // What the About page keeps for its picture: the scaled bitmap (the picture control does not own
-// it) and the brush the page and its labels draw their background with: the picture's colour
-// behind the labels, so that they look transparent over it and the page frames the picture.
+// it), the picture's colour behind the labels, and the look made of it: the brush the page and
+// its labels draw their background with (that colour, so that they look transparent over the
+// picture and the page frames it) and their text colour.
 struct AboutArt {
     HWND picture = nullptr;
     gdi::Bitmap bitmap;
+    COLORREF pictureBack = 0;
+    std::optional<a11y::PageLook> look;
     gdi::Brush backdrop;
 };
 
@@ -50,7 +55,7 @@ LRESULT CALLBACK AboutPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_P
             if (reinterpret_cast<HWND>(lp) != art->picture && art->backdrop) {
                 auto dc = reinterpret_cast<HDC>(wp);
                 SetBkMode(dc, TRANSPARENT);
-                SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                if (art->look) SetTextColor(dc, art->look->text);
                 return reinterpret_cast<LRESULT>(art->backdrop.Get());
             }
             break;
@@ -127,7 +132,8 @@ void TTintsnatch4::CreateAboutPage() {
     const RECT notice = Box(8, 88, dpi::Unscale(box.cx, Dpi()) - 16, 28);
     gdi::Bitmap bitmap =
         ScaledPicture({fit.cx, fit.cy}, {notice.left - origin.x, notice.top - origin.y}, backdrop);
-    art->backdrop.Reset(CreateSolidBrush(backdrop));
+    art->pictureBack = backdrop;
+    art->look.reset();
 
     // The picture lies under the labels and never paints over them.
     win::PlaceControl(about_.Image1, L"STATIC", L"", WS_VISIBLE | SS_BITMAP | WS_CLIPSIBLINGS,
@@ -158,16 +164,33 @@ void TTintsnatch4::CreateAboutPage() {
         about_.JvHotLink4->Place(Scaled(48), Scaled(120), Dpi());
         about_.JvHotLink5->Place(Scaled(80), Scaled(140), Dpi());
     }
-    if (made) return;
-    SetWindowPos(about_.Image1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-
-    if (!SetPropW(page, ArtProperty, art)) throw win::Error(L"Cannot set up the About page");
-    if (!SetWindowSubclass(page, AboutPageProc, AboutSubclassId,
-                           reinterpret_cast<DWORD_PTR>(art))) {
-        RemovePropW(page, ArtProperty);
-        throw win::Error(L"Cannot set up the About page");
+    if (!made) {
+        SetWindowPos(about_.Image1, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (!SetPropW(page, ArtProperty, art)) throw win::Error(L"Cannot set up the About page");
+        if (!SetWindowSubclass(page, AboutPageProc, AboutSubclassId,
+                               reinterpret_cast<DWORD_PTR>(art))) {
+            RemovePropW(page, ArtProperty);
+            throw win::Error(L"Cannot set up the About page");
+        }
+        static_cast<void>(fresh.release());  // the page frees it when it goes
     }
-    static_cast<void>(fresh.release());  // the page frees it when it goes
+    ApplyAboutLook();
+}
+
+void TTintsnatch4::ApplyAboutLook() {
+    auto* art = static_cast<AboutArt*>(GetPropW(About.Handle(), ArtProperty));
+    if (!art) return;
+    const a11y::PageLook look =
+        a11y::AboutLookFor(highContrast_, a11y::CurrentSystemColors(), art->pictureBack);
+    if (art->look == look) return;
+    art->look = look;
+    art->backdrop.Reset(CreateSolidBrush(look.back));
+    // In High Contrast the picture goes: no text or colour of ours may lie on it then.
+    win::SetVisible(about_.Image1, look.picture);
+    for (TJvHotLink* link : {about_.JvHotLink4.get(), about_.JvHotLink5.get()})
+        if (link) link->SetLinkColor(look.link);
+    RedrawWindow(About.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TTintsnatch4::CreateHints() {

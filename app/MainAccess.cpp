@@ -1,6 +1,7 @@
 // The main window's share of screen readers and High Contrast: what the platform is told of the
 // controls, the name changes at rest, the announcements, and the colours the setting asks for.
 #include <array>
+#include <utility>
 
 #include "access/Accessible.h"
 #include "access/UiaAnnouncer.h"
@@ -19,6 +20,8 @@ auto EachReadout(Readouts& r) {
 }  // namespace
 
 void TTintsnatch4::PresentControls() {
+    // The window serves its own UI Automation provider from now on, so that it can speak.
+    SetAnnouncer(nullptr);
     a11y::Present(readouts_.TintColor.Handle(), a11y::Kind::Swatch);
     readouts_.TintColor.ColorText = [this] {
         return FormatColorText(clipboard_.rgClipboard.ItemIndex());
@@ -60,30 +63,33 @@ void TTintsnatch4::RaiseNameChangesAtRest() {
     for (std::size_t i : changed) a11y::RaiseNameChange(controls[i]);
 }
 
-HWND TTintsnatch4::AnnounceSource() const {
-    // A child of the window: the platform routes a pop-up window's own notifications only when
-    // it serves UI Automation itself.
-    for (HWND view : {ColorZoomPanel.Handle(), Properties, CapturePanel.Handle()})
-        if (view && win::IsShown(view)) return view;
-    return Handle();
+void TTintsnatch4::Announce(const std::wstring& text) {
+    if (announcer_) announcer_->Announce(text);
 }
 
-void TTintsnatch4::Announce(const std::wstring& text) {
-    if (!announcer_)
-        announcer_ = std::make_unique<a11y::UiaAnnouncer>([this] { return AnnounceSource(); });
-    announcer_->Announce(text);
+void TTintsnatch4::AnnounceAtRest(const std::wstring& text) {
+    if (announcer_) announcer_->AnnounceAtRest(text);
+}
+
+std::shared_ptr<void> TTintsnatch4::SpeakFrom(HWND window) {
+    return announcer_ ? announcer_->SpeakFrom(window) : nullptr;
 }
 
 void TTintsnatch4::SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer) {
-    announcer_ = std::move(announcer);
+    announcer_ = announcer ? std::move(announcer)
+                           : std::make_unique<a11y::UiaAnnouncer>(Handle(), a11y::SystemUia());
 }
 
 void TTintsnatch4::ApplyContrast() {
     const bool high = ReadHighContrast && ReadHighContrast();
     const a11y::Look look = a11y::LookFor(high, a11y::CurrentSystemColors());
-    if (lookApplied_ && high == highContrast_ && look == look_) return;
+    // Hints read the system's colours at each paint; whether they may take a colour of their
+    // own is told here.
+    hintSettings_.SetHighContrast(high);
+    const bool was = std::exchange(highContrast_, high);
+    ApplyAboutLook();
+    if (lookApplied_ && high == was && look == look_) return;
     lookApplied_ = true;
-    highContrast_ = high;
     look_ = look;
     for (win::Readout* r : EachReadout(readouts_)) r->SetColors(look.readoutText, look.readoutBack);
     readouts_.TintColor.SetFrame(look.swatchFrame, high);

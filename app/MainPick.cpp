@@ -34,8 +34,10 @@ void TTintsnatch4::PickExecute() {
     OskScreenCapture1->RunAside([&] {
         TPickForm form(win::Application().Handle(), look);
         form.ColorText = [this](COLORREF color, POINT at) { return PickedColorText(color, at); };
+        // The overlay is what the user sees; it says the colour once its pointer rested.
+        const auto voice = SpeakFrom(form.Handle());
         form.OnSettle = [this](COLORREF color, POINT at) {
-            Announce(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
+            AnnounceAtRest(a11y::PickedAt(PickedColorText(color, at), at.x, at.y));
         };
         // Copied the moment it is picked, as Ctrl+C copies, not once the windows are back. A
         // failure is reported once they are.

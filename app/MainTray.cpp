@@ -22,10 +22,10 @@ void TTintsnatch4::CreateTray() {
     AppendItem(TrayMenu.Get(), MF_STRING, id::Exit1, act_.FileExit1->Caption.c_str());
 
     TrayIcon = std::make_unique<TJvTrayIcon>(win::Application());
-    // In the order the form sets them: the icon goes to the tray before the hint is known, so its
-    // tip appears at the first mouse move over it.
-    TrayIcon->SetActive(true);
+    // The hint before the icon goes to the tray, so that the add carries the tip: the shell names
+    // the icon by it, also to a screen reader, and a user of the keyboard never hovers over it.
     TrayIcon->SetHint(L"Tintsnatch 4");
+    TrayIcon->SetActive(true);
     TrayIcon->SetPopupMenu(TrayMenu.Get());
     TrayIcon->OnDblClick = [this](tray::TMouseButton, tray::TShiftState, int, int) {
         TrayIconDblClick();
@@ -41,7 +41,9 @@ void TTintsnatch4::CreateTray() {
             case id::Options1:
                 Options1Click();
                 // Chosen by keyboard or mouse, the view it opens can be used by keyboard at once.
-                if (options1Checked_) FocusOptions();
+                // A hidden window stays hidden ("&Visible" alone shows it) and the focus stays
+                // where it was: in an invisible window no key would do anything the user sees.
+                if (options1Checked_ && IsWindowVisible(Handle())) FocusOptions();
                 break;
             case id::RunonStartUp1:
                 act_.RunWinStartUp->Execute();

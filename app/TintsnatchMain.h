@@ -220,6 +220,7 @@ class TTintsnatch4 : public win::Window {
     // --- Tray icon and visibility ---
     void ShowHideExecute();
     void TrayIconDblClick();
+    const TJvTrayIcon* Tray() const { return TrayIcon.get(); }
 
     // --- Settings, start-up registration, single instance ---
     void CheckSingleInstance();
@@ -233,10 +234,16 @@ class TTintsnatch4 : public win::Window {
     // Says `text` to the user's screen reader (what a copy put on the clipboard, say); nothing
     // where the system offers no way to.
     void Announce(const std::wstring& text);
+    // What the pick's pointer rests on: said once it has rested half a second.
+    void AnnounceAtRest(const std::wstring& text);
+    // While the returned object lives, `window` (shown while this one is hidden) speaks for it.
+    std::shared_ptr<void> SpeakFrom(HWND window);
     // Another announcer in the system's place (a test's); nullptr puts the system's back.
     void SetAnnouncer(std::unique_ptr<a11y::Announcer> announcer);
     // Reads the High Contrast setting and the system colours again and repaints what they change.
     void ApplyContrast();
+    // The About page's colours and picture as the setting and the system's colours are now.
+    void ApplyAboutLook();
     // How the setting is read; a test turns High Contrast on here.
     std::function<bool()> ReadHighContrast = [] { return a11y::SystemHighContrast(); };
     bool HighContrast() const { return highContrast_; }
@@ -505,8 +512,6 @@ class TTintsnatch4 : public win::Window {
     // The controls whose names follow the sample, in the order NameRest keeps them.
     std::vector<HWND> SampleNamedControls() const;
     void RaiseNameChangesAtRest();
-    // The window an announcement comes from: the view that is shown.
-    HWND AnnounceSource() const;
 
     struct CaptionInputs {
         int mode, area, zoom;

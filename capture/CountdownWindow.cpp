@@ -95,11 +95,12 @@ void TCountdownForm::ShowSeconds(int seconds) {
 void TCountdownForm::Paint(HDC dc) {
     RECT r;
     GetClientRect(Handle(), &r);
-    gdi::Brush back(CreateSolidBrush(RGB(32, 32, 32)));
+    const a11y::Look look = a11y::CurrentLook();  // the system's colours in High Contrast
+    gdi::Brush back(CreateSolidBrush(look.countdownBack));
     FillRect(dc, &r, back.Get());
     gdi::Selection font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
+    SetTextColor(dc, look.countdownText);
     const std::wstring text = std::to_wstring(shown_);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "access/Accessible.h"
 #include "win/Dpi.h"
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
@@ -9,9 +10,15 @@
 namespace hints {
 
 ApplicationHints::ApplicationHints()
-    : windowClass_(
-          [](const ApplicationHints& settings) { return std::make_unique<THintWindow>(settings); }),
-      color_(GetSysColor(COLOR_INFOBK)) {}
+    : windowClass_([](const ApplicationHints& settings) {
+          return std::make_unique<THintWindow>(settings);
+      }) {}
+
+COLORREF ApplicationHints::HintColor() const { return chosen_.value_or(GetSysColor(COLOR_INFOBK)); }
+
+a11y::HintColors ApplicationHints::Colors() const {
+    return a11y::HintColorsFor(highContrast_, a11y::CurrentSystemColors(), chosen_);
+}
 
 std::unique_ptr<THintWindow> ApplicationHints::MakeHintWindow() const {
     return windowClass_(*this);
@@ -104,12 +111,13 @@ bool THintWindow::Showing() const { return Handle() && IsWindowVisible(Handle())
 void THintWindow::Paint(HDC dc) {
     RECT r;
     GetClientRect(Handle(), &r);
-    gdi::Brush back(CreateSolidBrush(settings_.HintColor()));
+    const a11y::HintColors colors = settings_.Colors();
+    gdi::Brush back(CreateSolidBrush(colors.back)), frame(CreateSolidBrush(colors.frame));
     FillRect(dc, &r, back.Get());
-    FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    FrameRect(dc, &r, frame.Get());
     gdi::Selection font(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SetTextColor(dc, colors.text);
     RECT textRect{r.left + dpi::Scale(3, dpi_), r.top + dpi::Scale(1, dpi_), r.right, r.bottom};
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
               DT_WORDBREAK | DT_NOPREFIX);
@@ -122,6 +130,11 @@ LRESULT THintWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return HTTRANSPARENT;
         case WM_MOUSEACTIVATE:
             return MA_NOACTIVATE;
+        case WM_SYSCOLORCHANGE:
+        case WM_SETTINGCHANGE:
+            // The colours are read at each paint: a hint shown now takes the new ones.
+            InvalidateRect(Handle(), nullptr, TRUE);
+            break;
     }
     return PaintedWindow::HandleMessage(msg, wp, lp);
 }

@@ -5,8 +5,10 @@
 // back.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "access/Contrast.h"
 #include "win/Gdi.h"
 #include "win/Window.h"
 
@@ -81,14 +83,24 @@ class ApplicationHints {
     // Counts the changes of the class, so a hint mechanism can tell that its window is outdated.
     unsigned HintWindowClassGeneration() const { return generation_; }
 
-    // The background of hint windows.
-    COLORREF HintColor() const { return color_; }
-    void SetHintColor(COLORREF color) { color_ = color; }
+    // The background of hint windows: the colour chosen, or else the system's tooltip colour as
+    // it is now, so that hints follow a change of the system's colours.
+    COLORREF HintColor() const;
+    void SetHintColor(COLORREF color) { chosen_ = color; }
+    // The choice itself, none for the system's colour (what a link puts back when the mouse
+    // leaves it).
+    std::optional<COLORREF> HintColorChoice() const { return chosen_; }
+    void ChooseHintColor(std::optional<COLORREF> color) { chosen_ = color; }
+    // In High Contrast hints take the system's colours, whatever colour was chosen.
+    void SetHighContrast(bool on) { highContrast_ = on; }
+    // The colours a hint is painted with now.
+    a11y::HintColors Colors() const;
 
   private:
     HintWindowClass windowClass_;
     unsigned generation_ = 0;
-    COLORREF color_;
+    std::optional<COLORREF> chosen_;
+    bool highContrast_ = false;
 };
 
 }  // namespace hints

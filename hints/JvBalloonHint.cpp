@@ -55,22 +55,22 @@ void TJvBalloonWindow::Paint(HDC dc) {
     RECT client;
     GetClientRect(Handle(), &client);
     hints::Size size{client.right, client.bottom};
-    gdi::Brush back(CreateSolidBrush(Settings().HintColor()));
+    const a11y::HintColors colors = Settings().Colors();
+    gdi::Brush back(CreateSolidBrush(colors.back)), frame(CreateSolidBrush(colors.frame));
     FillRect(dc, &client, back.Get());
     // The outline is painted exactly on the window's shape. (A hint window with a one-pixel
     // border, whose client area starts one pixel in, has to paint it one pixel up and left for
     // the same result; this one has no border.)
-    auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     if (gdi::Region outline = MakeShape(shown_, size, Dpi())) {
         FillRgn(dc, outline.Get(), back.Get());
-        FrameRgn(dc, outline.Get(), black, 1, 1);
+        FrameRgn(dc, outline.Get(), frame.Get(), 1, 1);
     } else {
-        FrameRect(dc, &client, black);
+        FrameRect(dc, &client, frame.Get());
     }
 
     gdi::Selection font(dc, HintFont());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    SetTextColor(dc, colors.text);
     RECT textRect = ToRECT(hints::TextRect(shown_, size, Dpi()));
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &textRect,
               DT_WORDBREAK | DT_NOPREFIX);

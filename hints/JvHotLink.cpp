@@ -7,7 +7,6 @@
 #include "win/DpiScale.h"
 
 namespace {
-constexpr COLORREF LinkColor = RGB(0, 0, 255);
 constexpr UINT TextFormat = DT_SINGLELINE | DT_NOPREFIX;
 constexpr wchar_t Face[] = L"Tahoma";
 constexpr wchar_t HotTrackFace[] = L"MS Sans Serif";
@@ -89,16 +88,22 @@ void TJvHotLink::AdjustBounds() {
 void TJvHotLink::MouseEnter() {
     if (hot_) return;
     hot_ = true;
-    savedHintColor_ = settings_.HintColor();
-    settings_.SetHintColor(hintColor_);
+    savedHintColor_ = settings_.HintColorChoice();
+    settings_.ChooseHintColor(hintColor_);
     AdjustBounds();
 }
 
 void TJvHotLink::MouseLeave() {
     if (!hot_) return;
     hot_ = false;
-    settings_.SetHintColor(savedHintColor_);
+    settings_.ChooseHintColor(savedHintColor_);
     AdjustBounds();
+}
+
+void TJvHotLink::SetLinkColor(COLORREF color) {
+    if (color == linkColor_) return;
+    linkColor_ = color;
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TJvHotLink::Click() {
@@ -120,7 +125,7 @@ void TJvHotLink::Paint(HDC dc) {
     FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     gdi::Selection font(dc, CurrentFont());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, LinkColor);
+    SetTextColor(dc, linkColor_);
     UINT align = alignment_ == hints::Alignment::Right    ? DT_RIGHT
                  : alignment_ == hints::Alignment::Center ? DT_CENTER
                                                           : DT_LEFT;

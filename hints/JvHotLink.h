@@ -4,6 +4,7 @@
 // sizes itself to its caption, keeping the edge its alignment names. The window class is
 // "TJvHotLink", its window text is the caption and WM_GETFONT answers the font in use.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "hints/HintWindow.h"
@@ -37,6 +38,8 @@ class TJvHotLink : public win::PaintedWindow {
     void SetHotTrack(bool on) { hotTrack_ = on; }
     // The hint colour the application uses while the mouse is over the link.
     void SetHintColor(COLORREF color) { hintColor_ = color; }
+    // The caption's colour (blue, unless the page it lies on asks for another).
+    void SetLinkColor(COLORREF color);
 
     // What a click does: tells the parent (WM_COMMAND, STN_CLICKED), then opens the link.
     void Click();
@@ -62,7 +65,8 @@ class TJvHotLink : public win::PaintedWindow {
     bool hotTrack_ = true;
     bool hot_ = false;
     bool pressed_ = false;
-    COLORREF hintColor_ = GetSysColor(COLOR_INFOBK);
-    COLORREF savedHintColor_ = 0;
+    std::optional<COLORREF> hintColor_;  // none: the system's tooltip colour
+    std::optional<COLORREF> savedHintColor_;
+    COLORREF linkColor_ = RGB(0, 0, 255);
     hints::Rect normalBounds_;  // in the parent's client coordinates, for the normal font
 };

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "access/Accessible.h"
 #include "access/OverlayNames.h"
 #include "colors/BlockAverage.h"
+#include "win/Dpi.h"
 #include "win/DpiScale.h"
 #include "win/ErrorReport.h"
 #include "zoom/ZoomGeometry.h"
@@ -15,7 +17,6 @@ constexpr UINT SettleDelay = 500;  // ms without a move before the cursor counts
 // Design values at 96 DPI: the magnifier's side at most, the loupe's inner margin, its distance
 // from the cursor (clear of the cross cursor's arms) and its frame of two one-pixel rings.
 constexpr int MagnifierSide = 121, Margin = 4, Gap = 16, FrameWidth = 2;
-constexpr COLORREF LoupeBack = RGB(255, 255, 225), LoupeInk = RGB(0, 0, 0);
 
 RECT ToRect(const geo::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
@@ -206,7 +207,8 @@ void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
     InflateRect(&r, -1, -1);
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     InflateRect(&r, -1, -1);
-    SetDCBrushColor(dc, LoupeBack);
+    const a11y::Look look = a11y::CurrentLook();  // the system's colours in High Contrast
+    SetDCBrushColor(dc, look.loupeBack);
     FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
     // The magnifier: whole cells of the frozen copy, the picked pixel in the middle one. What
@@ -262,7 +264,7 @@ void TPickForm::DrawLoupe(HDC dc, geo::Point shift) {
     // The colour in the chosen format, then the position.
     gdi::Selection font(dc, font_.Get());
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, LoupeInk);
+    SetTextColor(dc, look.loupeText);
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     int y = mag.bottom + margin;

@@ -128,6 +128,8 @@ void TJvTrayIcon::Activate() {
     if (!icon_ && appIcon) SetIcon(appIcon);
     tray::RecordFields fields = tray::ActivationRecord(ShellVersion(), hint_);
     ApplyFields(fields);
+    // The tip goes with the add: a mouse move over the icon sends it again only when it changed.
+    lastTip_ = hint_;
     setVersion_ = fields.setVersion;
     active_ = true;
     if (!AddToShell() && !SetTimer(window_.Handle(), AddRetryTimer, shell_.addRetryMs, nullptr))
@@ -222,13 +224,18 @@ void TJvTrayIcon::OnCallback(WPARAM wp, LPARAM lp) {
     }
     tray::TShiftState shift = CurrentShiftState();
     tray::CallbackRoute route = tray::RouteCallback(callback, version4_);
+    const bool byKeyboard = tray::MenuByKeyboard(callback.event, lastEvent_, version4_);
+    if (callback.event != 0x0200) lastEvent_ = callback.event;
     switch (route.action) {
         case tray::CallbackAction::TipRefresh:
             RefreshTip();
             break;
-        case tray::CallbackAction::PopupMenu:
+        case tray::CallbackAction::PopupMenu: {
+            std::shared_ptr<bool> alive = alive_;
             (void)PopupAt(p);
+            if (*alive && byKeyboard) ReturnFocus();
             break;
+        }
         case tray::CallbackAction::KeySelect:
             KeySelect(p);
             break;
@@ -243,12 +250,24 @@ void TJvTrayIcon::OnCallback(WPARAM wp, LPARAM lp) {
 void TJvTrayIcon::KeySelect(POINT p) {
     if (!keySelect_.Accept(GetTickCount64())) return;
     std::shared_ptr<bool> alive = alive_;
-    const bool chosen = PopupAt(p);
+    (void)PopupAt(p);
     if (!*alive) return;
     keySelect_.Ended(GetTickCount64());
-    // A menu the keyboard opened and Esc closed hands the focus back to the notification area,
-    // where the user was.
-    if (!chosen && active_) Notify(NIM_SETFOCUS);
+    ReturnFocus();
+}
+
+void TJvTrayIcon::ReturnFocus() {
+    // A menu the keyboard opened hands the focus back to the notification area, where the user
+    // was, once it closed and its command ran: unless that command brought a window of ours
+    // into view and to the front (the options), where the user now works. Otherwise the focus
+    // would stay with the menu's hidden owner, where no key does anything.
+    if (!active_) return;
+    HWND front = GetForegroundWindow();
+    DWORD process = 0;
+    if (front && IsWindowVisible(front) && GetWindowThreadProcessId(front, &process) &&
+        process == GetCurrentProcessId())
+        return;
+    Notify(NIM_SETFOCUS);
 }
 
 void TJvTrayIcon::RefreshTip() {
@@ -258,7 +277,7 @@ void TJvTrayIcon::RefreshTip() {
     std::string tip = AnsiTip(tray::TipText(hint_, version), tray::TipLimit(version));
     std::memset(record_.szTip, 0, sizeof record_.szTip);
     std::memcpy(record_.szTip, tip.data(), tip.size());
-    record_.uFlags = tray::TipRefreshFlags;
+    record_.uFlags = tray::TipRefreshFlags | (record_.uFlags & tray::FlagShowTip);
     if (active_) Notify(NIM_MODIFY);
 }
 

@@ -49,7 +49,8 @@ class TJvTrayIcon {
     void SetActive(bool active);
 
     const std::wstring& Hint() const { return hint_; }
-    // Sends nothing to the shell: the tip follows at the next mouse move over the icon.
+    // Sends nothing to the shell: set before activation, the tip goes with the add; set later,
+    // it follows at the next mouse move over the icon.
     void SetHint(const std::wstring& hint);
 
     // The component keeps its own copy of the icon; null empties it (activation then takes the
@@ -105,6 +106,7 @@ class TJvTrayIcon {
     // Shows the menu with its top-left corner at p; false when it closed with nothing chosen.
     bool PopupAt(POINT p);
     void KeySelect(POINT p);
+    void ReturnFocus();
     bool ApplicationHook(UINT msg, WPARAM wp);
     void HideApplication();
 
@@ -125,6 +127,7 @@ class TJvTrayIcon {
     bool setVersion_ = false;  // NIM_SETVERSION follows a successful add
     bool version4_ = false;    // the shell took version 4: callbacks come in its layout
     tray::KeySelectGate keySelect_{GetDoubleClickTime()};
+    std::uint32_t lastEvent_ = 0;  // the notification before, mouse moves aside
     bool applicationVisible_ = true;
     int hookId_ = 0;
     bool inPopup_ = false;

@@ -57,16 +57,16 @@ RecordFields ActivationRecord(std::uint32_t shellVersion, std::wstring_view hint
                               std::size_t pointerBytes) {
     RecordFields r;
     r.size = RecordSize(shellVersion, pointerBytes);
-    r.flags = ActivationFlags;
     r.tip = TipText(hint, shellVersion);
     r.setVersion = IsShell5(shellVersion);
+    r.flags = ActivationFlags | (r.setVersion ? FlagShowTip : 0);
     r.version = r.setVersion ? NotifyIconVersion : 0;
     return r;
 }
 
 void RefreshTip(RecordFields& record, std::wstring_view hint, std::uint32_t shellVersion) {
     record.tip = TipText(hint, shellVersion);
-    record.flags = TipRefreshFlags;
+    record.flags = TipRefreshFlags | (record.flags & FlagShowTip);
 }
 
 CallbackRoute RouteCallback(std::uint32_t lParam) {

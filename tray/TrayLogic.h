@@ -16,6 +16,8 @@ inline constexpr std::uint32_t CallbackMessage = 0x0401;  // WM_USER + 1
 
 // Record flags (NIF_*).
 inline constexpr std::uint32_t FlagMessage = 0x01, FlagIcon = 0x02, FlagTip = 0x04, FlagInfo = 0x10;
+// NIF_SHOWTIP: with version 4 the shell shows the tip only when each call asks for it.
+inline constexpr std::uint32_t FlagShowTip = 0x80;
 inline constexpr std::uint32_t ActivationFlags = FlagMessage | FlagIcon | FlagTip | FlagInfo;
 inline constexpr std::uint32_t TipRefreshFlags = FlagMessage | FlagIcon | FlagTip;
 // NOTIFYICON_VERSION_4: the shell tells where the icon is (its anchor) with each notification,
@@ -56,10 +58,12 @@ struct RecordFields {
     std::uint32_t version = 0;
 };
 
-// The record as activation fills it.
+// The record as activation fills it: on a shell asked for version 4, with the flag that keeps
+// the tip.
 RecordFields ActivationRecord(std::uint32_t shellVersion, std::wstring_view hint,
                               std::size_t pointerBytes = sizeof(void*));
-// A tip refresh: the new tip, and from then on without the balloon flag.
+// A tip refresh: the new tip, and from then on without the balloon flag (the tip's own flag
+// stays).
 void RefreshTip(RecordFields& record, std::wstring_view hint, std::uint32_t shellVersion);
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -119,6 +123,13 @@ struct Callback {
 };
 Callback DecodeCallback(std::uint64_t wParam, std::uint64_t lParam, bool version4);
 CallbackRoute RouteCallback(const Callback& callback, bool version4);
+
+// Whether the menu a notification opens was asked for by the keyboard: NIN_KEYSELECT always is;
+// with version 4, WM_CONTEXTMENU is too unless it follows the right button's release (Shift+F10
+// and the menu key send it alone). `previous` is the notification before it, mouse moves aside.
+constexpr bool MenuByKeyboard(std::uint32_t event, std::uint32_t previous, bool version4) {
+    return event == 0x0401 || (version4 && event == 0x007B && previous != 0x0205);
+}
 
 // The shell sends NIN_KEYSELECT twice for one Enter on the icon. The second arrives while the
 // menu the first opened is still up (the menu's loop takes sent messages) or just after it

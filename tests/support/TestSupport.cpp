@@ -354,4 +354,10 @@ std::wstring AccessibleName(HWND control) {
     return result;
 }
 
+SystemColours::SystemColours(std::vector<int> which_, const std::vector<COLORREF>& colours)
+    : which(std::move(which_)) {
+    for (int w : which) before.push_back(GetSysColor(w));
+    EXPECT_TRUE(SetSysColors(static_cast<int>(which.size()), which.data(), colours.data()));
+}
+
 }  // namespace testsupport

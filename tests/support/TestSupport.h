@@ -98,4 +98,12 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
 // A control's name as a screen reader reads it, through the platform's accessibility layer.
 std::wstring AccessibleName(HWND control);
 
+// System colours of a theme of the test's own (SetSysColors), put back when it goes.
+struct SystemColours {
+    SystemColours(std::vector<int> which, const std::vector<COLORREF>& colours);
+    ~SystemColours() { SetSysColors(static_cast<int>(which.size()), which.data(), before.data()); }
+    std::vector<int> which;
+    std::vector<COLORREF> before;
+};
+
 }  // namespace testsupport

@@ -95,3 +95,25 @@ TEST(AccessContrast, OffKeepsTheLookAndOnTakesSystemColoursThatNeverVanish) {
     ExpectVisible(odd, 0x202020);
     EXPECT_EQ(odd.readoutText, 0xFFFFFFu);  // white stands out most from a dark face
 }
+
+TEST(AccessContrast, HintsAndTheAboutPageTakeTheSystemsColoursInHighContrast) {
+    const SystemColors classic;
+    EXPECT_EQ(HintColorsFor(false, classic, std::nullopt),
+              (HintColors{classic.infoBk, classic.infoText, 0x000000}));
+    EXPECT_EQ(HintColorsFor(false, classic, 0x123456u).back, 0x123456u) << "a link's colour";
+    // High Contrast black, its links in cyan: the system's colours whatever a link chose.
+    const SystemColors black{0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0x000000, 0xFFFFFF, 0xFFFF00};
+    EXPECT_EQ(HintColorsFor(true, black, 0x123456u), (HintColors{0x000000, 0xFFFFFF, 0xFFFFFF}));
+
+    // The About page over its near-white picture: dark text, blue links; a theme with white
+    // window text gets black on it, not white.
+    constexpr Rgb nearWhite = 0xF4F0EE;
+    EXPECT_EQ(AboutLookFor(false, classic, nearWhite), (PageLook{nearWhite, 0, 0xFF0000, true}));
+    SystemColors whiteText;
+    whiteText.windowText = 0xFFFFFF;
+    EXPECT_EQ(AboutLookFor(false, whiteText, nearWhite).text, 0x000000u);
+    EXPECT_EQ(AboutLookFor(false, classic, 0x301010).link, 0xFFFFFFu) << "blue unread on dark";
+    // In High Contrast no picture, and the page in the system's colours.
+    EXPECT_EQ(AboutLookFor(true, black, nearWhite),
+              (PageLook{0x000000, 0xFFFFFF, 0xFFFF00, false}));
+}

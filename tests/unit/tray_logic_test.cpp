@@ -47,12 +47,12 @@ TEST(TrayRecord, SizeFollowsTheShellAndThePointerSize) {
     EXPECT_EQ(RecordSize(Shell472, 8), 104u);
 }
 
-TEST(TrayRecord, ActivationOnANewShellAsksForVersionFourWithAllFourFlags) {
+TEST(TrayRecord, ActivationOnANewShellAsksForVersionFourWithAllFourFlagsAndTheTipShown) {
     RecordFields r = ActivationRecord(Shell6, L"Tintsnatch 4|Colour picker", 4);
     EXPECT_EQ(r.size, 488u);
     EXPECT_EQ(r.id, 1u);
     EXPECT_EQ(r.callbackMessage, 0x0401u);
-    EXPECT_EQ(r.flags, 0x17u);
+    EXPECT_EQ(r.flags, 0x97u) << "NIF_SHOWTIP, or version 4 hides the tip";
     EXPECT_EQ(r.tip, L"Tintsnatch 4");
     EXPECT_TRUE(r.setVersion);
     EXPECT_EQ(r.version, 4u);
@@ -70,7 +70,10 @@ TEST(TrayRecord, ActivationOnAnOldShellSetsNoVersion) {
 TEST(TrayRecord, TipRefreshDropsTheBalloonFlagAndKeepsTheRest) {
     RecordFields r = ActivationRecord(Shell6, L"", 8);
     RefreshTip(r, L"Tintsnatch 4", Shell6);
-    EXPECT_EQ(r.flags, 0x07u);
+    EXPECT_EQ(r.flags, 0x87u);
+    RecordFields old = ActivationRecord(Shell472, L"", 8);
+    RefreshTip(old, L"Tintsnatch 4", Shell472);
+    EXPECT_EQ(old.flags, 0x07u);
     EXPECT_EQ(r.tip, L"Tintsnatch 4");
     EXPECT_EQ(r.size, 504u);
     EXPECT_EQ(r.id, 1u);
@@ -171,6 +174,14 @@ TEST(TrayCallback, VersionFourTakesTheEventFromTheLowWordAndTheAnchorFromWParam)
     const Callback old = DecodeCallback(1, 0x0205, false);
     EXPECT_FALSE(old.hasAnchor);
     EXPECT_EQ(RouteCallback(old, false).action, CallbackAction::PopupMenu);
+}
+
+TEST(TrayCallback, AMenuIsTheKeyboardsUnlessTheRightButtonsReleaseCameJustBefore) {
+    EXPECT_TRUE(MenuByKeyboard(0x0401, 0x0205, true)) << "Enter or Space on the icon";
+    EXPECT_TRUE(MenuByKeyboard(0x007B, 0, true)) << "Shift+F10 or the menu key";
+    EXPECT_TRUE(MenuByKeyboard(0x007B, 0x0203, true));
+    EXPECT_FALSE(MenuByKeyboard(0x007B, 0x0205, true)) << "a right-click";
+    EXPECT_FALSE(MenuByKeyboard(0x0205, 0x0204, false)) << "a right-click, earlier layout";
 }
 
 TEST(TrayCallback, OneEnterOnTheIconActsOnce) {

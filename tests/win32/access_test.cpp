@@ -10,8 +10,12 @@
 #include "tests/support/TestSupport.h"
 #include "tests/win32/MainWindowFixture.h"
 #include "win/Gdi.h"
+// Needs <windows.h> first.
+#include <uiautomationcore.h>
 
 namespace {
+
+constexpr LPARAM RootObjectId = -25;  // UiaRootObjectId: UI Automation asks for a provider
 
 class Access : public MainWindowFixture {
   protected:
@@ -96,26 +100,108 @@ TEST_F(Access, ACopyAnnouncesTheCopiedText) {
 }
 
 TEST_F(Access, TheSystemAnnouncerDoesNothingWhereUiAutomationIsMissing) {
-    // No such library, and one without the two calls: nothing is said, nothing fails.
+    // No such library, and one without the calls: nothing is served or said, nothing fails.
     for (const wchar_t* library : {L"no-such-library.dll", L"kernel32.dll"}) {
-        a11y::UiaAnnouncer announcer([this] { return form.Handle(); }, library);
-        EXPECT_FALSE(announcer.Available()) << "library " << library;
-        announcer.Announce(L"Copied 1 2 3");
+        form.SetAnnouncer(
+            std::make_unique<a11y::UiaAnnouncer>(form.Handle(), a11y::SystemUia(library)));
+        EXPECT_EQ(SendMessageW(form.Handle(), WM_GETOBJECT, 0, RootObjectId), 0) << library;
+        form.Announce(L"Copied 1 2 3");
     }
-    // The system's own, whatever this system offers, announces without harm.
-    a11y::UiaAnnouncer system([this] { return form.Handle(); });
-    system.Announce(L"Copied 1 2 3");
-    std::printf("[ note ] UI Automation notifications available here: %s\n",
-                system.Available() ? "yes" : "no");
+    // The system's own, whatever this system offers, serves and announces without harm, and
+    // lets the provider go with the window.
+    form.SetAnnouncer(nullptr);
+    auto system = a11y::SystemUia();
+    if (system->CanServe()) {
+        EXPECT_NE(SendMessageW(form.Handle(), WM_GETOBJECT, 0, RootObjectId), 0);
+    }
+    form.Announce(L"Copied 1 2 3");
+    std::printf("[ note ] UI Automation providers served here: %s\n",
+                system->CanServe() ? "yes" : "no");
+    EXPECT_TRUE(DestroyWindow(form.Handle()));
+}
+
+// UI Automation's calls as the windows' providers make them, recorded.
+struct RecordedUia : a11y::UiaPlatform {
+    using Provider = IRawElementProviderSimple*;
+    std::vector<Provider> served, disconnected;
+    std::vector<std::pair<Provider, std::wstring>> raised;
+    bool CanServe() override { return true; }
+    HRESULT HostProvider(HWND, Provider* host) override { return *host = nullptr, S_OK; }
+    LRESULT ReturnProvider(HWND, WPARAM, LPARAM, Provider provider) override {
+        served.push_back(provider);
+        return 0x5EED;
+    }
+    bool RaiseNotification(Provider provider, const std::wstring& text, a11y::Tell) override {
+        raised.emplace_back(provider, text);
+        return true;
+    }
+    void Disconnect(Provider provider) override { disconnected.push_back(provider); }
+    // The provider `window` serves.
+    Provider Of(HWND window) {
+        return SendMessageW(window, WM_GETOBJECT, 0, RootObjectId) == 0x5EED ? served.back()
+                                                                             : nullptr;
+    }
+};
+
+TEST_F(Access, TheWindowServesAProviderOfItsOwnSpeaksFromItAndLetsItGoAtDestroy) {
+    auto uia = std::make_shared<RecordedUia>();
+    form.SetAnnouncer(std::make_unique<a11y::UiaAnnouncer>(form.Handle(), uia));
+    SendMessageW(form.Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    EXPECT_TRUE(uia->served.empty()) << "Active Accessibility's questions go on to the window";
+    IRawElementProviderSimple* provider = uia->Of(form.Handle());
+    ASSERT_NE(provider, nullptr);
+    // A provider in full: a window, with the Window pattern.
+    VARIANT type;
+    ASSERT_EQ(provider->GetPropertyValue(30003, &type), S_OK);  // the control type
+    EXPECT_TRUE(type.vt == VT_I4 && type.lVal == 50032);        // a window
+    IUnknown* pattern = nullptr;
+    ASSERT_EQ(provider->GetPatternProvider(10009, &pattern), S_OK);  // the Window pattern
+    ASSERT_NE(pattern, nullptr);
+    pattern->Release();
+
+    Sample();
+    form.EditCopy1Execute(nullptr);
+    using Said = std::vector<std::pair<IRawElementProviderSimple*, std::wstring>>;
+    EXPECT_EQ(uia->raised, (Said{{provider, L"Copied 255 128 0"}}));
+    // Hidden, it is in no tree a screen reader listens to: nothing is raised.
+    ShowWindow(form.Handle(), SW_HIDE);
+    form.EditCopy1Execute(nullptr);
+    EXPECT_EQ(uia->raised.size(), 1u);
+    EXPECT_TRUE(DestroyWindow(form.Handle()));
+    EXPECT_EQ(uia->disconnected, std::vector<IRawElementProviderSimple*>{provider});
+    VARIANT gone;
+    EXPECT_NE(provider->GetPropertyValue(30003, &gone), S_OK) << "the element is gone";
+}
+
+TEST_F(Access, WhileHiddenTheOverlayItLendsItsVoiceToSaysThePointsColourOnceItRests) {
+    auto uia = std::make_shared<RecordedUia>();
+    form.SetAnnouncer(std::make_unique<a11y::UiaAnnouncer>(form.Handle(), uia));
+    ShowWindow(form.Handle(), SW_HIDE);  // as during a pick
+    HWND overlay =
+        CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0,
+                        0, 40, 40, nullptr, nullptr, nullptr, nullptr);
+    IRawElementProviderSimple* lent = nullptr;
+    {
+        const auto voice = form.SpeakFrom(overlay);
+        lent = uia->Of(overlay);
+        ASSERT_NE(lent, nullptr);
+        for (const wchar_t* step : {L"1 2 3 at 5, 5", L"1 2 3 at 6, 5", L"4 5 6 at 7, 5"})
+            form.AnnounceAtRest(step);  // key steps
+        EXPECT_TRUE(uia->raised.empty()) << "nothing at each step";
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !uia->raised.empty(); }, 5000, "a rest"));
+        EXPECT_EQ(uia->raised[0], std::make_pair(lent, std::wstring(L"4 5 6 at 7, 5")));
+        form.AnnounceAtRest(L"7 8 9 at 8, 5");  // the pick ends before it rests
+    }
+    EXPECT_EQ(uia->disconnected, std::vector<IRawElementProviderSimple*>{lent});
+    EXPECT_TRUE(testsupport::HoldsFor([&] { return uia->raised.size() == 1; },
+                                      2 * a11y::UiaAnnouncer::RestMs, "nothing said after it"));
+    DestroyWindow(overlay);
 }
 
 TEST_F(Access, HighContrastFramesTheTrueColoursAndDrawsTheReadoutsInSystemColours) {
-    // System colours no theme here has, so what takes them is told apart; put back at the end.
-    const int which[] = {COLOR_WINDOWTEXT, COLOR_BTNTEXT};
-    const COLORREF before[] = {GetSysColor(which[0]), GetSysColor(which[1])};
+    // System colours no theme here has, so what takes them is told apart.
     const COLORREF frame = RGB(0, 200, 0), text = RGB(0, 0, 200);
-    const COLORREF mine[] = {frame, text};
-    ASSERT_TRUE(SetSysColors(2, which, mine));
+    testsupport::SystemColours theme({COLOR_WINDOWTEXT, COLOR_BTNTEXT}, {frame, text});
     Sample();
     form.ReadHighContrast = [] { return true; };
     SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
@@ -138,7 +224,36 @@ TEST_F(Access, HighContrastFramesTheTrueColoursAndDrawsTheReadoutsInSystemColour
     EXPECT_NE(Printed(Control(id::JvZoom1)).At(0, 0), frame);
     const auto plain = Printed(Control(id::ColR));  // the window text, as before
     EXPECT_EQ(std::count(plain.data.begin(), plain.data.end(), text), 0);
-    ASSERT_TRUE(SetSysColors(2, which, before));
+}
+
+TEST_F(Access, InHighContrastTheAboutPageDropsItsPictureAndTakesTheSystemsColours) {
+    const COLORREF face = RGB(10, 20, 30), text = RGB(240, 230, 220), link = RGB(0, 255, 255);
+    testsupport::SystemColours theme({COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_HOTLIGHT},
+                                     {face, text, link});
+    auto labels = [this] {  // the labels' backdrop and text, as the page gives them
+        gdi::WindowDC screen(nullptr);
+        gdi::MemoryDC dc(screen.Get());
+        auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(Control(id::About), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                         reinterpret_cast<LPARAM>(Control(id::Label5))));
+        LOGBRUSH back{};
+        GetObjectW(brush, sizeof back, &back);
+        return std::make_pair(back.lbColor, GetTextColor(dc.Get()));
+    };
+    auto pictured = [this] {
+        return (GetWindowLongW(Control(id::Image1), GWL_STYLE) & WS_VISIBLE);
+    };
+    form.ReadHighContrast = [] { return true; };
+    SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(labels(), std::make_pair(face, text));
+    EXPECT_FALSE(pictured());
+    const auto printed = Printed(Control(id::JvHotLink4));
+    EXPECT_NE(std::count(printed.data.begin(), printed.data.end(), link), 0);
+
+    form.ReadHighContrast = [] { return false; };
+    SendMessageW(form.Handle(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(pictured());
+    EXPECT_NE(labels().first, face) << "the picture's colour behind the labels";
 }
 
 }  // namespace

@@ -206,6 +206,26 @@ TEST(BalloonWindow, ShowsShapedPaintedAndWithoutActivation) {
     EXPECT_FALSE(IsWindowVisible(h));
 }
 
+TEST(BalloonWindow, ItsColoursFollowTheSystemsAndInHighContrastOutweighAChosenOne) {
+    hints::ApplicationHints settings;
+    settings.SetHintColor(RGB(1, 2, 3));  // as a link chooses while the mouse is over it
+    settings.SetHighContrast(true);
+    TJvBalloonWindow w(settings);
+    RECT r = w.CalcHintRect(1024, L"Cancel");
+    OffsetRect(&r, 400, 600 + GetSystemMetrics(SM_CYCURSOR));
+    w.ActivateHint(r, L"Cancel");
+    RECT wr;
+    GetWindowRect(w.Handle(), &wr);
+    auto body = [&] { return ScreenPixel((wr.left + wr.right) / 2, wr.top + 12); };
+    EXPECT_TRUE(testsupport::WaitFor([&] { return body() == GetSysColor(COLOR_INFOBK); }, 5000,
+                                     "the system's tooltip colour"));
+    // The theme changes while the hint shows: it paints again in the new colour.
+    testsupport::SystemColours theme({COLOR_INFOBK}, {RGB(0, 90, 0)});
+    EXPECT_TRUE(testsupport::WaitFor([&] { return body() == RGB(0, 90, 0); }, 5000,
+                                     "the new tooltip colour"));
+    w.ReleaseHint();
+}
+
 TEST(BalloonWindow, ShowingNearTheTopLeftCornerOpensBelowRight) {
     hints::ApplicationHints settings;
     TJvBalloonWindow w(settings);

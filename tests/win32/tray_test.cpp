@@ -206,8 +206,8 @@ TEST_F(TrayIcon, ActivationAddsTheRecordAndThenSetsTheVersionOnANewShell) {
     EXPECT_EQ(add.hWnd, icon->WindowHandle());
     EXPECT_EQ(add.uID, 1u);
     EXPECT_EQ(add.uCallbackMessage, 0x0401u);
-    EXPECT_EQ(add.uFlags, 0x17u);
-    EXPECT_STREQ(add.szTip, "") << "the hint comes after activation";
+    EXPECT_EQ(add.uFlags, 0x97u);
+    EXPECT_STREQ(add.szTip, "") << "no hint set yet";
     EXPECT_STREQ(add.szInfo, "") << "no balloon";
     // No icon of its own: a copy of the application's.
     ASSERT_NE(icon->Icon(), nullptr);
@@ -263,7 +263,7 @@ TEST_F(TrayIcon, TheTipFollowsTheHintAtTheNextMouseMoveOnlyWhenItChanged) {
     Notify(0x0200);
     ASSERT_EQ(shell.Messages(), (Msgs{NIM_MODIFY}));
     EXPECT_STREQ(shell.calls[0].record.szTip, "Tintsnatch 4");
-    EXPECT_EQ(shell.calls[0].record.uFlags, 0x07u);
+    EXPECT_EQ(shell.calls[0].record.uFlags, 0x87u);
     Notify(0x0200);
     EXPECT_EQ(shell.calls.size(), 1u) << "an unchanged hint is not sent again";
 
@@ -320,6 +320,7 @@ TEST_F(TrayIcon, TheContextMenuAndOneKeySelectOpenTheMenuAtTheIcon) {
     AppendMenuW(menu, MF_STRING, 11, L"&Second");
     icon->SetPopupMenu(menu);
     icon->SetActive(true);
+    shell.calls.clear();
     int popups = 0;
     std::vector<UINT> chosen;
     icon->OnPopup = [&] { ++popups; };
@@ -345,6 +346,7 @@ TEST_F(TrayIcon, TheContextMenuAndOneKeySelectOpenTheMenuAtTheIcon) {
     EXPECT_EQ(foreground, icon->WindowHandle());
     EXPECT_EQ(chosen, std::vector<UINT>{11});
     EXPECT_EQ(popups, 1);
+    EXPECT_TRUE(shell.calls.empty()) << "the mouse's menu leaves the focus to the mouse";
     // The null message that follows the menu.
     bool nullPosted = false;
     MSG m;
@@ -368,9 +370,20 @@ TEST_F(TrayIcon, TheContextMenuAndOneKeySelectOpenTheMenuAtTheIcon) {
     EXPECT_EQ(chosen.size(), 1u) << "a dismissed menu runs nothing";
     EXPECT_EQ(shell.Messages(), (Msgs{NIM_SETFOCUS}));
 
+    // Shift+F10 on the icon: WM_CONTEXTMENU alone. After a command that shows nothing, too, the
+    // focus goes back to the notification area.
+    shell.calls.clear();
+    {
+        MenuProbe probe([&](HWND m) { PressInMenu(m, L'f'); });
+        Notify(WM_CONTEXTMENU, anchor);
+        EXPECT_TRUE(probe.Ran());
+    }
+    EXPECT_EQ(chosen.back(), 10u);
+    EXPECT_EQ(shell.Messages(), (Msgs{NIM_SETFOCUS}));
+
     icon->SetPopupMenu(nullptr);
     Notify(WM_CONTEXTMENU, anchor);
-    EXPECT_EQ(popups, 2);
+    EXPECT_EQ(popups, 3);
     DestroyMenu(menu);
 }
 
@@ -384,7 +397,7 @@ TEST_F(TrayIcon, ANewTrayWindowMakesSettingTheHintOrIconAddTheIconAfresh) {
     icon->SetHint(L"new tray");
     EXPECT_EQ(shell.Messages(), (Msgs{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
     EXPECT_EQ(icon->TrayWindowHandle(), shell.trayWindow);
-    EXPECT_EQ(shell.calls[1].record.uFlags, 0x17u);
+    EXPECT_EQ(shell.calls[1].record.uFlags, 0x97u);
 
     shell.calls.clear();
     shell.trayWindow = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x3000));
@@ -551,6 +564,30 @@ TEST_F(MainTray, ChoosingVisibleOrRunOnStartUpRunsTheirActions) {
     EXPECT_FALSE(win::IsShown(form.Handle()));
     EXPECT_FALSE(VisibleChecked());
 
+    EXPECT_TRUE(errors.reports.empty());
+}
+
+TEST_F(MainTray, TheIconIsAddedWithItsTipShown) {
+    const NOTIFYICONDATAA& record = form.Tray()->Record();
+    EXPECT_STREQ(record.szTip, "Tintsnatch 4") << "before any mouse move over the icon";
+    EXPECT_TRUE(record.uFlags & NIF_SHOWTIP);
+}
+
+TEST_F(MainTray, OptionsByKeyboardLeaveTheFocusOutOfAHiddenWindow) {
+    SetForegroundWindow(form.Handle());
+    SetFocus(form.Handle());
+    form.ShowHideExecute();
+    ASSERT_FALSE(IsWindowVisible(form.Handle()));
+    // Shift+F10 on the icon, then "&Options": the view is pinned in the hidden window, which the
+    // focus keeps out of.
+    MenuProbe probe([](HWND m) { PressInMenu(m, L'o'); });
+    SendMessageW(tray, Callback, MAKEWPARAM(200, 150), MAKELPARAM(WM_CONTEXTMENU, 1));
+    ASSERT_TRUE(probe.Ran());
+    testsupport::DispatchPending();
+    EXPECT_TRUE(form.OptionsPinned());
+    EXPECT_FALSE(IsWindowVisible(form.Handle()));
+    const HWND focus = GetFocus();
+    EXPECT_FALSE(focus && (focus == form.Handle() || IsChild(form.Handle(), focus)));
     EXPECT_TRUE(errors.reports.empty());
 }
 
