@@ -329,6 +329,8 @@ class TTintsnatch4 : public win::Window {
     HWND ShownPage() const;
     // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab while the options view shows.
     bool OptionsTabKey(const MSG& m);
+    // The arrows in a radio group of the pages.
+    bool RadioArrowKey(const MSG& m);
 
     void SetReadouts(const Readouts& r);
     void PaceTimer(const SamplerPace::Observation& seen);
