@@ -344,8 +344,8 @@ TEST(Tray, TheKeyboardAloneOpensTheOptionsAndReachesEveryControl) {
 
         if (page == 3) {
             const std::vector<HWND> keys{app.Control(id::hkShowHide),
-                                         app.Control(id::hkFixedFollow), app.Control(id::hkExit),
-                                         app.Control(id::hkCapture), app.Control(id::hkPick)};
+                                         app.Control(id::hkFixedFollow), app.Control(id::hkCapture),
+                                         app.Control(id::hkExit), app.Control(id::hkPick)};
             EXPECT_EQ(walked, keys) << "the Keys page's tab order";
             EXPECT_EQ(PressAndFocus(app, {VK_SHIFT, VK_TAB}), keys.back());
             EXPECT_EQ(PressAndFocus(app, {VK_TAB}), strip);

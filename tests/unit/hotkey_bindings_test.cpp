@@ -124,3 +124,57 @@ TEST_F(Bindings, DispatchTakesTheFirstMatchingFieldInTableOrder) {
     EXPECT_EQ(bindings.Dispatch(bindings.CopyKeyIndex), Binding::Copy);
     EXPECT_EQ(bindings.Dispatch(0xFFFF), std::nullopt);
 }
+
+// A settings file of the version before the pick, with a user key on the pick's F8: the user's
+// key wins and the pick has none; keys swapped between two bindings both move.
+TEST_F(Bindings, StoredKeysOfTheFourWinOverThePicksAndSwappedKeysBothMove) {
+    bindings.Bind(Defaults);
+    for (bool onShowHide : {false, true}) {
+        BindingKeys restored = Defaults;
+        (onShowHide ? restored.ShowHide : restored.Capture) = F8;
+        const BindingKeys settled = HotKeyBindings::Settle(restored);
+        EXPECT_EQ(settled.Pick, 0u);
+        bindings.Show(settled);
+        const std::uint16_t holder =
+            onShowHide ? bindings.ShowHideKeyIndex : bindings.CaptureKeyIndex;
+        EXPECT_TRUE(Held(F8));
+        EXPECT_EQ(bindings.Dispatch(holder), onShowHide ? Binding::ShowHide : Binding::Capture);
+        EXPECT_EQ(bindings.PickKeyIndex, 0);
+        EXPECT_EQ(bindings.FirstContest(settled), std::nullopt);
+        bindings.Show(Defaults);  // back, for the next round
+    }
+    EXPECT_EQ(HotKeyBindings::Settle({F9, F6, F7, F10, CtrlC, F11}).Pick, F11);
+
+    BindingKeys swapped = Defaults;
+    std::swap(swapped.Capture, swapped.ShowHide);
+    bindings.Show(swapped);
+    EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
+    EXPECT_EQ(bindings.Dispatch(bindings.ShowHideKeyIndex), Binding::ShowHide);
+    EXPECT_TRUE(Held(F6) && Held(F9));
+}
+
+TEST_F(Bindings, AKeyTwoEditsShowIsSaidToBeItsHoldersAndTheOneAfterHoldsNothing) {
+    bindings.Bind(Defaults);
+    BindingKeys keys = Defaults;
+    keys.Exit = F6;  // typed into "Exit program:"
+    bindings.Move(Binding::Exit, keys.Exit);
+    auto contest = bindings.FirstContest(keys);
+    ASSERT_TRUE(contest.has_value());
+    EXPECT_EQ(contest->key, F6);
+    EXPECT_EQ(contest->holder, Binding::ShowHide);
+    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, F6), Binding::ShowHide);
+    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, F8), std::nullopt) << "the pick's own";
+    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, 0x4000), std::nullopt) << "no key";
+    // Show/hide moved on: exit alone asks for F6 now, which it takes at the next attempt.
+    bindings.Move(Binding::ShowHide, F11);
+    keys.ShowHide = F11;
+    EXPECT_EQ(bindings.FirstContest(keys), std::nullopt);
+    // The copy key is held by its binding whatever an edit asks.
+    keys.Capture = CtrlC;
+    bindings.Move(Binding::Capture, CtrlC);
+    contest = bindings.FirstContest(keys);
+    ASSERT_TRUE(contest.has_value());
+    EXPECT_EQ(contest->holder, Binding::Copy);
+    bindings.Move(Binding::Pick, 0x4000);
+    EXPECT_EQ(bindings.PickKeyIndex, 0) << "a value without a key registers nothing";
+}

@@ -67,6 +67,7 @@ class DpiLayout : public MainWindowFixture {
     // A text fits when its control shows it whole: labels in their client area (wrapped where
     // they wrap), check boxes and radio buttons beside their box, group boxes in their frame.
     void ExpectTextFits(HWND c) {
+        if (ClassOf(c) == HOTKEY_CLASSW) return ExpectKeysFit(c);
         std::wstring text = win::GetText(c);
         if (text.empty()) return;
         std::wstring cls = ClassOf(c);
@@ -105,6 +106,31 @@ class DpiLayout : public MainWindowFixture {
         }
         EXPECT_LE(need, room) << Describe(c) << " is cut at " << form.Dpi() << " DPI";
         EXPECT_LE(height, rc.bottom) << Describe(c) << " is cut at " << form.Dpi() << " DPI";
+    }
+
+    // A hotkey edit draws its key's text itself, the modifiers' and the key's names joined by
+    // " + ": every function key, letter and digit with all three modifiers shows whole.
+    void ExpectKeysFit(HWND edit) {
+        auto name = [](UINT vk) {
+            wchar_t text[64] = {};
+            GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), text, 64);
+            return std::wstring(text);
+        };
+        const std::wstring modifiers =
+            name(VK_CONTROL) + L" + " + name(VK_SHIFT) + L" + " + name(VK_MENU) + L" + ";
+        std::vector<UINT> keys;
+        for (UINT vk = VK_F1; vk <= VK_F24; ++vk) keys.push_back(vk);
+        for (UINT vk = '0'; vk <= 'Z'; ++vk)
+            if (vk <= '9' || vk >= 'A') keys.push_back(vk);
+        RECT rc;
+        GetClientRect(edit, &rc);
+        for (UINT vk : keys) {
+            const std::wstring text = modifiers + name(vk);
+            const SIZE e = TextExtent(edit, text, 0);
+            EXPECT_LE(e.cx + S(4), rc.right)
+                << Describe(edit) << " cuts \"" << std::string(text.begin(), text.end()) << "\" at "
+                << form.Dpi() << " DPI";
+        }
     }
 
     // Every shown control under `root`, at any depth: inside its parent, its text whole.
@@ -241,6 +267,12 @@ class DpiLayout : public MainWindowFixture {
 
 TEST_F(DpiLayout, EveryViewFitsAtTheMonitorsDpi) {
     EXPECT_EQ(form.Dpi(), win::WindowDpi(form.Handle()));
+    // The show/hide key typed into "Exit program:": the page says whose it is.
+    HWND exit = Control(id::hkExit);
+    win::SetHotKeyValue(exit, VK_F6);
+    SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(id::hkExit, EN_CHANGE),
+                 reinterpret_cast<LPARAM>(exit));
+    ASSERT_EQ(win::GetText(Control(id::lblKeyHolder)), L"Toggle show/hide holds F6");
     ExpectEveryViewFits();
 }
 
