@@ -341,6 +341,16 @@ TEST(Tray, TheKeyboardAloneOpensTheOptionsAndReachesEveryControl) {
         std::sort(reached.begin(), reached.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(reached, expected) << "page " << page;
+        // In the order of the layout: down the page, and left to right along a row.
+        for (size_t i = 1; i < walked.size(); ++i) {
+            RECT a{}, b{};
+            GetWindowRect(walked[i - 1], &a);
+            GetWindowRect(walked[i], &b);
+            const bool sameRow = b.top < a.bottom && a.top < b.bottom;
+            EXPECT_TRUE(sameRow ? b.left > a.left : b.top > a.top)
+                << "page " << page << ": control " << GetDlgCtrlID(walked[i]) << " after "
+                << GetDlgCtrlID(walked[i - 1]);
+        }
 
         if (page == 3) {
             const std::vector<HWND> keys{app.Control(id::hkShowHide),
