@@ -6,8 +6,6 @@
 #include "app/ControlIds.h"
 #include "capture/PngEncoder.h"
 #include "win/ErrorReport.h"
-// Needs the platform header first.
-#include <shellapi.h>
 
 namespace e2e {
 
@@ -143,9 +141,8 @@ HWND App::Focus() const {
 testing::AssertionResult App::OpenOptionsByKeyboard() {
     HWND icon = FindTopWindow(L"TJvTrayIconWindow", pi_.dwProcessId);
     if (!icon) return testing::AssertionFailure() << "no tray icon window";
-    // As the shell tells an icon of version 4 of Enter on it: the event and the icon's
-    // identifier, the anchor point.
-    PostMessageW(icon, 0x0401, MAKEWPARAM(200, 150), MAKELPARAM(NIN_KEYSELECT, 1));
+    // Enter on the icon, as the shell tells it (NIN_KEYSELECT, version 4's form).
+    PostMessageW(icon, 0x0401, MAKEWPARAM(200, 150), MAKELPARAM(WM_USER + 1, 1));
     if (auto menu = WaitFor([&] { return VisibleTopWindow(L"#32768") != nullptr; }, 5000,
                             "the tray menu open");
         !menu)
@@ -199,19 +196,6 @@ testing::AssertionResult App::WaitForFront(const wchar_t* className, DWORD timeo
             return h && GetForegroundWindow() == h;
         },
         timeoutMs, "the window in front");
-}
-
-testing::AssertionResult App::WriteSettings(const std::string& text) const {
-    const std::wstring path = folder_ + L"\\Tintsnatch4.ini";
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return testing::AssertionFailure() << "cannot write the settings file";
-    DWORD n = 0;
-    const bool written =
-        WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr) && n == text.size();
-    CloseHandle(f);
-    return written ? testing::AssertionSuccess()
-                   : testing::AssertionFailure() << "cannot write the settings file";
 }
 
 RECT App::WindowRect() const {

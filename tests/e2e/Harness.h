@@ -57,8 +57,6 @@ class App {
     HWND VisibleTopWindow(const wchar_t* className) const;
     // Waits until such a window (an overlay) is shown and in front, taking the keys.
     testing::AssertionResult WaitForFront(const wchar_t* className, DWORD timeoutMs = 8000) const;
-    // Writes the settings file the program reads at its next start (text in the file's bytes).
-    testing::AssertionResult WriteSettings(const std::string& text) const;
     DWORD ProcessId() const { return pi_.dwProcessId; }
     const std::wstring& Folder() const { return folder_; }
     std::wstring ExePath() const { return folder_ + L"\\Tintsnatch4.exe"; }

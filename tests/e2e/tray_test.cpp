@@ -346,8 +346,7 @@ TEST(Tray, TheKeyboardAloneOpensTheOptionsAndReachesEveryControl) {
             RECT a{}, b{};
             GetWindowRect(walked[i - 1], &a);
             GetWindowRect(walked[i], &b);
-            const bool sameRow = b.top < a.bottom && a.top < b.bottom;
-            EXPECT_TRUE(sameRow ? b.left > a.left : b.top > a.top)
+            EXPECT_TRUE(b.top < a.bottom && a.top < b.bottom ? b.left > a.left : b.top > a.top)
                 << "page " << page << ": control " << GetDlgCtrlID(walked[i]) << " after "
                 << GetDlgCtrlID(walked[i - 1]);
         }

@@ -1,12 +1,14 @@
 // Which of the main window's global keys are registered over its life, and which command a
-// press runs, against the fake hotkey platform.
+// press runs, against the fake hotkey platform; and what a key typed into a hotkey edit makes.
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "app/HotKeyBindings.h"
+#include "hotkeys/KeyEntry.h"
 #include "tests/unit/FakeHotKeyPlatform.h"
 
+using hotkeys::CompleteShortcut;
 using hotkeys::FakeHotKeyPlatform;
 using hotkeys::HotKeyList;
 
@@ -125,56 +127,43 @@ TEST_F(Bindings, DispatchTakesTheFirstMatchingFieldInTableOrder) {
     EXPECT_EQ(bindings.Dispatch(0xFFFF), std::nullopt);
 }
 
-// A settings file of the version before the pick, with a user key on the pick's F8: the user's
-// key wins and the pick has none; keys swapped between two bindings both move.
-TEST_F(Bindings, StoredKeysOfTheFourWinOverThePicksAndSwappedKeysBothMove) {
+// A file of the version before the pick with show/hide on F8: that key wins and the pick has
+// none; and two keys swapped in the file both move.
+TEST_F(Bindings, TheFourKeepTheirKeysOverThePickAndSwappedKeysBothMove) {
     bindings.Bind(Defaults);
-    for (bool onShowHide : {false, true}) {
-        BindingKeys restored = Defaults;
-        (onShowHide ? restored.ShowHide : restored.Capture) = F8;
-        const BindingKeys settled = HotKeyBindings::Settle(restored);
-        EXPECT_EQ(settled.Pick, 0u);
-        bindings.Show(settled);
-        const std::uint16_t holder =
-            onShowHide ? bindings.ShowHideKeyIndex : bindings.CaptureKeyIndex;
-        EXPECT_TRUE(Held(F8));
-        EXPECT_EQ(bindings.Dispatch(holder), onShowHide ? Binding::ShowHide : Binding::Capture);
-        EXPECT_EQ(bindings.PickKeyIndex, 0);
-        EXPECT_EQ(bindings.FirstContest(settled), std::nullopt);
-        bindings.Show(Defaults);  // back, for the next round
-    }
-    EXPECT_EQ(HotKeyBindings::Settle({F9, F6, F7, F10, CtrlC, F11}).Pick, F11);
-
-    BindingKeys swapped = Defaults;
-    std::swap(swapped.Capture, swapped.ShowHide);
-    bindings.Show(swapped);
-    EXPECT_EQ(bindings.Dispatch(bindings.CaptureKeyIndex), Binding::Capture);
+    BindingKeys restored = Defaults;
+    restored.ShowHide = F8;
+    std::swap(restored.Capture, restored.FixedFollow);
+    const BindingKeys settled = HotKeyBindings::Settle(restored);
+    EXPECT_EQ(settled.Pick, 0u);
+    bindings.Show(settled);
     EXPECT_EQ(bindings.Dispatch(bindings.ShowHideKeyIndex), Binding::ShowHide);
-    EXPECT_TRUE(Held(F6) && Held(F9));
+    EXPECT_EQ(bindings.PickKeyIndex, 0);
+    EXPECT_TRUE(Held(F8) && Held(F7) && Held(F9) && !Held(F6));
 }
 
-TEST_F(Bindings, AKeyTwoEditsShowIsSaidToBeItsHoldersAndTheOneAfterHoldsNothing) {
+TEST_F(Bindings, AKeyAnEditAsksForInVainIsSaidToBeItsHolders) {
     bindings.Bind(Defaults);
     BindingKeys keys = Defaults;
-    keys.Exit = F6;  // typed into "Exit program:"
-    bindings.Move(Binding::Exit, keys.Exit);
-    auto contest = bindings.FirstContest(keys);
-    ASSERT_TRUE(contest.has_value());
-    EXPECT_EQ(contest->key, F6);
-    EXPECT_EQ(contest->holder, Binding::ShowHide);
-    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, F6), Binding::ShowHide);
-    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, F8), std::nullopt) << "the pick's own";
-    EXPECT_EQ(HotKeyBindings::OldBindingAsking(keys, 0x4000), std::nullopt) << "no key";
-    // Show/hide moved on: exit alone asks for F6 now, which it takes at the next attempt.
-    bindings.Move(Binding::ShowHide, F11);
-    keys.ShowHide = F11;
-    EXPECT_EQ(bindings.FirstContest(keys), std::nullopt);
-    // The copy key is held by its binding whatever an edit asks.
-    keys.Capture = CtrlC;
+    keys.Exit = F6;  // typed into "Exit program:": show/hide keeps it
+    bindings.Move(Binding::Exit, F6);
+    EXPECT_EQ(bindings.FirstContest(keys).value_or(HotKeyBindings::Contest{}).holder,
+              Binding::ShowHide);
+    keys.Capture = CtrlC;  // the copy binding's key
     bindings.Move(Binding::Capture, CtrlC);
-    contest = bindings.FirstContest(keys);
-    ASSERT_TRUE(contest.has_value());
-    EXPECT_EQ(contest->holder, Binding::Copy);
+    EXPECT_EQ(bindings.FirstContest(keys).value_or(HotKeyBindings::Contest{}).holder,
+              Binding::Copy);
     bindings.Move(Binding::Pick, 0x4000);
     EXPECT_EQ(bindings.PickKeyIndex, 0) << "a value without a key registers nothing";
+}
+
+TEST(KeyEntry, OnlyACompleteKeyMakesAValueAndShiftAloneIsDropped) {
+    EXPECT_EQ(CompleteShortcut({0x77, false, false, false}), 0x77);  // F8
+    EXPECT_EQ(CompleteShortcut({0x77, true, false, false}), 0x77) << "Shift alone is no modifier";
+    EXPECT_EQ(CompleteShortcut({0x7B, true, true, true}), 0xE07B);
+    // Modifiers, either side's too, make nothing yet; nor do the keys left to the window.
+    for (std::uint32_t vk : {0x10u, 0x11u, 0x12u, 0xA0u, 0xA5u, 0x09u, 0x1Bu, 0x20u, 0u, 0x100u})
+        EXPECT_EQ(CompleteShortcut({vk, false, true, false}), std::nullopt) << vk;
+    EXPECT_EQ(hotkeys::PendingModifiers(true, false, false), 0) << "Shift alone is not shown";
+    EXPECT_EQ(hotkeys::PendingModifiers(true, true, false), 0x6000);
 }
