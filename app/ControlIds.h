@@ -24,6 +24,7 @@ inline constexpr int rgCapture = 1300, rgCaptureItem0 = 1301, rgCaptureArea = 13
 inline constexpr int gbKeys = 1400, lblShow = 1401, Label1 = 1402, Label2 = 1403, lblExit = 1404,
                      hkShowHide = 1405, hkFixedFollow = 1406, hkCapture = 1407, hkExit = 1408,
                      hkClipboard = 1409, lblPick = 1410, hkPick = 1411;
+inline constexpr int lblKeyHolder = 1412;
 // Misc page
 inline constexpr int gbMisc = 1500, cbStartUp = 1501, cbGrabIfMin = 1502, lblSettingsPath = 1503,
                      SettingsPath = 1504;

@@ -1,11 +1,18 @@
 #include "app/HotKeyBindings.h"
 
+#include <vector>
+
 namespace {
 constexpr Binding Order[] = {Binding::Capture, Binding::ShowHide, Binding::FixedFollow,
                              Binding::Exit,    Binding::Copy,     Binding::ZoomIn,
                              Binding::ZoomOut, Binding::Pick};
 constexpr Binding UserBindings[] = {Binding::Capture, Binding::ShowHide, Binding::FixedFollow,
                                     Binding::Exit};
+// The bindings whose keys the user chooses, the pick last.
+constexpr Binding ChosenBindings[] = {Binding::Capture, Binding::ShowHide, Binding::FixedFollow,
+                                      Binding::Exit, Binding::Pick};
+
+bool HasKey(std::uint32_t value) { return (value & 0xFF) != 0; }
 
 std::uint32_t KeyOf(Binding b, const BindingKeys& k) {
     switch (b) {
@@ -66,7 +73,7 @@ std::optional<std::uint32_t> HotKeyBindings::RegisteredValue(std::uint16_t index
 bool HotKeyBindings::IsRegistered(Binding b) const { return RegisteredValue(Field(b)).has_value(); }
 
 void HotKeyBindings::Bind(const BindingKeys& keys) {
-    for (Binding b : Order) Field(b) = list_.Register(KeyOf(b, keys));
+    for (Binding b : Order) Field(b) = HasKey(KeyOf(b, keys)) ? list_.Register(KeyOf(b, keys)) : 0;
 }
 
 void HotKeyBindings::Release(Binding b) {
@@ -80,17 +87,54 @@ void HotKeyBindings::Unbind() {
 }
 
 void HotKeyBindings::Move(Binding b, std::uint32_t value) {
+    if (!HasKey(value)) {
+        Release(b);
+        return;
+    }
     std::uint16_t& field = Field(b);
     field = IsRegistered(b) ? list_.Replace(field, value) : list_.Register(value);
 }
 
 void HotKeyBindings::Show(const BindingKeys& keys) {
-    for (Binding b : UserBindings)
-        if (RegisteredValue(Field(b)) != KeyOf(b, keys)) Move(b, KeyOf(b, keys));
-    // The pick key is the user's to choose, and comes back with the copy key.
-    if (RegisteredValue(PickKeyIndex) != keys.Pick) Move(Binding::Pick, keys.Pick);
+    // Every binding that moves lets its key go before any takes a new one: two bindings that
+    // swapped keys in the settings file both get theirs, and a key the pick gave up is free for
+    // the binding that asks for it. The pick key, released with the copy key, comes back here.
+    std::vector<Binding> moving;
+    for (Binding b : ChosenBindings)
+        if (RegisteredValue(Field(b)) != KeyOf(b, keys)) {
+            Release(b);
+            moving.push_back(b);
+        }
+    for (Binding b : moving) Move(b, KeyOf(b, keys));
     for (Binding b : {Binding::Copy, Binding::ZoomIn, Binding::ZoomOut})
         if (!IsRegistered(b)) Field(b) = list_.Register(KeyOf(b, keys));
+}
+
+std::optional<Binding> HotKeyBindings::OldBindingAsking(const BindingKeys& keys,
+                                                        std::uint32_t key) {
+    if (!HasKey(key)) return std::nullopt;
+    for (Binding b : UserBindings)
+        if (KeyOf(b, keys) == key) return b;
+    return std::nullopt;
+}
+
+BindingKeys HotKeyBindings::Settle(const BindingKeys& keys) {
+    BindingKeys settled = keys;
+    if (OldBindingAsking(keys, keys.Pick)) settled.Pick = 0;
+    return settled;
+}
+
+std::optional<HotKeyBindings::Contest> HotKeyBindings::FirstContest(const BindingKeys& keys) const {
+    for (Binding b : ChosenBindings) {
+        const std::uint32_t key = KeyOf(b, keys);
+        if (!HasKey(key) || RegisteredValue(Field(b)) == key) continue;
+        // Held by another binding of ours, or asked for by another edit too.
+        for (Binding other : Order)
+            if (other != b && RegisteredValue(Field(other)) == key) return Contest{key, other};
+        for (Binding other : ChosenBindings)
+            if (other != b && KeyOf(other, keys) == key) return Contest{key, std::nullopt};
+    }
+    return std::nullopt;
 }
 
 void HotKeyBindings::Hide(bool keepCopyKey) {
@@ -105,7 +149,7 @@ void HotKeyBindings::Hide(bool keepCopyKey) {
 bool HotKeyBindings::AllHeld(const BindingKeys& keys) const {
     for (Binding b : Order) {
         const std::uint32_t key = KeyOf(b, keys);
-        if ((key & 0xFF) == 0 || IsRegistered(b)) continue;
+        if (!HasKey(key) || IsRegistered(b)) continue;
         bool ours = false;
         for (const auto& r : list_.Registrations()) ours = ours || r.Value == key;
         if (!ours) return false;

@@ -40,7 +40,24 @@ class HotKeyBindings {
     bool AllHeld(const BindingKeys& keys) const;
     // An edit changed: its binding moves to the new key at once. A binding that holds nothing
     // (its key was refused earlier) registers the new key, so the user can always recover it.
+    // A value without a key (none) only releases what the binding held.
     void Move(Binding binding, std::uint32_t value);
+
+    // Who has a key the user asked for twice. The four bindings of old (capture, show/hide,
+    // fixed/follow, exit) always come before the pick, which came later with a key of its own
+    // choosing: the pick never keeps a key one of them asks for, whether that key was stored,
+    // restored or typed. Among the four, the one holding the key keeps it, and the other holds
+    // nothing. Settle gives the keys with the pick's given up where one of the four asks for it.
+    static BindingKeys Settle(const BindingKeys& keys);
+    // The first of the four that asks for the key (a value without a key is nobody's).
+    static std::optional<Binding> OldBindingAsking(const BindingKeys& keys, std::uint32_t key);
+    // A key a binding the user chooses asks for but does not hold, where another binding of ours
+    // holds it or asks for it too: the key and its holder (none: another program).
+    struct Contest {
+        std::uint32_t key;
+        std::optional<Binding> holder;
+    };
+    std::optional<Contest> FirstContest(const BindingKeys& keys) const;
     // The binding a press of this identifier runs: the first field that equals it.
     std::optional<Binding> Dispatch(std::uint16_t index) const;
     bool IsRegistered(Binding binding) const;

@@ -92,3 +92,14 @@ bool TTintsnatch4::OptionsTabKey(const MSG& m) {
         SendMessageW(next, EM_SETSEL, 0, -1);
     return true;
 }
+
+bool TTintsnatch4::RadioArrowKey(const MSG& m) {
+    if (m.message != WM_KEYDOWN) return false;
+    for (win::RadioGroup* group :
+         {&clipboard_.rgClipboard, &capture_.rgCapture, &capture_.rgCaptureArea})
+        if (group->ArrowKey(m.hwnd, static_cast<unsigned>(m.wParam))) {
+            ShowFocusCues(Handle());
+            return true;
+        }
+    return false;
+}

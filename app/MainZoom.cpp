@@ -94,6 +94,21 @@ void TTintsnatch4::CreateZoomPage() {
                     after(Box(52, 48, 40, 13), factorGrew), font);
     win::FitText(zoom_.lblZoomFactor, Dpi());
 
+    // "Sample:" fills the room left of the magnifier between the factor and the crosshair size;
+    // made here, so Tab reaches it between the two sliders.
+    win::PlaceLabel(zoom_.lblSample, page, id::lblSample, L"Sample:", Box(14, 70, 36, 13), font);
+    const int sampleGrew = win::FitText(zoom_.lblSample, Dpi());
+    const bool sampleMade = zoom_.cbSample != nullptr;
+    // The height includes the drop-down list; the box itself is as high as its font makes it.
+    win::PlaceControl(zoom_.cbSample, WC_COMBOBOXW, L"",
+                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
+                      after(Box(54, 66, 76, 90), sampleGrew), page, id::cbSample, font);
+    if (!sampleMade) {
+        for (const wchar_t* item : {L"1 pixel", L"3 x 3", L"5 x 5", L"9 x 9"})
+            SendMessageW(zoom_.cbSample, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageW(zoom_.cbSample, CB_SETCURSEL, 0, 0);
+    }
+
     PlaceMagnifier(JvZoom2, page, id::JvZoom2, Box(144, 16, ViewSize, ViewSize));
     // The frame lies under the magnifier and never paints over it.
     win::PlaceControl(zoom_.Bevel1, L"STATIC", L"", WS_VISIBLE | WS_CLIPSIBLINGS | SS_SUNKEN,
@@ -120,20 +135,6 @@ void TTintsnatch4::CreateZoomPage() {
     win::PlaceControl(zoom_.cbCroshair, L"BUTTON", L"Croshair (on/off)",
                       WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, Box(143, 118, 128, 17), page,
                       id::cbCroshair, font);
-
-    // "Sample:" fills the room left of the magnifier between the factor and the crosshair size.
-    win::PlaceLabel(zoom_.lblSample, page, id::lblSample, L"Sample:", Box(14, 70, 36, 13), font);
-    const int sampleGrew = win::FitText(zoom_.lblSample, Dpi());
-    const bool sampleMade = zoom_.cbSample != nullptr;
-    // The height includes the drop-down list; the box itself is as high as its font makes it.
-    win::PlaceControl(zoom_.cbSample, WC_COMBOBOXW, L"",
-                      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                      after(Box(54, 66, 76, 90), sampleGrew), page, id::cbSample, font);
-    if (!sampleMade) {
-        for (const wchar_t* item : {L"1 pixel", L"3 x 3", L"5 x 5", L"9 x 9"})
-            SendMessageW(zoom_.cbSample, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        SendMessageW(zoom_.cbSample, CB_SETCURSEL, 0, 0);
-    }
 
     // The group fills the page. It goes under every other control of the page and is clipped by
     // them, so it never paints over the magnifier.

@@ -158,11 +158,12 @@ void TTintsnatch4::CreateControls() {
     ColorZoomPanel.Create(Handle(), id::ColorZoomPanel, 0, 0, 0, 0, WS_VISIBLE);
     Panel1.Create(ColorZoomPanel.Handle(), id::Panel1, 0, 0, 0, 0, WS_VISIBLE);
 
-    // The options view: a multi-line page control with six pages.
+    // The options view: a multi-line page control with six pages. The pages are its children:
+    // marked as a container, the dialog manager looks into them for the controls' access keys.
     Properties = win::CreateControl(
         WC_TABCONTROLW, L"",
         WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_MULTILINE | WS_TABSTOP, 0, 0, 0, 0,
-        Handle(), id::Properties, font_.Get());
+        Handle(), id::Properties, font_.Get(), WS_EX_CONTROLPARENT);
     static_assert(
         [] {
             for (int i = 0; i < page::Count; ++i)
@@ -426,7 +427,7 @@ bool TTintsnatch4::FilterMessage(MSG& m) {
         return true;
     }
     // Before the hotkey edits see it: Tab there moves on rather than becoming the shortcut.
-    if (OptionsTabKey(m)) return true;
+    if (OptionsTabKey(m) || RadioArrowKey(m)) return true;
     wchar_t cls[32] = {};
     GetClassNameW(m.hwnd, cls, 32);
     bool inHotKeyEdit = wcscmp(cls, HOTKEY_CLASSW) == 0;

@@ -281,6 +281,15 @@ class TTintsnatch4 : public win::Window {
     void CreateCaptureView();
     void LayoutCaptureView();
     void CreateKeysPage();
+    // A hotkey edit of the Keys page, which takes complete keys only.
+    void PlaceKeyEdit(HWND& edit, int controlId, const RECT& bounds, std::uint16_t value,
+                      bool visible);
+    // The line under the edits that says which binding has a key two edits show (or a key the
+    // pick was refused): the key's holder, none for another program; key 0 clears it.
+    void ShowKeyHolder(std::uint32_t key, std::optional<Binding> holder);
+    void UpdateKeyHolder();
+    // The pick's edit shows none where one of the four bindings of old asks for its key.
+    void SettlePickKey();
     void CreateMiscPage();
     void CreateAboutPage();
     void CreateSavePage();
@@ -344,6 +353,8 @@ class TTintsnatch4 : public win::Window {
     HWND ShownPage() const;
     // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab while the options view shows.
     bool OptionsTabKey(const MSG& m);
+    // The arrows in a radio group of the pages.
+    bool RadioArrowKey(const MSG& m);
 
     void SetReadouts(const Readouts& r);
     void PaceTimer(const SamplerPace::Observation& seen);
@@ -433,6 +444,7 @@ class TTintsnatch4 : public win::Window {
         HWND gbKeys{}, lblShow{}, Label1{}, Label2{}, lblExit{};
         HWND hkShowHide{}, hkFixedFollow{}, hkCapture{}, hkExit{}, hkClipboard{};
         HWND lblPick{}, hkPick{};
+        HWND lblKeyHolder{};
     } keys_;
     struct MiscPageControls {
         HWND gbMisc{}, cbStartUp{}, cbGrabIfMin{}, lblSettingsPath{}, SettingsPath{};

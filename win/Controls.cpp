@@ -272,7 +272,7 @@ void RadioGroup::Place(HWND parent, int id, int firstItemId, const wchar_t* capt
         columns_ = std::max(1, columns);
         box_ = CreateGroupBox(parent, id, caption, 0, 0, 0, 0, font);
         for (size_t i = 0; i < items.size(); ++i) {
-            DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+            DWORD style = WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
             buttons_.push_back(CreateControl(L"BUTTON", items[i].c_str(), style, 0, 0, 0, 0, parent,
                                              firstItemId + static_cast<int>(i), font));
         }
@@ -308,6 +308,7 @@ bool RadioGroup::SetItemIndex(int index) {
                      i == index ? BST_CHECKED : BST_UNCHECKED, 0);
     bool changed = index != index_;
     index_ = index;
+    MarkTabStop();
     return changed;
 }
 
@@ -319,7 +320,40 @@ bool RadioGroup::HandleClick(int controlId) {
             index = static_cast<int>(i);
     bool changed = index != index_;
     index_ = index;
+    MarkTabStop();
     return changed;
+}
+
+void RadioGroup::MarkTabStop() {
+    // As in a dialog, Tab stops at a group once, on its chosen button (the first while none is).
+    const size_t stop = index_ < 0 ? 0 : static_cast<size_t>(index_);
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const LONG_PTR style = GetWindowLongPtrW(buttons_[i], GWL_STYLE);
+        const LONG_PTR marked = i == stop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+        if (marked != style) SetWindowLongPtrW(buttons_[i], GWL_STYLE, marked);
+    }
+}
+
+bool RadioGroup::ArrowKey(HWND focus, unsigned key) {
+    const auto at = std::find(buttons_.begin(), buttons_.end(), focus);
+    if (at == buttons_.end()) return false;
+    int step = 0;
+    if (key == VK_DOWN || key == VK_RIGHT) step = 1;
+    if (key == VK_UP || key == VK_LEFT) step = -1;
+    if (step == 0) return false;
+    const int count = Count(), from = static_cast<int>(at - buttons_.begin());
+    for (int k = 1; k < count; ++k) {
+        HWND next = buttons_[static_cast<size_t>((from + step * k + count) % count)];
+        if (!IsWindowVisible(next) || !IsWindowEnabled(next)) continue;
+        SetFocus(next);
+        for (HWND b : buttons_)
+            SendMessageW(b, BM_SETCHECK, b == next ? BST_CHECKED : BST_UNCHECKED, 0);
+        SendMessageW(GetParent(next), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(next), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(next));
+        break;
+    }
+    // A group with one button that can take the focus keeps it where it is.
+    return true;
 }
 
 std::wstring RadioGroup::ItemText(int index) const {

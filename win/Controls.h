@@ -111,12 +111,18 @@ class RadioGroup {
     bool Owns(int controlId) const;
     // For a click on one of its buttons: true when the selection changed.
     bool HandleClick(int controlId);
+    // An arrow key on one of its buttons, as in a dialog: Down and Right move the focus and the
+    // choice to the next button that can take them, Up and Left to the one before, round from the
+    // last to the first and back. The choice reaches the parent as a click would. True when the
+    // key was the group's.
+    bool ArrowKey(HWND focus, unsigned key);
     void SetEnabled(bool enabled);
     bool Enabled() const;
     const std::vector<HWND>& Buttons() const { return buttons_; }
 
   private:
     void LayOut(const RECT& bounds, HFONT font, int dpi);
+    void MarkTabStop();
 
     HWND box_ = nullptr;
     std::vector<HWND> buttons_;

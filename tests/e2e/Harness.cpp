@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/ControlIds.h"
 #include "capture/PngEncoder.h"
 #include "win/ErrorReport.h"
 
@@ -119,7 +120,7 @@ testing::AssertionResult App::Handled() {
     return testing::AssertionSuccess();
 }
 
-testing::AssertionResult App::WaitForFocus(HWND control, DWORD timeoutMs) {
+testing::AssertionResult App::WaitForFocus(HWND control, DWORD timeoutMs) const {
     return WaitFor(
         [&] {
             GUITHREADINFO info{};
@@ -128,6 +129,26 @@ testing::AssertionResult App::WaitForFocus(HWND control, DWORD timeoutMs) {
                    info.hwndFocus == control;
         },
         timeoutMs, "the keyboard focus in the control");
+}
+
+HWND App::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(main_, nullptr), &info) ? info.hwndFocus
+                                                                             : nullptr;
+}
+
+testing::AssertionResult App::OpenOptionsByKeyboard() {
+    HWND icon = FindTopWindow(L"TJvTrayIconWindow", pi_.dwProcessId);
+    if (!icon) return testing::AssertionFailure() << "no tray icon window";
+    // Enter on the icon, as the shell tells it (NIN_KEYSELECT, version 4's form).
+    PostMessageW(icon, 0x0401, MAKEWPARAM(200, 150), MAKELPARAM(WM_USER + 1, 1));
+    if (auto menu = WaitFor([&] { return VisibleTopWindow(L"#32768") != nullptr; }, 5000,
+                            "the tray menu open");
+        !menu)
+        return menu;
+    PressKeys({'O'});
+    return WaitForFocus(Control(id::Properties));
 }
 
 bool App::Running() const {

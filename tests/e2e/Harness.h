@@ -34,7 +34,12 @@ class App {
     // the second of which comes only after the loop went back for the next message.
     testing::AssertionResult Handled();
     // Waits until the control has the keyboard focus, as a click into it gives it.
-    testing::AssertionResult WaitForFocus(HWND control, DWORD timeoutMs = 5000);
+    testing::AssertionResult WaitForFocus(HWND control, DWORD timeoutMs = 5000) const;
+    // The window that has the program's keyboard focus.
+    HWND Focus() const;
+    // Opens the options view as a keyboard user does: Enter on the tray icon, then the menu's
+    // "Options"; done once the focus is on the page strip.
+    testing::AssertionResult OpenOptionsByKeyboard();
     testing::AssertionResult WaitForExit(DWORD timeoutMs);
     // Presses the show/hide key (F6) and waits until the window is shown or hidden as asked and
     // the program has handled it.

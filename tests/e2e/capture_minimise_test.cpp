@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -515,6 +516,13 @@ TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
             return r.left == 500 && r.right - r.left == 250 && r.bottom - r.top == 188;
         },
         5000, "the pin at 125 percent"));
+    // The keypad's keys zoom the pin in front at every press, not the magnifier.
+    for (auto [key, width] : {std::pair{VK_SUBTRACT, 200}, {VK_SUBTRACT, 150}, {VK_ADD, 200}}) {
+        PressKeys({static_cast<WORD>(key)});
+        EXPECT_TRUE(WaitFor([&] { return GetWindowRect(pin, &r) && r.right - r.left == width; },
+                            5000, "the pin zoomed a step"));
+    }
+    EXPECT_EQ(app.Text(id::lblZoomFactor), L"15");
 
     Click(520, 420, false, 2);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(pin); }, 5000, "the pin closed and gone"));

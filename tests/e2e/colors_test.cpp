@@ -115,6 +115,12 @@ TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromTh
     ClientToScreen(app.Control(swatches), &third);
     Click(third.x, third.y);
     EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"18 52 86"; }, 5000, "the third copied"));
+    // Ctrl+C in the window copies the entry chosen there, not the colour sampled before.
+    PressKeys({VK_END});
+    ASSERT_TRUE(WaitFor([&] { return app.Text(values).find(L"FF8000") != std::wstring::npos; },
+                        5000, "the last chosen"));
+    PressKeys({VK_CONTROL, 'C'});
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == L"255 128 0"; }, 5000, "the last copied"));
     ASSERT_TRUE(app.Close());
-    EXPECT_EQ(StoredHistory(app), "123456*,FF0000,FF8000");
+    EXPECT_EQ(StoredHistory(app), "FF8000,123456*,FF0000");
 }

@@ -444,6 +444,22 @@ TEST_F(SettingsE2E, EndOfSessionSavesAsAtACloseAndReleasesTheHotKeys) {
     ASSERT_TRUE(app.Close());
 }
 
+// A file of the version before the pick, with capture on F8, the pick's first key: capture keeps
+// F8, and the pick has none until the user gives it one.
+TEST_F(SettingsE2E, AKeyStoredOnF8BeforeThePickKeepsItAndThePickHasNone) {
+    App app;
+    WriteBytes(IniPath(app), "[TTintsnatch4]\r\nhkCapture_HotKey=119\r\nrgCapture_ItemIndex=1\r\n");
+    ASSERT_TRUE(app.Start());
+    EXPECT_EQ(EditKey(app, id::hkPick), 0);
+    EXPECT_TRUE(WaitFor([] { return KeyIsFree(0, VK_F9); }, 5000, "F9 given back"));
+    PressKeys({VK_F8});
+    EXPECT_TRUE(WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "F8 capturing"));
+    ASSERT_TRUE(app.Close());
+    std::vector<Line> lines = Lines(ReadBytes(IniPath(app)));
+    EXPECT_EQ(ValueOf(lines, "hkCapture_HotKey"), "119");
+    EXPECT_EQ(ValueOf(lines, "hkPick_HotKey"), "0");
+}
+
 TEST_F(SettingsE2E, FileLockedAtStartUpIsReportedAndKeepsItsValues) {
     App app;
     const std::string content = "[TTintsnatch4]\r\nZoomSlider_Position=42\r\n";

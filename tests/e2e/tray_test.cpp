@@ -341,11 +341,20 @@ TEST(Tray, TheKeyboardAloneOpensTheOptionsAndReachesEveryControl) {
         std::sort(reached.begin(), reached.end());
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(reached, expected) << "page " << page;
+        // In the order of the layout: down the page, and left to right along a row.
+        for (size_t i = 1; i < walked.size(); ++i) {
+            RECT a{}, b{};
+            GetWindowRect(walked[i - 1], &a);
+            GetWindowRect(walked[i], &b);
+            EXPECT_TRUE(b.top < a.bottom && a.top < b.bottom ? b.left > a.left : b.top > a.top)
+                << "page " << page << ": control " << GetDlgCtrlID(walked[i]) << " after "
+                << GetDlgCtrlID(walked[i - 1]);
+        }
 
         if (page == 3) {
             const std::vector<HWND> keys{app.Control(id::hkShowHide),
-                                         app.Control(id::hkFixedFollow), app.Control(id::hkExit),
-                                         app.Control(id::hkCapture), app.Control(id::hkPick)};
+                                         app.Control(id::hkFixedFollow), app.Control(id::hkCapture),
+                                         app.Control(id::hkExit), app.Control(id::hkPick)};
             EXPECT_EQ(walked, keys) << "the Keys page's tab order";
             EXPECT_EQ(PressAndFocus(app, {VK_SHIFT, VK_TAB}), keys.back());
             EXPECT_EQ(PressAndFocus(app, {VK_TAB}), strip);

@@ -1,12 +1,14 @@
 // Which of the main window's global keys are registered over its life, and which command a
-// press runs, against the fake hotkey platform.
+// press runs, against the fake hotkey platform; and what a key typed into a hotkey edit makes.
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "app/HotKeyBindings.h"
+#include "hotkeys/KeyEntry.h"
 #include "tests/unit/FakeHotKeyPlatform.h"
 
+using hotkeys::CompleteShortcut;
 using hotkeys::FakeHotKeyPlatform;
 using hotkeys::HotKeyList;
 
@@ -123,4 +125,45 @@ TEST_F(Bindings, DispatchTakesTheFirstMatchingFieldInTableOrder) {
     bindings.ZoomInKeyIndex = bindings.CopyKeyIndex;
     EXPECT_EQ(bindings.Dispatch(bindings.CopyKeyIndex), Binding::Copy);
     EXPECT_EQ(bindings.Dispatch(0xFFFF), std::nullopt);
+}
+
+// A file of the version before the pick with show/hide on F8: that key wins and the pick has
+// none; and two keys swapped in the file both move.
+TEST_F(Bindings, TheFourKeepTheirKeysOverThePickAndSwappedKeysBothMove) {
+    bindings.Bind(Defaults);
+    BindingKeys restored = Defaults;
+    restored.ShowHide = F8;
+    std::swap(restored.Capture, restored.FixedFollow);
+    const BindingKeys settled = HotKeyBindings::Settle(restored);
+    EXPECT_EQ(settled.Pick, 0u);
+    bindings.Show(settled);
+    EXPECT_EQ(bindings.Dispatch(bindings.ShowHideKeyIndex), Binding::ShowHide);
+    EXPECT_EQ(bindings.PickKeyIndex, 0);
+    EXPECT_TRUE(Held(F8) && Held(F7) && Held(F9) && !Held(F6));
+}
+
+TEST_F(Bindings, AKeyAnEditAsksForInVainIsSaidToBeItsHolders) {
+    bindings.Bind(Defaults);
+    BindingKeys keys = Defaults;
+    keys.Exit = F6;  // typed into "Exit program:": show/hide keeps it
+    bindings.Move(Binding::Exit, F6);
+    EXPECT_EQ(bindings.FirstContest(keys).value_or(HotKeyBindings::Contest{}).holder,
+              Binding::ShowHide);
+    keys.Capture = CtrlC;  // the copy binding's key
+    bindings.Move(Binding::Capture, CtrlC);
+    EXPECT_EQ(bindings.FirstContest(keys).value_or(HotKeyBindings::Contest{}).holder,
+              Binding::Copy);
+    bindings.Move(Binding::Pick, 0x4000);
+    EXPECT_EQ(bindings.PickKeyIndex, 0) << "a value without a key registers nothing";
+}
+
+TEST(KeyEntry, OnlyACompleteKeyMakesAValueAndShiftAloneIsDropped) {
+    EXPECT_EQ(CompleteShortcut({0x77, false, false, false}), 0x77);  // F8
+    EXPECT_EQ(CompleteShortcut({0x77, true, false, false}), 0x77) << "Shift alone is no modifier";
+    EXPECT_EQ(CompleteShortcut({0x7B, true, true, true}), 0xE07B);
+    // Modifiers, either side's too, make nothing yet; nor do the keys left to the window.
+    for (std::uint32_t vk : {0x10u, 0x11u, 0x12u, 0xA0u, 0xA5u, 0x09u, 0x1Bu, 0x20u, 0u, 0x100u})
+        EXPECT_EQ(CompleteShortcut({vk, false, true, false}), std::nullopt) << vk;
+    EXPECT_EQ(hotkeys::PendingModifiers(true, false, false), 0) << "Shift alone is not shown";
+    EXPECT_EQ(hotkeys::PendingModifiers(true, true, false), 0x6000);
 }

@@ -67,6 +67,7 @@ class DpiLayout : public MainWindowFixture {
     // A text fits when its control shows it whole: labels in their client area (wrapped where
     // they wrap), check boxes and radio buttons beside their box, group boxes in their frame.
     void ExpectTextFits(HWND c) {
+        if (ClassOf(c) == HOTKEY_CLASSW) return ExpectKeysFit(c);
         std::wstring text = win::GetText(c);
         if (text.empty()) return;
         std::wstring cls = ClassOf(c);
@@ -105,6 +106,22 @@ class DpiLayout : public MainWindowFixture {
         }
         EXPECT_LE(need, room) << Describe(c) << " is cut at " << form.Dpi() << " DPI";
         EXPECT_LE(height, rc.bottom) << Describe(c) << " is cut at " << form.Dpi() << " DPI";
+    }
+
+    // A hotkey edit draws its key's text itself: the modifiers' and the key's names joined by
+    // " + ". The longest of a function key, letter or digit with all three modifiers shows whole.
+    void ExpectKeysFit(HWND edit) {
+        std::wstring text;
+        for (UINT vk : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_F24}) {
+            wchar_t name[64] = {};
+            GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), name, 64);
+            text += (text.empty() ? L"" : L" + ") + std::wstring(name);
+        }
+        RECT rc;
+        GetClientRect(edit, &rc);
+        EXPECT_LE(TextExtent(edit, text, 0).cx + S(4), rc.right)
+            << Describe(edit) << " cuts " << std::string(text.begin(), text.end()) << " at "
+            << form.Dpi() << " DPI";
     }
 
     // Every shown control under `root`, at any depth: inside its parent, its text whole.
