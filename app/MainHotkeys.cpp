@@ -241,7 +241,10 @@ void TTintsnatch4::HotKeyManager1HotKeyPressed(std::uint32_t hotKey, std::uint16
     // is in front, it is a key of that window and acts on what has the focus there (the History
     // page's entry for Ctrl+C, the pin for the keypad's keys): bringing the application forward
     // again would give the focus to the main window.
-    if (!oursInFront) win::Application().BringToFront();
+    if (oursInFront)
+        win::Application().NoteFront();
+    else
+        win::Application().BringToFront();
     if (!binding) return;
     switch (*binding) {
         case Binding::Capture:

@@ -65,9 +65,13 @@ HWND TApplication::FrontBefore() const {
     return frontBefore_ && IsWindow(frontBefore_) ? frontBefore_ : nullptr;
 }
 
-void TApplication::BringToFront() {
+void TApplication::NoteFront() {
     NoteUserWindow();
     frontBefore_ = GetForegroundWindow();
+}
+
+void TApplication::BringToFront() {
+    NoteFront();
     if (Handle()) SetForegroundWindow(Handle());
 }
 

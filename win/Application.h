@@ -45,6 +45,9 @@ class TApplication : public Window {
     // Brings the application to the foreground, remembering the window outside it that had the
     // foreground until then.
     void BringToFront();
+    // What BringToFront remembers, when the foreground is the application's already (a key
+    // pressed in a window of ours): the window the user is in is that one.
+    void NoteFront();
     // The window outside the application that had the foreground when the application last took
     // it (BringToFront, Minimize): the window the user was working in. Null when there was none
     // or it is gone or hidden since.
