@@ -44,7 +44,12 @@ std::wstring SaveIntoFolder(const std::wstring& folder, const std::wstring& patt
     MakeFolder(full, chosen);
     // Creating the file only when it does not exist takes the name in one step: a file that
     // appeared since the name was chosen is never opened, let alone replaced.
+    const auto exists = [&](const std::wstring& name) {
+        return GetFileAttributesW(LongPath(savename::Join(full, name)).c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+    };
     for (int attempt = 1; attempt <= 10000; ++attempt) {
+        if (savename::TakenUnpadded(pattern, fields, extension, attempt, exists)) continue;
         std::wstring path =
             savename::Join(full, savename::Candidate(pattern, fields, extension, attempt));
         win::FileHandle reserved(CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
