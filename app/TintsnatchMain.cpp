@@ -562,7 +562,7 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             if (created_) ApplyContrast();
             break;
         case WM_WTSSESSION_CHANGE:
-            SessionChange(wp);
+            SessionChange(wp, lp);
             return 0;
         case WM_DISPLAYCHANGE:
             RenewScreen();

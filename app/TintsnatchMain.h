@@ -341,7 +341,7 @@ class TTintsnatch4 : public win::Window {
     void StopSampling();
     void ResumeSampling();
     // The session locked or cut off: sampling stops; back: it goes on with the screen taken afresh.
-    void SessionChange(WPARAM event);
+    void SessionChange(WPARAM event, LPARAM eventSession);
     void RenewScreen();
     void CenterOnScreen();
 
