@@ -10,6 +10,7 @@
 #include "capture/PngFile.h"
 #include "capture/SaveName.h"
 #include "win/Application.h"
+#include "win/Com.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -106,6 +107,10 @@ int TTintsnatch4::DelaySeconds() const {
 }
 
 void TTintsnatch4::BrowseFolderClick() {
+    // The folder dialog is made of COM objects and needs COM on the thread, in a single-threaded
+    // apartment; OLE besides for dragging inside it.
+    win::OleScope ole;
+    if (!ole.Ready()) throw win::Error(L"Cannot open the folder dialog");
     BROWSEINFOW info{};
     info.hwndOwner = Handle();
     info.lpszTitle = L"Save folder:";
