@@ -465,6 +465,7 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND control) {
     if (historyPage_ && historyPage_->Command(controlId, code)) return;
     if (controlId == id::edCustomFormat) {
         if (code == EN_CHANGE) edCustomFormatChange();
+        if (code == EN_MAXTEXT) edCustomFormatMaxText();
         return;
     }
     if (ZoomCommand(controlId, code) || CaptureCommand(controlId, code) ||

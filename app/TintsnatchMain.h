@@ -149,6 +149,10 @@ class TTintsnatch4 : public win::Window {
     void EditCopy1Execute(const Action* sender);
     // The user's template, as the "Custom" format uses it.
     void edCustomFormatChange();
+    void edCustomFormatMaxText();  // typing or pasting reached the most it takes
+    // Puts a colour text of the format on the clipboard, replacing what it holds; a Custom text
+    // that would empty it is refused with a message instead, and false returned.
+    bool PlaceColorText(const std::wstring& text, int format);
 
     // --- Colour history and the History page ---
     const colors::ColorHistory& History() const { return history_; }
