@@ -91,8 +91,10 @@ void TTintsnatch4::edCustomFormatChange() {
 }
 
 void TTintsnatch4::edCustomFormatMaxText() {
-    // The edit cuts a paste at its limit without a word; the user is told, once per attempt.
+    // The edit cuts a paste at its limit without a word; the user is told, once per attempt, and
+    // goes on typing where they were.
     ShowMessage(Handle(), colors::TemplateLimitText());
+    SetFocus(clipboard_.edCustomFormat);
 }
 
 bool TTintsnatch4::PlaceColorText(const std::wstring& text, int format) {
