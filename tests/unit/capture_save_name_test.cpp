@@ -1,11 +1,14 @@
 // The one-key save's file names: the template's placeholders, names the file system refuses,
-// and the next name when one is taken.
+// and the next name when one is taken; the folder a typed one stands for, and the words for a
+// save that fails.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "capture/SaveName.h"
+#include "capture/SavePlace.h"
 
 using namespace savename;
 
@@ -64,4 +67,64 @@ TEST(CaptureSaveName, FolderAndNameAreJoinedByOneBackslash) {
     EXPECT_EQ(Join(L"C:\\pics\\", L"a.png"), L"C:\\pics\\a.png");
     EXPECT_EQ(ModeWord(1), L"Desktop");
     EXPECT_EQ(ModeWord(-1), L"");
+}
+
+TEST(CaptureSavePlace, ARelativeFolderLiesInTheProgramsFolderNeverInTheWorkingOne) {
+    using saveplace::ResolveFolder;
+    const std::wstring program = L"C:\\Tools\\Tint\\";
+    EXPECT_EQ(ResolveFolder(L"shots", program), L"C:\\Tools\\Tint\\shots");
+    EXPECT_EQ(ResolveFolder(L"..\\shots", L"C:\\Tools\\Tint"), L"C:\\Tools\\Tint\\..\\shots");
+    EXPECT_EQ(ResolveFolder(L"\\shots", program), L"C:\\shots");
+    EXPECT_EQ(ResolveFolder(L"\\shots", L"\\\\srv\\share\\Tint\\"), L"\\\\srv\\share\\shots");
+    EXPECT_EQ(ResolveFolder(L"D:shots", program), L"D:\\shots");
+    for (const wchar_t* full :
+         {L"", L"D:\\shots", L"d:/shots", L"\\\\srv\\share\\x", L"\\\\?\\C:\\x"})
+        EXPECT_EQ(ResolveFolder(full, program), full);
+}
+
+TEST(CaptureSavePlace, AFailureIsToldInTheWordsOfWhatFailed) {
+    using saveplace::Failure;
+    using saveplace::FailureText;
+    Failure drive;
+    drive.folder = true;
+    drive.path = L"Q:\\shots";
+    drive.code = 2;
+    drive.systemText = L"The system cannot find the file specified";
+    drive.driveMissing = true;
+    EXPECT_EQ(FailureText(drive),
+              L"Cannot create folder \"Q:\\shots\". There is no drive Q: on this computer");
+    drive.driveMissing = false;
+    EXPECT_EQ(FailureText(drive), L"Cannot create folder \"Q:\\shots\". " + drive.systemText);
+
+    Failure inTheWay;
+    inTheWay.folder = true;
+    inTheWay.path = L"C:\\a.txt\\sub";
+    inTheWay.fileInTheWay = L"C:\\a.txt";
+    EXPECT_EQ(FailureText(inTheWay),
+              L"Cannot create folder \"C:\\a.txt\\sub\". A file has the "
+              L"name of a folder it needs: \"C:\\a.txt\"");
+
+    // Refused inside a folder that Controlled folder access guards: it is named, with the way
+    // out. Refused elsewhere, or for another reason there, the platform's words stand.
+    Failure refused;
+    refused.path = L"C:\\Users\\me\\Pictures\\Capture.png";
+    refused.code = 5;
+    refused.systemText = L"Access is denied";
+    refused.protectedPlace = true;
+    const std::wstring told = FailureText(refused);
+    EXPECT_EQ(told.rfind(L"Cannot create file \"C:\\Users\\me\\Pictures\\Capture.png\". ", 0), 0u);
+    EXPECT_NE(told.find(L"Allow an app through Controlled folder access"), std::wstring::npos);
+    refused.code = 32;
+    EXPECT_EQ(FailureText(refused).find(L"Controlled"), std::wstring::npos);
+    refused.code = 5;
+    refused.protectedPlace = false;
+    EXPECT_EQ(FailureText(refused).find(L"Controlled"), std::wstring::npos);
+
+    const std::vector<std::wstring> guarded{L"C:\\Users\\me\\Pictures",
+                                            L"C:\\Users\\Public\\Music\\"};
+    EXPECT_TRUE(saveplace::InsideAny(L"c:/users/ME/pictures/x.png", guarded));
+    EXPECT_TRUE(saveplace::InsideAny(L"C:\\Users\\me\\Pictures", guarded));
+    EXPECT_TRUE(saveplace::InsideAny(L"C:\\Users\\Public\\Music\\a\\b.bmp", guarded));
+    EXPECT_FALSE(saveplace::InsideAny(L"C:\\Users\\me\\Pictures2\\x.png", guarded));
+    EXPECT_FALSE(saveplace::InsideAny(L"D:\\x.png", guarded));
 }
