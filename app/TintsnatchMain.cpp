@@ -336,6 +336,7 @@ void TTintsnatch4::ShowPage(int index) {
         bool wasShown = win::IsShown(shown);
         win::SetVisible(shown, true);
         if (!wasShown && index == page::Clipboard) tsClipBoardShow();
+        if (!wasShown && index == page::Save) tsSaveShow();
     }
 }
 
@@ -345,6 +346,7 @@ void TTintsnatch4::ShowOptions() {
     if (!wasShown) optionsOpened_ = true;
     // The Clipboard page shows itself along with the page control: its preview is refreshed.
     if (!wasShown && TabCtrl_GetCurSel(Properties) == page::Clipboard) tsClipBoardShow();
+    if (!wasShown && TabCtrl_GetCurSel(Properties) == page::Save) tsSaveShow();
 }
 
 void TTintsnatch4::HideOptions() {
@@ -468,6 +470,7 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND control) {
         if (code == EN_MAXTEXT) edCustomFormatMaxText();
         return;
     }
+    if (code != BN_CLICKED && SaveCommand(controlId, code)) return;
     if (ZoomCommand(controlId, code) || CaptureCommand(controlId, code) ||
         KeysCommand(controlId, code) || MiscCommand(controlId, code) ||
         AboutCommand(controlId, code))

@@ -282,6 +282,8 @@ class TTintsnatch4 : public win::Window {
     bool SaveCommand(int controlId, int code);
     // The one-key save of a picture into the Save page's folder under its file name.
     void SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette, const std::wstring& mode);
+    void tsSaveShow();  // the example name follows the template, the type and the mode
+    void edDelayChange(bool leaving);  // the delay shows the seconds that are used
     void CreateHistoryPage();
     void LoadHistory();
     void SaveHistory();
@@ -406,6 +408,7 @@ class TTintsnatch4 : public win::Window {
     std::unique_ptr<TPinBoard> pins_;
     struct SavePageControls {
         HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
+        HWND lblSaveExample{};
         HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{}, cbLastRegion{};
     } save_;
     int DelaySeconds() const;    // "Delay:", 0 to 10
