@@ -83,42 +83,33 @@ TEST(CaptureSavePlace, ARelativeFolderLiesInTheProgramsFolderNeverInTheWorkingOn
 }
 
 TEST(CaptureSavePlace, AFailureIsToldInTheWordsOfWhatFailed) {
-    using saveplace::Failure;
     using saveplace::FailureText;
-    Failure drive;
-    drive.folder = true;
-    drive.path = L"Q:\\shots";
-    drive.code = 2;
-    drive.systemText = L"The system cannot find the file specified";
+    auto failure = [](bool folder, const wchar_t* path, unsigned long code) {
+        saveplace::Failure f;
+        f.folder = folder;
+        f.path = path;
+        f.code = code;
+        f.systemText = L"System words";
+        return f;
+    };
+    auto drive = failure(true, L"Q:\\shots", 2);
     drive.driveMissing = true;
     EXPECT_EQ(FailureText(drive),
               L"Cannot create folder \"Q:\\shots\". There is no drive Q: on this computer");
-    drive.driveMissing = false;
-    EXPECT_EQ(FailureText(drive), L"Cannot create folder \"Q:\\shots\". " + drive.systemText);
-
-    Failure inTheWay;
-    inTheWay.folder = true;
-    inTheWay.path = L"C:\\a.txt\\sub";
+    auto inTheWay = failure(true, L"C:\\a.txt\\sub", 267);
     inTheWay.fileInTheWay = L"C:\\a.txt";
     EXPECT_EQ(FailureText(inTheWay),
               L"Cannot create folder \"C:\\a.txt\\sub\". A file has the "
               L"name of a folder it needs: \"C:\\a.txt\"");
-
     // Refused inside a folder that Controlled folder access guards: it is named, with the way
     // out. Refused elsewhere, or for another reason there, the platform's words stand.
-    Failure refused;
-    refused.path = L"C:\\Users\\me\\Pictures\\Capture.png";
-    refused.code = 5;
-    refused.systemText = L"Access is denied";
+    auto refused = failure(false, L"C:\\Pictures\\a.png", 5);
     refused.protectedPlace = true;
     const std::wstring told = FailureText(refused);
-    EXPECT_EQ(told.rfind(L"Cannot create file \"C:\\Users\\me\\Pictures\\Capture.png\". ", 0), 0u);
+    EXPECT_EQ(told.rfind(L"Cannot create file \"C:\\Pictures\\a.png\". Windows refused", 0), 0u);
     EXPECT_NE(told.find(L"Allow an app through Controlled folder access"), std::wstring::npos);
-    refused.code = 32;
-    EXPECT_EQ(FailureText(refused).find(L"Controlled"), std::wstring::npos);
-    refused.code = 5;
-    refused.protectedPlace = false;
-    EXPECT_EQ(FailureText(refused).find(L"Controlled"), std::wstring::npos);
+    for (auto other : {failure(false, L"C:\\Pictures\\a.png", 32), failure(false, L"D:\\a", 5)})
+        EXPECT_EQ(FailureText(other), L"Cannot create file \"" + other.path + L"\". System words");
 
     const std::vector<std::wstring> guarded{L"C:\\Users\\me\\Pictures",
                                             L"C:\\Users\\Public\\Music\\"};
