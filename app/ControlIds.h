@@ -34,6 +34,7 @@ inline constexpr int Image1 = 1600, Label5 = 1601, Label4 = 1602, JvHotLink4 = 1
 // Save page and the capture view's one-key save
 inline constexpr int tsSave = 1900, lblSaveFolder = 1901, edSaveFolder = 1902, BrowseFolder = 1903,
                      lblFileName = 1904, edFileName = 1905, SaveNow = 1906, PinCapture = 1907;
+inline constexpr int lblSaveExample = 1908;  // a name Save gives, with its type
 // Capture page: the delay and the pointer
 inline constexpr int lblDelay = 1910, edDelay = 1911, udDelay = 1912, cbIncludeCursor = 1913,
                      cbLastRegion = 1914;

@@ -11,6 +11,12 @@
 namespace {
 // "Custom", after the six formats.
 constexpr int CustomFormatIndex = 6;
+
+// The application's own message: owned by the main window, empty caption, OK only. It comes to
+// the front, since the global copy key may ask for it while another program is there.
+void ShowMessage(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), L"", MB_OK | MB_SETFOREGROUND);
+}
 }  // namespace
 
 void TTintsnatch4::CreateClipboardPage() {
@@ -84,6 +90,32 @@ void TTintsnatch4::edCustomFormatChange() {
     if (clipboard_.rgClipboard.ItemIndex() == CustomFormatIndex) rgClipboardClick();
 }
 
+void TTintsnatch4::edCustomFormatMaxText() {
+    // The edit cuts a paste at its limit without a word; the user is told, once per attempt, and
+    // goes on typing where they were.
+    ShowMessage(Handle(), colors::TemplateLimitText());
+    SetFocus(clipboard_.edCustomFormat);
+}
+
+bool TTintsnatch4::PlaceColorText(const std::wstring& text, int format) {
+    if (format == CustomFormatIndex) {
+        if (auto refusal = colors::CopyRefusal(win::GetText(clipboard_.edCustomFormat), text)) {
+            // Each press of the copy key while a box shows would open one more.
+            static bool showing = false;
+            if (!showing) {
+                showing = true;
+                ShowMessage(Handle(), *refusal);
+                showing = false;
+            }
+            return false;
+        }
+    }
+    win::Clipboard clipboard(Handle());
+    clipboard.Empty();
+    clipboard.SetText(text);
+    return true;
+}
+
 void TTintsnatch4::rgClipboardClick() {
     win::SetText(clipboard_.colFmtPreview, FormatColorText(clipboard_.rgClipboard.ItemIndex()));
 }
@@ -106,12 +138,9 @@ void TTintsnatch4::EditCopy1Execute(const Action* sender) {
     // The colour under the cursor now: the tick stops while the window is hidden, and a resting
     // tick may be a tenth of a second old.
     Timer1Timer();
-    std::wstring text = FormatColorText(clipboard_.rgClipboard.ItemIndex());
-    {
-        win::Clipboard clipboard(Handle());
-        clipboard.Empty();
-        clipboard.SetText(text);
-    }
+    const int format = clipboard_.rgClipboard.ItemIndex();
+    const std::wstring text = FormatColorText(format);
+    if (!PlaceColorText(text, format)) return;
     Announce(a11y::CopiedText(text));
     if (auto rgb = colors::ColorOf(CurrentReadouts())) RememberColor(colors::RgbOf(*rgb));
 }

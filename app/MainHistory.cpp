@@ -119,13 +119,9 @@ std::wstring TTintsnatch4::HistoryText(int format, std::uint32_t rgb) const {
 void TTintsnatch4::CopyHistoryEntry(std::size_t index, int format) {
     if (index >= history_.Size()) return;
     const std::uint32_t rgb = history_.Entries()[index].rgb;
-    const std::wstring text =
-        HistoryText(format < 0 ? clipboard_.rgClipboard.ItemIndex() : format, rgb);
-    {
-        win::Clipboard clipboard(Handle());
-        clipboard.Empty();
-        clipboard.SetText(text);
-    }
+    if (format < 0) format = clipboard_.rgClipboard.ItemIndex();
+    const std::wstring text = HistoryText(format, rgb);
+    if (!PlaceColorText(text, format)) return;
     Announce(a11y::CopiedText(text));
     RememberColor(rgb);
 }

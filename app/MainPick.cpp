@@ -64,11 +64,7 @@ std::wstring TTintsnatch4::PickedColorText(COLORREF color, POINT at) const {
 
 void TTintsnatch4::CopyPickedColor(COLORREF color, POINT at) {
     const std::wstring text = PickedColorText(color, at);
-    {
-        win::Clipboard clipboard(Handle());
-        clipboard.Empty();
-        clipboard.SetText(text);
-    }
+    if (!PlaceColorText(text, clipboard_.rgClipboard.ItemIndex())) return;
     RememberColor(colors::RgbOf(SplitColor(color)));
     Announce(a11y::CopiedText(text));
 }

@@ -1,9 +1,12 @@
 // The main window's sampling: the timer, the tick with its views and readouts, following the
 // cursor, the pace, and the session's lock and unlock.
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "app/ControlIds.h"
 #include "app/FollowPlacement.h"
+#include "app/SessionEvents.h"
 #include "app/TintsnatchMain.h"
 #include "colors/BlockAverage.h"
 #include "win/Application.h"
@@ -246,11 +249,18 @@ void TTintsnatch4::ResumeSampling() {
     Timer1Timer();
 }
 
-void TTintsnatch4::SessionChange(WPARAM event) {
-    switch (event) {
-        case WTS_SESSION_LOCK:
-        case WTS_CONSOLE_DISCONNECT:
-        case WTS_REMOTE_DISCONNECT: {
+void TTintsnatch4::SessionChange(WPARAM event, LPARAM eventSession) {
+    static_assert(WTS_CONSOLE_CONNECT == 1 && WTS_CONSOLE_DISCONNECT == 2 &&
+                  WTS_REMOTE_CONNECT == 3 && WTS_REMOTE_DISCONNECT == 4 && WTS_SESSION_LOCK == 7 &&
+                  WTS_SESSION_UNLOCK == 8);
+    // The session is the process's for its whole life; asked once.
+    static const std::optional<std::uint32_t> own = []() -> std::optional<std::uint32_t> {
+        DWORD id = 0;
+        if (!ProcessIdToSessionId(GetCurrentProcessId(), &id)) return std::nullopt;
+        return id;
+    }();
+    switch (session::Classify(event, static_cast<std::uint32_t>(eventSession), own)) {
+        case session::Change::Away: {
             if (sessionAway_) return;
             const bool wasSampling = sampling_;
             StopSampling();
@@ -261,13 +271,13 @@ void TTintsnatch4::SessionChange(WPARAM event) {
             resumeOnReturn_ = wasSampling;
             return;
         }
-        case WTS_SESSION_UNLOCK:
-        case WTS_CONSOLE_CONNECT:
-        case WTS_REMOTE_CONNECT:
+        case session::Change::Back:
             if (!sessionAway_) return;
             sessionAway_ = false;
             RenewScreen();
             if (std::exchange(resumeOnReturn_, false)) ResumeSampling();
+            return;
+        case session::Change::None:
             return;
     }
 }

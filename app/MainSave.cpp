@@ -9,7 +9,10 @@
 #include "capture/OneKeySave.h"
 #include "capture/PngFile.h"
 #include "capture/SaveName.h"
+#include "capture/SavePlace.h"
+#include "settings/StartupWin32.h"
 #include "win/Application.h"
+#include "win/Com.h"
 #include "win/ErrorReport.h"
 #include "win/Hints.h"
 
@@ -17,6 +20,19 @@
 // clang-format off
 #include <shlobj.h>
 // clang-format on
+
+namespace {
+// The type last chosen in the save dialog; "All files" writes BMP, as a name without ".png" does
+// there.
+const wchar_t* SaveExtension(DWORD typeIndex) { return typeIndex == 2 ? L".png" : L".bmp"; }
+
+savename::Fields FieldsNow(const std::wstring& mode, SIZE size) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear,   now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond, mode,       size.cx,  size.cy};
+}
+}  // namespace
 
 void TTintsnatch4::CreateSavePage() {
     HWND page = tsSave.Handle();
@@ -38,13 +54,17 @@ void TTintsnatch4::CreateSavePage() {
     win::PlaceControl(save_.edFileName, L"EDIT", savename::DefaultTemplate,
                       WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL,
                       Box(x, 70, room.cx - 2 * x, 21), page, id::edFileName, font);
+    // A name Save would give now: the type it writes is seen, not only told in a hint.
+    win::PlaceLabel(save_.lblSaveExample, page, id::lblSaveExample, L"",
+                    Box(x, 96, room.cx - 2 * x, 14), font, SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS);
     win::FitText(save_.lblSaveFolder, Dpi());
     win::FitText(save_.lblFileName, Dpi());
     if (made) return;
     // Paths far beyond MAX_PATH are accepted.
     SendMessageW(save_.edSaveFolder, EM_SETLIMITTEXT, 32767, 0);
     win::SetHint(save_.edSaveFolder,
-                 L"Folder that Save writes captures into (your Pictures folder when empty)");
+                 L"Folder that Save writes captures into (your Pictures folder when empty; a "
+                 L"relative one lies in the program's folder)");
     win::SetHint(save_.BrowseFolder, L"Choose the folder that Save writes captures into");
     win::SetHint(save_.edFileName,
                  L"Name of a saved capture: {date} {time} {counter} {mode} "
@@ -60,9 +80,11 @@ void TTintsnatch4::CreateCaptureOptionsRow(int top) {
     const int labelGrew = win::FitText(save_.lblDelay, Dpi());
     RECT edit = Box(x + 36, top + 2, 32, 20);
     OffsetRect(&edit, labelGrew, 0);
+    // It scrolls: the arrows take part of its width, and an edit that does not scroll refuses a
+    // second digit that does not fit, "10" among them.
     win::PlaceControl(save_.edDelay, L"EDIT", L"0",
-                      WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_RIGHT, edit, page,
-                      id::edDelay, font);
+                      WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL,
+                      edit, page, id::edDelay, font);
     // The arrows attach themselves to the edit's right side, and move with it at every layout.
     win::PlaceControl(
         save_.udDelay, UPDOWN_CLASSW, L"",
@@ -94,18 +116,43 @@ void TTintsnatch4::CreateCaptureOptionsRow(int top) {
 }
 
 int TTintsnatch4::DelaySeconds() const {
-    BOOL failed = FALSE;
-    const auto seconds = static_cast<int>(
-        SendMessageW(save_.udDelay, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
-    // A number typed past the range counts as the nearest end of it.
-    if (failed) {
-        const std::wstring typed = win::GetText(save_.edDelay);
-        return typed.empty() ? 0 : countdown::MaxSeconds;
-    }
-    return std::clamp(seconds, 0, countdown::MaxSeconds);
+    // What the edit holds counts: a number past the range is its nearest end; anything else (a
+    // pasted word, nothing) is no delay.
+    const std::wstring typed = win::GetText(save_.edDelay);
+    if (typed.empty() || typed.find_first_not_of(L"0123456789") != std::wstring::npos) return 0;
+    const std::wstring digits = typed.substr(std::min(typed.find_first_not_of(L'0'), typed.size()));
+    if (digits.size() > 2) return countdown::MaxSeconds;
+    return std::min(digits.empty() ? 0 : std::stoi(digits), countdown::MaxSeconds);
+}
+
+void TTintsnatch4::edDelayChange(bool leaving) {
+    // The edit shows the seconds the capture will wait: "99" becomes "10" at once. An empty edit
+    // is being typed into; it shows 0 once the focus leaves it.
+    const std::wstring typed = win::GetText(save_.edDelay);
+    if (typed.empty() && !leaving) return;
+    const std::wstring used = std::to_wstring(DelaySeconds());
+    if (typed == used) return;
+    SendMessageW(save_.udDelay, UDM_SETPOS32, 0, DelaySeconds());
+    win::SetText(save_.edDelay, used);
+    SendMessageW(save_.edDelay, EM_SETSEL, used.size(), static_cast<LPARAM>(used.size()));
+}
+
+void TTintsnatch4::tsSaveShow() {
+    // The size of the last capture, or before any the primary screen's.
+    SIZE size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (hasCapturedPicture_) size = BitmapSize(HandleOf(capturedBitmap_));
+    const savename::Fields fields =
+        FieldsNow(savename::ModeWord(capture_.rgCapture.ItemIndex()), size);
+    win::SetText(save_.lblSaveExample,
+                 L"Example: " + savename::Candidate(win::GetText(save_.edFileName), fields,
+                                                    SaveExtension(saveTypeIndex_), 1));
 }
 
 void TTintsnatch4::BrowseFolderClick() {
+    // The folder dialog is made of COM objects and needs COM on the thread, in a single-threaded
+    // apartment; OLE besides for dragging inside it.
+    win::OleScope ole;
+    if (!ole.Ready()) throw win::Error(L"Cannot open the folder dialog");
     BROWSEINFOW info{};
     info.hwndOwner = Handle();
     info.lpszTitle = L"Save folder:";
@@ -130,18 +177,13 @@ void TTintsnatch4::SaveNowExecute() {
 
 void TTintsnatch4::SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette,
                                         const std::wstring& mode) {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    savename::Fields fields{now.wYear,   now.wMonth,  now.wDay, now.wHour,
-                            now.wMinute, now.wSecond, mode};
-    const SIZE size = BitmapSize(bitmap);
-    fields.Width = size.cx;
-    fields.Height = size.cy;
-    // The type last chosen in the save dialog; "All files" writes BMP, as a name without ".png"
-    // does there.
-    const std::wstring extension = saveTypeIndex_ == 2 ? L".png" : L".bmp";
-    SaveIntoFolder(win::GetText(save_.edSaveFolder), win::GetText(save_.edFileName), fields,
-                   extension,
+    // A relative folder lies in the program's folder, as the settings file does: the working
+    // folder is wherever the program was started from, System32 for a start at log-on.
+    const std::wstring exe = settings::ExecutablePath();
+    const std::wstring folder = saveplace::ResolveFolder(
+        win::GetText(save_.edSaveFolder), exe.substr(0, exe.find_last_of(L"\\/") + 1));
+    SaveIntoFolder(folder, win::GetText(save_.edFileName), FieldsNow(mode, BitmapSize(bitmap)),
+                   SaveExtension(saveTypeIndex_),
                    [&](const std::wstring& path) { WritePicture(path, bitmap, palette); });
 }
 
@@ -162,6 +204,14 @@ void TTintsnatch4::PinExecute() {
 }
 
 bool TTintsnatch4::SaveCommand(int controlId, int code) {
+    if (controlId == id::edDelay && (code == EN_CHANGE || code == EN_KILLFOCUS)) {
+        edDelayChange(code == EN_KILLFOCUS);
+        return true;
+    }
+    if (controlId == id::edFileName && code == EN_CHANGE) {
+        tsSaveShow();
+        return true;
+    }
     if (code != BN_CLICKED) return false;
     switch (controlId) {
         case id::SaveNow:

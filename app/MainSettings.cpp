@@ -8,7 +8,6 @@
 #include "capture/Countdown.h"
 #include "capture/OskCapture.h"
 #include "capture/RegionProposal.h"
-#include "colors/ColorTemplate.h"
 #include "settings/PlacementWin32.h"
 #include "settings/ProfileFileWin32.h"
 #include "settings/SettingsPlace.h"
@@ -230,8 +229,8 @@ void TTintsnatch4::CreateStorage() {
         PropKind::String,
         [this]() -> std::optional<PropValue> { return win::GetText(clipboard_.edCustomFormat); },
         [this](const PropValue& v) {
-            const std::wstring text =
-                std::get<std::wstring>(v).substr(0, colors::MaxTemplateLength);
+            // Whole, also beyond what typing takes: a cut could end inside a placeholder.
+            const std::wstring& text = std::get<std::wstring>(v);
             if (text != win::GetText(clipboard_.edCustomFormat))
                 win::SetText(clipboard_.edCustomFormat, text);
         },

@@ -337,6 +337,7 @@ void TTintsnatch4::ShowPage(int index) {
         bool wasShown = win::IsShown(shown);
         win::SetVisible(shown, true);
         if (!wasShown && index == page::Clipboard) tsClipBoardShow();
+        if (!wasShown && index == page::Save) tsSaveShow();
     }
 }
 
@@ -346,6 +347,7 @@ void TTintsnatch4::ShowOptions() {
     if (!wasShown) optionsOpened_ = true;
     // The Clipboard page shows itself along with the page control: its preview is refreshed.
     if (!wasShown && TabCtrl_GetCurSel(Properties) == page::Clipboard) tsClipBoardShow();
+    if (!wasShown && TabCtrl_GetCurSel(Properties) == page::Save) tsSaveShow();
 }
 
 void TTintsnatch4::HideOptions() {
@@ -466,8 +468,10 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND control) {
     if (historyPage_ && historyPage_->Command(controlId, code)) return;
     if (controlId == id::edCustomFormat) {
         if (code == EN_CHANGE) edCustomFormatChange();
+        if (code == EN_MAXTEXT) edCustomFormatMaxText();
         return;
     }
+    if (code != BN_CLICKED && SaveCommand(controlId, code)) return;
     if (ZoomCommand(controlId, code) || CaptureCommand(controlId, code) ||
         KeysCommand(controlId, code) || MiscCommand(controlId, code) ||
         AboutCommand(controlId, code))
@@ -563,7 +567,7 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             if (created_) ApplyContrast();
             break;
         case WM_WTSSESSION_CHANGE:
-            SessionChange(wp);
+            SessionChange(wp, lp);
             return 0;
         case WM_DISPLAYCHANGE:
             RenewScreen();

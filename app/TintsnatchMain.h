@@ -152,6 +152,10 @@ class TTintsnatch4 : public win::Window {
     void EditCopy1Execute(const Action* sender);
     // The user's template, as the "Custom" format uses it.
     void edCustomFormatChange();
+    void edCustomFormatMaxText();  // typing or pasting reached the most it takes
+    // Puts a colour text of the format on the clipboard, replacing what it holds; a Custom text
+    // that would empty it is refused with a message instead, and false returned.
+    bool PlaceColorText(const std::wstring& text, int format);
 
     // --- Colour history and the History page ---
     const colors::ColorHistory& History() const { return history_; }
@@ -297,6 +301,8 @@ class TTintsnatch4 : public win::Window {
     bool SaveCommand(int controlId, int code);
     // The one-key save of a picture into the Save page's folder under its file name.
     void SaveIntoChosenFolder(HBITMAP bitmap, HPALETTE palette, const std::wstring& mode);
+    void tsSaveShow();  // the example name follows the template, the type and the mode
+    void edDelayChange(bool leaving);  // the delay shows the seconds that are used
     void CreateHistoryPage();
     void LoadHistory();
     void SaveHistory();
@@ -367,7 +373,7 @@ class TTintsnatch4 : public win::Window {
     void StopSampling();
     void ResumeSampling();
     // The session locked or cut off: sampling stops; back: it goes on with the screen taken afresh.
-    void SessionChange(WPARAM event);
+    void SessionChange(WPARAM event, LPARAM eventSession);
     void RenewScreen();
     void CenterOnScreen();
 
@@ -428,6 +434,7 @@ class TTintsnatch4 : public win::Window {
     std::unique_ptr<TPinBoard> pins_;
     struct SavePageControls {
         HWND lblSaveFolder{}, edSaveFolder{}, BrowseFolder{}, lblFileName{}, edFileName{};
+        HWND lblSaveExample{};
         HWND lblDelay{}, edDelay{}, udDelay{}, cbIncludeCursor{}, cbLastRegion{};
     } save_;
     int DelaySeconds() const;    // "Delay:", 0 to 10

@@ -3,11 +3,17 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <utility>
+#include <vector>
 
 #include "capture/BmpLayout.h"
+#include "capture/SavePlace.h"
 #include "win/ErrorReport.h"
 #include "win/Gdi.h"
 #include "win/Handle.h"
+// After the platform header: the known folders' identifiers.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 namespace {
 std::wstring SystemMessage(DWORD code) {
@@ -21,10 +27,51 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
+// The folders that Controlled folder access guards on every system where it is on.
+std::vector<std::wstring> GuardedFolders() {
+    std::vector<std::wstring> folders;
+    for (REFKNOWNFOLDERID id :
+         {FOLDERID_Documents, FOLDERID_Pictures, FOLDERID_Videos, FOLDERID_Music,
+          FOLDERID_Favorites, FOLDERID_PublicDocuments, FOLDERID_PublicPictures,
+          FOLDERID_PublicVideos, FOLDERID_PublicMusic}) {
+        PWSTR path = nullptr;
+        if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DONT_VERIFY, nullptr, &path)) && path)
+            folders.emplace_back(path);
+        CoTaskMemFree(path);
+    }
+    return folders;
+}
+
+[[noreturn]] void Fail(saveplace::Failure failure) {
+    const auto code = static_cast<DWORD>(failure.code);
+    failure.systemText = SystemMessage(code);
+    // A drive letter that names nothing: the platform's words would speak of a path or a file.
+    if (failure.path.size() >= 2 && failure.path[1] == L':') {
+        const std::wstring root = failure.path.substr(0, 2) + L"\\";
+        failure.driveMissing = GetDriveTypeW(root.c_str()) == DRIVE_NO_ROOT_DIR;
+    }
+    if (code == ERROR_ACCESS_DENIED)
+        failure.protectedPlace = saveplace::InsideAny(failure.path, GuardedFolders());
+    throw win::Error(saveplace::FailureText(failure));
+}
+
 }  // namespace
 
 [[noreturn]] void SaveError(const std::wstring& path, DWORD code) {
-    throw win::Error(L"Cannot create file \"" + path + L"\". " + SystemMessage(code));
+    saveplace::Failure failure;
+    failure.path = path;
+    failure.code = code;
+    Fail(std::move(failure));
+}
+
+[[noreturn]] void FolderError(const std::wstring& path, DWORD code,
+                              const std::wstring& fileInTheWay) {
+    saveplace::Failure failure;
+    failure.folder = true;
+    failure.path = path;
+    failure.code = code;
+    failure.fileInTheWay = fileInTheWay;
+    Fail(std::move(failure));
 }
 
 // The form of a full path that the file functions take beyond MAX_PATH, whatever the system's
@@ -242,9 +289,10 @@ void WriteFileReplacingFrom(const std::wstring& path,
     // A read-only file or a folder of that name is refused before anything is written: some
     // file systems would let the rename below replace it.
     DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        SaveError(path, ERROR_ACCESS_DENIED);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        SaveError(path, ERROR_ALREADY_EXISTS);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SaveError(path, ERROR_FILE_READ_ONLY);
     const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
 
     DWORD error = ERROR_SUCCESS;

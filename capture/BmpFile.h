@@ -12,8 +12,12 @@
 using ByteSink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 
 // What every save of ours reports for a file it cannot make: "Cannot create file "<path>".",
-// then the system's text for code.
+// then why, in the user's terms where the system's text would mislead (saveplace::FailureText).
 [[noreturn]] void SaveError(const std::wstring& path, DWORD code);
+// The same for a folder that a save would make; fileInTheWay names a file that has the name of
+// one of the folders needed.
+[[noreturn]] void FolderError(const std::wstring& path, DWORD code,
+                              const std::wstring& fileInTheWay = {});
 // The full path of path (a failure throws as SaveError).
 std::wstring FullPath(const std::wstring& path);
 // The form of a full path that the file functions take beyond MAX_PATH, whatever the system's

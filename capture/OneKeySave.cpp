@@ -12,7 +12,7 @@ namespace {
 void MakeFolder(const std::wstring& full, const std::wstring& shown) {
     const DWORD attributes = GetFileAttributesW(LongPath(full).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) SaveError(shown, ERROR_DIRECTORY);
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) FolderError(shown, ERROR_DIRECTORY, full);
         return;
     }
     const size_t slash = full.find_last_of(L'\\');
@@ -20,7 +20,7 @@ void MakeFolder(const std::wstring& full, const std::wstring& shown) {
         MakeFolder(full.substr(0, slash), shown);
     if (!CreateDirectoryW(LongPath(full).c_str(), nullptr) &&
         GetLastError() != ERROR_ALREADY_EXISTS)
-        SaveError(shown, GetLastError());
+        FolderError(shown, GetLastError());
 }
 
 }  // namespace
@@ -38,13 +38,18 @@ std::wstring SaveIntoFolder(const std::wstring& folder, const std::wstring& patt
                             const savename::Fields& fields, const std::wstring& extension,
                             const std::function<void(const std::wstring& path)>& write) {
     const std::wstring chosen = folder.empty() ? DefaultSaveFolder() : folder;
-    if (chosen.empty()) SaveError(savename::Join(chosen, L""), ERROR_PATH_NOT_FOUND);
+    if (chosen.empty()) FolderError(chosen, ERROR_PATH_NOT_FOUND);
     std::wstring full = FullPath(chosen);
     while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
     MakeFolder(full, chosen);
     // Creating the file only when it does not exist takes the name in one step: a file that
     // appeared since the name was chosen is never opened, let alone replaced.
+    const auto exists = [&](const std::wstring& name) {
+        return GetFileAttributesW(LongPath(savename::Join(full, name)).c_str()) !=
+               INVALID_FILE_ATTRIBUTES;
+    };
     for (int attempt = 1; attempt <= 10000; ++attempt) {
+        if (savename::TakenUnpadded(pattern, fields, extension, attempt, exists)) continue;
         std::wstring path =
             savename::Join(full, savename::Candidate(pattern, fields, extension, attempt));
         win::FileHandle reserved(CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,

@@ -10,6 +10,7 @@
 #include "capture/CaptureTheRect.h"
 #include "capture/CountdownWindow.h"
 #include "capture/CursorImageWin32.h"
+#include "capture/RegionProposal.h"
 #include "capture/ScreenSettleWin32.h"
 #include "win/Application.h"
 #include "win/ErrorReport.h"
@@ -83,6 +84,18 @@ class Pointer {
 [[noreturn]] void NoScreen() { throw win::Error(L"Cannot read the screen"); }
 
 geo::Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// Every monitor's rectangle on the desk as it is now.
+std::vector<geo::Rect> Monitors() {
+    std::vector<geo::Rect> found;
+    const auto add = [](HMONITOR, HDC, LPRECT m, LPARAM data) -> BOOL {
+        reinterpret_cast<std::vector<geo::Rect>*>(data)->push_back(FromRect(*m));
+        return TRUE;
+    };
+    if (!EnumDisplayMonitors(nullptr, nullptr, add, reinterpret_cast<LPARAM>(&found)))
+        found.clear();
+    return found;
+}
 
 // All monitors together, as the overlays cover them.
 RECT DeskRect() {
@@ -268,11 +281,12 @@ bool TOskScreenCapture::TakeSelection(bool fixedSize, int width, int height) {
     overlay.FixedHeight = height;
     const RECT desk = DeskRect();
     overlay.ShowSize = OfferLastRegion;
-    if (OfferLastRegion && LastRegion && !fixedSize) {
-        const RECT& r = *LastRegion;
-        overlay.Proposal = frame::Rect{r.left - desk.left, r.top - desk.top, r.right - desk.left,
-                                       r.bottom - desk.top};
-    }
+    // The kept rectangle may come from a hand-edited file or from a monitor since unplugged:
+    // only what lies on the desk now is offered, and nothing when none of it does.
+    if (OfferLastRegion && LastRegion && !fixedSize)
+        if (const auto r = proposal::OnDesk(FromRect(*LastRegion), Monitors()))
+            overlay.Proposal = frame::Rect{r->left - desk.left, r->top - desk.top,
+                                           r->right - desk.left, r->bottom - desk.top};
     if (!Shown(overlay)) return false;
     // The area was read from the frozen copy when the button was released: nothing waits here.
     image_ = std::move(overlay.SelectionImage());

@@ -36,6 +36,23 @@ std::optional<geo::Rect> ParseRegion(std::wstring_view text) {
     return r;
 }
 
+std::optional<geo::Rect> OnDesk(const geo::Rect& kept, const std::vector<geo::Rect>& monitors) {
+    // Only comparisons: no edge is ever computed from another, so no sum can overflow.
+    std::optional<geo::Rect> left;
+    for (const geo::Rect& m : monitors) {
+        const geo::Rect part{std::max(kept.left, m.left), std::max(kept.top, m.top),
+                             std::min(kept.right, m.right), std::min(kept.bottom, m.bottom)};
+        if (part.Empty()) continue;
+        if (!left) {
+            left = part;
+            continue;
+        }
+        left = geo::Rect{std::min(left->left, part.left), std::min(left->top, part.top),
+                         std::max(left->right, part.right), std::max(left->bottom, part.bottom)};
+    }
+    return left;
+}
+
 geo::Rect Nudge(const geo::Rect& r, int dx, int dy, const geo::Rect& bounds) {
     // In 64 bits: a stored rectangle may lie anywhere an int reaches.
     auto along = [](long long low, long long high, long long by, long long min, long long max) {

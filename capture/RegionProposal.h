@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "win/Geometry.h"
 
@@ -13,6 +14,11 @@ namespace proposal {
 std::wstring FormatRegion(const geo::Rect& r);
 // The rectangle of such a text; none for any other text or an empty rectangle.
 std::optional<geo::Rect> ParseRegion(std::wstring_view text);
+
+// What is left of a kept rectangle on the desk as it is now: its parts on the monitors, as the
+// smallest rectangle holding them all; none when no part lies on any monitor (it was left on a
+// monitor that is gone). Any four numbers are safe here: a hand-edited file may hold them.
+std::optional<geo::Rect> OnDesk(const geo::Rect& kept, const std::vector<geo::Rect>& monitors);
 
 // The rectangle moved by (dx, dy), kept inside bounds as far as it fits there.
 geo::Rect Nudge(const geo::Rect& r, int dx, int dy, const geo::Rect& bounds);

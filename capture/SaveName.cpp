@@ -19,17 +19,21 @@ std::wstring Padded(int value, int width) {
     return s;
 }
 
-bool IsDeviceName(const std::wstring& stem) {
+bool IsDeviceName(std::wstring stem) {
+    // "CON .png" names the device too: blanks before the extension do not count.
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     static const std::array<const wchar_t*, 4> plain{L"con", L"prn", L"aux", L"nul"};
     const std::wstring s = Lower(stem);
     if (std::ranges::any_of(plain, [&](const wchar_t* d) { return s == d; })) return true;
-    return s.size() == 4 && (s.starts_with(L"com") || s.starts_with(L"lpt")) && s[3] >= L'1' &&
-           s[3] <= L'9';
+    // The digits include 0 and the superscripts one, two and three (U+00B9, U+00B2, U+00B3).
+    return s.size() == 4 && (s.starts_with(L"com") || s.starts_with(L"lpt")) &&
+           ((s[3] >= L'0' && s[3] <= L'9') || s[3] == L'\u00B9' || s[3] == L'\u00B2' ||
+            s[3] == L'\u00B3');
 }
 
 }  // namespace
 
-std::wstring Expand(const std::wstring& pattern, const Fields& f, int counter) {
+std::wstring Expand(const std::wstring& pattern, const Fields& f, int counter, int counterWidth) {
     std::wstring out;
     for (size_t i = 0; i < pattern.size();) {
         const size_t close = pattern[i] == L'{' ? pattern.find(L'}', i) : std::wstring::npos;
@@ -47,7 +51,7 @@ std::wstring Expand(const std::wstring& pattern, const Fields& f, int counter) {
         else if (name == L"size")
             out += std::to_wstring(f.Width) + L"x" + std::to_wstring(f.Height);
         else if (name == L"counter")
-            out += std::to_wstring(counter);
+            out += Padded(counter, counterWidth);
         else {
             out += pattern[i++];
             continue;
@@ -70,15 +74,22 @@ std::wstring CleanFileName(const std::wstring& name) {
 }
 
 std::wstring Candidate(const std::wstring& pattern, const Fields& fields,
-                       const std::wstring& extension, int attempt) {
+                       const std::wstring& extension, int attempt, int counterWidth) {
     constexpr size_t MaxName = 255;  // a path component on the usual file systems
     const bool counts = Lower(pattern).find(L"{counter}") != std::wstring::npos;
-    std::wstring stem = CleanFileName(Expand(pattern, fields, attempt));
+    std::wstring stem = CleanFileName(Expand(pattern, fields, attempt, counterWidth));
     const std::wstring suffix =
         counts || attempt <= 1 ? std::wstring() : L" (" + std::to_wstring(attempt) + L")";
     const size_t room = MaxName - std::min(MaxName - 1, suffix.size() + extension.size());
     if (stem.size() > room) stem = CleanFileName(stem.substr(0, room));
     return stem + suffix + extension;
+}
+
+bool TakenUnpadded(const std::wstring& pattern, const Fields& fields, const std::wstring& extension,
+                   int attempt, const std::function<bool(const std::wstring& name)>& exists) {
+    if (Lower(pattern).find(L"{counter}") == std::wstring::npos) return false;
+    const std::wstring unpadded = Candidate(pattern, fields, extension, attempt, 1);
+    return unpadded != Candidate(pattern, fields, extension, attempt) && exists(unpadded);
 }
 
 std::wstring ModeWord(int modeIndex) {

@@ -115,11 +115,12 @@ ColorHistory ColorHistory::FromText(std::wstring_view text) {
 }
 
 std::string GimpPalette(const std::vector<HistoryEntry>& entries) {
-    std::string out = "GIMP Palette\r\nName: Tintsnatch 4 history\r\nColumns: 8\r\n#\r\n";
+    // Line ends are LF only: GIMP's reader keeps a CR as the last character of each name.
+    std::string out = "GIMP Palette\nName: Tintsnatch 4 history\nColumns: 8\n#\n";
     for (const HistoryEntry& e : entries) {
         const RgbTriple t = TripleOf(e.rgb);
         char line[48];
-        std::snprintf(line, sizeof line, "%3u %3u %3u\t%02X%02X%02X\r\n", t.rgbtRed, t.rgbtGreen,
+        std::snprintf(line, sizeof line, "%3u %3u %3u\t%02X%02X%02X\n", t.rgbtRed, t.rgbtGreen,
                       t.rgbtBlue, t.rgbtRed, t.rgbtGreen, t.rgbtBlue);
         out += line;
     }

@@ -56,7 +56,8 @@ class ColorHistory {
     std::vector<HistoryEntry> entries_;
 };
 
-// A GIMP palette (.gpl) of the entries, newest first, each named by its hexadecimal text.
+// A GIMP palette (.gpl) of the entries, newest first, each named by its hexadecimal text; lines
+// end in LF.
 std::string GimpPalette(const std::vector<HistoryEntry>& entries);
 // One line per entry, the text `format` gives for it, in UTF-8 with Windows line ends.
 std::string TextLines(const std::vector<HistoryEntry>& entries,

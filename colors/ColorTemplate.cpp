@@ -82,7 +82,6 @@ TemplateValues ValuesOf(const Readouts& r) {
 }
 
 std::wstring ExpandTemplate(std::wstring_view text, const TemplateValues& v) {
-    text = text.substr(0, std::min(text.size(), MaxTemplateLength));
     std::wstring lowerHex = v.hex;
     for (wchar_t& c : lowerHex)
         if (c >= L'A' && c <= L'F') c = static_cast<wchar_t>(c - L'A' + L'a');
@@ -128,6 +127,21 @@ std::wstring ExpandTemplate(std::wstring_view text, const TemplateValues& v) {
         ++i;
     }
     return out;
+}
+
+std::optional<std::wstring> CopyRefusal(std::wstring_view templateText, std::wstring_view text) {
+    if (templateText.empty())
+        return L"The Custom format has no template: type one on the Clipboard page, for example " +
+               std::wstring(DefaultTemplate) + L". The clipboard is unchanged.";
+    if (text.empty())
+        return L"The Custom format gives no text for this colour: its placeholders name nothing "
+               L"known here. The clipboard is unchanged.";
+    return std::nullopt;
+}
+
+std::wstring TemplateLimitText() {
+    return L"The Custom format holds at most " + std::to_wstring(MaxTemplateLength) +
+           L" characters; the text beyond them was not taken.";
 }
 
 }  // namespace colors

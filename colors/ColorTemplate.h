@@ -18,8 +18,8 @@ struct Hsl {
 };
 Hsl RgbToHsl(RgbTriple rgb);
 
-// Longer templates are cut here: the template is a line of text, and the settings file reads
-// no value past 2047 characters.
+// The most the template edit takes by typing or pasting: the template is a line of text, and the
+// settings file reads no value past 2047 characters. A longer one from the file is used whole.
 inline constexpr std::size_t MaxTemplateLength = 256;
 inline constexpr wchar_t DefaultTemplate[] = L"rgb({red}, {green}, {blue})";
 
@@ -34,8 +34,15 @@ std::optional<RgbTriple> ColorOf(const Readouts& readouts);
 
 // {red} {green} {blue} {HEX} {hex} {cyan} {magenta} {yellow} {black} {hue} {sat} {light} {x} {y}
 // take their values ({HEX} upper-case digits, {hex} lower-case); {{ and }} give one brace. Any
-// other brace text, an unknown name or an unclosed brace, stays as typed. Only the first
-// MaxTemplateLength characters of the template count.
+// other brace text, an unknown name or an unclosed brace, stays as typed.
 std::wstring ExpandTemplate(std::wstring_view text, const TemplateValues& values);
+
+// What the user is told instead of a copy of the Custom format that would empty the clipboard
+// (the template is empty, or names only values not known for this colour); none when the text
+// is to be copied.
+std::optional<std::wstring> CopyRefusal(std::wstring_view templateText, std::wstring_view text);
+// What the user is told when typing or pasting reached MaxTemplateLength and the rest was not
+// taken.
+std::wstring TemplateLimitText();
 
 }  // namespace colors

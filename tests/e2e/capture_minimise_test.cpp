@@ -406,6 +406,40 @@ TEST(SelectionCapture, TheLastRegionIsOfferedAgainTheArrowsMoveItAndEnterTakesIt
         << "the region taken is kept for the next run";
 }
 
+// Kept regions that a hand-edited file or an unplugged monitor leaves: the one reaching to the
+// end of the numbers is offered as the desk, the one beyond every monitor is not offered, and
+// Enter then starts the user's own rectangle.
+TEST(SelectionCapture, AKeptRegionIsOfferedOnlyAsFarAsTheDeskReaches) {
+    const int deskW = GetSystemMetrics(SM_CXVIRTUALSCREEN),
+              deskH = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    App app;
+    auto captureWith = [&](const char* region, const std::vector<WORD>& more) {
+        ChooseCapture(app, 0, 6,
+                      std::string("cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=") +
+                          region + "\r\n");
+        MoveCursor(100, 100);
+        ASSERT_TRUE(app.Start());
+        PressKeys({VK_F9});
+        ASSERT_TRUE(app.WaitForFront(L"TCaptureRectForm"));
+        PressKeys({VK_RETURN});
+        for (WORD key : more) PressKeys({VK_SHIFT, key});
+        if (!more.empty()) PressKeys({VK_RETURN});
+        ASSERT_TRUE(
+            WaitFor([&] { return app.Visible(id::CapturePanel); }, 8000, "the capture view shown"));
+    };
+    SIZE size{};
+    captureWith("0,0,2147483647,2147483647", {});
+    ASSERT_FALSE(HasFatalFailure());
+    ClipboardPixels(size);
+    EXPECT_TRUE(size.cx == deskW && size.cy == deskH) << size.cx << " x " << size.cy;
+    ASSERT_TRUE(app.Close());
+
+    captureWith("2000,2000,2100,2100", {VK_RIGHT, VK_DOWN});
+    ASSERT_FALSE(HasFatalFailure());
+    ClipboardPixels(size);
+    EXPECT_TRUE(size.cx == 10 && size.cy == 10) << size.cx << " x " << size.cy;
+}
+
 TEST(SelectionCapture, ARectangleByKeyboardAloneGivesItsSizeAndPixels) {
     PatternWindow pattern{
         {{{100, 100, 200, 175}, RGB(255, 0, 0)}, {{200, 175, 300, 250}, RGB(0, 0, 255)}}, Orange};

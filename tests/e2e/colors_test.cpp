@@ -77,6 +77,31 @@ TEST_F(Colors, CustomFormatCopiesTheStoredTemplatesText) {
                 "the template's text on the clipboard"));
 }
 
+// An empty template from the file: Ctrl+C says so and leaves the clipboard as it was.
+TEST_F(Colors, AnEmptyCustomFormatIsToldAndLeavesTheClipboard) {
+    Store(app, L"rgClipboard_ItemIndex", L"6");
+    Store(app, L"edCustomFormat_Text", L"");
+    ASSERT_TRUE(app.Start());
+    MoveCursor(250, 120);
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#123456"; }, 5000,
+                        "ColHex showing \"#123456\""));
+    SetClipboardText(L"before");
+    PressKeys({VK_CONTROL, 'C'});
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            box = FindTopWindow(L"#32770", app.ProcessId());
+            return box && !MessageBoxText(box).empty();
+        },
+        5000, "the program's message"));
+    EXPECT_EQ(WindowTextOf(box), L"");
+    EXPECT_EQ(MessageBoxText(box).rfind(L"The Custom format has no template", 0), 0u)
+        << testing::PrintToString(MessageBoxText(box));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000, "the message closed"));
+    EXPECT_EQ(ClipboardText(), L"before");
+}
+
 TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromThePage) {
     ASSERT_TRUE(WritePrivateProfileStringW(L"TTintsnatch4.History", L"Colors",
                                            L"FF8000,not a colour,123456*",

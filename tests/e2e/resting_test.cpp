@@ -56,13 +56,19 @@ TEST_F(RestingSampler, TheFirstMovementAfterTheRestIsFollowed) {
 }
 
 TEST_F(RestingSampler, NothingIsSampledWhileTheSessionIsLockedAndTheUnlockShowsTheScreenAtOnce) {
-    // What the system sends to a window registered for its session's notifications.
-    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    // What the system sends to a window registered for its session's notifications, with the
+    // session's id. Another user's lock on the same host stops nothing.
+    DWORD own = 0;
+    ASSERT_TRUE(ProcessIdToSessionId(app.ProcessId(), &own));
+    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, own + 1);
+    PatternWindow other({}, RGB(0, 255, 0), {140, 140, 160, 160});
+    ASSERT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#00FF00"; }, 5000, "#00FF00"));
+    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, own);
     ASSERT_TRUE(app.Handled());
     PatternWindow cover({}, RGB(0, 0, 255), {140, 140, 160, 160});
-    EXPECT_TRUE(HoldsFor([&] { return app.Text(id::ColHex) == L"#FF0000"; }, 300,
+    EXPECT_TRUE(HoldsFor([&] { return app.Text(id::ColHex) == L"#00FF00"; }, 300,
                          "the readouts as they were while locked"));
-    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    PostMessageW(app.MainWindow(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, own);
     EXPECT_TRUE(WaitFor([&] { return app.Text(id::ColHex) == L"#0000FF"; }, 5000,
                         "ColHex showing #0000FF"));
 }

@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::size_t longest = std::max(
         {values.red.size(), values.hex.size(), values.x.size(), values.y.size(), std::size_t{3}});
-    FUZZ_CHECK(out.size() <= MaxTemplateLength * longest);
+    FUZZ_CHECK(out.size() <= text.size() * longest);
+    FUZZ_CHECK(CopyRefusal(text, out).has_value() == out.empty());
 
     const std::wstring cut = text.substr(0, MaxTemplateLength / 2);
     std::wstring escaped;

@@ -1,11 +1,14 @@
 // The window placement in the settings file, its lines as typed by anyone: four numbers read back
 // as written, a word that is no number keeps its default, a placement is applied only as a real
-// rectangle (a fixed-size window keeping its size), and what is saved reads back as it stood.
+// rectangle (a fixed-size window keeping its size), and what is saved reads back as it stood. The
+// last capture region, four numbers in the same file, is offered only within the monitors.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <tuple>
+#include <vector>
 
+#include "capture/RegionProposal.h"
 #include "settings/Placement.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "tests/unit/settings_fakes.h"
@@ -37,6 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < 4; ++i)
         FUZZ_CHECK(four[i] == other[i] || (four[i] == a[i] && other[i] == b[i]));
     FUZZ_CHECK(ParseFour(FormatFour(four), b) == four);
+
+    if (const auto kept = proposal::ParseRegion(lines[0])) {
+        FUZZ_CHECK(proposal::ParseRegion(proposal::FormatRegion(*kept)) == kept);
+        const std::vector<geo::Rect> monitors{{-1920, -300, 0, 780}, {0, 0, 2560, 1440}};
+        if (const auto offered = proposal::OnDesk(*kept, monitors)) {
+            FUZZ_CHECK(!offered->Empty() && offered->left >= kept->left &&
+                       offered->right <= kept->right && offered->top >= kept->top &&
+                       offered->bottom <= kept->bottom);
+            FUZZ_CHECK(offered->left >= -1920 && offered->right <= 2560 && offered->top >= -300 &&
+                       offered->bottom <= 1440);
+        }
+    }
 
     for (int shape = 0; shape < 4; ++shape) {
         fakes::ProfileFile files, savedFiles;

@@ -195,6 +195,21 @@ std::wstring WindowTextOf(HWND hwnd) {
     return buf;
 }
 
+std::wstring MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(
+        box,
+        [](HWND h, LPARAM lp) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(h, cls, 32);
+            if (_wcsicmp(cls, L"Static") == 0)
+                *reinterpret_cast<std::wstring*>(lp) += WindowTextOf(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
 bool MoveCursor(int x, int y) {
     // Wine hands the warp to the X server, which refuses it while another client holds a pointer
     // grab; the platform then reports the warped position for 100 ms and after that the X

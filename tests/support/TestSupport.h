@@ -67,6 +67,8 @@ class PatternWindow {
 HWND FindTopWindow(const wchar_t* className, DWORD pid = 0);
 HWND FindDescendant(HWND root, int id);
 std::wstring WindowTextOf(HWND hwnd);
+// What a message box says: the texts of its static controls, in order.
+std::wstring MessageBoxText(HWND box);
 
 // Input as a user gives it. Each returns once the input is queued; wait for what it causes.
 // MoveCursor returns once the cursor is there for every program (false, and a test failure, when

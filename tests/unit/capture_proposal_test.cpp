@@ -1,6 +1,8 @@
 // The last region offered again: kept as text, moved by the arrows, its size shown beside it.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "capture/RegionProposal.h"
 
 using namespace proposal;
@@ -27,4 +29,20 @@ TEST(CaptureProposal, TheSizeShowsBelowTheRectanglesCornerOrAboveItAtTheBottom) 
     EXPECT_EQ(SizeLabelAt({100, 100, 300, 250}, {60, 18}, screen), (geo::Point{240, 254}));
     EXPECT_EQ(SizeLabelAt({100, 600, 300, 760}, {60, 18}, screen), (geo::Point{240, 578}));
     EXPECT_EQ(SizeLabelAt({0, 0, 1024, 768}, {60, 18}, screen), (geo::Point{964, 746}));
+}
+
+TEST(CaptureProposal, AKeptRegionIsOfferedOnlyAsFarAsItLiesOnTheDeskAsItIsNow) {
+    const std::vector<geo::Rect> one{{0, 0, 1024, 768}};
+    EXPECT_EQ(OnDesk({0, 0, 2147483647, 2147483647}, one), (geo::Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(OnDesk({-2147483647 - 1, 5, 40, 2147483647}, one), (geo::Rect{0, 5, 40, 768}));
+    EXPECT_EQ(OnDesk({0, 0, 5000, 5000}, one), (geo::Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(OnDesk({100, 100, 300, 250}, one), (geo::Rect{100, 100, 300, 250}));
+    EXPECT_EQ(OnDesk({2000, 2000, 2100, 2100}, one), std::nullopt) << "its monitor is gone";
+    EXPECT_EQ(OnDesk({1024, 0, 1100, 10}, one), std::nullopt) << "touching the edge only";
+
+    // Two monitors side by side, the second lower: the gap below the first is no monitor's.
+    const std::vector<geo::Rect> two{{0, 0, 1024, 768}, {1024, 200, 2048, 968}};
+    EXPECT_EQ(OnDesk({900, 700, 1100, 900}, two), (geo::Rect{900, 700, 1100, 900}));
+    EXPECT_EQ(OnDesk({100, 800, 900, 960}, two), std::nullopt) << "only in the gap";
+    EXPECT_EQ(OnDesk({100, 800, 1100, 2000}, two), (geo::Rect{1024, 800, 1100, 968}));
 }

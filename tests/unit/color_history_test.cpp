@@ -50,8 +50,8 @@ TEST(ColorHistory, ExportsAGimpPaletteAndTextLines) {
     h.Add(0x0A0B0C);
     h.Add(0xFF8000);
     EXPECT_EQ(colors::GimpPalette(h.Entries()),
-              "GIMP Palette\r\nName: Tintsnatch 4 history\r\nColumns: 8\r\n#\r\n"
-              "255 128   0\tFF8000\r\n 10  11  12\t0A0B0C\r\n");
+              "GIMP Palette\nName: Tintsnatch 4 history\nColumns: 8\n#\n"
+              "255 128   0\tFF8000\n 10  11  12\t0A0B0C\n");
     EXPECT_EQ(colors::TextLines(h.Entries(), [](const HistoryEntry&) { return L"\u20ac"; }),
               "\xe2\x82\xac\r\n\xe2\x82\xac\r\n");
 }

@@ -26,8 +26,20 @@ TEST(ColorTemplate, FillsEveryPlaceholderAndKeepsWhatItDoesNotKnow) {
     EXPECT_EQ(ExpandTemplate(L"{{red}} {Red} {nope {red", v), L"{red} {Red} {nope {red");
     // Before the first sample nothing is known: the placeholders give nothing.
     EXPECT_EQ(ExpandTemplate(L"[{red}|{hex}|{hue}|{x}]", ValuesOf(Readouts{})), L"[|||]");
-    const std::wstring longTemplate(MaxTemplateLength + 50, L'a');
-    EXPECT_EQ(ExpandTemplate(longTemplate, v).size(), MaxTemplateLength);
+    // A template from the file beyond what the edit takes is used whole, never cut inside a
+    // placeholder.
+    const std::wstring longTemplate = std::wstring(MaxTemplateLength - 2, L'a') + L"{red}";
+    EXPECT_EQ(ExpandTemplate(longTemplate, v), std::wstring(MaxTemplateLength - 2, L'a') + L"171");
+}
+
+TEST(ColorTemplate, ACopyThatWouldEmptyTheClipboardIsRefusedWithAWord) {
+    const TemplateValues none = ValuesOf(Readouts{});
+    EXPECT_EQ(CopyRefusal(L"", ExpandTemplate(L"", none)),
+              L"The Custom format has no template: type one on the Clipboard page, for example "
+              L"rgb({red}, {green}, {blue}). The clipboard is unchanged.");
+    EXPECT_NE(CopyRefusal(L"{x}{y}", ExpandTemplate(L"{x}{y}", none)), std::nullopt);
+    EXPECT_EQ(CopyRefusal(L" ", L" "), std::nullopt) << "a blank is text";
+    EXPECT_EQ(CopyRefusal(L"[{red}]", ExpandTemplate(L"[{red}]", none)), std::nullopt);
 }
 
 TEST(ColorTemplate, HslOfKnownColours) {

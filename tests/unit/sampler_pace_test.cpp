@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SamplerPace.h"
+#include "app/SessionEvents.h"
 
 using View = SamplerPace::View;
 using Seen = SamplerPace::Observation;
@@ -54,4 +55,20 @@ TEST(SamplerPace, ACursorThatCannotBeReadRestsAndOnlyWhatATickCanShowListensForT
     EXPECT_EQ(pace.Observe(3000 + SamplerPace::RestAfter, Seen{View::Paused}),
               SamplerPace::RestInterval);
     EXPECT_FALSE(pace.Listening());
+}
+
+TEST(SessionEvents, OnlyThisSessionsLockOrDisconnectStopsTheSampling) {
+    using session::Change;
+    using session::Classify;
+    for (std::uintptr_t away : {2u, 4u, 7u}) {
+        EXPECT_EQ(Classify(away, 3, 3), Change::Away) << away;
+        EXPECT_EQ(Classify(away, 5, 3), Change::None) << "another user's session: " << away;
+        EXPECT_EQ(Classify(away, 5, std::nullopt), Change::Away) << "own session unknown";
+    }
+    for (std::uintptr_t back : {1u, 3u, 8u}) {
+        EXPECT_EQ(Classify(back, 3, 3), Change::Back) << back;
+        EXPECT_EQ(Classify(back, 0, 3), Change::None) << back;
+    }
+    for (std::uintptr_t other : {5u, 6u, 9u, 10u, 11u, 0u})
+        EXPECT_EQ(Classify(other, 3, 3), Change::None) << other;
 }

@@ -47,7 +47,7 @@ TEST_F(HistoryPage, CommandsKeysContrastAndExportActOnTheChosenEntry) {
 
     const std::wstring palette = TempPath(L"ts-history.gpl"), text = TempPath(L"ts-history.txt");
     form.ExportHistory(palette);
-    EXPECT_EQ(FileBytes(palette).substr(0, 13), "GIMP Palette\r");
+    EXPECT_EQ(FileBytes(palette).substr(0, 13), "GIMP Palette\n");
     form.ExportHistory(text);
     EXPECT_EQ(FileBytes(text), "18 52 86\r\n0 0 255\r\n");
     DeleteFileW(palette.c_str());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ControlIds.h"
@@ -133,4 +134,16 @@ TEST_F(OptionsView, LeavingItTakesTheKeyboardFocusAlong) {
     testsupport::PressKeys({'A'});
     EXPECT_TRUE(testsupport::HoldsFor([&] { return win::HotKeyValue(edit) == VK_F9; }, 300,
                                       "the capture key F9"));
+}
+
+// Typed or pasted, the delay shows the seconds the capture waits; the Save page shows a name it
+// gives, with the type it writes.
+TEST_F(OptionsView, TheDelayShowsWhatIsUsedAndTheSavePageANameWithItsType) {
+    HWND delay = Control(id::edDelay);
+    for (auto [typed, shown] : {std::pair{L"99", L"10"}, {L"abc", L"0"}, {L"07", L"7"}}) {
+        SetWindowTextW(delay, typed);
+        EXPECT_EQ(win::GetText(delay), shown) << testing::PrintToString(std::wstring(typed));
+    }
+    SetWindowTextW(Control(id::edFileName), L"s {counter}");
+    EXPECT_EQ(win::GetText(Control(id::lblSaveExample)), L"Example: s 001.bmp");
 }
