@@ -1,9 +1,11 @@
 #include "capture/PinWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "capture/PinZoom.h"
 #include "win/ErrorReport.h"
+#include "win/Handle.h"
 
 namespace {
 constexpr const wchar_t* PinClass = L"TPinForm";
@@ -118,18 +120,19 @@ void TPinForm::Paint(HDC dc) {
 }
 
 void TPinForm::ShowMenu(POINT screen) {
-    HMENU menu = CreatePopupMenu();
+    win::Menu menu(CreatePopupMenu());
     if (!menu) return;
-    AppendMenuW(menu, MF_STRING, ItemCopy, L"&Copy");
-    AppendMenuW(menu, MF_STRING, ItemSave, L"&Save");
-    AppendMenuW(menu, MF_STRING, ItemClose, L"C&lose");
-    AppendMenuW(menu, MF_STRING, ItemCloseAll, L"Close &all");
+    const std::pair<UINT, const wchar_t*> items[] = {{ItemCopy, L"&Copy"},
+                                                     {ItemSave, L"&Save"},
+                                                     {ItemClose, L"C&lose"},
+                                                     {ItemCloseAll, L"Close &all"}};
+    for (const auto& [item, caption] : items)
+        if (!AppendMenuW(menu.Get(), MF_STRING, item, caption)) return;
     // The menu belongs to the window in front, or it stays open after a click elsewhere.
     SetForegroundWindow(Handle());
     const UINT chosen =
-        static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+        static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                          screen.x, screen.y, 0, Handle(), nullptr));
-    DestroyMenu(menu);
     const auto& actions = board_.PinActions();
     switch (chosen) {
         case ItemCopy:
