@@ -24,7 +24,11 @@ constexpr GUID RoleProperty = {
 static_assert(static_cast<long>(Role::Graphic) == ROLE_SYSTEM_GRAPHIC &&
               static_cast<long>(Role::StaticText) == ROLE_SYSTEM_STATICTEXT &&
               static_cast<long>(Role::HotKeyField) == ROLE_SYSTEM_HOTKEYFIELD &&
-              static_cast<long>(Role::Slider) == ROLE_SYSTEM_SLIDER);
+              static_cast<long>(Role::Slider) == ROLE_SYSTEM_SLIDER &&
+              static_cast<long>(Role::List) == ROLE_SYSTEM_LIST &&
+              static_cast<long>(Role::ListItem) == ROLE_SYSTEM_LISTITEM &&
+              static_cast<long>(Role::Text) == ROLE_SYSTEM_TEXT &&
+              static_cast<long>(Role::SpinButton) == ROLE_SYSTEM_SPINBUTTON);
 
 struct Oleacc {
     using CreateProxy = HRESULT(WINAPI*)(HWND, LPCWSTR, LONG, REFIID, void**);
@@ -122,7 +126,7 @@ bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
 void Present(HWND control, Kind kind, const std::wstring& name) {
     if (!control) return;
     const Presentation p = PresentationOf(kind);
-    if (p.fixedName) SetWindowTextW(control, name.c_str());
+    if (p.fixedName && p.nameInText) SetWindowTextW(control, name.c_str());
     if (!p.annotateRole && !p.fixedName) return;
     win::ComScope com;
     PropServices services;
