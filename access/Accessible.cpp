@@ -33,23 +33,28 @@ static_assert(static_cast<long>(Role::Graphic) == ROLE_SYSTEM_GRAPHIC &&
 struct Oleacc {
     using CreateProxy = HRESULT(WINAPI*)(HWND, LPCWSTR, LONG, REFIID, void**);
     using ResultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+    using CreateStdObject = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     CreateProxy createProxy = nullptr;
     ResultFromObject resultFromObject = nullptr;
+    CreateStdObject createStdObject = nullptr;
 };
 
 // Loaded once and kept for the process: the objects it hands out live as long as their clients.
 const Oleacc& Library() {
     static const Oleacc loaded = [] {
         Oleacc o;
-        // Wine's oleacc names CreateStdAccessibleProxyW among its exports but ends the process
-        // when it is called; its default object names a window from its text all the same.
-        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-        if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return o;
         if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-            o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
-                reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
+            // Wine's oleacc names CreateStdAccessibleProxyW among its exports but ends the
+            // process when it is called; its default object names a window from its text all
+            // the same.
+            HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+            if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
+                o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
+                    reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
             o.resultFromObject = reinterpret_cast<Oleacc::ResultFromObject>(
                 reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
+            o.createStdObject = reinterpret_cast<Oleacc::CreateStdObject>(
+                reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleObject")));
         }
         return o;
     }();
@@ -106,6 +111,22 @@ bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& res
     if (r < 0) return false;
     result = r;
     return true;
+}
+
+bool AnswerWithObject(IUnknown* object, WPARAM wp, LRESULT& result) {
+    const Oleacc& lib = Library();
+    if (!object || !lib.resultFromObject || !ComForObjects()) return false;
+    const LRESULT r = lib.resultFromObject(AccessibleIid, wp, object);
+    if (r < 0) return false;
+    result = r;
+    return true;
+}
+
+HRESULT StandardObject(HWND window, LONG objectId, REFIID iid, void** object) {
+    *object = nullptr;
+    const Oleacc& lib = Library();
+    if (!lib.createStdObject) return E_NOTIMPL;
+    return lib.createStdObject(window, objectId, iid, object);
 }
 
 bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
