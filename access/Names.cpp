@@ -62,6 +62,11 @@ std::wstring HistoryEntryName(std::wstring_view colorText, bool pinned) {
     return pinned ? name + L", pinned" : name;
 }
 
+std::wstring PinName(int number, int width, int height, int percent) {
+    return L"Pinned capture " + std::to_wstring(number) + L", " + std::to_wstring(width) + L" x " +
+           std::to_wstring(height) + L" pixels, " + std::to_wstring(percent) + L"%";
+}
+
 std::wstring CopiedText(std::wstring_view text) {
     if (text.empty()) return L"Copied an empty text";
     return L"Copied " + std::wstring(text);

@@ -55,6 +55,8 @@ std::wstring LabelName(std::wstring_view caption);
 std::wstring CapturedImageName(int width, int height);
 // An entry of the History page: its colour in the chosen format, and whether it is pinned.
 std::wstring HistoryEntryName(std::wstring_view colorText, bool pinned);
+// A pinned capture, by the order it was opened in, its size and its zoom (its window's title).
+std::wstring PinName(int number, int width, int height, int percent);
 
 // What is said after a copy.
 std::wstring CopiedText(std::wstring_view text);

@@ -49,6 +49,7 @@ TEST(AccessNames, NamesSayWhatTheControlShows) {
     EXPECT_EQ(CapturedImageName(0, 0), L"Captured image, empty");
     EXPECT_EQ(HistoryEntryName(L"#FF8000", true), L"#FF8000, pinned");
     EXPECT_EQ(HistoryEntryName(L"", false), L"Colour");  // a template that gives no text
+    EXPECT_EQ(PinName(2, 200, 150, 125), L"Pinned capture 2, 200 x 150 pixels, 125%");
 }
 
 TEST(AccessNameRest, RaisesOnlyAtRestAndOnlyWhatChangedSinceLastRaised) {
