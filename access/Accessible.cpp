@@ -39,25 +39,38 @@ struct Oleacc {
     CreateStdObject createStdObject = nullptr;
 };
 
+Oleacc Load(bool proxies) {
+    Oleacc o;
+    if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        if (proxies)
+            o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
+                reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
+        o.resultFromObject = reinterpret_cast<Oleacc::ResultFromObject>(
+            reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
+        o.createStdObject = reinterpret_cast<Oleacc::CreateStdObject>(
+            reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleObject")));
+    }
+    return o;
+}
+
+bool OnWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 // Loaded once and kept for the process: the objects it hands out live as long as their clients.
+// For the standard proxies: Wine's oleacc names CreateStdAccessibleProxyW among its exports but
+// ends the process when it is called; its default object names a window from its text all the
+// same, so there the library is not even loaded for them.
 const Oleacc& Library() {
-    static const Oleacc loaded = [] {
-        Oleacc o;
-        if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-            // Wine's oleacc names CreateStdAccessibleProxyW among its exports but ends the
-            // process when it is called; its default object names a window from its text all
-            // the same.
-            HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-            if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
-                o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
-                    reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
-            o.resultFromObject = reinterpret_cast<Oleacc::ResultFromObject>(
-                reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
-            o.createStdObject = reinterpret_cast<Oleacc::CreateStdObject>(
-                reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleObject")));
-        }
-        return o;
-    }();
+    static const Oleacc loaded = OnWine() ? Oleacc{} : Load(true);
+    return loaded;
+}
+
+// For our own objects (a list we draw), which Wine serves as Windows does; loaded only when a
+// reader first asks for one.
+const Oleacc& ObjectLibrary() {
+    static const Oleacc loaded = OnWine() ? Load(false) : Library();
     return loaded;
 }
 
@@ -114,7 +127,7 @@ bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& res
 }
 
 bool AnswerWithObject(IUnknown* object, WPARAM wp, LRESULT& result) {
-    const Oleacc& lib = Library();
+    const Oleacc& lib = ObjectLibrary();
     if (!object || !lib.resultFromObject || !ComForObjects()) return false;
     const LRESULT r = lib.resultFromObject(AccessibleIid, wp, object);
     if (r < 0) return false;
@@ -124,7 +137,7 @@ bool AnswerWithObject(IUnknown* object, WPARAM wp, LRESULT& result) {
 
 HRESULT StandardObject(HWND window, LONG objectId, REFIID iid, void** object) {
     *object = nullptr;
-    const Oleacc& lib = Library();
+    const Oleacc& lib = ObjectLibrary();
     if (!lib.createStdObject) return E_NOTIMPL;
     return lib.createStdObject(window, objectId, iid, object);
 }
