@@ -24,31 +24,53 @@ constexpr GUID RoleProperty = {
 static_assert(static_cast<long>(Role::Graphic) == ROLE_SYSTEM_GRAPHIC &&
               static_cast<long>(Role::StaticText) == ROLE_SYSTEM_STATICTEXT &&
               static_cast<long>(Role::HotKeyField) == ROLE_SYSTEM_HOTKEYFIELD &&
-              static_cast<long>(Role::Slider) == ROLE_SYSTEM_SLIDER);
+              static_cast<long>(Role::Slider) == ROLE_SYSTEM_SLIDER &&
+              static_cast<long>(Role::List) == ROLE_SYSTEM_LIST &&
+              static_cast<long>(Role::ListItem) == ROLE_SYSTEM_LISTITEM &&
+              static_cast<long>(Role::Text) == ROLE_SYSTEM_TEXT &&
+              static_cast<long>(Role::SpinButton) == ROLE_SYSTEM_SPINBUTTON);
 
 struct Oleacc {
     using CreateProxy = HRESULT(WINAPI*)(HWND, LPCWSTR, LONG, REFIID, void**);
     using ResultFromObject = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
+    using CreateStdObject = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
     CreateProxy createProxy = nullptr;
     ResultFromObject resultFromObject = nullptr;
+    CreateStdObject createStdObject = nullptr;
 };
 
-// Loaded once and kept for the process: the objects it hands out live as long as their clients.
-const Oleacc& Library() {
-    static const Oleacc loaded = [] {
-        Oleacc o;
-        // Wine's oleacc names CreateStdAccessibleProxyW among its exports but ends the process
-        // when it is called; its default object names a window from its text all the same.
-        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-        if (ntdll && GetProcAddress(ntdll, "wine_get_version")) return o;
-        if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+Oleacc Load(bool proxies) {
+    Oleacc o;
+    if (HMODULE m = LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        if (proxies)
             o.createProxy = reinterpret_cast<Oleacc::CreateProxy>(
                 reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleProxyW")));
-            o.resultFromObject = reinterpret_cast<Oleacc::ResultFromObject>(
-                reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
-        }
-        return o;
-    }();
+        o.resultFromObject = reinterpret_cast<Oleacc::ResultFromObject>(
+            reinterpret_cast<void*>(GetProcAddress(m, "LresultFromObject")));
+        o.createStdObject = reinterpret_cast<Oleacc::CreateStdObject>(
+            reinterpret_cast<void*>(GetProcAddress(m, "CreateStdAccessibleObject")));
+    }
+    return o;
+}
+
+bool OnWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// Loaded once and kept for the process: the objects it hands out live as long as their clients.
+// For the standard proxies: Wine's oleacc names CreateStdAccessibleProxyW among its exports but
+// ends the process when it is called; its default object names a window from its text all the
+// same, so there the library is not even loaded for them.
+const Oleacc& Library() {
+    static const Oleacc loaded = OnWine() ? Oleacc{} : Load(true);
+    return loaded;
+}
+
+// For our own objects (a list we draw), which Wine serves as Windows does; loaded only when a
+// reader first asks for one.
+const Oleacc& ObjectLibrary() {
+    static const Oleacc loaded = OnWine() ? Load(false) : Library();
     return loaded;
 }
 
@@ -104,6 +126,22 @@ bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& res
     return true;
 }
 
+bool AnswerWithObject(IUnknown* object, WPARAM wp, LRESULT& result) {
+    const Oleacc& lib = ObjectLibrary();
+    if (!object || !lib.resultFromObject || !ComForObjects()) return false;
+    const LRESULT r = lib.resultFromObject(AccessibleIid, wp, object);
+    if (r < 0) return false;
+    result = r;
+    return true;
+}
+
+HRESULT StandardObject(HWND window, LONG objectId, REFIID iid, void** object) {
+    *object = nullptr;
+    const Oleacc& lib = ObjectLibrary();
+    if (!lib.createStdObject) return E_NOTIMPL;
+    return lib.createStdObject(window, objectId, iid, object);
+}
+
 bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
                    const std::function<std::wstring()>& name, LRESULT& result) {
     switch (msg) {
@@ -122,7 +160,7 @@ bool AnswerAsNamed(HWND control, UINT msg, WPARAM wp, LPARAM lp, Kind kind,
 void Present(HWND control, Kind kind, const std::wstring& name) {
     if (!control) return;
     const Presentation p = PresentationOf(kind);
-    if (p.fixedName) SetWindowTextW(control, name.c_str());
+    if (p.fixedName && p.nameInText) SetWindowTextW(control, name.c_str());
     if (!p.annotateRole && !p.fixedName) return;
     win::ComScope com;
     PropServices services;

@@ -7,6 +7,8 @@
 #include "access/Contrast.h"
 #include "access/Names.h"
 #include "win/Platform.h"
+// After the platform header: COM's types need its own.
+#include <unknwn.h>
 
 namespace a11y {
 
@@ -16,6 +18,12 @@ namespace a11y {
 // false (where oleacc or the proxy is missing, or for another object) leaves the platform's
 // default object to answer, which takes its name from the window text as well.
 bool AnswerGetObject(HWND control, WPARAM wp, LPARAM lp, Kind kind, LRESULT& result);
+
+// Answers WM_GETOBJECT with an accessible object of our own (its reference is taken for the
+// reader). False where the platform offers no way to.
+bool AnswerWithObject(IUnknown* object, WPARAM wp, LRESULT& result);
+// The platform's own object of a window (its frame, say, the parent of a client object).
+HRESULT StandardObject(HWND window, LONG objectId, REFIID iid, void** object);
 
 // The whole answer of a self-drawn control whose name is made when asked (the swatch, a
 // magnifier): WM_GETOBJECT as above, and its name as its text. True with `result` set when the

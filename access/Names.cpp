@@ -13,6 +13,12 @@ Presentation PresentationOf(Kind kind) {
             return {Role::Slider, nullptr, false, true};
         case Kind::HotKeyEdit:
             return {Role::HotKeyField, nullptr, false, true};
+        case Kind::Picture:
+            return {Role::Graphic, L"STATIC", true, false};
+        case Kind::Edit:
+            return {Role::Text, nullptr, false, true, false};
+        case Kind::UpDown:
+            return {Role::SpinButton, nullptr, false, true};
     }
     return {Role::StaticText, L"STATIC", false, false};
 }
@@ -43,6 +49,22 @@ std::wstring LabelName(std::wstring_view caption) {
     }
     while (!name.empty() && (name.back() == L':' || name.back() == L' ')) name.pop_back();
     return name;
+}
+
+std::wstring CapturedImageName(int width, int height) {
+    if (width <= 0 || height <= 0) return L"Captured image, empty";
+    return L"Captured image, " + std::to_wstring(width) + L" x " + std::to_wstring(height) +
+           L" pixels";
+}
+
+std::wstring HistoryEntryName(std::wstring_view colorText, bool pinned) {
+    std::wstring name = colorText.empty() ? L"Colour" : std::wstring(colorText);
+    return pinned ? name + L", pinned" : name;
+}
+
+std::wstring PinName(int number, int width, int height, int percent) {
+    return L"Pinned capture " + std::to_wstring(number) + L", " + std::to_wstring(width) + L" x " +
+           std::to_wstring(height) + L" pixels, " + std::to_wstring(percent) + L"%";
 }
 
 std::wstring CopiedText(std::wstring_view text) {

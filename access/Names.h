@@ -10,9 +10,20 @@
 namespace a11y {
 
 // Roles as Active Accessibility numbers them (ROLE_SYSTEM_* of oleacc.h).
-enum class Role : long { Graphic = 0x28, StaticText = 0x29, HotKeyField = 0x32, Slider = 0x33 };
+enum class Role : long {
+    Graphic = 0x28,
+    StaticText = 0x29,
+    HotKeyField = 0x32,
+    Slider = 0x33,
+    List = 0x21,
+    ListItem = 0x22,
+    Text = 0x2A,
+    SpinButton = 0x34
+};
 
-enum class Kind { Readout, Swatch, Magnifier, Slider, HotKeyEdit };
+// Picture: the captured image. Edit and UpDown: common controls named by a label the platform
+// would not find.
+enum class Kind { Readout, Swatch, Magnifier, Slider, HotKeyEdit, Picture, Edit, UpDown };
 
 struct Presentation {
     Role role;
@@ -24,6 +35,8 @@ struct Presentation {
     // The name is set on the control itself (its window text and an annotation), since the
     // platform would look for it in a label.
     bool fixedName;
+    // The fixed name goes into the window text too; not for an edit, whose text is what it holds.
+    bool nameInText = true;
 };
 
 Presentation PresentationOf(Kind kind);
@@ -37,6 +50,13 @@ std::wstring MagnifierName(int viewWidth, int level);
 // A control named by its label's caption: without the ampersand that marks a mnemonic and the
 // colon at its end ("&Delay:" names "Delay").
 std::wstring LabelName(std::wstring_view caption);
+
+// The captured image of the capture view, by its size ("Captured image, 200 x 150 pixels").
+std::wstring CapturedImageName(int width, int height);
+// An entry of the History page: its colour in the chosen format, and whether it is pinned.
+std::wstring HistoryEntryName(std::wstring_view colorText, bool pinned);
+// A pinned capture, by the order it was opened in, its size and its zoom (its window's title).
+std::wstring PinName(int number, int width, int height, int percent);
 
 // What is said after a copy.
 std::wstring CopiedText(std::wstring_view text);

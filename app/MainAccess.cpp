@@ -41,6 +41,11 @@ void TTintsnatch4::PresentControls() {
                                            {keys_.hkPick, keys_.lblPick}};
     for (const auto& [edit, label] : edits)
         a11y::Present(edit, a11y::Kind::HotKeyEdit, a11y::LabelName(win::GetText(label)));
+    // The arrows beside "Delay:" come after its edit, so the platform finds no label for them;
+    // the template's edit has none of its own: it sits under the "Custom" it is for.
+    a11y::Present(save_.udDelay, a11y::Kind::UpDown, a11y::LabelName(win::GetText(save_.lblDelay)));
+    a11y::Present(clipboard_.edCustomFormat, a11y::Kind::Edit, L"Custom template");
+    a11y::Present(captureView_.CapturedImage, a11y::Kind::Picture);
 }
 
 std::vector<HWND> TTintsnatch4::SampleNamedControls() const {

@@ -100,11 +100,12 @@ void TTintsnatch4::CreateCaptureView() {
     // Made in tab order: Copy, Save As, Cancel, Print.
     button(captureView_.ClipboardCopy, id::ClipboardCopy, L"&Copy", 8,
            L"Copies selection to the Clipboard");
+    // The two hints name the keys that work from every view, which the captions cannot show.
     button(captureView_.SaveImage, id::SaveImage, L"Save &As...", 40,
-           L"Saves captured image to a file");
+           L"Saves captured image to a file (Ctrl+S)");
     button(captureView_.Cancel, id::Cancel, L"Ca&ncel", 104, L"Cancel|Cancel screen capturing");
     button(captureView_.Button1, id::Button1, L"&Print...", 72,
-           L"Open print dialog to print captured image");
+           L"Open print dialog to print captured image (Ctrl+P)");
     // Two short buttons side by side under the four of the design.
     auto half = [&](HWND& b, int controlId, const wchar_t* caption, int x, const wchar_t* hint) {
         bool made = b != nullptr;
@@ -112,9 +113,10 @@ void TTintsnatch4::CreateCaptureView() {
                           Box(x, 136, 36, 25), captureView_.BtnPanel.Handle(), controlId, font);
         if (!made) win::SetHint(b, hint);
     };
-    half(captureView_.SaveNow, id::SaveNow, L"Save", 8,
+    // Access keys of their own: S and I are free among the six.
+    half(captureView_.SaveNow, id::SaveNow, L"&Save", 8,
          L"Saves captured image into the Save page's folder at once");
-    half(captureView_.PinCapture, id::PinCapture, L"Pin", 47,
+    half(captureView_.PinCapture, id::PinCapture, L"P&in", 47,
          L"Pins captured image on top of all windows where it was taken");
 }
 
@@ -179,6 +181,50 @@ void TTintsnatch4::CaptureExecute() {
     LayoutCaptureView();
     if (TImageScrollBox* box = TImageScrollBox::FromHandle(captureView_.ScrollBox1))
         box->SetPicture(HandleOf(capturedBitmap_), capturedPalette_.Get());
+    // A new capture starts at the first button; a window not in front gets it when activated.
+    captureFocus_ = nullptr;
+    if (GetActiveWindow() == Handle()) FocusCaptureView(captureView_.ClipboardCopy);
+}
+
+// The capture view by keyboard: its buttons hold the focus while it shows, as in a dialog, so
+// Tab, the access keys, Space and Enter reach them.
+void TTintsnatch4::FocusCaptureView(HWND button) {
+    if (!win::IsShown(CapturePanel.Handle())) return;
+    if (!button || !IsChild(CapturePanel.Handle(), button) || !IsWindowVisible(button))
+        button = captureView_.ClipboardCopy;
+    SetFocus(button);
+    // The dialog manager's focus cues stay hidden until the keyboard is used; the view the
+    // keyboard opened shows them at once.
+    SendMessageW(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+}
+
+void TTintsnatch4::NoteCaptureFocus() {
+    // Back where it was when the window is activated again, as in a dialog.
+    HWND focus = GetFocus();
+    captureFocus_ = focus && IsChild(CapturePanel.Handle(), focus) ? focus : nullptr;
+}
+
+bool TTintsnatch4::PassFocusToCaptureView() {
+    // Whatever gives the window the focus (an activation, the application window passing it
+    // on), a button of the view takes it over.
+    if (!win::IsShown(CapturePanel.Handle())) return false;
+    FocusCaptureView(captureFocus_);
+    return true;
+}
+
+bool TTintsnatch4::PressFocusedCaptureButton() {
+    // Enter comes from the dialog manager as IDOK: it presses the button that has the focus.
+    HWND focus = GetFocus();
+    if (!focus || GetParent(focus) != captureView_.BtnPanel.Handle()) return false;
+    return CaptureCommand(GetDlgCtrlID(focus), BN_CLICKED);
+}
+
+void TTintsnatch4::HideCaptureView() {
+    // The focus leaves with the view: a hidden button would take the next Space or Enter.
+    HWND focus = GetFocus();
+    win::SetVisible(CapturePanel.Handle(), false);
+    captureFocus_ = nullptr;
+    if (focus && IsChild(CapturePanel.Handle(), focus)) SetFocus(Handle());
 }
 
 void TTintsnatch4::rgCaptureClick() {

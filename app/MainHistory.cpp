@@ -36,7 +36,7 @@ void TTintsnatch4::CreateHistoryPage() {
         callbacks.changed = [this] { SaveHistory(); };
         callbacks.exportList = [this] { ExportHistoryExecute(); };
         callbacks.formatText = [this](int format, std::uint32_t rgb) {
-            return HistoryText(format, rgb);
+            return HistoryText(format < 0 ? clipboard_.rgClipboard.ItemIndex() : format, rgb);
         };
         historyPage_ = std::make_unique<THistoryPage>(history_, std::move(callbacks));
     }

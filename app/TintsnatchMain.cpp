@@ -396,7 +396,7 @@ void TTintsnatch4::Options1Click() {
     SyncTrayMenu();
     win::SetVisible(ColorZoomPanel.Handle(), false);
     ShowOptions();
-    win::SetVisible(CapturePanel.Handle(), false);
+    HideCaptureView();
 }
 
 void TTintsnatch4::FixedFollowClick() { followMode_ = !followMode_; }
@@ -406,7 +406,7 @@ void TTintsnatch4::TintResetExecute() {
     win::SetOuterSize(Handle(), Scaled(CompactWidth), Scaled(CompactHeight));
     win::SetVisible(ColorZoomPanel.Handle(), true);
     HideOptions();
-    win::SetVisible(CapturePanel.Handle(), false);
+    HideCaptureView();
 }
 
 void TTintsnatch4::FormKeyDown(unsigned key) {
@@ -460,6 +460,7 @@ void TTintsnatch4::OnCommand(int controlId, int code, HWND control) {
         FormKeyDown(VK_ESCAPE);
         return;
     }
+    if (controlId == IDOK && PressFocusedCaptureButton()) return;
     if (controlId == IDOK || controlId == IDCANCEL) return;  // dialog navigation, not commands
     if (code == BN_CLICKED && clipboard_.rgClipboard.HandleClick(controlId)) {
         rgClipboardClick();
@@ -523,7 +524,11 @@ LRESULT TTintsnatch4::HandleMessage(UINT m, WPARAM wp, LPARAM lp) {
             if (lp == 0 && created_) OnShowWindow(wp != FALSE);
             break;
         case WM_ACTIVATE:
+            if (LOWORD(wp) == WA_INACTIVE) NoteCaptureFocus();
             if (LOWORD(wp) != WA_INACTIVE && !GetFocus()) SetFocus(Handle());
+            break;
+        case WM_SETFOCUS:
+            if (PassFocusToCaptureView()) return 0;
             break;
         case WM_QUERYENDSESSION:
             return TRUE;

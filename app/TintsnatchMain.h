@@ -284,6 +284,14 @@ class TTintsnatch4 : public win::Window {
     void CreateCapturePage();
     void CreateCaptureView();
     void LayoutCaptureView();
+    // The capture view by keyboard: the focus on `button` (the first one when it is not one of
+    // the view's), kept over a deactivation, moved out when the view hides; Enter presses the
+    // button that has it.
+    void FocusCaptureView(HWND button);
+    void NoteCaptureFocus();        // at deactivation
+    bool PassFocusToCaptureView();  // at WM_SETFOCUS: true when a button took it
+    bool PressFocusedCaptureButton();
+    void HideCaptureView();
     void CreateKeysPage();
     // A hotkey edit of the Keys page, which takes complete keys only.
     void PlaceKeyEdit(HWND& edit, int controlId, const RECT& bounds, std::uint16_t value,
@@ -430,6 +438,7 @@ class TTintsnatch4 : public win::Window {
         win::Panel BtnPanel;
         HWND SaveNow{}, PinCapture{};
     } captureView_;
+    HWND captureFocus_ = nullptr;          // the capture view's control that had the focus
     std::optional<POINT> capturedOrigin_;  // where the image the view shows was on the screen
     std::unique_ptr<TPinBoard> pins_;
     struct SavePageControls {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "access/Accessible.h"
 #include "capture/Picture.h"
 #include "win/Gdi.h"
 
@@ -45,6 +46,7 @@ void TImageScrollBox::SetPicture(HBITMAP bitmap, HPALETTE palette) {
     SetScrollPos(Handle(), SB_VERT, 0, FALSE);
     UpdateBars();
     InvalidateRect(image_.Handle(), nullptr, FALSE);
+    a11y::RaiseNameChange(image_.Handle());
 }
 
 POINT TImageScrollBox::ScrollPosition() const {
@@ -170,6 +172,13 @@ void TImageScrollBox::TImage::Paint(HDC dc, const RECT& area) {
 }
 
 LRESULT TImageScrollBox::TImage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // A screen reader finds a graphic named by the picture's size.
+    LRESULT named = 0;
+    if (a11y::AnswerAsNamed(
+            Handle(), msg, wp, lp, a11y::Kind::Picture,
+            [this] { return a11y::CapturedImageName(bitmap ? size.cx : 0, bitmap ? size.cy : 0); },
+            named))
+        return named;
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;

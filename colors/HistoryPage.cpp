@@ -7,8 +7,11 @@
 #include <windowsx.h>
 // clang-format on
 
+#include "access/ListAccessible.h"
+#include "access/Names.h"
 #include "colors/ColorTemplate.h"
 #include "colors/Contrast.h"
+#include "colors/SwatchGrid.h"
 #include "win/Controls.h"
 #include "win/DpiScale.h"
 #include "win/Gdi.h"
@@ -16,57 +19,136 @@
 #include "win/Hints.h"
 
 namespace {
-constexpr int Columns = 12, Rows = 8;  // room for every entry the history keeps
-static_assert(Columns * Rows >= static_cast<int>(colors::ColorHistory::MaxEntries));
+// A cell's side at 96 DPI: 20 pixels of colour in a ring for the selection's frames, large enough
+// to see a colour and to hit it (the smallest target size the web's accessibility guidelines
+// accept without spacing, 24 pixels).
+constexpr int CellSide = 24, CellMargin = 2;
 constexpr int SwatchesId = 1870, ValuesId = 1871, ContrastId = 1872, ExportId = 1873;
 const wchar_t* const FormatCaptions[] = {L"RGB space", L"RGB comma",  L"#HEX",
                                          L"HEX",       L"CMYK space", L"CMYK comma"};
+
+RECT ToRect(const geo::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
-// The swatches: one cell per entry, newest first, row by row. The selection has a double frame
-// (dotted while it has the focus), the contrast partner a single one, a pin a corner mark.
-class THistorySwatches : public win::PaintedWindow {
+// The swatches: one cell per entry, newest first, row by row, scrolled by rows when they do not
+// all fit. The selection has a double frame (dotted while it has the focus), the contrast partner
+// a single one, a pin a corner mark. A screen reader finds a list of the entries, each named by
+// its colour and whether it is pinned.
+class THistorySwatches : public win::PaintedWindow, private a11y::ListItems {
   public:
     explicit THistorySwatches(THistoryPage& page) : page_(page) {}
-    void Place(HWND parent, const RECT& bounds) {
+    void Place(HWND parent, const RECT& bounds, int dpi) {
+        cell_ = dpi::Scale(CellSide, dpi);
+        margin_ = dpi::Scale(CellMargin, dpi);
         if (!Handle()) {
             RegisterClass(L"THistorySwatches", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW));
             Create(WS_EX_CLIENTEDGE, L"THistorySwatches", L"History",
-                   WS_CHILD | WS_VISIBLE | WS_TABSTOP, bounds.left, bounds.top,
+                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, bounds.left, bounds.top,
                    bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                    reinterpret_cast<HMENU>(SwatchesId));
+            access_ = std::make_unique<a11y::ListAccessible>(Handle(),
+                                                             static_cast<a11y::ListItems&>(*this));
         } else {
             win::Place(Handle(), bounds);
         }
+        Refresh();
+    }
+    // After the entries or the selection changed: the selection in view, the scroll bar, the
+    // picture and what screen readers hear.
+    void Refresh() {
+        if (!Handle()) return;
+        const colors::SwatchGrid grid = Grid();
+        const std::size_t count = page_.Entries().size();
+        if (const auto selected = page_.Selected()) top_ = grid.TopShowing(*selected, top_);
+        top_ = std::clamp(top_, 0, grid.MaxTop(count));
+        UpdateBar(grid, count);
         InvalidateRect(Handle(), nullptr, FALSE);
+        if (access_) access_->Refresh();
     }
-    std::optional<std::size_t> At(POINT client, std::size_t count) const {
-        const int cell = Cell();
-        if (cell <= 0 || client.x < 0 || client.y < 0) return std::nullopt;
-        const int col = client.x / cell, row = client.y / cell;
-        if (col >= Columns || row >= Rows) return std::nullopt;
-        const std::size_t index =
-            static_cast<std::size_t>(row) * Columns + static_cast<std::size_t>(col);
-        if (index >= count) return std::nullopt;
-        return index;
+    std::optional<std::size_t> At(POINT client) const {
+        return Grid().At({client.x, client.y}, top_, page_.Entries().size());
     }
-    RECT CellRect(std::size_t index) const {
-        const int cell = Cell(), col = static_cast<int>(index) % Columns,
-                  row = static_cast<int>(index) / Columns;
-        return {col * cell, row * cell, (col + 1) * cell, (row + 1) * cell};
-    }
+    RECT CellRect(std::size_t index) const { return ToRect(Grid().CellRect(index, top_)); }
 
   protected:
     void Paint(HDC dc) override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    int Cell() const {
-        RECT rc;
-        GetClientRect(Handle(), &rc);
-        return std::min(rc.right / Columns, rc.bottom / Rows);
+    colors::SwatchGrid Grid() const {
+        RECT rc{};
+        if (Handle()) GetClientRect(Handle(), &rc);
+        return {rc.right, rc.bottom, cell_};
     }
+    // The bar stays, greyed while every entry shows, so the columns never change with it.
+    void UpdateBar(const colors::SwatchGrid& grid, std::size_t count) {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
+        si.nMax = std::max(0, grid.Rows(count) - 1);
+        si.nPage = static_cast<UINT>(grid.VisibleRows());
+        si.nPos = top_;
+        SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
+    }
+    void Scroll(int code) {
+        const colors::SwatchGrid grid = Grid();
+        int top = top_;
+        switch (code) {
+            case SB_LINEUP:
+                --top;
+                break;
+            case SB_LINEDOWN:
+                ++top;
+                break;
+            case SB_PAGEUP:
+                top -= grid.VisibleRows();
+                break;
+            case SB_PAGEDOWN:
+                top += grid.VisibleRows();
+                break;
+            case SB_THUMBTRACK:
+            case SB_THUMBPOSITION: {
+                SCROLLINFO si{};
+                si.cbSize = sizeof si;
+                si.fMask = SIF_TRACKPOS;
+                if (!GetScrollInfo(Handle(), SB_VERT, &si)) return;
+                top = si.nTrackPos;
+                break;
+            }
+            case SB_TOP:
+                top = 0;
+                break;
+            case SB_BOTTOM:
+                top = grid.MaxTop(page_.Entries().size());
+                break;
+            default:
+                return;
+        }
+        top = std::clamp(top, 0, grid.MaxTop(page_.Entries().size()));
+        if (top == top_) return;
+        top_ = top;
+        SetScrollPos(Handle(), SB_VERT, top_, TRUE);
+        InvalidateRect(Handle(), nullptr, FALSE);
+    }
+
+    // What a screen reader asks of the list.
+    std::size_t ItemCount() const override { return page_.Entries().size(); }
+    std::wstring ItemName(std::size_t index) const override {
+        return a11y::HistoryEntryName(page_.EntryText(index), page_.Entries()[index].pinned);
+    }
+    std::optional<std::size_t> SelectedItem() const override { return page_.Selected(); }
+    RECT ItemBounds(std::size_t index) const override { return CellRect(index); }
+    void SelectItem(std::size_t index) override { page_.Select(index); }
+    void DoItemAction(std::size_t index) override {
+        page_.Select(index);
+        page_.CopySelected(-1);
+    }
+    std::wstring ItemActionName() const override { return L"Copy"; }
+
     THistoryPage& page_;
+    int cell_ = CellSide, margin_ = CellMargin;
+    int top_ = 0;  // the first row shown
+    std::unique_ptr<a11y::ListAccessible> access_;
 };
 
 void THistorySwatches::Paint(HDC dc) {
@@ -78,8 +160,9 @@ void THistorySwatches::Paint(HDC dc) {
     const bool focused = GetFocus() == Handle();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         RECT cell = CellRect(i);
+        if (cell.bottom <= 0 || cell.top >= rc.bottom) continue;  // scrolled out of view
         RECT swatch = cell;
-        InflateRect(&swatch, -2, -2);
+        InflateRect(&swatch, -margin_, -margin_);
         const RgbTriple t = colors::TripleOf(entries[i].rgb);
         gdi::Brush fill(CreateSolidBrush(RGB(t.rgbtRed, t.rgbtGreen, t.rgbtBlue)));
         FillRect(dc, &swatch, fill.Get());
@@ -108,14 +191,28 @@ LRESULT THistorySwatches::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_GETDLGCODE:
             return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_GETOBJECT: {
+            LRESULT answer = 0;
+            if (access_ && access_->Answer(wp, lp, answer)) return answer;
+            break;
+        }
         case WM_SETFOCUS:
+            InvalidateRect(Handle(), nullptr, FALSE);
+            if (access_) access_->FocusTaken();
+            break;
         case WM_KILLFOCUS:
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
+        case WM_SIZE:
+            Refresh();
+            break;
+        case WM_VSCROLL:
+            Scroll(LOWORD(wp));
+            return 0;
         case WM_LBUTTONDOWN: {
             SetFocus(Handle());
             // A click copies the colour in the chosen format.
-            if (auto index = At({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, count)) {
+            if (auto index = At({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) {
                 page_.Select(*index);
                 page_.CopySelected(-1);
             }
@@ -135,7 +232,7 @@ LRESULT THistorySwatches::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             } else {
                 POINT client = at;
                 ScreenToClient(Handle(), &client);
-                index = At(client, count);
+                index = At(client);
             }
             if (index) page_.ShowMenu(*index, at);
             return 0;
@@ -144,6 +241,8 @@ LRESULT THistorySwatches::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             const auto selected = page_.Selected();
             if (!selected) break;
             long long to = static_cast<long long>(*selected);
+            const colors::SwatchGrid grid = Grid();
+            const long long columns = grid.Columns();
             switch (wp) {
                 case VK_LEFT:
                     --to;
@@ -152,10 +251,17 @@ LRESULT THistorySwatches::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                     ++to;
                     break;
                 case VK_UP:
-                    to -= Columns;
+                    to -= columns;
                     break;
                 case VK_DOWN:
-                    to += Columns;
+                    to += columns;
+                    break;
+                case VK_PRIOR:  // a page of rows, stopping at the first entry
+                    to = std::max(0LL, to - columns * grid.VisibleRows());
+                    break;
+                case VK_NEXT:
+                    to = std::min(static_cast<long long>(count) - 1,
+                                  to + columns * grid.VisibleRows());
                     break;
                 case VK_HOME:
                     to = 0;
@@ -198,7 +304,7 @@ void THistoryPage::Place(HWND page, HFONT font, int dpi,
     const bool made = values_ != nullptr;
     // The swatches on the left with "Export..." under them; the selected colour's values and the
     // contrast on the right, four lines each.
-    swatches_->Place(page, box(4, 4, 124, 100));
+    swatches_->Place(page, box(4, 4, 124, 100), dpi);
     win::PlaceControl(export_, L"BUTTON", L"Export...", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                       box(4, 110, 75, 23), page, ExportId, font);
     win::PlaceLabel(values_, page, ValuesId, L"", box(134, 4, room.cx - 138, 58), font);
@@ -256,24 +362,44 @@ void THistoryPage::CompareWith(std::size_t index) {
     UpdateTexts();
 }
 
+std::vector<THistoryPage::MenuItem> THistoryPage::MenuItems(std::size_t index) const {
+    std::vector<MenuItem> items;
+    if (index >= history_.Size()) return items;
+    for (int i = 0; i < 6; ++i)
+        items.push_back({CopyAs0 + i, std::wstring(L"Copy as ") + FormatCaptions[i], true});
+    items.push_back({});
+    // At the limit the item says why it is greyed, rather than refusing without a word.
+    const bool pinned = history_.Entries()[index].pinned;
+    const bool full = history_.PinnedCount() >= colors::ColorHistory::MaxPinned;
+    if (pinned)
+        items.push_back({CmdPin, L"Unpin", true});
+    else if (full)
+        items.push_back({CmdPin,
+                         L"Pin (" + std::to_wstring(colors::ColorHistory::MaxPinned) +
+                             L" are pinned, the most kept)",
+                         false});
+    else
+        items.push_back({CmdPin, L"Pin", true});
+    items.push_back({CmdRemove, L"Remove", true});
+    items.push_back({CmdClear, L"Clear all not pinned", true});
+    items.push_back({});
+    const auto selected = Selected();
+    items.push_back({CmdCompare, L"Compare with selected", !selected || *selected != index});
+    return items;
+}
+
 void THistoryPage::ShowMenu(std::size_t index, POINT at) {
     if (index >= history_.Size()) return;
     menuTarget_ = index;
     win::Menu menu(CreatePopupMenu());
     if (!menu) return;
-    for (int i = 0; i < 6; ++i)
-        AppendMenuW(menu.Get(), MF_STRING,
-                    static_cast<UINT_PTR>(CopyAs0) + static_cast<UINT_PTR>(i),
-                    (std::wstring(L"Copy as ") + FormatCaptions[i]).c_str());
-    AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu.Get(), MF_STRING, CmdPin,
-                history_.Entries()[index].pinned ? L"Unpin" : L"Pin");
-    AppendMenuW(menu.Get(), MF_STRING, CmdRemove, L"Remove");
-    AppendMenuW(menu.Get(), MF_STRING, CmdClear, L"Clear all not pinned");
-    AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
-    const auto selected = Selected();
-    AppendMenuW(menu.Get(), MF_STRING | (selected && *selected == index ? MF_GRAYED : 0),
-                CmdCompare, L"Compare with selected");
+    for (const MenuItem& item : MenuItems(index)) {
+        const BOOL added = item.id == 0
+                               ? AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr)
+                               : AppendMenuW(menu.Get(), MF_STRING | (item.enabled ? 0 : MF_GRAYED),
+                                             static_cast<UINT_PTR>(item.id), item.text.c_str());
+        if (!added) return;
+    }
     const UINT command = static_cast<UINT>(
         TrackPopupMenu(menu.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                        at.x, at.y, 0, swatches_->Handle(), nullptr));
@@ -320,8 +446,12 @@ bool THistoryPage::Command(int controlId, int code) {
     return true;
 }
 
+std::wstring THistoryPage::EntryText(std::size_t index) const {
+    return callbacks_.formatText(-1, history_.Entries()[index].rgb);
+}
+
 void THistoryPage::UpdateTexts() {
-    if (swatches_->Handle()) InvalidateRect(swatches_->Handle(), nullptr, FALSE);
+    swatches_->Refresh();
     if (!values_) return;
     const auto selected = Selected();
     std::wstring values, contrast;

@@ -27,7 +27,8 @@ class THistoryPage {
         // The history was changed here (pin, remove, clear): keep it.
         std::function<void()> changed;
         std::function<void()> exportList;
-        // The text of a colour in the six formats' captions, for the values shown.
+        // The text of a colour in the six formats' captions, for the values shown (-1: the
+        // chosen format, for the entries' names).
         std::function<std::wstring(int format, std::uint32_t rgb)> formatText;
     };
 
@@ -51,8 +52,16 @@ class THistoryPage {
     bool HasFocus() const;
     // Runs a menu command or an "Export..." click; true when it was one of the page's.
     bool Command(int controlId, int code);
-    // The menu for entry `index` at the screen point.
+    // The menu for entry `index` at the screen point, with these items (id 0: a separator).
     void ShowMenu(std::size_t index, POINT at);
+    struct MenuItem {
+        int id = 0;
+        std::wstring text;
+        bool enabled = true;
+    };
+    std::vector<MenuItem> MenuItems(std::size_t index) const;
+    // Entry `index` in the chosen format.
+    std::wstring EntryText(std::size_t index) const;
     // The entries whose contrast is shown: the selected one and its partner, by default the
     // newest other entry; CompareWith makes entry `index` the partner.
     std::optional<std::size_t> Partner() const;

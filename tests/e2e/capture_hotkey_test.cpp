@@ -360,3 +360,48 @@ TEST_F(CaptureByHotKey, SaveWritesIntoTheFolderAtOnceNeverOverAFileAndReportsAFo
     EXPECT_EQ(FileBytes(first), "the user's own file");
     EXPECT_FALSE(FileExists(folder + L"\\s Desktop (3).bmp"));
 }
+
+TEST_F(CaptureByHotKey, TheViewsButtonsAreReachedByTabAndByTheirAccessKeys) {
+    const std::wstring folder = app.Folder() + L"\\keys";
+    SendMessageW(app.Control(id::edSaveFolder), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(folder.c_str()));
+    SendMessageW(app.Control(id::edFileName), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"k"));
+    ChooseDesktopMode();
+    auto capture = [&] {
+        PressKeys({VK_F9});
+        return app.WaitForFocus(app.Control(id::ClipboardCopy), 8000);
+    };
+    ASSERT_TRUE(capture()) << "the first button takes the focus as the view opens";
+    // Tab runs through the six in their order and round; Shift+Tab goes back.
+    for (int next :
+         {id::SaveImage, id::Cancel, id::Button1, id::SaveNow, id::PinCapture, id::ClipboardCopy}) {
+        PressKeys({VK_TAB});
+        ASSERT_TRUE(app.WaitForFocus(app.Control(next))) << "control " << next;
+    }
+    PressKeys({VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(app.WaitForFocus(app.Control(id::PinCapture)));
+    PressKeys({VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(app.WaitForFocus(app.Control(id::SaveNow)));
+    PressKeys({VK_RETURN});  // Enter presses the focused "&Save"
+    EXPECT_TRUE(WaitFor([&] { return FileExists(folder + L"\\k.bmp"); }, 8000, "k.bmp saved"));
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the view left"));
+
+    // The access keys: Alt+A opens the save dialog, whose Esc gives the focus back to its button;
+    // Alt+S saves at once; Space presses the focused "&Copy".
+    ASSERT_TRUE(capture());
+    PressKeys({VK_MENU, 'A'});
+    HWND dlg = SaveDialog(app.ProcessId());
+    ASSERT_NE(dlg, nullptr);
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(app.WaitForFocus(app.Control(id::SaveImage)));
+    PressKeys({VK_MENU, 'S'});
+    EXPECT_TRUE(WaitFor([&] { return FileExists(folder + L"\\k (2).bmp"); }, 8000, "k (2).bmp"));
+    ASSERT_TRUE(capture());
+    SetClipboardText(L"before");
+    PressKeys({VK_SPACE});
+    EXPECT_TRUE(WaitFor([&] { return SizeIs(ClipboardBitmapSize(), screenW, screenH); }, 5000,
+                        "the screen copied again"));
+    ASSERT_TRUE(WaitFor([&] { return !app.Visible(id::CapturePanel); }, 5000, "the view left"));
+    // Gone with the view, the focus takes no key meant for a hidden button.
+    ASSERT_TRUE(app.WaitForFocus(app.MainWindow()));
+}

@@ -4,6 +4,7 @@
 // ends the program cleanly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -509,12 +510,19 @@ TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
     HWND pin = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (pin = app.VisibleTopWindow(L"TPinForm")) != nullptr; }, 5000,
                         "the pin shown"));
+    // The image where it was taken, in a frame of two pixels round it.
     RECT r{};
     GetWindowRect(pin, &r);
-    EXPECT_EQ(r.left, 100);
-    EXPECT_EQ(r.top, 100);
-    EXPECT_EQ(r.right - r.left, 200);
-    EXPECT_EQ(r.bottom - r.top, 150);
+    EXPECT_EQ(r.left, 98);
+    EXPECT_EQ(r.top, 98);
+    EXPECT_EQ(r.right - r.left, 204);
+    EXPECT_EQ(r.bottom - r.top, 154);
+    EXPECT_TRUE(WaitFor(
+        [] {
+            return ScreenPixel(98, 98) == GetSysColor(COLOR_WINDOWTEXT) &&
+                   ScreenPixel(99, 99) == GetSysColor(COLOR_WINDOW);
+        },
+        5000, "the frame round the image, dark outside and light inside"));
 
     // A click makes it the active window (under Wine the mouse follows the active program only
     // once that program has taken the click), far enough from the drag's start not to make a
@@ -540,27 +548,87 @@ TEST(PinnedCapture, OpensWhereTakenMovesZoomsAndClosesLeavingNothing) {
     EXPECT_TRUE(WaitFor(
         [&] {
             return ScreenPixel(500, 400) == red && ScreenPixel(699, 549) == blue &&
-                   ScreenPixel(700, 550) == Orange;
+                   ScreenPixel(702, 552) == Orange;
         },
         5000, "the pin's image at (500, 400)"));
     PostMessageW(pin, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(600, 450));
     EXPECT_TRUE(WaitFor(
         [&] {
             GetWindowRect(pin, &r);
-            return r.left == 500 && r.right - r.left == 250 && r.bottom - r.top == 188;
+            return r.left == 498 && r.right - r.left == 254 && r.bottom - r.top == 192;
         },
         5000, "the pin at 125 percent"));
     // The keypad's keys zoom the pin in front at every press, not the magnifier.
-    for (auto [key, width] : {std::pair{VK_SUBTRACT, 200}, {VK_SUBTRACT, 150}, {VK_ADD, 200}}) {
+    for (auto [key, width] : {std::pair{VK_SUBTRACT, 204}, {VK_SUBTRACT, 154}, {VK_ADD, 204}}) {
         PressKeys({static_cast<WORD>(key)});
         EXPECT_TRUE(WaitFor([&] { return GetWindowRect(pin, &r) && r.right - r.left == width; },
                             5000, "the pin zoomed a step"));
     }
     EXPECT_EQ(app.Text(id::lblZoomFactor), L"15");
+    // On to 800 percent it stops where it fills the screen (here its monitor's work area),
+    // moved onto it: 509 percent, 1018 x 764 and the frame.
+    for (int i = 0; i < 8; ++i)
+        PostMessageW(pin, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(600, 450));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            GetWindowRect(pin, &r);
+            return r.right - r.left == 1022 && r.bottom - r.top == 768 && r.left == 2 && r.top == 0;
+        },
+        5000, "the pin as large as the screen and on it"));
 
-    Click(520, 420, false, 2);
+    Click(200, 150, false, 2);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(pin); }, 5000, "the pin closed and gone"));
     EXPECT_TRUE(
-        WaitFor([&] { return ScreenPixel(520, 420) == Orange; }, 5000, "the screen as it was"));
+        WaitFor([&] { return ScreenPixel(200, 150) == Orange; }, 5000, "the screen as it was"));
+    ASSERT_TRUE(app.Close());
+}
+
+TEST(PinnedCapture, EachPinIsAWindowOfItsOwnNamedAndReachedByKeyboard) {
+    PatternWindow pattern{{{{100, 100, 300, 250}, RGB(255, 0, 0)}}, Orange};
+    App app;
+    ChooseCapture(app, 0, 6,
+                  "cbLastRegion_Checked=True\r\nOskScreenCapture1_LastRegion=100,100,300,250\r\n");
+    MoveCursor(600, 500);
+    ASSERT_TRUE(app.Start());
+    std::vector<HWND> pins;
+    auto newPin = [&] {
+        for (HWND w = FindWindowExW(nullptr, nullptr, L"TPinForm", nullptr); w;
+             w = FindWindowExW(nullptr, w, L"TPinForm", nullptr))
+            if (IsWindowVisible(w) && std::ranges::find(pins, w) == pins.end()) return w;
+        return HWND{};
+    };
+    for (int i = 0; i < 2; ++i) {  // by keys alone: F9, Enter takes the region, Alt+I pins it
+        PressKeys({VK_F9});
+        ASSERT_TRUE(app.WaitForFront(L"TCaptureRectForm"));
+        PressKeys({VK_RETURN});
+        ASSERT_TRUE(app.WaitForFocus(app.Control(id::ClipboardCopy), 8000));
+        PressKeys({VK_MENU, 'I'});
+        HWND pin = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (pin = newPin()) != nullptr; }, 5000, "the new pin"));
+        pins.push_back(pin);
+    }
+    // Windows the task switcher lists (not tool windows), named for a screen reader.
+    for (int i = 0; i < 2; ++i) {
+        const LONG_PTR ex = GetWindowLongPtrW(pins[i], GWL_EXSTYLE);
+        EXPECT_TRUE((ex & WS_EX_APPWINDOW) && !(ex & WS_EX_TOOLWINDOW)) << "pin " << i + 1;
+        EXPECT_EQ(AccessibleName(pins[i]),
+                  L"Pinned capture " + std::to_wstring(i + 1) + L", 200 x 150 pixels, 100%");
+    }
+    // Where the switcher takes the user (Wine has no switcher without a window manager), Tab and
+    // Shift+Tab go on from pin to pin, the arrows move it, Esc closes it.
+    ASSERT_TRUE(SetForegroundWindow(pins[0]));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pins[0]; }, 5000, "pin 1 active"));
+    PressKeys({VK_TAB});
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pins[1]; }, 5000, "pin 2 active"));
+    PressKeys({VK_SHIFT, VK_TAB});
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pins[0]; }, 5000, "pin 1 again"));
+    PressKeys({VK_RIGHT});
+    PressKeys({VK_SHIFT, VK_DOWN});
+    RECT r{};
+    EXPECT_TRUE(WaitFor([&] { return GetWindowRect(pins[0], &r) && r.left == 99 && r.top == 108; },
+                        5000, "pin 1 moved one pixel right and ten down"));
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(pins[0]); }, 5000, "pin 1 closed"));
+    EXPECT_TRUE(IsWindowVisible(pins[1]));
     ASSERT_TRUE(app.Close());
 }

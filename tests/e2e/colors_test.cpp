@@ -133,9 +133,7 @@ TEST_F(Colors, HistoryKeepsCopiesAcrossARestartSkipsBrokenEntriesAndCopiesFromTh
     EXPECT_EQ(app.Text(contrast).substr(0, 16), L"Contrast: 1.58:1");
 
     // A click on the third swatch copies it in the chosen format and moves it to the front.
-    RECT c;
-    GetClientRect(app.Control(swatches), &c);
-    const int cell = std::min(c.right / 12, c.bottom / 8);
+    const int cell = 24;  // at the 96 DPI of the test's screen
     POINT third{2 * cell + cell / 2, cell / 2};
     ClientToScreen(app.Control(swatches), &third);
     Click(third.x, third.y);

@@ -347,10 +347,41 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h) {
     return p;
 }
 
+// IID_IAccessible, which two of MinGW's libraries both define.
+constexpr GUID accessibleIid = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+std::vector<AccessibleElement> AccessibleElements(HWND control) {
+    std::vector<AccessibleElement> elements;
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* object = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                             accessibleIid, reinterpret_cast<void**>(&object))) &&
+        object) {
+        long count = 0;
+        if (FAILED(object->get_accChildCount(&count))) count = 0;
+        for (long child = CHILDID_SELF; child <= count; ++child) {
+            VARIANT id{};
+            id.vt = VT_I4;
+            id.lVal = child;
+            AccessibleElement e;
+            BSTR name = nullptr;
+            if (SUCCEEDED(object->get_accName(id, &name)) && name) e.name = name;
+            SysFreeString(name);
+            VARIANT v{};
+            if (SUCCEEDED(object->get_accRole(id, &v)) && v.vt == VT_I4) e.role = v.lVal;
+            VariantClear(&v);
+            if (SUCCEEDED(object->get_accState(id, &v)) && v.vt == VT_I4) e.state = v.lVal;
+            VariantClear(&v);
+            elements.push_back(e);
+        }
+        object->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return elements;
+}
+
 std::wstring AccessibleName(HWND control) {
-    // IID_IAccessible, which two of MinGW's libraries both define.
-    constexpr GUID accessibleIid = {
-        0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::wstring result = L"(no accessible object)";
     IAccessible* object = nullptr;

@@ -99,6 +99,13 @@ Pixels ReadPixels(HDC dc, POINT origin, int w, int h);
 
 // A control's name as a screen reader reads it, through the platform's accessibility layer.
 std::wstring AccessibleName(HWND control);
+// A control as a screen reader walks it: the object first, then its children (a list's items),
+// each with its name, role and state (ROLE_SYSTEM_*, STATE_SYSTEM_*).
+struct AccessibleElement {
+    std::wstring name;
+    long role = 0, state = 0;
+};
+std::vector<AccessibleElement> AccessibleElements(HWND control);
 
 // System colours of a theme of the test's own (SetSysColors), put back when it goes.
 struct SystemColours {

@@ -11,17 +11,23 @@ TEST(AccessNames, EachKindHasItsRoleAndTheProxyOrNameItNeeds) {
         Kind kind;
         Role role;
         bool proxied, annotatedRole, fixedName;
+        bool nameInText = true;
     };
     for (const Row& r : {Row{Kind::Readout, Role::StaticText, true, false, false},
                          Row{Kind::Swatch, Role::Graphic, true, true, false},
                          Row{Kind::Magnifier, Role::Graphic, true, true, false},
                          Row{Kind::Slider, Role::Slider, false, false, true},
-                         Row{Kind::HotKeyEdit, Role::HotKeyField, false, false, true}}) {
+                         Row{Kind::HotKeyEdit, Role::HotKeyField, false, false, true},
+                         Row{Kind::Picture, Role::Graphic, true, true, false},
+                         Row{Kind::UpDown, Role::SpinButton, false, false, true},
+                         // An edit's text is what it holds: its name is only annotated.
+                         Row{Kind::Edit, Role::Text, false, false, true, false}}) {
         const Presentation p = PresentationOf(r.kind);
         EXPECT_EQ(p.role, r.role);
         EXPECT_STREQ(p.proxyClass ? p.proxyClass : L"", r.proxied ? L"STATIC" : L"");
         EXPECT_EQ(p.annotateRole, r.annotatedRole);
         EXPECT_EQ(p.fixedName, r.fixedName);
+        EXPECT_EQ(p.nameInText, r.nameInText);
     }
 }
 
@@ -39,6 +45,11 @@ TEST(AccessNames, NamesSayWhatTheControlShows) {
     EXPECT_EQ(CopiedText(L"255 128 0"), L"Copied 255 128 0");
     EXPECT_EQ(CopiedText(L""), L"Copied an empty text");
     EXPECT_EQ(CopiedPicture(200, 150), L"Copied a picture of 200 x 150 pixels");
+    EXPECT_EQ(CapturedImageName(200, 150), L"Captured image, 200 x 150 pixels");
+    EXPECT_EQ(CapturedImageName(0, 0), L"Captured image, empty");
+    EXPECT_EQ(HistoryEntryName(L"#FF8000", true), L"#FF8000, pinned");
+    EXPECT_EQ(HistoryEntryName(L"", false), L"Colour");  // a template that gives no text
+    EXPECT_EQ(PinName(2, 200, 150, 125), L"Pinned capture 2, 200 x 150 pixels, 125%");
 }
 
 TEST(AccessNameRest, RaisesOnlyAtRestAndOnlyWhatChangedSinceLastRaised) {

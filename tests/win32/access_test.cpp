@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "access/UiaAnnouncer.h"
+#include "app/Components.h"
 #include "tests/support/TestSupport.h"
 #include "tests/win32/MainWindowFixture.h"
 #include "win/Gdi.h"
@@ -53,9 +54,18 @@ TEST_F(Access, AScreenReaderReadsWhatEachControlShowsOrIsFor) {
                                                        {id::hkShowHide, L"Toggle show/hide"},
                                                        {id::hkFixedFollow, L"Toggle fixed/follow"},
                                                        {id::hkCapture, L"Start capture"},
-                                                       {id::hkExit, L"Exit program"}};
+                                                       {id::hkExit, L"Exit program"},
+                                                       {id::udDelay, L"Delay"}};
     for (const auto& [control, name] : expected)
         EXPECT_EQ(testsupport::AccessibleName(Control(control)), name) << "control " << control;
+    // The captured image by its size, once there is one.
+    EXPECT_EQ(testsupport::AccessibleName(Control(id::CapturedImage)), L"Captured image, empty");
+    SendMessageW(Control(id::rgCaptureItem0 + 1), BM_CLICK, 0, 0);  // the desktop
+    form.ScreenCapture()->Delay = 0;
+    form.CaptureExecute();
+    EXPECT_EQ(testsupport::AccessibleName(Control(id::CapturedImage)),
+              L"Captured image, " + std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
+                  std::to_wstring(GetSystemMetrics(SM_CYSCREEN)) + L" pixels");
 }
 
 // The controls a name change was raised for, in this process.

@@ -88,7 +88,8 @@ TEST_F(CaptureView, PageAndButtonsAreAsDesigned) {
     EXPECT_EQ(win::GetText(cancel), L"Ca&ncel");
     EXPECT_EQ(win::GetText(print), L"&Print...");
     EXPECT_EQ(win::GetHint(cancel), L"Cancel|Cancel screen capturing");
-    EXPECT_EQ(win::GetHint(save), L"Saves captured image to a file");
+    EXPECT_EQ(win::GetHint(save), L"Saves captured image to a file (Ctrl+S)");
+    EXPECT_EQ(win::GetHint(print), L"Open print dialog to print captured image (Ctrl+P)");
     RECT r;
     GetWindowRect(print, &r);
     MapWindowPoints(nullptr, Control(id::BtnPanel), reinterpret_cast<POINT*>(&r), 2);

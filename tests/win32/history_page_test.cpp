@@ -57,3 +57,22 @@ TEST_F(HistoryPage, CommandsKeysContrastAndExportActOnTheChosenEntry) {
     SendMessageW(Control(SwatchesId), WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_EQ(form.History().Size(), 0u);
 }
+
+TEST_F(HistoryPage, TheSixtyFifthPinIsGreyedWithItsReasonInTheMenu) {
+    auto pinItem = [&](std::size_t index) {
+        for (const auto& item : page().MenuItems(index))
+            if (item.id == THistoryPage::CmdPin) return item;
+        return THistoryPage::MenuItem{};
+    };
+    for (std::uint32_t rgb = 1; rgb <= 64; ++rgb) {
+        form.RememberColor(rgb);  // the newest, selected
+        ASSERT_TRUE(pinItem(0).enabled);
+        ASSERT_TRUE(page().Command(THistoryPage::CmdPin, 0));
+    }
+    form.RememberColor(0xABCDEF);
+    const auto full = pinItem(0);
+    EXPECT_FALSE(full.enabled);
+    EXPECT_EQ(full.text, L"Pin (64 are pinned, the most kept)");
+    EXPECT_EQ(pinItem(1).text, L"Unpin");
+    EXPECT_TRUE(pinItem(1).enabled) << "a pinned one can still be unpinned";
+}
